@@ -1,0 +1,31 @@
+# Helpers that keep the layering: core libraries never see wxWidgets.
+
+# kib_core_library(<name> SOURCES ... [DEPS ...])
+# A static library of core code. It joins kib_core.
+function(kib_core_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_compile_definitions(${name} PUBLIC KIB_VERSION="${PROJECT_VERSION}")
+  find_package(Threads REQUIRED)
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} Threads::Threads)
+  foreach(dep IN LISTS ARG_DEPS)
+    if(dep STREQUAL "kib_wx" OR dep MATCHES "_ui$")
+      message(FATAL_ERROR "core library ${name} must not depend on ${dep}")
+    endif()
+  endforeach()
+  target_link_libraries(kib_core INTERFACE ${name})
+endfunction()
+
+# kib_ui_library(<name> SOURCES ... [DEPS ...])
+# A static library of wxWidgets windows. It joins kib_ui.
+function(kib_ui_library name)
+  cmake_parse_arguments(ARG "" "" "SOURCES;DEPS" ${ARGN})
+  if(NOT KIB_BUILD_UI)
+    return()
+  endif()
+  add_library(${name} STATIC ${ARG_SOURCES})
+  target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${ARG_DEPS} kib_wx)
+  target_link_libraries(kib_ui INTERFACE ${name})
+endfunction()

@@ -1,0 +1,62 @@
+// Replaces a file without ever leaving it half written: the bytes go to a
+// temporary file in the target's folder, which is synced and renamed over
+// the target. Permission bits are kept, and a symbolic link stays a link
+// (its final target is replaced). Any failure leaves the target untouched.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+class CAtomicFileWriter {
+public:
+    // prefix names the temporary file ("<prefix>XXXXXX" in the target's folder).
+    explicit CAtomicFileWriter(std::string prefix = "kib");
+    ~CAtomicFileWriter();
+    CAtomicFileWriter(const CAtomicFileWriter&) = delete;
+    CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
+
+    // Prepares to replace target. Fails when the target exists and is not
+    // writable for this user, is not a regular file, or when no temporary file
+    // can be created next to it.
+    bool Open(const std::string& target);
+    bool Write(const void* data, size_t size);
+    bool Write(std::string_view bytes) { return Write(bytes.data(), bytes.size()); }
+    // Flushes, syncs, copies the permission bits and renames over the target.
+    bool Commit();
+    // Removes the temporary file; the target stays as it was.
+    void Abort();
+
+    bool IsOpen() const { return m_fd >= 0; }
+    // errno of the first failure, 0 when none.
+    int Error() const { return m_error; }
+    // The file that is (or was) replaced: the target with links followed.
+    const std::string& ResolvedTarget() const { return m_target; }
+
+private:
+    bool Fail(int err);
+    bool FlushBuffer();
+
+    std::string m_prefix;
+    std::string m_target;
+    std::string m_temp;
+    int m_fd = -1;
+    int m_error = 0;
+    unsigned m_mode = 0;
+    bool m_targetExists = false;
+    unsigned m_uid = 0, m_gid = 0;
+    std::string m_buffer;
+};
+
+// Convenience: replaces target with bytes. On failure returns false and, when
+// err is given, stores the errno there.
+bool AtomicWriteFile(const std::string& target, std::string_view bytes, int* err = nullptr,
+                     const std::string& prefix = "kib");
+
+// Follows a chain of symbolic links to the final path (which need not exist).
+// Gives up after 40 links and returns an empty string (ELOOP).
+std::string ResolveSymlinks(const std::string& path);
+
+} // namespace platform

@@ -1,0 +1,15 @@
+// Helpers for in-process GUI tests: wx is initialised once by the shared
+// main(); tests create real windows and pump the event loop.
+#pragma once
+
+#include <functional>
+
+namespace kibtest {
+
+// Processes pending events (and idle events) for about ms milliseconds.
+void PumpEvents(int ms = 50);
+
+// Pumps events until pred() holds or timeoutMs passes; returns pred().
+bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+} // namespace kibtest
