@@ -1,20 +1,22 @@
 # Fails when a core source file includes a wxWidgets header. UI files are
-# the ones listed in kib_ui_library() calls; everything else in the core
+# the ones listed in kib_ui_library() calls (in a folder's CMakeLists.txt or
+# *.cmake files); everything else in the core
 # folders must stay free of wx.
-set(core_dirs platform settings editor toolchain workspace update controls)
+set(core_dirs platform settings editor toolchain workspace update controls kitprobe)
 set(ui_files "")
 foreach(dir IN LISTS core_dirs)
-  set(cm ${SOURCE_DIR}/${dir}/CMakeLists.txt)
-  if(EXISTS ${cm})
+  file(GLOB cms ${SOURCE_DIR}/${dir}/CMakeLists.txt ${SOURCE_DIR}/${dir}/*.cmake)
+  foreach(cm IN LISTS cms)
     file(READ ${cm} text)
     string(REGEX MATCHALL "kib_ui_library\\([^)]*\\)" blocks "${text}")
     foreach(b IN LISTS blocks)
       string(REGEX MATCHALL "[A-Za-z0-9_/]+\\.(cpp|h)" files "${b}")
       foreach(f IN LISTS files)
-        list(APPEND ui_files ${SOURCE_DIR}/${dir}/${f})
+        get_filename_component(fn ${f} NAME)
+        list(APPEND ui_files ${SOURCE_DIR}/${dir}/${fn})
       endforeach()
     endforeach()
-  endif()
+  endforeach()
 endforeach()
 set(bad "")
 foreach(dir IN LISTS core_dirs)
