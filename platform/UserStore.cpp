@@ -1,6 +1,7 @@
 #include "platform/UserStore.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileRead.h"
 #include "platform/Path.h"
 #include "platform/ProgramDir.h"
 
@@ -11,8 +12,6 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <sstream>
 
 namespace platform {
@@ -189,8 +188,8 @@ void CUserStore::Reload()
     if (m_loaded && st.st_size == m_size && st.st_ino == m_inode &&
         st.st_mtim.tv_sec == m_mtime.tv_sec && st.st_mtim.tv_nsec == m_mtime.tv_nsec)
         return;
-    std::ifstream in(m_file, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string text;
+    ReadWholeFile(m_file, text);
     Parse(text);
     m_loaded = true;
     m_size = st.st_size;

@@ -1,12 +1,11 @@
 #include "settings/ParamFile.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/FileRead.h"
 
 #include <algorithm>
 #include <climits>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <unordered_map>
 
 // ---------------------------------------------------------------- CParamNode
@@ -262,11 +261,8 @@ void CParamFile::Parse(IParamHandler& handler) const
 
 bool CParamFile::Load(const std::string& fileName)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        return false;
-    std::string raw((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    std::string raw;
+    if (!platform::ReadWholeFile(fileName, raw))
         return false;
     // Text mode: CR LF is read as LF.
     std::string text;

@@ -1,5 +1,7 @@
 #include "support/TempDir.h"
 
+#include "platform/FileRead.h"
+
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -46,8 +48,9 @@ std::string CTempDir::File(std::string_view name) const
 
 std::string ReadFile(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
-    return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    std::string out;
+    platform::ReadWholeFile(path, out);
+    return out;
 }
 
 void WriteFile(const std::string& path, std::string_view bytes)
