@@ -1,0 +1,119 @@
+#include "editor/TextLayout.h"
+
+#include "editor/Cp1252.h"
+
+#include <algorithm>
+
+namespace textlayout {
+
+namespace {
+
+int SafeTab(int tabWidth)
+{
+    return tabWidth < 1 ? 1 : tabWidth;
+}
+
+} // namespace
+
+int DisplayColumn(const char* chars, int len, int x, int tabWidth)
+{
+    tabWidth = SafeTab(tabWidth);
+    x = std::clamp(x, 0, len);
+    int col = 0;
+    for (int i = 0; i < x; ++i)
+        col += CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+    return col;
+}
+
+int DisplayLength(const char* chars, int len, int tabWidth)
+{
+    return DisplayColumn(chars, len, len, tabWidth);
+}
+
+int ColumnToChar(const char* chars, int len, int column, int tabWidth)
+{
+    tabWidth = SafeTab(tabWidth);
+    // Column 0 is the start of every line (the rounding rule below would
+    // otherwise step over the first character).
+    if (column <= 0)
+        return 0;
+    int col = 0;
+    for (int i = 0; i < len; ++i) {
+        col += CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+        if (col >= column) {
+            if (col == column)
+                return i + 1;
+            return (col - tabWidth / 2) < column ? i + 1 : i;
+        }
+    }
+    return len;
+}
+
+int HitColumnToChar(const char* chars, int len, int column, int tabWidth)
+{
+    tabWidth = SafeTab(tabWidth);
+    int col = 0;
+    for (int i = 0; i < len; ++i) {
+        col += CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+        if (col > column)
+            return i;
+    }
+    return len;
+}
+
+int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn)
+{
+    tabWidth = SafeTab(tabWidth);
+    int col = 0;
+    for (int i = 0; i < len; ++i) {
+        int next = col + CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+        if (next > wanted) {
+            startColumn = col;
+            return i;
+        }
+        col = next;
+    }
+    startColumn = col;
+    return len;
+}
+
+std::string ExpandForDisplay(const char* chars, int first, int count, int startColumn,
+                             int tabWidth, bool showWhitespace, int maxCells)
+{
+    tabWidth = SafeTab(tabWidth);
+    std::string out;
+    out.reserve(static_cast<size_t>(maxCells >= 0 ? std::min(count, maxCells) : count) + 8);
+    size_t limit = maxCells >= 0 ? static_cast<size_t>(maxCells) : std::string::npos;
+    int col = startColumn;
+    for (int i = first; i < first + count && out.size() < limit; ++i) {
+        unsigned char c = static_cast<unsigned char>(chars[i]);
+        if (c == '\t') {
+            int cells = tabWidth - col % tabWidth;
+            col += cells;
+            if (showWhitespace) {
+                out.push_back(static_cast<char>(0xBB));
+                --cells;
+            }
+            out.append(static_cast<size_t>(cells), ' ');
+        } else {
+            ++col;
+            out.push_back(showWhitespace && c == ' ' ? static_cast<char>(0x95)
+                                                     : static_cast<char>(c));
+        }
+    }
+    if (out.size() > limit)
+        out.resize(limit);
+    return out;
+}
+
+char32_t DisplayGlyph(unsigned char byte)
+{
+    if (byte < 0x20 || byte == 0x7F)
+        return 0x00BF;
+    char32_t cp = cp1252::ToUnicode(byte);
+    if (cp >= 0x80 && cp < 0xA0)
+        return 0x00BF;
+    return cp;
+}
+
+} // namespace textlayout

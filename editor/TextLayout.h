@@ -1,0 +1,50 @@
+// Fixed-pitch layout of one line: tab expansion, display columns and the
+// mapping between columns and character indices. Lines are bytes; a tab
+// moves to the next multiple of the tab width, every other byte is one cell.
+#pragma once
+
+#include <string>
+
+namespace textlayout {
+
+// Width of the cell run a character occupies when it starts at column.
+inline int CellsAt(unsigned char c, int column, int tabWidth)
+{
+    return c == '\t' ? tabWidth - column % tabWidth : 1;
+}
+
+// The column reached after the first x characters (x is clamped to 0..len).
+int DisplayColumn(const char* chars, int len, int x, int tabWidth);
+
+// The column after the whole line.
+int DisplayLength(const char* chars, int len, int tabWidth);
+
+// The character index a vertical caret move lands on for the wanted column:
+// a character spanning the column (a tab) is passed when the column lies
+// nearer to its right edge. The line length when the line is shorter.
+int ColumnToChar(const char* chars, int len, int column, int tabWidth);
+
+// The index of the first character whose right edge lies right of column,
+// or the line length (the hit test of a mouse position).
+int HitColumnToChar(const char* chars, int len, int column, int tabWidth);
+
+// The first character whose cells reach column wanted or beyond, and the
+// column at which it starts: where painting of a line scrolled to the right
+// begins. Returns len (with startColumn = the line's display length) when the
+// line ends before wanted.
+int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn);
+
+// Characters [first, first+count) expanded for display, starting at display
+// column startColumn, cut after maxCells cells (maxCells < 0: no cut). Tabs
+// become blanks to the next stop; with showWhitespace a tab becomes 0xBB (»)
+// followed by blanks and a blank becomes 0x95 (•). Returns the bytes; each is
+// one cell.
+std::string ExpandForDisplay(const char* chars, int first, int count, int startColumn,
+                             int tabWidth, bool showWhitespace, int maxCells = -1);
+
+// The glyph a display byte is drawn with: its Windows-1252 character, with
+// control characters and the bytes without a character shown as "¿" so that
+// every byte keeps one visible cell.
+char32_t DisplayGlyph(unsigned char byte);
+
+} // namespace textlayout

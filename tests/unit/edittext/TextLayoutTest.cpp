@@ -1,0 +1,146 @@
+#include "editor/TextLayout.h"
+#include "editor/TextMotion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+using namespace textlayout;
+
+int Col(const std::string& s, int x, int tab = 4)
+{
+    return DisplayColumn(s.data(), static_cast<int>(s.size()), x, tab);
+}
+
+TEST(TextLayout, TabsMoveToTheNextStop)
+{
+    const std::string line = "a\tb";
+    EXPECT_EQ(DisplayLength(line.data(), 3, 4), 5);
+    EXPECT_EQ(Col(line, 2), 4); // b starts at column 4
+    EXPECT_EQ(Col("\t\t", 2), 8);
+    EXPECT_EQ(Col("abcd\t", 5), 8); // a tab right on a stop takes a full width
+    EXPECT_EQ(Col("abc", 99), 3);   // clamped to the line
+    EXPECT_EQ(Col("a\tb", 2, 8), 8);
+    EXPECT_EQ(Col("a\tb", 2, 0), 2); // a zero tab width counts as 1
+}
+
+TEST(TextLayout, ColumnToCharRoundsInsideTabs)
+{
+    const std::string line = "\tx"; // tab covers columns 0..3
+    int n = static_cast<int>(line.size());
+    EXPECT_EQ(ColumnToChar(line.data(), n, 0, 4), 0);
+    EXPECT_EQ(ColumnToChar(line.data(), n, 1, 4), 0);
+    EXPECT_EQ(ColumnToChar(line.data(), n, 2, 4), 0);
+    EXPECT_EQ(ColumnToChar(line.data(), n, 3, 4), 1);
+    EXPECT_EQ(ColumnToChar(line.data(), n, 4, 4), 1);
+    EXPECT_EQ(ColumnToChar(line.data(), n, 5, 4), 2);
+    EXPECT_EQ(ColumnToChar(line.data(), n, 40, 4), 2);
+    // Plain characters land exactly, also with tab width 1.
+    const std::string plain = "abcdefghijkl";
+    EXPECT_EQ(ColumnToChar(plain.data(), 12, 9, 4), 9);
+    EXPECT_EQ(ColumnToChar(plain.data(), 12, 9, 1), 9);
+    EXPECT_EQ(ColumnToChar(plain.data(), 12, 0, 4), 0);
+}
+
+TEST(TextLayout, HitTestPicksTheCharacterUnderTheColumn)
+{
+    const std::string line = "a\tb";
+    EXPECT_EQ(HitColumnToChar(line.data(), 3, 0, 4), 0);
+    EXPECT_EQ(HitColumnToChar(line.data(), 3, 1, 4), 1);
+    EXPECT_EQ(HitColumnToChar(line.data(), 3, 3, 4), 1);
+    EXPECT_EQ(HitColumnToChar(line.data(), 3, 4, 4), 2);
+    EXPECT_EQ(HitColumnToChar(line.data(), 3, 5, 4), 3);
+    EXPECT_EQ(HitColumnToChar(line.data(), 3, 500, 4), 3);
+}
+
+TEST(TextLayout, FirstCharAtColumnFindsWherePaintingStarts)
+{
+    const std::string line = "ab\tcd";
+    int start = -1;
+    EXPECT_EQ(FirstCharAtColumn(line.data(), 5, 0, 4, start), 0);
+    EXPECT_EQ(start, 0);
+    EXPECT_EQ(FirstCharAtColumn(line.data(), 5, 3, 4, start), 2); // inside the tab
+    EXPECT_EQ(start, 2);
+    EXPECT_EQ(FirstCharAtColumn(line.data(), 5, 4, 4, start), 3);
+    EXPECT_EQ(start, 4);
+    EXPECT_EQ(FirstCharAtColumn(line.data(), 5, 9, 4, start), 5);
+    EXPECT_EQ(start, 6);
+}
+
+TEST(TextLayout, ExpandShowsTabsAndBlanksWhenAsked)
+{
+    const std::string line = "a\tb c";
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false), "a   b c");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, true), "a\xBB  b\x95"
+                                                                  "c");
+    // A piece that starts mid-line expands its tab from its own column.
+    EXPECT_EQ(ExpandForDisplay(line.data(), 1, 1, 1, 4, true), "\xBB  ");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false, 3), "a  ");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false, 0), "");
+}
+
+TEST(TextLayout, ControlBytesGetAVisibleGlyph)
+{
+    EXPECT_EQ(DisplayGlyph(0), U'\u00BF');
+    EXPECT_EQ(DisplayGlyph(0x7F), U'\u00BF');
+    EXPECT_EQ(DisplayGlyph(0x81), U'\u00BF');
+    EXPECT_EQ(DisplayGlyph(0x80), U'\u20AC');
+    EXPECT_EQ(DisplayGlyph(0xBB), U'\u00BB');
+    EXPECT_EQ(DisplayGlyph(0x95), U'\u2022');
+    EXPECT_EQ(DisplayGlyph('x'), U'x');
+}
+
+int Left(const std::string& s, int x)
+{
+    return textmotion::WordLeft(s.data(), static_cast<int>(s.size()), x);
+}
+int Right(const std::string& s, int x)
+{
+    return textmotion::WordRight(s.data(), static_cast<int>(s.size()), x);
+}
+
+TEST(TextMotion, WordStepsSkipRunsOfOneKind)
+{
+    const std::string s = "foo bar";
+    EXPECT_EQ(Left(s, 7), 4); // from the end to the b of bar
+    EXPECT_EQ(Left(s, 4), 0);
+    EXPECT_EQ(Right(s, 0), 4);
+    EXPECT_EQ(Right(s, 4), 7);
+    const std::string ops = "a = b->c;  ";
+    EXPECT_EQ(Right(ops, 0), 2);
+    EXPECT_EQ(Right(ops, 2), 4);
+    EXPECT_EQ(Right(ops, 5), 7);  // "->" is one step
+    EXPECT_EQ(Right(ops, 8), 11); // ";" and the blanks after it
+    EXPECT_EQ(Left(ops, 11), 8);
+    EXPECT_EQ(Left(ops, 7), 5);
+    // Umlauts are letters; the underscore belongs to words.
+    const std::string de = "gr\xF6\xDF" "e_x+1";
+    EXPECT_EQ(Right(de, 0), 7);
+    EXPECT_EQ(Left(de, 7), 0);
+    EXPECT_EQ(Left("   ", 3), 0);
+}
+
+TEST(TextMotion, SmartHomeAlternatesBetweenIndentAndColumnZero)
+{
+    const std::string s = "    x = 1;";
+    int n = static_cast<int>(s.size());
+    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 8), 4);
+    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 4), 0);
+    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 0), 4);
+    EXPECT_EQ(textmotion::SmartHome("  \t ", 4, 3), 0); // white space only
+    EXPECT_EQ(textmotion::SmartHome("", 0, 0), 0);
+}
+
+TEST(TextMotion, WordBoundsAroundAPosition)
+{
+    const std::string s = "int count_1 = 5;";
+    int n = static_cast<int>(s.size());
+    EXPECT_EQ(textmotion::WordStart(s.data(), n, 7), 4);
+    EXPECT_EQ(textmotion::WordEnd(s.data(), n, 7), 11);
+    EXPECT_EQ(textmotion::WordStart(s.data(), n, 12), 12); // at a blank: nothing to grow
+    EXPECT_EQ(textmotion::WordEnd(s.data(), n, 12), 12);
+}
+
+} // namespace
