@@ -264,7 +264,12 @@ bool CParamFile::Load(const std::string& fileName)
     std::string raw;
     if (!platform::ReadWholeFile(fileName, raw))
         return false;
-    // Text mode: CR LF is read as LF.
+    LoadFromText(FromTextMode(raw));
+    return true;
+}
+
+std::string CParamFile::FromTextMode(std::string_view raw)
+{
     std::string text;
     text.reserve(raw.size());
     for (size_t i = 0; i < raw.size(); ++i) {
@@ -272,8 +277,7 @@ bool CParamFile::Load(const std::string& fileName)
             continue;
         text += raw[i];
     }
-    LoadFromText(std::move(text));
-    return true;
+    return text;
 }
 
 void CParamFile::LoadFromText(std::string text)

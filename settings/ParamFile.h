@@ -72,6 +72,8 @@ public:
     bool Load(const std::string& fileName);
     // Parses text as Load does after reading (CR LF already turned into LF).
     void LoadFromText(std::string text);
+    // What a text-mode read makes of raw file bytes: CR LF becomes LF.
+    static std::string FromTextMode(std::string_view raw);
 
     // Writes the whole tree. The old file is replaced only once the new one
     // is complete; returns false (and leaves the old file) on any failure.
