@@ -1,0 +1,34 @@
+// Kib's own pictures, drawn in code: tool bar buttons, the open-files and
+// workspace tab images, the program icon and the splash picture.
+#pragma once
+
+#include <wx/bitmap.h>
+#include <wx/icon.h>
+#include <wx/iconbndl.h>
+#include <wx/imaglist.h>
+
+namespace kib {
+
+// A 16x16 tool bar image for a command (an empty bitmap for an unknown one).
+wxBitmap ToolbarBitmap(int command, int size = 16);
+
+// The splash picture (bitmap 107): 412 x 272 pixels.
+inline constexpr int kSplashWidth = 412;
+inline constexpr int kSplashHeight = 272;
+wxBitmap SplashBitmap();
+
+// Bitmap 111: nine 16-pixel images of the open-files tree; 0 the root,
+// 7 a file, 8 a Java file.
+inline constexpr int kImageRoot = 0;
+inline constexpr int kImageFile = 7;
+inline constexpr int kImageJava = 8;
+wxImageList* CreateOpenFilesImageList();
+
+// Bitmap 147: the workspace bar's tab images, 0 "Dateien", 1 "Explorer".
+wxImageList* CreateWorkspaceTabImageList();
+wxBitmap WorkspaceTabBitmap(int index);
+
+// The program's icon in several sizes.
+wxIconBundle ProgramIcons();
+
+} // namespace kib

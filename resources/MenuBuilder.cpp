@@ -1,0 +1,145 @@
+#include "resources/MenuBuilder.h"
+
+#include "resources/CommandIds.h"
+#include "resources/CommandMap.h"
+#include "resources/StringTable.h"
+
+#include <wx/event.h>
+
+#include <vector>
+
+namespace kib {
+
+bool IsCheckCommand(int c)
+{
+    return c == ID_AUTOINDENT || c == ID_VIEW_TOOLBAR || c == ID_VIEW_STATUS_BAR ||
+           c == ID_VIEW_WORKSPACE || c == ID_VIEW_OUTPUT ||
+           (c >= ID_VIEW_USER_TOOLBAR1 && c <= ID_VIEW_USER_TOOLBAR10) ||
+           c == ID_STARTFILE_CURRENT || (c >= ID_STARTFILE_FIRST && c <= ID_STARTFILE_LAST) ||
+           c == ID_MDITAB_TOP || c == ID_MDITAB_BOTTOM || c == ID_EDIT_SWITCH_OVRMODE;
+}
+
+wxString Text(std::string_view utf8)
+{
+    return wxString::FromUTF8(utf8.data(), utf8.size());
+}
+
+wxString KibText(int id)
+{
+    return Text(LoadKibString(id));
+}
+
+void AppendMenuItems(wxMenu* menu, const std::vector<MenuItemDef>& items)
+{
+    for (const MenuItemDef& it : items) {
+        switch (it.kind) {
+        case MenuItemDef::Separator:
+            menu->AppendSeparator();
+            break;
+        case MenuItemDef::Popup:
+            menu->AppendSubMenu(BuildMenu(it.children), Text(it.text));
+            break;
+        case MenuItemDef::Item: {
+            wxItemKind kind = IsCheckCommand(it.id) ? wxITEM_CHECK : wxITEM_NORMAL;
+            menu->Append(ToWxId(it.id), Text(it.text), Text(CommandPrompt(it.id)), kind);
+            break;
+        }
+        }
+    }
+}
+
+wxMenu* BuildMenu(const std::vector<MenuItemDef>& items)
+{
+    auto* menu = new wxMenu;
+    AppendMenuItems(menu, items);
+    return menu;
+}
+
+wxMenuBar* BuildMenuBar(int res)
+{
+    auto* bar = new wxMenuBar;
+    for (const MenuItemDef& it : MenuResource(res))
+        if (it.kind == MenuItemDef::Popup)
+            bar->Append(BuildMenu(it.children), Text(it.text));
+    return bar;
+}
+
+int WxKeyCode(int vk)
+{
+    if ((vk >= 'A' && vk <= 'Z') || (vk >= '0' && vk <= '9'))
+        return vk;
+    if (vk >= VK_F1 && vk < VK_F1 + 12)
+        return WXK_F1 + (vk - VK_F1);
+    switch (vk) {
+    case VK_BACK: return WXK_BACK;
+    case VK_TAB: return WXK_TAB;
+    case VK_RETURN: return WXK_RETURN;
+    case VK_ESCAPE: return WXK_ESCAPE;
+    case VK_PRIOR: return WXK_PAGEUP;
+    case VK_NEXT: return WXK_PAGEDOWN;
+    case VK_END: return WXK_END;
+    case VK_HOME: return WXK_HOME;
+    case VK_LEFT: return WXK_LEFT;
+    case VK_UP: return WXK_UP;
+    case VK_RIGHT: return WXK_RIGHT;
+    case VK_DOWN: return WXK_DOWN;
+    case VK_INSERT: return WXK_INSERT;
+    case VK_DELETE: return WXK_DELETE;
+    default: return 0;
+    }
+}
+
+bool KeyEventToTableKey(const wxKeyEvent& event, int& modifiers, int& vk)
+{
+    int code = event.GetKeyCode();
+    modifiers = (event.ControlDown() ? KMOD_CTRL : 0) | (event.ShiftDown() ? KMOD_SHIFT : 0) |
+                (event.AltDown() ? KMOD_ALT : 0);
+    if (code >= 'a' && code <= 'z')
+        code -= 'a' - 'A';
+    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) {
+        vk = code;
+        return true;
+    }
+    if (code >= WXK_NUMPAD0 && code <= WXK_NUMPAD9) {
+        vk = '0' + (code - WXK_NUMPAD0);
+        return true;
+    }
+    if (code >= WXK_F1 && code <= WXK_F12) {
+        vk = VK_F1 + (code - WXK_F1);
+        return true;
+    }
+    static const std::pair<int, int> keys[] = {
+        {WXK_BACK, VK_BACK},         {WXK_TAB, VK_TAB},         {WXK_RETURN, VK_RETURN},
+        {WXK_ESCAPE, VK_ESCAPE},     {WXK_PAGEUP, VK_PRIOR},    {WXK_PAGEDOWN, VK_NEXT},
+        {WXK_END, VK_END},           {WXK_HOME, VK_HOME},       {WXK_LEFT, VK_LEFT},
+        {WXK_UP, VK_UP},             {WXK_RIGHT, VK_RIGHT},     {WXK_DOWN, VK_DOWN},
+        {WXK_INSERT, VK_INSERT},     {WXK_DELETE, VK_DELETE},   {WXK_NUMPAD_PAGEUP, VK_PRIOR},
+        {WXK_NUMPAD_PAGEDOWN, VK_NEXT}, {WXK_NUMPAD_END, VK_END}, {WXK_NUMPAD_HOME, VK_HOME},
+        {WXK_NUMPAD_LEFT, VK_LEFT},  {WXK_NUMPAD_UP, VK_UP},    {WXK_NUMPAD_RIGHT, VK_RIGHT},
+        {WXK_NUMPAD_DOWN, VK_DOWN},  {WXK_NUMPAD_INSERT, VK_INSERT},
+        {WXK_NUMPAD_DELETE, VK_DELETE}, {WXK_NUMPAD_ENTER, VK_RETURN},
+    };
+    for (auto [wx, v] : keys)
+        if (code == wx) {
+            vk = v;
+            return true;
+        }
+    return false;
+}
+
+wxAcceleratorTable BuildAcceleratorTable(int res)
+{
+    std::vector<wxAcceleratorEntry> entries;
+    for (const KeyDef& k : KeyTable(res)) {
+        int flags = (k.modifiers & KMOD_CTRL ? wxACCEL_CTRL : 0) |
+                    (k.modifiers & KMOD_SHIFT ? wxACCEL_SHIFT : 0) |
+                    (k.modifiers & KMOD_ALT ? wxACCEL_ALT : 0);
+        int code = WxKeyCode(k.key);
+        int id = ToWxId(k.command);
+        if (code && id != kNoWxId)
+            entries.emplace_back(flags, code, id);
+    }
+    return wxAcceleratorTable(static_cast<int>(entries.size()), entries.data());
+}
+
+} // namespace kib

@@ -1,0 +1,38 @@
+// Builds wx menus, menu bars and accelerator tables from Kib's menu and key
+// tables, and converts wx key events into the tables' key codes.
+#pragma once
+
+#include "resources/MenuTable.h"
+
+#include <wx/accel.h>
+#include <wx/menu.h>
+
+class wxKeyEvent;
+
+namespace kib {
+
+// Whether a command's menu item carries a check mark (built as wxITEM_CHECK).
+bool IsCheckCommand(int command);
+
+// A menu with the items (popups become submenus); ids through ToWxId.
+wxMenu* BuildMenu(const std::vector<MenuItemDef>& items);
+// Appends the items to an existing menu.
+void AppendMenuItems(wxMenu* menu, const std::vector<MenuItemDef>& items);
+// A menu bar from resource 128 or 129.
+wxMenuBar* BuildMenuBar(int res);
+
+// A wx key code for a virtual key (0 when there is none).
+int WxKeyCode(int virtualKey);
+// The table's key code and modifiers of a key event; false for keys the
+// tables cannot name.
+bool KeyEventToTableKey(const wxKeyEvent& event, int& modifiers, int& virtualKey);
+
+// The accelerator table of key table res (128 or 22901).
+wxAcceleratorTable BuildAcceleratorTable(int res);
+
+// A UTF-8 table text as wxString.
+wxString Text(std::string_view utf8);
+// The string table entry id as wxString.
+wxString KibText(int id);
+
+} // namespace kib
