@@ -1,0 +1,82 @@
+// The line table of a text buffer, stored compactly: lines read from a file
+// stay inside the one block the file was read into, and a line gets an
+// allocation of its own only when it is first changed. Capacities follow the
+// rounding rule of the buffer whichever way a line is stored.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+class CLineTable {
+public:
+    // Longest line and most lines a table holds; keeps capacity arithmetic
+    // inside 32 bits.
+    static constexpr int32_t kMaxLineLength = 0x7FFFFF00;
+    static constexpr int32_t kMaxLines = 0x7FFFFFF0;
+
+    static constexpr int32_t CapacityFor(int32_t length) { return (length / 16 + 1) * 16; }
+    // The capacity after text was appended up to length m.
+    static constexpr int32_t Grow(int32_t capacity, int32_t m) { return m > capacity ? CapacityFor(m) : capacity; }
+
+    CLineTable() = default;
+    ~CLineTable();
+    CLineTable(const CLineTable&) = delete;
+    CLineTable& operator=(const CLineTable&) = delete;
+
+    void Swap(CLineTable& other) noexcept;
+    void Clear();
+
+    int Count() const { return static_cast<int>(m_lines.size()); }
+    const char* Chars(int i) const
+    {
+        const char* d = m_lines[static_cast<size_t>(i)].data;
+        return d ? d : "";
+    }
+    int Length(int i) const { return m_lines[static_cast<size_t>(i)].length; }
+    int Capacity(int i) const;
+    uint32_t Flags(int i) const { return m_lines[static_cast<size_t>(i)].bits & ~kOwned; }
+    void SetFlags(int i, uint32_t flags)
+    {
+        Entry& e = m_lines[static_cast<size_t>(i)];
+        e.bits = (e.bits & kOwned) | (flags & ~kOwned);
+    }
+
+    // Loading: the block the lines live in (freed with free()), then the lines.
+    void AdoptBlock(char* block);
+    void Reserve(size_t lines) { m_lines.reserve(lines); }
+    void PushBorrowed(const char* data, int32_t length) { m_lines.push_back({const_cast<char*>(data), length, 0}); }
+
+    // Editing primitives. Capacities only grow; newCapacity must be at least
+    // the line's capacity. Returns the line's writable bytes.
+    char* MakeWritable(int i, int32_t newCapacity);
+    void SetLength(int i, int32_t length) { m_lines[static_cast<size_t>(i)].length = length; }
+    // Inserts count new lines after line i, each holding a + b (b may be
+    // empty) with the given capacity; the texts come from the callback.
+    struct NewLine {
+        const char* a;
+        int32_t na;
+        const char* b;
+        int32_t nb;
+        int32_t capacity;
+    };
+    void InsertAfter(int i, const NewLine* lines, size_t count);
+    // Removes count lines starting at first.
+    void Erase(int first, int count);
+
+    size_t MemoryUsed() const;
+
+private:
+    static constexpr uint32_t kOwned = 0x80000000u;
+    struct Entry {
+        char* data;
+        int32_t length;
+        uint32_t bits; // line flags, plus kOwned when data is an allocation of its own
+    };
+    static char* Allocate(int32_t capacity);
+    static void Release(char* data);
+    static int32_t OwnedCapacity(const char* data);
+
+    std::vector<Entry> m_lines;
+    char* m_block = nullptr;
+};

@@ -1,0 +1,909 @@
+#include "editor/TextBuffer.h"
+
+#include "platform/AtomicFile.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
+namespace {
+
+constexpr size_t kDetectBlock = 32768;
+constexpr size_t kSaveChunk = 1 << 20;
+
+const char* Terminator(int style)
+{
+    switch (style) {
+    case EOL_LFCR:
+        return "\n\r";
+    case EOL_LF:
+        return "\n";
+    default:
+        return "\r\n";
+    }
+}
+
+bool ValidStyle(int style)
+{
+    return style == EOL_CRLF || style == EOL_LFCR || style == EOL_LF;
+}
+
+// Only the first LF of the first block decides.
+int DetectStyle(const char* data, size_t size)
+{
+    size_t block = std::min(size, kDetectBlock);
+    const char* lf = block ? static_cast<const char*>(std::memchr(data, '\n', block)) : nullptr;
+    if (!lf)
+        return EOL_CRLF;
+    size_t j = static_cast<size_t>(lf - data);
+    if (j > 0 && data[j - 1] == '\r')
+        return EOL_CRLF;
+    if (j + 1 < block && data[j + 1] == '\r')
+        return EOL_LFCR;
+    return EOL_LF;
+}
+
+size_t CountByte(const char* p, size_t n, char c)
+{
+    size_t count = 0;
+    const char* end = p + n;
+    while (p < end) {
+        const char* q = static_cast<const char*>(std::memchr(p, c, static_cast<size_t>(end - p)));
+        if (!q)
+            break;
+        ++count;
+        p = q + 1;
+    }
+    return count;
+}
+
+struct ActionEntry {
+    int code;
+    const char* name;
+};
+
+// Display names of the undo actions, as the Undo and Redo menu items show them.
+constexpr ActionEntry kActions[] = {
+    {ACT_UNKNOWN, "Unbekannt"},
+    {ACT_PASTE, "Einfügen"},
+    {ACT_DELSEL, "Selektion löschen"},
+    {ACT_CUT, "Ausschneiden"},
+    {ACT_TYPING, "Eingabe"},
+    {ACT_BACKSPACE, "Backspace"},
+    {ACT_INDENT, "Einrücken"},
+    {ACT_DRAGDROP, "Drag & Drop"},
+    {ACT_REPLACE, "Ersetzen"},
+    {ACT_DELETE, "Löschen"},
+    {ACT_AUTOINDENT, "Automatischens Einrücken"},
+    {ACT_AUTOCOMPLETE, "Automatisches Vervollständigen"},
+    {ACT_AUTOEXPAND, "Automatisches Expandieren"},
+    {ACT_LOWERCASE, "In Kleinbuchstaben umwandeln"},
+    {ACT_UPPERCASE, "In Großbuchstaben umwandeln"},
+    {ACT_SWAPCASE, "Zeichen umkehren"},
+    {ACT_CAPITALIZE, "Erster Buchstabe gross"},
+    {ACT_SENTENCE, "In Satzform wandeln"},
+    {ACT_UNCOMMENT, "Selektion einkommentieren"},
+    {ACT_COMMENT, "Selektion auskommentieren"},
+    {ACT_TABS_TO_SPACES, "Tabs in Spaces umwandeln"},
+    {ACT_SPACES_TO_TABS, "Spaces in Tabs umwandeln"},
+};
+
+bool SingleFlag(uint32_t flag)
+{
+    return flag != 0 && (flag & (flag - 1)) == 0 && (flag & LINE_FLAGS_ALL) == flag;
+}
+
+// Frees a malloc'ed block unless ownership was passed on.
+struct BlockGuard {
+    char* p;
+    ~BlockGuard() { std::free(p); }
+    char* Release()
+    {
+        char* r = p;
+        p = nullptr;
+        return r;
+    }
+};
+
+} // namespace
+
+CTextBuffer::CTextBuffer() = default;
+
+CTextBuffer::~CTextBuffer() = default;
+
+// ---------------------------------------------------------------- loading
+
+// Splits data into lines with the terminator matcher of the style: a byte
+// that does not continue the terminator resets the match without being
+// tested against its first byte again. For CR LF that means an LF ends a
+// line exactly when an odd number of CRs directly precedes it within the
+// line ("x CR CR LF y" is one line); for LF CR likewise a CR after an odd run
+// of LFs. The lines stay in the block, which the table then owns.
+bool CTextBuffer::LoadBytes(CLineTable& table, int& style, const char* data, size_t size,
+                            char* ownedArena)
+{
+    BlockGuard guard{ownedArena};
+    if (!ValidStyle(style))
+        style = DetectStyle(data, size);
+
+    // Every terminator of every style holds exactly one LF.
+    size_t lines = CountByte(data, size, '\n') + 1;
+    if (lines > static_cast<size_t>(CLineTable::kMaxLines)) {
+        m_lastError = EFBIG;
+        return false;
+    }
+    table.Reserve(lines);
+
+    const char* end = data + size;
+    const char* lineStart = data;
+    auto push = [&](const char* from, const char* to) {
+        if (to - from > CLineTable::kMaxLineLength)
+            return false;
+        table.PushBorrowed(from, static_cast<int32_t>(to - from));
+        return true;
+    };
+    bool ok = true;
+    if (style == EOL_LF) {
+        const char* p = data;
+        while (ok && p < end) {
+            const char* q = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
+            if (!q)
+                break;
+            ok = push(lineStart, q);
+            lineStart = p = q + 1;
+        }
+    } else {
+        // CR LF: search LF, count the CRs before it; LF CR: the other way round.
+        const char second = style == EOL_CRLF ? '\n' : '\r';
+        const char first = style == EOL_CRLF ? '\r' : '\n';
+        const char* p = data;
+        while (ok && p < end) {
+            const char* q = static_cast<const char*>(std::memchr(p, second, static_cast<size_t>(end - p)));
+            if (!q)
+                break;
+            const char* r = q;
+            while (r > lineStart && r[-1] == first)
+                --r;
+            if ((q - r) & 1) {
+                ok = push(lineStart, q - 1);
+                lineStart = q + 1;
+            }
+            p = q + 1;
+        }
+    }
+    if (ok)
+        ok = push(lineStart, end);
+    if (!ok) {
+        m_lastError = EFBIG;
+        return false;
+    }
+    table.AdoptBlock(guard.Release());
+    return true;
+}
+
+void CTextBuffer::Adopt(CLineTable& table, int style, bool readOnly)
+{
+    m_lines.Swap(table);
+    table.Clear();
+    m_history.clear();
+    m_groupStarts = 0;
+    m_eolStyle = style;
+    m_initialised = true;
+    m_readOnly = readOnly;
+    m_modified = false;
+    m_groupOpen = m_groupStartPending = false;
+    m_undoLimit = 1024;
+    m_undoPos = m_savedPos = 0;
+    m_lastError = 0;
+    NotifyViews(nullptr, nullptr, NOTIFY_RESET, -1);
+    m_lastChange = TextPos::None();
+}
+
+bool CTextBuffer::LoadFile(const std::string& path, int style)
+{
+    m_lastChange = TextPos::None();
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0) {
+        m_lastError = errno;
+        return false;
+    }
+    // A folder, a pipe or a device is no document (and a pipe could block
+    // for ever).
+    if (!S_ISREG(st.st_mode)) {
+        m_lastError = S_ISDIR(st.st_mode) ? EISDIR : EINVAL;
+        return false;
+    }
+    int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        m_lastError = errno;
+        return false;
+    }
+    if (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+        m_lastError = errno ? errno : EINVAL;
+        close(fd);
+        return false;
+    }
+    posix_fadvise(fd, 0, 0, POSIX_FADV_SEQUENTIAL);
+
+    // The whole file is read before anything of the old text is given up, so
+    // a read error at any point leaves the buffer as it was. One spare byte
+    // tells whether the file grew since fstat.
+    size_t capacity = static_cast<size_t>(st.st_size) + 1;
+    BlockGuard block{static_cast<char*>(std::malloc(capacity))};
+    if (!block.p) {
+        m_lastError = ENOMEM;
+        close(fd);
+        return false;
+    }
+    size_t size = 0;
+    for (;;) {
+        if (size == capacity) {
+            size_t bigger = capacity + capacity / 2 + kDetectBlock;
+            char* p = static_cast<char*>(std::realloc(block.p, bigger));
+            if (!p) {
+                m_lastError = ENOMEM;
+                close(fd);
+                return false;
+            }
+            block.p = p;
+            capacity = bigger;
+        }
+        ssize_t n = read(fd, block.p + size, capacity - size);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            m_lastError = errno;
+            close(fd);
+            return false;
+        }
+        if (n == 0)
+            break;
+        size += static_cast<size_t>(n);
+    }
+    close(fd);
+
+    bool readOnly = access(path.c_str(), W_OK) != 0;
+    CLineTable table;
+    char* data = block.Release();
+    if (!LoadBytes(table, style, data, size, data))
+        return false;
+    Adopt(table, style, readOnly);
+    return true;
+}
+
+bool CTextBuffer::LoadFromMemory(std::string_view bytes, int style)
+{
+    m_lastChange = TextPos::None();
+    char* copy = static_cast<char*>(std::malloc(bytes.size() + 1));
+    if (!copy) {
+        m_lastError = ENOMEM;
+        return false;
+    }
+    if (!bytes.empty())
+        std::memcpy(copy, bytes.data(), bytes.size());
+    CLineTable table;
+    if (!LoadBytes(table, style, copy, bytes.size(), copy))
+        return false;
+    Adopt(table, style, false);
+    return true;
+}
+
+void CTextBuffer::InitEmpty(int style)
+{
+    CLineTable table;
+    table.PushBorrowed(nullptr, 0);
+    Adopt(table, ValidStyle(style) ? style : EOL_CRLF, false);
+}
+
+void CTextBuffer::DiscardAll()
+{
+    m_lines.Clear();
+    m_history.clear();
+    m_groupStarts = 0;
+    m_undoPos = m_savedPos = 0;
+    m_groupOpen = m_groupStartPending = false;
+    m_initialised = false;
+    m_lastChange = TextPos::None();
+}
+
+// ---------------------------------------------------------------- saving
+
+bool CTextBuffer::SaveFile(const std::string& path, int style, bool clearModified)
+{
+    // A discarded buffer has no text; writing it would empty the file.
+    if (!m_initialised) {
+        m_lastError = EINVAL;
+        return false;
+    }
+    if (!ValidStyle(style))
+        style = m_eolStyle;
+    const char* term = Terminator(style);
+    const size_t termLen = std::strlen(term);
+
+    platform::CAtomicFileWriter writer("CRE");
+    if (!writer.Open(path)) {
+        m_lastError = writer.Error();
+        return false;
+    }
+    std::unique_ptr<char[]> chunk(new char[kSaveChunk]);
+    size_t used = 0;
+    bool ok = true;
+    const int count = m_lines.Count();
+    for (int i = 0; ok && i < count; ++i) {
+        size_t len = static_cast<size_t>(m_lines.Length(i));
+        const char* chars = m_lines.Chars(i);
+        if (used + len + termLen > kSaveChunk) {
+            ok = writer.Write(chunk.get(), used);
+            used = 0;
+            if (ok && len + termLen > kSaveChunk) {
+                ok = writer.Write(chars, len);
+                len = 0;
+            }
+        }
+        if (len) {
+            std::memcpy(chunk.get() + used, chars, len);
+            used += len;
+        }
+        if (i + 1 < count) {
+            std::memcpy(chunk.get() + used, term, termLen);
+            used += termLen;
+        }
+    }
+    if (ok && used)
+        ok = writer.Write(chunk.get(), used);
+    if (!ok || !writer.Commit()) {
+        m_lastError = writer.Error() ? writer.Error() : EIO;
+        writer.Abort();
+        return false;
+    }
+    m_lastError = 0;
+    if (clearModified) {
+        MarkModified(false);
+        m_savedPos = m_undoPos;
+    }
+    return true;
+}
+
+std::string CTextBuffer::SaveToMemory(int style) const
+{
+    if (!ValidStyle(style))
+        style = m_eolStyle;
+    const char* term = Terminator(style);
+    const int count = m_lines.Count();
+    size_t total = 0;
+    for (int i = 0; i < count; ++i)
+        total += static_cast<size_t>(m_lines.Length(i));
+    if (count > 1)
+        total += static_cast<size_t>(count - 1) * std::strlen(term);
+    std::string out;
+    out.reserve(total);
+    for (int i = 0; i < count; ++i) {
+        out.append(m_lines.Chars(i), static_cast<size_t>(m_lines.Length(i)));
+        if (i + 1 < count)
+            out.append(term);
+    }
+    return out;
+}
+
+// ---------------------------------------------------------------- access
+
+void CTextBuffer::ExtractText(int startLine, int startChar, int endLine, int endChar,
+                              std::string& text, const char* separator) const
+{
+    text.clear();
+    const int count = m_lines.Count();
+    if (startLine < 0 || endLine >= count || startLine > endLine || startChar < 0 || endChar < 0)
+        return;
+    startChar = std::min(startChar, m_lines.Length(startLine));
+    endChar = std::min(endChar, m_lines.Length(endLine));
+    if (startLine == endLine) {
+        if (endChar > startChar)
+            text.assign(m_lines.Chars(startLine) + startChar, static_cast<size_t>(endChar - startChar));
+        return;
+    }
+    if (!separator)
+        separator = "\r\n";
+    const size_t sepLen = std::strlen(separator);
+    size_t total = 0;
+    for (int i = startLine; i <= endLine; ++i)
+        total += static_cast<size_t>(m_lines.Length(i)) + sepLen;
+    text.reserve(total);
+    text.append(m_lines.Chars(startLine) + startChar,
+                static_cast<size_t>(m_lines.Length(startLine) - startChar));
+    text.append(separator, sepLen);
+    for (int i = startLine + 1; i < endLine; ++i) {
+        text.append(m_lines.Chars(i), static_cast<size_t>(m_lines.Length(i)));
+        text.append(separator, sepLen);
+    }
+    text.append(m_lines.Chars(endLine), static_cast<size_t>(endChar));
+}
+
+// ---------------------------------------------------------------- views
+
+void CTextBuffer::RegisterView(CTextBufferListener* view)
+{
+    if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void CTextBuffer::UnregisterView(CTextBufferListener* view)
+{
+    auto it = std::find(m_views.begin(), m_views.end(), view);
+    if (it == m_views.end())
+        return;
+    if (m_notifyDepth > 0) {
+        // A view that leaves during a notice is skipped, not moved under the loop.
+        *it = nullptr;
+        m_viewsRemoved = true;
+    } else {
+        m_views.erase(it);
+    }
+}
+
+void CTextBuffer::NotifyViews(CTextBufferListener* source, const TextChange* change,
+                              uint32_t flags, int line)
+{
+    ++m_notifyDepth;
+    const size_t n = m_views.size();
+    for (size_t i = 0; i < n; ++i)
+        if (CTextBufferListener* v = m_views[i])
+            v->OnBufferChange(source, change, flags, line);
+    if (--m_notifyDepth == 0 && m_viewsRemoved) {
+        m_views.erase(std::remove(m_views.begin(), m_views.end(), nullptr), m_views.end());
+        m_viewsRemoved = false;
+    }
+}
+
+// ---------------------------------------------------------------- raw edits
+
+bool CTextBuffer::ValidPos(int line, int pos) const
+{
+    return m_initialised && line >= 0 && line < m_lines.Count() && pos >= 0 &&
+           pos <= m_lines.Length(line);
+}
+
+bool CTextBuffer::RawInsert(CTextBufferListener* source, int line, int pos, std::string_view text,
+                            int& endLine, int& endChar)
+{
+    if (!m_initialised || line < 0 || line >= m_lines.Count() || pos < 0)
+        return false;
+    pos = std::min(pos, m_lines.Length(line));
+    if (m_readOnly)
+        return false;
+
+    // Text taken from this very line would move under the edit.
+    std::string copy;
+    const char* own = m_lines.Chars(line);
+    if (!text.empty() && text.data() < own + m_lines.Capacity(line) && own < text.data() + text.size()) {
+        copy.assign(text);
+        text = copy;
+    }
+
+    const char* p = text.data();
+    const char* end = p + text.size();
+    if (!std::memchr(p, '\r', text.size())) {
+        Piece one{p, static_cast<int32_t>(text.size())};
+        if (text.size() > static_cast<size_t>(CLineTable::kMaxLineLength))
+            return false;
+        return InsertPieces(source, line, pos, &one, 1, endLine, endChar);
+    }
+    // A CR, or CR LF, breaks the line; a lone LF is text.
+    std::vector<Piece> pieces;
+    const char* start = p;
+    while (p < end) {
+        const char* cr = static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(end - p)));
+        if (!cr)
+            break;
+        pieces.push_back({start, static_cast<int32_t>(cr - start)});
+        p = cr + 1;
+        if (p < end && *p == '\n')
+            ++p;
+        start = p;
+    }
+    pieces.push_back({start, static_cast<int32_t>(end - start)});
+    return InsertPieces(source, line, pos, pieces.data(), pieces.size(), endLine, endChar);
+}
+
+bool CTextBuffer::InsertPieces(CTextBufferListener* source, int line, int pos, const Piece* pieces,
+                               size_t count, int& endLine, int& endChar)
+{
+    const int32_t len = m_lines.Length(line);
+    const int32_t cap = m_lines.Capacity(line);
+    const int32_t tailLen = len - pos;
+    const int64_t maxLen = CLineTable::kMaxLineLength;
+    if (count == 1) {
+        const int32_t n = pieces[0].length;
+        if (static_cast<int64_t>(len) + n > maxLen)
+            return false;
+        int32_t newCap = CLineTable::Grow(CLineTable::Grow(cap, pos + n), len + n);
+        if (n > 0) {
+            char* d = m_lines.MakeWritable(line, newCap);
+            if (tailLen > 0)
+                std::memmove(d + pos + n, d + pos, static_cast<size_t>(tailLen));
+            std::memcpy(d + pos, pieces[0].data, static_cast<size_t>(n));
+            m_lines.SetLength(line, len + n);
+        }
+        endLine = line;
+        endChar = pos + n;
+        InsertionChange change(TextPos(pos, line), TextPos(endChar, endLine));
+        NotifyViews(source, &change, NOTIFY_ONELINE | NOTIFY_WIDTH, line);
+    } else {
+        const Piece& last = pieces[count - 1];
+        if (static_cast<int64_t>(pos) + pieces[0].length > maxLen ||
+            static_cast<int64_t>(last.length) + tailLen > maxLen ||
+            static_cast<int64_t>(m_lines.Count()) + static_cast<int64_t>(count) > CLineTable::kMaxLines)
+            return false;
+        std::string tail(m_lines.Chars(line) + pos, static_cast<size_t>(tailLen));
+        std::vector<CLineTable::NewLine> fresh(count - 1);
+        for (size_t k = 1; k < count; ++k) {
+            CLineTable::NewLine& nl = fresh[k - 1];
+            nl.a = pieces[k].data;
+            nl.na = pieces[k].length;
+            nl.b = nullptr;
+            nl.nb = 0;
+            nl.capacity = CLineTable::CapacityFor(nl.na);
+        }
+        CLineTable::NewLine& tailLine = fresh.back();
+        tailLine.b = tail.data();
+        tailLine.nb = tailLen;
+        tailLine.capacity = CLineTable::Grow(tailLine.capacity, tailLine.na + tailLen);
+        // New lines first: should that allocation fail, nothing has changed.
+        m_lines.InsertAfter(line, fresh.data(), fresh.size());
+        const int32_t n0 = pieces[0].length;
+        char* d = m_lines.MakeWritable(line, CLineTable::Grow(cap, pos + n0));
+        if (n0 > 0)
+            std::memcpy(d + pos, pieces[0].data, static_cast<size_t>(n0));
+        m_lines.SetLength(line, pos + n0);
+        endLine = line + static_cast<int>(count) - 1;
+        endChar = last.length;
+        InsertionChange change(TextPos(pos, line), TextPos(endChar, endLine));
+        NotifyViews(source, &change, NOTIFY_LINECOUNT | NOTIFY_WIDTH, line);
+    }
+    if (!m_modified)
+        MarkModified(true);
+    m_lastChange = TextPos(endChar, endLine);
+    return true;
+}
+
+bool CTextBuffer::RawDelete(CTextBufferListener* source, int startLine, int startChar, int endLine,
+                            int endChar)
+{
+    if (!ValidPos(startLine, startChar) || !ValidPos(endLine, endChar) ||
+        TextPos(endChar, endLine) < TextPos(startChar, startLine))
+        return false;
+    if (m_readOnly)
+        return false;
+    uint32_t flags;
+    if (startLine == endLine) {
+        const int32_t len = m_lines.Length(startLine);
+        if (endChar > startChar) {
+            char* d = m_lines.MakeWritable(startLine, m_lines.Capacity(startLine));
+            if (endChar < len)
+                std::memmove(d + startChar, d + endChar, static_cast<size_t>(len - endChar));
+            m_lines.SetLength(startLine, len - (endChar - startChar));
+        }
+        flags = NOTIFY_ONELINE | NOTIFY_WIDTH;
+    } else {
+        const char* tail = m_lines.Chars(endLine) + endChar;
+        const int32_t tailLen = m_lines.Length(endLine) - endChar;
+        if (static_cast<int64_t>(startChar) + tailLen > CLineTable::kMaxLineLength)
+            return false;
+        // Line endLine still holds the tail while it is copied.
+        char* d = m_lines.MakeWritable(
+            startLine, CLineTable::Grow(m_lines.Capacity(startLine), startChar + tailLen));
+        if (tailLen > 0)
+            std::memcpy(d + startChar, tail, static_cast<size_t>(tailLen));
+        m_lines.SetLength(startLine, startChar + tailLen);
+        m_lines.Erase(startLine + 1, endLine - startLine);
+        flags = NOTIFY_LINECOUNT | NOTIFY_WIDTH;
+    }
+    DeletionChange change(TextPos(startChar, startLine), TextPos(endChar, endLine));
+    NotifyViews(source, &change, flags, startLine);
+    if (!m_modified)
+        MarkModified(true);
+    m_lastChange = TextPos(startChar, startLine);
+    return true;
+}
+
+// ---------------------------------------------------------------- recorded edits
+
+void CTextBuffer::OpenUndoGroup(bool mergeWithPrevious)
+{
+    m_groupOpen = true;
+    m_groupStartPending = m_undoPos == 0 || !mergeWithPrevious;
+}
+
+void CTextBuffer::CloseUndoGroup(CTextBufferListener* source)
+{
+    if (source && m_undoPos > 0 && !m_inAfterEditGroup) {
+        m_groupStartPending = true;
+        const UndoRecord& last = m_history[static_cast<size_t>(m_undoPos - 1)];
+        // Copies: the callback's own records may drop this one from the history.
+        const int action = last.action;
+        const std::string text = last.text;
+        m_inAfterEditGroup = true;
+        source->AfterEditGroup(action, text);
+        m_inAfterEditGroup = false;
+    }
+    m_groupOpen = false;
+}
+
+bool CTextBuffer::InsertTextAt(CTextBufferListener* source, int line, int pos, std::string_view text,
+                               int& endLine, int& endChar, int action)
+{
+    if (!m_initialised || line < 0 || line >= m_lines.Count() || pos < 0)
+        return false;
+    // The record names where the text really went, so that Undo removes
+    // exactly it even when the caller asked for a column past the line end.
+    const int start = std::min(pos, m_lines.Length(line));
+    std::string recorded(text);
+    if (!RawInsert(source, line, start, recorded, endLine, endChar))
+        return false;
+    const bool ownGroup = !m_groupOpen;
+    if (ownGroup)
+        OpenUndoGroup(false);
+    AddRecord(true, TextPos(start, line), TextPos(endChar, endLine), action, std::move(recorded), nullptr);
+    if (ownGroup)
+        CloseUndoGroup(source);
+    return true;
+}
+
+bool CTextBuffer::DeleteRange(CTextBufferListener* source, int startLine, int startChar, int endLine,
+                              int endChar, int action)
+{
+    if (!ValidPos(startLine, startChar) || !ValidPos(endLine, endChar) ||
+        TextPos(endChar, endLine) < TextPos(startChar, startLine) || m_readOnly)
+        return false;
+    std::string text;
+    ExtractText(startLine, startChar, endLine, endChar, text);
+    std::unique_ptr<std::vector<int32_t>> pieces;
+    if (startLine < endLine) {
+        // A CR inside a line would read back as a line break: keep the line
+        // lengths so that Undo restores the lines exactly.
+        bool cr = false;
+        for (int i = startLine; i <= endLine && !cr; ++i) {
+            int from = i == startLine ? startChar : 0;
+            int to = i == endLine ? endChar : m_lines.Length(i);
+            cr = to > from && std::memchr(m_lines.Chars(i) + from, '\r', static_cast<size_t>(to - from));
+        }
+        if (cr) {
+            pieces = std::make_unique<std::vector<int32_t>>();
+            for (int i = startLine; i <= endLine; ++i) {
+                int from = i == startLine ? startChar : 0;
+                int to = i == endLine ? endChar : m_lines.Length(i);
+                pieces->push_back(to - from);
+            }
+        }
+    } else if (std::memchr(text.data(), '\r', text.size())) {
+        pieces = std::make_unique<std::vector<int32_t>>(1, static_cast<int32_t>(text.size()));
+    }
+    if (!RawDelete(source, startLine, startChar, endLine, endChar))
+        return false;
+    const bool ownGroup = !m_groupOpen;
+    if (ownGroup)
+        OpenUndoGroup(false);
+    AddRecord(false, TextPos(startChar, startLine), TextPos(endChar, endLine), action, std::move(text),
+              std::move(pieces));
+    if (ownGroup)
+        CloseUndoGroup(source);
+    return true;
+}
+
+void CTextBuffer::AddRecord(bool insertion, TextPos start, TextPos end, int action, std::string text,
+                            std::unique_ptr<std::vector<int32_t>> pieces)
+{
+    // Redo records go; a saved state among them can never come back.
+    while (static_cast<int>(m_history.size()) > m_undoPos) {
+        if (m_history.back().flags & UNDO_BEGINGROUP)
+            --m_groupStarts;
+        m_history.pop_back();
+    }
+    if (m_savedPos > m_undoPos)
+        m_savedPos = -1;
+
+    // At the cap the oldest whole group goes, so that the history always
+    // starts at a group start. A single group larger than the cap is kept
+    // whole while it grows (so that its Undo restores everything), and goes
+    // as a whole when the next group starts.
+    const bool continuesGroup = !m_groupStartPending && !m_history.empty();
+    if (static_cast<int>(m_history.size()) >= m_undoLimit && !(continuesGroup && m_groupStarts <= 1)) {
+        size_t k = 1;
+        while (k < m_history.size() && !(m_history[k].flags & UNDO_BEGINGROUP))
+            ++k;
+        for (size_t i = 0; i < k; ++i) {
+            if (m_history.front().flags & UNDO_BEGINGROUP)
+                --m_groupStarts;
+            m_history.pop_front();
+        }
+        if (m_savedPos >= 0)
+            m_savedPos = m_savedPos - static_cast<int>(k) < 0 ? -1 : m_savedPos - static_cast<int>(k);
+    }
+
+    UndoRecord rec;
+    rec.flags = insertion ? UNDO_INSERT : 0;
+    if (m_groupStartPending || m_history.empty()) {
+        m_groupStartPending = false;
+        rec.flags |= UNDO_BEGINGROUP;
+        ++m_groupStarts;
+    }
+    rec.start = start;
+    rec.end = end;
+    rec.action = action;
+    rec.text = std::move(text);
+    rec.pieces = std::move(pieces);
+    m_history.push_back(std::move(rec));
+    m_undoPos = static_cast<int>(m_history.size());
+}
+
+void CTextBuffer::ApplyInsertRecord(const UndoRecord& rec)
+{
+    int endLine, endChar;
+    if (!rec.pieces) {
+        RawInsert(nullptr, rec.start.y, rec.start.x, rec.text, endLine, endChar);
+        return;
+    }
+    if (!ValidPos(rec.start.y, rec.start.x) || m_readOnly)
+        return;
+    std::vector<Piece> pieces;
+    const char* p = rec.text.data();
+    for (int32_t len : *rec.pieces) {
+        pieces.push_back({p, len});
+        p += len + 2; // the CR LF between the lines
+    }
+    InsertPieces(nullptr, rec.start.y, rec.start.x, pieces.data(), pieces.size(), endLine, endChar);
+}
+
+bool CTextBuffer::UndoStep(TextPos& cursor)
+{
+    if (!CanUndoStep())
+        return false;
+    for (;;) {
+        --m_undoPos;
+        const UndoRecord& rec = m_history[static_cast<size_t>(m_undoPos)];
+        if (rec.flags & UNDO_INSERT) {
+            RawDelete(nullptr, rec.start.y, rec.start.x, rec.end.y, rec.end.x);
+            cursor = rec.start;
+        } else {
+            ApplyInsertRecord(rec);
+            cursor = rec.end;
+        }
+        if ((rec.flags & UNDO_BEGINGROUP) || m_undoPos == 0)
+            break;
+    }
+    MarkModified(m_undoPos != m_savedPos);
+    return true;
+}
+
+bool CTextBuffer::RedoStep(TextPos& cursor)
+{
+    if (!CanRedoStep())
+        return false;
+    const int size = static_cast<int>(m_history.size());
+    do {
+        const UndoRecord& rec = m_history[static_cast<size_t>(m_undoPos)];
+        if (rec.flags & UNDO_INSERT) {
+            ApplyInsertRecord(rec);
+            cursor = rec.end;
+        } else {
+            RawDelete(nullptr, rec.start.y, rec.start.x, rec.end.y, rec.end.x);
+            cursor = rec.start;
+        }
+        ++m_undoPos;
+    } while (m_undoPos < size && !(m_history[static_cast<size_t>(m_undoPos)].flags & UNDO_BEGINGROUP));
+    MarkModified(m_undoPos != m_savedPos);
+    return true;
+}
+
+void CTextBuffer::UndoDescription(std::string& text) const
+{
+    text.clear();
+    int i = m_undoPos - 1;
+    if (i < 0)
+        return;
+    while (i > 0 && !(m_history[static_cast<size_t>(i)].flags & UNDO_BEGINGROUP))
+        --i;
+    ActionName(m_history[static_cast<size_t>(i)].action, text);
+}
+
+void CTextBuffer::RedoDescription(std::string& text) const
+{
+    text.clear();
+    if (CanRedoStep())
+        ActionName(m_history[static_cast<size_t>(m_undoPos)].action, text);
+}
+
+bool CTextBuffer::ActionName(int action, std::string& text) const
+{
+    for (const ActionEntry& e : kActions) {
+        if (e.code == action) {
+            text = e.name;
+            return true;
+        }
+    }
+    return false;
+}
+
+void CTextBuffer::MarkModified(bool modified)
+{
+    m_modified = modified;
+}
+
+// ---------------------------------------------------------------- line flags
+
+int CTextBuffer::FindFlaggedLine(uint32_t flag) const
+{
+    if (!SingleFlag(flag))
+        return -1;
+    const int count = m_lines.Count();
+    for (int i = 0; i < count; ++i)
+        if (m_lines.Flags(i) & flag)
+            return i;
+    return -1;
+}
+
+void CTextBuffer::ChangeLineFlag(int line, uint32_t flag, bool set, bool unique)
+{
+    if (!SingleFlag(flag))
+        return;
+    if (line == -1) {
+        line = FindFlaggedLine(flag);
+        if (line < 0)
+            return;
+        unique = false;
+    }
+    if (line < 0 || line >= m_lines.Count())
+        return;
+    const uint32_t old = m_lines.Flags(line);
+    const uint32_t now = set ? (old | flag) : (old & ~flag);
+    if (now == old)
+        return;
+    if (set && unique) {
+        int prev = FindFlaggedLine(flag);
+        if (prev >= 0) {
+            m_lines.SetFlags(prev, m_lines.Flags(prev) & ~flag);
+            NotifyViews(nullptr, nullptr, NOTIFY_ONELINE | NOTIFY_FLAGS, prev);
+        }
+    }
+    m_lines.SetFlags(line, now);
+    NotifyViews(nullptr, nullptr, NOTIFY_ONELINE | NOTIFY_FLAGS, line);
+}
+
+int CTextBuffer::NextMarkedLine(int line) const
+{
+    const int count = m_lines.Count();
+    if (count == 0)
+        return -1;
+    int from = line;
+    if (line >= 0 && line < count && (m_lines.Flags(line) & LINE_MARK))
+        from = line + 1;
+    for (int i = std::max(from, 0); i < count; ++i)
+        if (m_lines.Flags(i) & LINE_MARK)
+            return i;
+    for (int i = 0; i < count; ++i)
+        if (m_lines.Flags(i) & LINE_MARK)
+            return i;
+    return -1;
+}
+
+int CTextBuffer::PreviousMarkedLine(int line) const
+{
+    const int count = m_lines.Count();
+    if (count == 0)
+        return -1;
+    int from = line;
+    if (line >= 0 && line < count && (m_lines.Flags(line) & LINE_MARK))
+        from = line - 1;
+    for (int i = std::min(from, count - 1); i >= 0; --i)
+        if (m_lines.Flags(i) & LINE_MARK)
+            return i;
+    for (int i = count - 1; i >= 0; --i)
+        if (m_lines.Flags(i) & LINE_MARK)
+            return i;
+    return -1;
+}
