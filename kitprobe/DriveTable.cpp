@@ -1,0 +1,162 @@
+#include "kitprobe/DriveTable.h"
+
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+
+#include <algorithm>
+#include <array>
+#include <fstream>
+#include <iterator>
+#include <set>
+
+namespace {
+
+// File systems that are not a fixed local disk: kernel interfaces and RAM
+// (like a RAM disk), network and cluster shares (like a network drive),
+// optical media (like a CD drive), and desktop helper mounts.
+constexpr std::string_view kSkippedTypes[] = {
+    // pseudo and RAM
+    "autofs", "binfmt_misc", "bpf", "cgroup", "cgroup2", "configfs", "debugfs", "devpts",
+    "devtmpfs", "efivarfs", "fusectl", "hugetlbfs", "mqueue", "nsfs", "proc", "pstore",
+    "ramfs", "rootfs", "rpc_pipefs", "securityfs", "selinuxfs", "sysfs", "tmpfs", "tracefs",
+    "usbfs", "devfs", "nfsd", "fuse.gvfsd-fuse", "fuse.portal", "fuse.lxcfs",
+    "fuse.xdg-document-portal",
+    // network
+    "nfs", "nfs4", "cifs", "smb3", "smbfs", "ncpfs", "afs", "coda", "9p", "ceph", "glusterfs",
+    "fuse.glusterfs", "fuse.sshfs", "fuse.s3fs", "fuse.rclone", "fuse.davfs2", "davfs",
+    "fuse.gcsfuse", "lustre", "virtiofs", "fuse.ceph",
+    // optical
+    "iso9660", "udf"};
+
+bool ReadSmallFile(const std::string& path, std::string& out)
+{
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+} // namespace
+
+bool CDriveTable::LoadSystem()
+{
+    std::string text;
+    if (!ReadSmallFile("/proc/self/mounts", text)) {
+        m_mounts.clear();
+        return false;
+    }
+    Parse(text);
+    return true;
+}
+
+std::string CDriveTable::Unescape(std::string_view field)
+{
+    auto isOctal = [](char c) { return c >= '0' && c <= '7'; };
+    std::string out;
+    out.reserve(field.size());
+    for (size_t i = 0; i < field.size(); ++i) {
+        if (field[i] == '\\' && field.size() - i >= 4 && isOctal(field[i + 1]) &&
+            isOctal(field[i + 2]) && isOctal(field[i + 3])) {
+            int v = (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0');
+            if (v < 256) {
+                out += static_cast<char>(v);
+                i += 3;
+                continue;
+            }
+        }
+        out += field[i];
+    }
+    return out;
+}
+
+void CDriveTable::Parse(std::string_view text)
+{
+    m_mounts.clear();
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find('\n', pos);
+        if (end == std::string_view::npos)
+            end = text.size();
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+
+        std::array<std::string_view, 3> fields;
+        size_t n = 0, i = 0;
+        while (n < fields.size() && i < line.size()) {
+            while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+                ++i;
+            size_t start = i;
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
+                ++i;
+            if (i > start)
+                fields[n++] = line.substr(start, i - start);
+        }
+        if (n < fields.size())
+            continue;
+        Mount m;
+        m.device = Unescape(fields[0]);
+        m.mountPoint = Unescape(fields[1]);
+        m.type = Unescape(fields[2]);
+        while (m.mountPoint.size() > 1 && m.mountPoint.back() == '/')
+            m.mountPoint.pop_back();
+        if (m.mountPoint.empty() || m.mountPoint[0] != '/')
+            continue;
+        m_mounts.push_back(std::move(m));
+    }
+}
+
+std::vector<std::string> CDriveTable::MountPoints() const
+{
+    std::set<std::string> seen;
+    std::vector<std::string> out;
+    for (const Mount& m : m_mounts)
+        if (seen.insert(m.mountPoint).second)
+            out.push_back(m.mountPoint);
+    return out;
+}
+
+bool CDriveTable::IsSearchedType(std::string_view type)
+{
+    return std::find(std::begin(kSkippedTypes), std::end(kSkippedTypes), type) == std::end(kSkippedTypes);
+}
+
+bool CDriveTable::IsRemovableDevice(unsigned long long dev, const std::string& sysRoot)
+{
+    unsigned maj = major(static_cast<dev_t>(dev));
+    unsigned min = minor(static_cast<dev_t>(dev));
+    if (maj == 0) // anonymous devices: overlay, btrfs subvolumes, fuse …
+        return false;
+    std::string base = sysRoot + "/dev/block/" + std::to_string(maj) + ":" + std::to_string(min);
+    std::string value;
+    // A whole disk carries the flag itself; a partition's ".." is its disk.
+    if (!ReadSmallFile(base + "/removable", value) &&
+        !ReadSmallFile(base + "/../removable", value))
+        return false;
+    return !value.empty() && value[0] == '1';
+}
+
+std::vector<std::string> CDriveTable::Drives(const std::string& sysRoot) const
+{
+    std::vector<std::string> drives;
+    std::set<unsigned long long> devices;
+    for (size_t i = 0; i < m_mounts.size(); ++i) {
+        const Mount& m = m_mounts[i];
+        // A later mount at the same place hides this one.
+        bool hidden = false;
+        for (size_t k = i + 1; k < m_mounts.size() && !hidden; ++k)
+            hidden = m_mounts[k].mountPoint == m.mountPoint;
+        if (hidden || !IsSearchedType(m.type))
+            continue;
+        struct stat st {};
+        if (stat(m.mountPoint.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
+            continue;
+        unsigned long long dev = static_cast<unsigned long long>(st.st_dev);
+        if (IsRemovableDevice(dev, sysRoot))
+            continue;
+        if (!devices.insert(dev).second)
+            continue; // the same file system, already taken at another place
+        drives.push_back(m.mountPoint);
+    }
+    return drives;
+}

@@ -1,0 +1,4 @@
+// Kitprobe's entry point.
+#include "kitprobe/JdkSearchApp.h"
+
+wxIMPLEMENT_APP(CJdkSearchApp);
