@@ -1,0 +1,55 @@
+// Starting programs without a shell: argv, working directory, environment
+// and standard handles are given explicitly. Used by the process runner and
+// for programs the IDE starts and forgets (terminals).
+#pragma once
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace platform {
+
+// Standard handle choices besides a descriptor of the caller's.
+inline constexpr int kStdNull = -1;    // /dev/null
+inline constexpr int kStdInherit = -2; // the caller's own handle
+
+struct SpawnRequest {
+    std::vector<std::string> argv;  // argv[0] is the program; see FindProgram
+    std::string workDir;            // empty: the caller's current folder
+    const std::vector<std::string>* environment = nullptr; // "NAME=value"; null: the caller's
+    int stdinFd = kStdNull;
+    int stdoutFd = kStdInherit;
+    int stderrFd = kStdInherit;
+    bool newProcessGroup = true;    // the child leads a process group of its own
+};
+
+// The program file for argv[0]: a name with a slash is made absolute against
+// the current folder; a bare name is looked up in the folders of pathVar (the
+// first executable regular file wins). A bare name that is not found comes
+// back unchanged, so that the start fails with ENOENT.
+std::string FindProgram(const std::string& name, const std::string& pathVar);
+
+// Starts the program and returns 0 with *pid set, or the errno of the failure
+// (ENOENT: no such program or folder, EACCES: not executable or a folder,
+// ENOTDIR ...). The child gets a default signal mask and dispositions and no
+// descriptor of the caller beyond its three standard handles. The caller must
+// reap the child.
+int Spawn(const SpawnRequest& request, pid_t* pid);
+
+// Starts the program detached (it is not a child of the caller, so nothing
+// needs to wait for it) and returns 0 or the errno of the failure, including a
+// failure of the program's exec.
+int SpawnDetached(const SpawnRequest& request);
+
+// This process's environment as "NAME=value" entries.
+std::vector<std::string> CurrentEnvironment();
+
+// The environment with the variable set to value (every earlier entry of that
+// name replaced by one entry, or the entry appended).
+std::vector<std::string> WithVariable(std::vector<std::string> environment,
+                                      const std::string& name, const std::string& value);
+
+// The value of a variable in an environment, or null when it is missing.
+const char* FindVariable(const std::vector<std::string>& environment, const std::string& name);
+
+} // namespace platform
