@@ -171,8 +171,9 @@ LineState CJavaColoring::ClassifyLine(LineState s, const char* c, int n, ColorBl
                 cls = CI_OPERATOR;
             if (runs)
                 sink.Add(p, cls);
-            if (cls != CI_OPERATOR)
-                pending = lookBack = false;
+            // After an operator the position is looked at once more, so that
+            // a comment or literal starting there takes over its run.
+            pending = lookBack = cls == CI_OPERATOR;
         }
         if (i == n)
             break;

@@ -57,6 +57,10 @@ void CLineStateCache::OnBufferChange(uint32_t flags, int line, const TextChange*
     }
     const int known = std::max(m_valid, m_staleEnd);
     const bool hadStale = m_staleEnd > m_valid;
+    // Classifying forward overwrote the states below m_valid, so the stale
+    // line at m_valid may no longer follow from its predecessor.
+    if (hadStale)
+        m_dirtyHi = std::max(m_dirtyHi, m_valid);
     int lo = line, hi = line, newKnown = known;
     if (lineCount != oldCount) {
         if (!change) {

@@ -59,7 +59,8 @@ private:
     int m_valid = 0; // states of lines below this are right
     // Lines m_valid ... m_staleEnd-1 hold states that were right before the
     // changes since; each of them still follows from its predecessor's stored
-    // state, except the lines m_dirtyLo ... m_dirtyHi, whose text changed.
+    // state, except the lines m_dirtyLo ... m_dirtyHi, whose text changed,
+    // and the line m_valid itself.
     int m_staleEnd = 0;
     int m_dirtyLo = 0, m_dirtyHi = -1;
     long long m_classified = 0;

@@ -3,6 +3,7 @@
 #include "editor/Cp1252.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace textlayout {
 
@@ -19,9 +20,21 @@ int DisplayColumn(const char* chars, int len, int x, int tabWidth)
 {
     tabWidth = SafeTab(tabWidth);
     x = std::clamp(x, 0, len);
+    // Runs without tabs are counted in one step: long lines stay cheap.
     int col = 0;
-    for (int i = 0; i < x; ++i)
-        col += CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+    const char* p = chars;
+    const char* end = chars + x;
+    while (p < end) {
+        const void* tab = std::memchr(p, '\t', static_cast<size_t>(end - p));
+        if (!tab) {
+            col += static_cast<int>(end - p);
+            break;
+        }
+        const char* t = static_cast<const char*>(tab);
+        col += static_cast<int>(t - p);
+        col += tabWidth - col % tabWidth;
+        p = t + 1;
+    }
     return col;
 }
 

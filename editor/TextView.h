@@ -1,0 +1,358 @@
+// The window that shows the text of one CTextBuffer: fixed-pitch layout with
+// tab expansion, colour runs, caret, selection, scrolling, keyboard and mouse
+// navigation, copy, the drag source and bookmarks. It never changes the text;
+// CTextEditView adds editing.
+#pragma once
+
+#include "editor/JavaColoring.h"
+#include "editor/TextBuffer.h"
+#include "settings/LogFont.h"
+#include "settings/Settings.h"
+
+#include <wx/bitmap.h>
+#include <wx/dnd.h>
+#include <wx/font.h>
+#include <wx/timer.h>
+#include <wx/window.h>
+
+#include <array>
+#include <string>
+#include <vector>
+
+class wxDC;
+
+// What a command's menu item shows: enabled, checked and, when setText is
+// true, the item's text (UTF-8).
+struct CCommandState {
+    bool enabled = false;
+    bool checked = false;
+    bool setText = false;
+    std::string text;
+};
+
+class CTextView : public wxWindow, public CTextBufferListener {
+public:
+    static constexpr int kDragTimerId = 1001;
+    static constexpr int kDragTimerPeriodMs = 100;
+    static constexpr int kCaretTimerId = 1002;
+    static constexpr int kSelectionMarginWidth = 20;
+    static constexpr int kIconSize = 12;
+    static constexpr COLORREF kDirectiveColor = 0xC08000;
+    static constexpr COLORREF kColumnGuideColor = 0x9C9C9C;
+    static constexpr COLORREF kMarginEdgeColor = 0xD4ACAC;
+
+    CTextView(wxWindow* parent, wxWindowID id = wxID_ANY, const wxPoint& pos = wxDefaultPosition,
+              const wxSize& size = wxDefaultSize);
+    ~CTextView() override;
+
+    // --- The buffer.
+    // Detaches from the current buffer, attaches to buffer (FindBuffer() when
+    // null), resets the view state and sets up the scroll bars.
+    void AttachBuffer(CTextBuffer* buffer = nullptr);
+    void DetachBuffer();
+    CTextBuffer* GetBuffer() const { return m_buffer; }
+    virtual CTextBuffer* FindBuffer() { return nullptr; }
+
+    // Caret, selection and scroll position to the start; caches dropped.
+    virtual void ResetViewState();
+
+    // --- Text access; without a buffer one empty line.
+    virtual int LineCount() const;
+    virtual int LineLength(int line) const;
+    virtual const char* LineChars(int line) const;
+    virtual uint32_t LineFlags(int line) const;
+    // Display columns of the whole line (cached).
+    virtual int DisplayLength(int line);
+    int MaxDisplayLength();
+    virtual void CopyRange(TextPos start, TextPos end, std::string& text) const;
+
+    // --- Clipboard and drag data (document bytes; Windows-1252 on the
+    // outside is converted to and from Unicode here).
+    virtual bool ClipboardHasText();
+    virtual void PutTextOnClipboard(const std::string& text);
+    virtual bool TakeTextFromClipboard(std::string& text);
+    virtual wxDataObject* MakeDragData();
+    // wxDrag_CopyOnly or wxDrag_AllowMove.
+    virtual int DragEffects() { return wxDrag_CopyOnly; }
+    virtual void AfterDragDone(wxDragResult effect) {}
+
+    // --- Colours and styles of the colour classes.
+    virtual COLORREF TextColor(int colorClass) const;
+    virtual COLORREF BackColor(int colorClass) const;
+    virtual bool LineColorOverride(int line, COLORREF& back, COLORREF& text, bool& drawWhitespace)
+    {
+        return false;
+    }
+    virtual bool IsClassItalic(int colorClass) const;
+    virtual bool IsClassBold(int colorClass) const;
+    virtual void SetClassTextColor(int colorClass, COLORREF color);
+    virtual void SetClassBackColor(int colorClass, COLORREF color);
+    virtual void SetClassBold(int colorClass, bool on);
+    virtual void SetClassUnderline(int colorClass, bool on);
+    virtual void SetClassItalic(int colorClass, bool on);
+    // Bit 1 bold, bit 2 italic, bit 4 underline (stored, never painted).
+    void SetClassStyle(int colorClass, int styleBits);
+    int ClassStyle(int colorClass) const;
+
+    // --- Painting.
+    virtual void PaintLine(wxDC& dc, const wxRect& rect, int line);
+    virtual void PaintMargin(wxDC& dc, const wxRect& rect, int line);
+    // Colour runs of the first length characters of line (the whole line when
+    // length is its length), starting in state; returns the state after those
+    // characters. The base view colours nothing. runs may be null (state only).
+    virtual LineState ClassifyLine(LineState state, int line, int length, ColorBlock* runs,
+                                   int runCapacity, int& runCount);
+    // State at the end of line (cached; unknown states are computed from the
+    // nearest known line before it).
+    LineState GetLineState(int line);
+
+    // --- Geometry.
+    int DisplayColumn(TextPos pos) const;
+    int ColumnToChar(int line, int column) const;
+    TextPos PointToText(const wxPoint& point);
+    wxPoint TextToPoint(TextPos pos);
+    int MarginWidth();
+    int GetLineHeight();
+    int GetCharWidth();
+    int GetScreenLines();
+    int GetScreenColumns();
+    int GetTopLine() const { return m_topLine; }
+    int GetFirstColumn() const { return m_firstColumn; }
+    void ScrollToTopLine(int line, bool track = true);
+    void ScrollToColumn(int column, bool track = true);
+    void ScrollIntoView(TextPos pos);
+    void RecalcVertScrollBar();
+    void RecalcHorzScrollBar();
+
+    // --- Caret and selection.
+    void MoveCaretTo(TextPos pos);
+    void SetSelectionRange(TextPos start, TextPos end);
+    void SetAnchorPos(TextPos pos) { m_anchor = pos; }
+    TextPos GetCaretPos() const { return m_caret; }
+    TextPos GetAnchorPos() const { return m_anchor; }
+    // The selection as set (start may lie after end).
+    void GetSelectionRange(TextPos& start, TextPos& end) const;
+    // The selection in text order.
+    void GetOrderedSelection(TextPos& start, TextPos& end) const;
+    bool IsSelection() const { return !(m_selStart == m_selEnd); }
+    bool IsInsideSelection(TextPos pos) const;
+    void SelectAllText();
+    int GetIdealColumn() const { return m_idealColumn; }
+    void RefreshCaret();
+    bool IsCaretShown() const { return m_caretShown; }
+    wxPoint GetCaretPixel() const { return m_caretPixel; }
+    // "Caret to p": anchor, empty selection, caret and scrolling.
+    void PutCaret(TextPos pos);
+
+    // --- Brace matching.
+    void UpdateBraceMatch();
+    bool FindMatchingBrace(char brace, int direction, TextPos from);
+    TextPos GetBraceMatchPos() const { return m_matchPos; }
+
+    // --- Settings entry points.
+    void SetTabWidth(int width);
+    int GetTabWidth() const { return m_tabWidth; }
+    void SetTextFont(const CLogFont& font);
+    const CLogFont& GetTextFont() const { return m_logFont; }
+    void SetShowWhitespace(bool on);
+    bool GetShowWhitespace() const { return m_showWhitespace; }
+    void SetLineNumbers(bool on);
+    bool GetLineNumbers() const { return m_lineNumbers != 0; }
+    void SetSelectionMargin(bool on);
+    bool GetSelectionMargin() const { return m_selectionMargin; }
+    void SetColumnGuide(int position, bool draw);
+    void SetMatchBraces(int option);
+    void SetInsertTabsAsSpaces(bool on) { m_insertTabsAsSpaces = on; }
+    bool GetInsertTabsAsSpaces() const { return m_insertTabsAsSpaces; }
+    void SetDragDropDisabled(bool on) { m_dragDropDisabled = on; }
+    bool IsFocused() const { return m_focused; }
+
+    // --- Commands, by Kib command number (resources/CommandIds.h).
+    // Runs the command; false when this view does not handle it.
+    virtual bool HandleCommand(int command);
+    // The menu state of a command; false when this view does not handle it.
+    virtual bool QueryCommand(int command, CCommandState& state);
+    // The command a key gives in the editor key table, or 0.
+    static int KeyCommand(const wxKeyEvent& event);
+    // Offers a key to the key table; true when it ran a command.
+    bool ProcessEditorKey(const wxKeyEvent& event);
+
+    // --- Bookmarks.
+    void ToggleBookmark(int n);
+    void GoToBookmark(int n);
+    void ClearNumberedBookmarks();
+    void ToggleMark();
+    void GoToNextMark();
+    void GoToPreviousMark();
+    void ClearMarks();
+    bool HasAnyMark() const { return m_anyMark; }
+
+    // --- Splitter panes.
+    virtual void SyncSiblings(bool horizontal);
+    virtual void SiblingScrolled(CTextView* pane, bool horizontal);
+
+    // CTextBufferListener
+    void OnBufferChange(CTextBufferListener* source, const TextChange* change, uint32_t flags,
+                        int line) override;
+
+    // Memory held by the per-line caches (line states, display lengths).
+    size_t CacheMemory() const;
+    // Area repainted by the last paint (for tests and measurements).
+    wxRect LastPaintBox() const { return m_lastPaintBox; }
+
+protected:
+    // Typed characters (Windows-1252 byte); the text view ignores them.
+    virtual void OnCharTyped(unsigned char code) {}
+    // The system drag loop; tests replace it.
+    virtual wxDragResult RunDragLoop(wxDataObject& data, int effects);
+    // Positions a drag or drop indicator caret; hidden when pos is invalid.
+    void SetIndicatorCaret(TextPos pos, bool grey);
+    bool IsTextBeingDragged() const { return m_textBeingDragged; }
+    void GetDraggedRange(TextPos& start, TextPos& end) const
+    {
+        start = m_draggedStart;
+        end = m_draggedEnd;
+    }
+
+    wxFont& GetStyleFont(bool bold, bool italic);
+    void InvalidateLines(int first, int last); // last -1: to the bottom
+    void InvalidateSelectionLines();
+    // Moves every remembered position across a change.
+    virtual void AdjustPositions(const TextChange& change);
+    void MoveFinished(bool extend, bool keepIdeal);
+    bool CanMoveWithSelection(bool extend) const { return IsSelection() && !extend; }
+
+    bool m_caretHidden = false;
+    bool m_suppressHorzScroll = false;
+
+private:
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnChar(wxKeyEvent& event);
+    void OnSetFocus(wxFocusEvent& event);
+    void OnKillFocus(wxFocusEvent& event);
+    void OnScrollWin(wxScrollWinEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnLeftDClick(wxMouseEvent& event);
+    void OnRightDown(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnCaptureLost(wxMouseCaptureLostEvent& event);
+    void OnDragTimer(wxTimerEvent& event);
+    void OnCaretTimer(wxTimerEvent& event);
+    void OnMenuCommand(wxCommandEvent& event);
+    void OnUpdateCommandUI(wxUpdateUIEvent& event);
+
+    void EnsureMetrics();
+    void InvalidateMetrics();
+    void StoreLineState(int line, LineState state);
+    void ResizeCaches();
+    void ExtendMouseSelection(const wxPoint& point);
+    void StartMouseDrag();
+    void EndMouseDrag();
+    void BeginDragAndDrop();
+    void SetCursorFor(const wxPoint& point);
+    void LineSelection(int anchorLine, int line, TextPos& start, TextPos& end) const;
+    void PaintCaret(wxDC& dc);
+    void DrawMarginIcon(wxDC& dc, int index, int x, int y);
+    void ScrollVert(int newTop);
+    void ScrollHorz(int newColumn);
+    wxRect CaretRect() const;
+    void NoteDisplayLengthChange(int line);
+
+    // Navigation commands.
+    void MoveCharLeft(bool extend);
+    void MoveCharRight(bool extend);
+    void MoveWordLeft(bool extend);
+    void MoveWordRight(bool extend);
+    void MoveLineUp(bool extend);
+    void MoveLineDown(bool extend);
+    void MovePageUp(bool extend);
+    void MovePageDown(bool extend);
+    void MoveLineEnd(bool extend);
+    void MoveHome(bool extend);
+    void MoveTextBegin(bool extend);
+    void MoveTextEnd(bool extend);
+    void ScrollLineUp();
+    void ScrollLineDown();
+    void Copy();
+    void GoToLineStart(int line);
+
+    // Caret and selection.
+    TextPos m_caret;
+    int m_idealColumn = -1;
+    TextPos m_anchor;
+
+    // Layout.
+    int m_lineNumbers = 1;
+    int m_lineHeight = -1;
+    int m_charWidth = -1;
+    int m_tabWidth = 4;
+    bool m_showWhitespace = false;
+    bool m_selectionMargin = true;
+    int m_maxDisplayLength = -1;
+    int m_screenLines = -1;
+    int m_screenColumns = -1;
+    bool m_focused = false;
+    CLogFont m_logFont;
+    std::array<wxFont, 4> m_fonts;
+    bool m_insertTabsAsSpaces = false;
+
+    // Per-line caches. Line states at or after m_statesValid are unknown.
+    std::vector<LineState> m_lineStates;
+    int m_statesValid = 0;
+    std::vector<int32_t> m_displayLengths;
+    std::vector<ColorBlock> m_runs;
+
+    // Mouse.
+    bool m_dragging = false;
+    bool m_wordMode = false;
+    bool m_lineMode = false;
+    wxTimer m_dragTimer;
+    bool m_dragPending = false;
+    bool m_textBeingDragged = false;
+    TextPos m_draggedStart;
+    TextPos m_draggedEnd;
+
+    // Selection.
+    TextPos m_selStart;
+    TextPos m_selEnd;
+
+    CTextBuffer* m_buffer = nullptr;
+    int m_topLine = 0;
+    int m_firstColumn = 0;
+    bool m_inactiveSelectionShown = false;
+    bool m_dragDropDisabled = false;
+
+    // Brace matching.
+    TextPos m_matchPos = TextPos::None();
+    char m_matchChar = 0;
+    bool m_justMatched = false;
+    int m_matchBraces = 1;
+
+    // Column guide.
+    int m_guidePosition = 80;
+    bool m_drawGuide = false;
+
+    int m_digitWidth = -1;
+    std::array<COLORREF, 14> m_textColors{};
+    std::array<COLORREF, 14> m_backColors{};
+    std::array<int, 14> m_styles{};
+    bool m_anyMark = false;
+
+    // Caret drawn by the view itself (one line high, 2 pixels wide).
+    bool m_caretShown = false;
+    bool m_caretBlinkOn = true;
+    bool m_caretGrey = false;
+    wxPoint m_caretPixel;
+    wxTimer m_caretTimer;
+    TextPos m_indicatorPos = TextPos::None();
+    bool m_indicatorGrey = false;
+
+    wxBitmap m_iconStrip;
+    int m_lastMarginWidth = -1;
+    wxRect m_paintClip;
+    wxRect m_lastPaintBox;
+};

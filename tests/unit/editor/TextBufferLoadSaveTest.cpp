@@ -1,0 +1,436 @@
+#include "editor/TextBuffer.h"
+
+#include "support/TempDir.h"
+#include "unit/editor/EditorTestUtil.h"
+
+#include <dirent.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+using edtest::CRecordingView;
+using edtest::Lines;
+using edtest::Load;
+using edtest::Notice;
+using kibtest::CTempDir;
+using kibtest::ReadFile;
+using kibtest::WriteFile;
+using Strings = std::vector<std::string>;
+
+namespace {
+
+std::vector<std::string> Entries(const std::string& dir)
+{
+    std::vector<std::string> v;
+    DIR* d = opendir(dir.c_str());
+    while (dirent* e = readdir(d))
+        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
+            v.emplace_back(e->d_name);
+    closedir(d);
+    return v;
+}
+
+} // namespace
+
+TEST(TextBufferLoad, EmptyFileIsOneEmptyLineAndSavesAsNothing)
+{
+    CTempDir dir;
+    WriteFile(dir.File("e.java"), "");
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(dir.File("e.java")));
+    EXPECT_EQ(Lines(b), Strings{""});
+    EXPECT_EQ(b.LineEndStyle(), EOL_CRLF);
+    EXPECT_FALSE(b.IsModified());
+    EXPECT_EQ(b.LastChangePos(), TextPos::None());
+    ASSERT_TRUE(b.SaveFile(dir.File("e.java")));
+    EXPECT_EQ(ReadFile(dir.File("e.java")), "");
+}
+
+TEST(TextBufferLoad, StyleDetectionAndSplitting)
+{
+    CTextBuffer b;
+    Load(b, "a\r\nb\r\n");
+    EXPECT_EQ(Lines(b), (Strings{"a", "b", ""}));
+    EXPECT_EQ(b.LineEndStyle(), EOL_CRLF);
+    EXPECT_EQ(b.SaveToMemory(), "a\r\nb\r\n");
+
+    Load(b, "a\nb");
+    EXPECT_EQ(b.LineEndStyle(), EOL_LF);
+    EXPECT_EQ(Lines(b), (Strings{"a", "b"}));
+
+    Load(b, "a\n\rb");
+    EXPECT_EQ(b.LineEndStyle(), EOL_LFCR);
+    EXPECT_EQ(Lines(b), (Strings{"a", "b"}));
+
+    // No LF at all: CR-only files are one line.
+    Load(b, "a\rb\rc");
+    EXPECT_EQ(b.LineEndStyle(), EOL_CRLF);
+    EXPECT_EQ(Lines(b), Strings{"a\rb\rc"});
+
+    // An LF at the very start has no CR before it.
+    Load(b, "\nx\r\ny");
+    EXPECT_EQ(b.LineEndStyle(), EOL_LF);
+    EXPECT_EQ(Lines(b), (Strings{"", "x\r", "y"}));
+}
+
+TEST(TextBufferLoad, MatcherDoesNotRetestTheResettingByte)
+{
+    CTextBuffer b;
+    // The second CR resets the match, and the LF is not the first byte.
+    Load(b, "x\r\r\ny", EOL_CRLF);
+    EXPECT_EQ(Lines(b), Strings{"x\r\r\ny"});
+    // Three CRs: the third starts a new match, which the LF completes.
+    Load(b, "x\r\r\r\ny", EOL_CRLF);
+    EXPECT_EQ(Lines(b), (Strings{"x\r\r", "y"}));
+    // LF CR: an LF after an LF resets the match.
+    Load(b, "a\n\rb\n\n\rc\n\n\n\rd", EOL_LFCR);
+    EXPECT_EQ(Lines(b), (Strings{"a", "b\n\n\rc\n\n", "d"}));
+    // Whatever the matcher did, saving gives the bytes back.
+    EXPECT_EQ(b.SaveToMemory(), "a\n\rb\n\n\rc\n\n\n\rd");
+    // A style forced on a file with other terminators.
+    Load(b, "a\r\nb", EOL_LF);
+    EXPECT_EQ(Lines(b), (Strings{"a\r", "b"}));
+}
+
+TEST(TextBufferLoad, OnlyTheFirstLfOfTheFirstBlockDecides)
+{
+    CTextBuffer b;
+    // LF as byte 32767, CR right after it but outside the first block.
+    std::string s(32767, 'a');
+    s += "\n\rrest";
+    Load(b, s);
+    EXPECT_EQ(b.LineEndStyle(), EOL_LF);
+    EXPECT_EQ(Lines(b), (Strings{std::string(32767, 'a'), "\rrest"}));
+
+    // The first LF lies beyond the first block: CR LF.
+    std::string t(40000, 'b');
+    t += "\nc";
+    Load(b, t);
+    EXPECT_EQ(b.LineEndStyle(), EOL_CRLF);
+    EXPECT_EQ(b.LineCount(), 1);
+
+    // Later LFs with other neighbours do not matter.
+    Load(b, "a\r\nb\nc\n\rd");
+    EXPECT_EQ(b.LineEndStyle(), EOL_CRLF);
+    EXPECT_EQ(Lines(b), (Strings{"a", "b\nc\n\rd"}));
+}
+
+TEST(TextBufferLoad, LongLinesAndTerminatorsAcrossBlocksFromDisk)
+{
+    CTempDir dir;
+    std::string content = std::string(70000, 'x') + "\r\n";
+    // A CR LF split exactly at a 32768-byte block boundary.
+    const size_t crIndex = 32768 * 3 - 1;
+    std::string second(crIndex - content.size(), 'y');
+    content += second + "\r\n" + "tail";
+    ASSERT_EQ(content[32768 * 3 - 1], '\r');
+    WriteFile(dir.File("long.java"), content);
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(dir.File("long.java")));
+    EXPECT_EQ(b.LineCount(), 3);
+    EXPECT_EQ(b.LineLength(0), 70000);
+    EXPECT_EQ(b.LineText(1), second);
+    EXPECT_EQ(b.LineText(2), "tail");
+    ASSERT_TRUE(b.SaveFile(dir.File("copy.java")));
+    EXPECT_EQ(ReadFile(dir.File("copy.java")), content);
+}
+
+TEST(TextBufferLoad, CapacityOfLoadedAndEditedLines)
+{
+    CTextBuffer b;
+    Load(b, std::string("\n") + std::string(15, 'a') + "\n" + std::string(16, 'b') + "\n" + std::string(33, 'c'));
+    EXPECT_EQ(b.LineCapacity(0), 16);
+    EXPECT_EQ(b.LineCapacity(1), 16);
+    EXPECT_EQ(b.LineCapacity(2), 32);
+    EXPECT_EQ(b.LineCapacity(3), 48);
+    int el, ec;
+    // 15 + 1 = 16 does not exceed 16: no reallocation.
+    ASSERT_TRUE(b.RawInsert(nullptr, 1, 15, "a", el, ec));
+    EXPECT_EQ(b.LineCapacity(1), 16);
+    ASSERT_TRUE(b.RawInsert(nullptr, 1, 16, "a", el, ec));
+    EXPECT_EQ(b.LineCapacity(1), 32);
+    // Deleting never shrinks.
+    ASSERT_TRUE(b.RawDelete(nullptr, 1, 0, 1, 17));
+    EXPECT_EQ(b.LineCapacity(1), 32);
+    // New lines get the capacity for their own length.
+    ASSERT_TRUE(b.RawInsert(nullptr, 0, 0, std::string(20, 'n') + "\r\n", el, ec));
+    EXPECT_EQ(b.LineCapacity(0), 32);
+    EXPECT_EQ(b.LineCapacity(1), 16);
+}
+
+TEST(TextBufferLoad, ResetNoticeReachesEveryViewAndHistoryIsGone)
+{
+    std::vector<Notice> log;
+    CRecordingView v1("v1", &log), v2("v2", &log);
+    CTextBuffer b;
+    b.InitEmpty(EOL_CRLF);
+    b.RegisterView(&v1);
+    b.RegisterView(&v2);
+    b.RegisterView(&v1); // twice is once
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 0, "x", el, ec, ACT_TYPING));
+    log.clear();
+    Load(b, "new\ntext");
+    ASSERT_EQ(log.size(), 2u);
+    EXPECT_EQ(log[0].view, "v1");
+    EXPECT_EQ(log[1].view, "v2");
+    EXPECT_EQ(log[0].flags, NOTIFY_RESET);
+    EXPECT_EQ(log[0].line, -1);
+    EXPECT_FALSE(log[0].hasChange);
+    EXPECT_EQ(log[0].source, nullptr);
+    EXPECT_FALSE(b.CanUndoStep());
+    EXPECT_FALSE(b.IsModified());
+    EXPECT_EQ(b.LastChangePos(), TextPos::None());
+}
+
+TEST(TextBufferLoad, FailuresLeaveThePreviousContentAlone)
+{
+    CTempDir dir;
+    CTextBuffer b;
+    Load(b, "keep\nme");
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 0, "!", el, ec, ACT_TYPING));
+    std::vector<Notice> log;
+    CRecordingView v("v", &log);
+    b.RegisterView(&v);
+
+    EXPECT_FALSE(b.LoadFile(dir.File("missing.java")));
+    EXPECT_EQ(b.LastErrorCode(), ENOENT);
+    EXPECT_FALSE(b.LoadFile(dir.Path())); // a folder
+    EXPECT_EQ(b.LastErrorCode(), EISDIR);
+    ASSERT_EQ(mkfifo(dir.File("pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(b.LoadFile(dir.File("pipe"))); // must not block
+    EXPECT_EQ(Lines(b), (Strings{"!keep", "me"}));
+    EXPECT_TRUE(b.IsModified());
+    EXPECT_TRUE(b.CanUndoStep());
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(b.LastChangePos(), TextPos::None());
+}
+
+TEST(TextBufferLoad, FileThatVanishesBetweenCalls)
+{
+    CTempDir dir;
+    std::string f = dir.File("Gone.java");
+    WriteFile(f, "class Gone {}\n");
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(f));
+    ASSERT_EQ(unlink(f.c_str()), 0);
+    EXPECT_FALSE(b.LoadFile(f));
+    EXPECT_EQ(Lines(b), (Strings{"class Gone {}", ""}));
+    // Saving brings it back.
+    ASSERT_TRUE(b.SaveFile(f));
+    EXPECT_EQ(ReadFile(f), "class Gone {}\n");
+}
+
+TEST(TextBufferLoad, BadBytes)
+{
+    CTempDir dir;
+    CTextBuffer b;
+    std::string nul("a\0b\r\n\0\0\r\nc\0", 12);
+    WriteFile(dir.File("nul.java"), nul);
+    ASSERT_TRUE(b.LoadFile(dir.File("nul.java")));
+    EXPECT_EQ(b.LineCount(), 3);
+    EXPECT_EQ(b.LineText(0), std::string("a\0b", 3));
+    EXPECT_EQ(b.LineText(1), std::string("\0\0", 2));
+    ASSERT_TRUE(b.SaveFile(dir.File("nul2.java")));
+    EXPECT_EQ(ReadFile(dir.File("nul2.java")), nul);
+
+    std::string crOnly;
+    for (int i = 0; i < 5000; ++i)
+        crOnly += "line\r";
+    WriteFile(dir.File("cr.java"), crOnly);
+    ASSERT_TRUE(b.LoadFile(dir.File("cr.java")));
+    EXPECT_EQ(b.LineCount(), 1);
+    ASSERT_TRUE(b.SaveFile(dir.File("cr.java")));
+    EXPECT_EQ(ReadFile(dir.File("cr.java")), crOnly);
+}
+
+TEST(TextBufferLoad, TwentyMegabyteSingleLine)
+{
+    CTempDir dir;
+    std::string big(20 << 20, 'q');
+    big[12345] = '\r';
+    WriteFile(dir.File("big.java"), big);
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(dir.File("big.java")));
+    ASSERT_EQ(b.LineCount(), 1);
+    EXPECT_EQ(b.LineLength(0), 20 << 20);
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 10, "\r\n", el, ec, ACT_TYPING));
+    EXPECT_EQ(b.LineCount(), 2);
+    TextPos cur;
+    ASSERT_TRUE(b.UndoStep(cur));
+    ASSERT_TRUE(b.SaveFile(dir.File("big.java")));
+    EXPECT_EQ(ReadFile(dir.File("big.java")), big);
+}
+
+TEST(TextBufferLoad, ReadOnlyMeansNotWritableForThisUser)
+{
+    CTempDir dir;
+    chmod(dir.Path().c_str(), 0777);
+    std::string f = dir.File("Ro.java");
+    WriteFile(f, "int a;\n");
+    chmod(f.c_str(), 0444);
+    int rc = edtest::RunUnprivileged([&] {
+        CTextBuffer b;
+        if (!b.LoadFile(f))
+            return 1;
+        if (!b.IsReadOnly())
+            return 2;
+        int el, ec;
+        if (b.InsertTextAt(nullptr, 0, 0, "x", el, ec, ACT_TYPING) || b.RawInsert(nullptr, 0, 0, "x", el, ec))
+            return 3;
+        if (b.DeleteRange(nullptr, 0, 0, 0, 3, ACT_DELETE) || b.RawDelete(nullptr, 0, 0, 1, 0))
+            return 4;
+        if (b.CanUndoStep() || b.UndoRecordCount() != 0 || b.IsModified() || b.LineText(0) != "int a;")
+            return 5;
+        // Bookmarks still work on a file one may only read.
+        b.ChangeLineFlag(0, LINE_MARK, true, false);
+        if (b.NextMarkedLine(0) != 0)
+            return 6;
+        // Saving over it is refused and leaves it as it was.
+        if (b.SaveFile(f))
+            return 7;
+        return 0;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(ReadFile(f), "int a;\n");
+    // The owner (or root) may write it: then it is not read-only.
+    chmod(f.c_str(), 0644);
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(f));
+    EXPECT_FALSE(b.IsReadOnly());
+}
+
+TEST(TextBufferLoad, UnreadableFileFails)
+{
+    CTempDir dir;
+    chmod(dir.Path().c_str(), 0777);
+    std::string f = dir.File("Secret.java");
+    WriteFile(f, "secret");
+    chmod(f.c_str(), 0200);
+    int rc = edtest::RunUnprivileged([&] {
+        CTextBuffer b;
+        b.InitEmpty();
+        if (b.LoadFile(f))
+            return 1;
+        if (b.LastErrorCode() != EACCES)
+            return 2;
+        return b.LineCount() == 1 && b.LineLength(0) == 0 ? 0 : 3;
+    });
+    EXPECT_EQ(rc, 0);
+}
+
+TEST(TextBufferSave, WritesEachStyleAndTheBufferKeepsItsOwn)
+{
+    CTempDir dir;
+    CTextBuffer b;
+    Load(b, "a\nb\n\nc");
+    EXPECT_EQ(b.LineEndStyle(), EOL_LF);
+    ASSERT_TRUE(b.SaveFile(dir.File("crlf"), EOL_CRLF));
+    ASSERT_TRUE(b.SaveFile(dir.File("lfcr"), EOL_LFCR));
+    ASSERT_TRUE(b.SaveFile(dir.File("own")));
+    EXPECT_EQ(ReadFile(dir.File("crlf")), "a\r\nb\r\n\r\nc");
+    EXPECT_EQ(ReadFile(dir.File("lfcr")), "a\n\rb\n\r\n\rc");
+    EXPECT_EQ(ReadFile(dir.File("own")), "a\nb\n\nc");
+    EXPECT_EQ(b.LineEndStyle(), EOL_LF);
+    for (const std::string& name : Entries(dir.Path()))
+        EXPECT_NE(name.rfind("CRE", 0), 0u) << "temporary file left: " << name;
+}
+
+TEST(TextBufferSave, LinkStaysALinkAndModeIsKept)
+{
+    CTempDir dir;
+    std::string real = dir.File("Real.java"), link = dir.File("Link.java");
+    WriteFile(real, "old\n");
+    chmod(real.c_str(), 0640);
+    ASSERT_EQ(symlink("Real.java", link.c_str()), 0);
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(link));
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 3, "er", el, ec, ACT_TYPING));
+    ASSERT_TRUE(b.SaveFile(link));
+    struct stat st;
+    ASSERT_EQ(lstat(link.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_EQ(ReadFile(real), "older\n");
+    ASSERT_EQ(stat(real.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(TextBufferSave, FullDiskLeavesTargetAndModifiedState)
+{
+    CTempDir dir;
+    std::string f = dir.File("Full.java");
+    std::string original = "class Full {}\r\n";
+    WriteFile(f, original);
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(f));
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 0, std::string(3 << 20, 'z'), el, ec, ACT_PASTE));
+    ASSERT_TRUE(b.IsModified());
+    const int savedBefore = b.SavedPosition();
+    {
+        kibtest::CFileSizeLimit limit(1 << 20);
+        EXPECT_FALSE(b.SaveFile(f));
+        EXPECT_EQ(b.LastErrorCode(), EFBIG);
+    }
+    EXPECT_EQ(ReadFile(f), original);
+    EXPECT_TRUE(b.IsModified());
+    EXPECT_EQ(b.SavedPosition(), savedBefore);
+    EXPECT_EQ(Entries(dir.Path()), Strings{"Full.java"});
+    // Once there is room again the same buffer saves.
+    ASSERT_TRUE(b.SaveFile(f));
+    EXPECT_FALSE(b.IsModified());
+    EXPECT_EQ(ReadFile(f).size(), (3u << 20) + original.size());
+}
+
+TEST(TextBufferSave, ReadOnlyFolderFailsWithoutTouchingTheTarget)
+{
+    CTempDir dir;
+    chmod(dir.Path().c_str(), 0777);
+    std::string sub = dir.File("ro");
+    ASSERT_EQ(mkdir(sub.c_str(), 0777), 0);
+    std::string f = sub + "/A.java";
+    WriteFile(f, "original");
+    chmod(f.c_str(), 0666);
+    chmod(sub.c_str(), 0555);
+    int rc = edtest::RunUnprivileged([&] {
+        CTextBuffer b;
+        if (!b.LoadFile(f) || b.IsReadOnly())
+            return 1; // the file itself is writable
+        int el, ec;
+        if (!b.InsertTextAt(nullptr, 0, 0, "changed ", el, ec, ACT_TYPING))
+            return 2;
+        if (b.SaveFile(f))
+            return 3; // no temporary file can be made in the folder
+        if (!b.IsModified())
+            return 4;
+        if (b.SaveFile(sub + "/New.java"))
+            return 5;
+        return 0;
+    });
+    EXPECT_EQ(rc, 0);
+    EXPECT_EQ(ReadFile(f), "original");
+    EXPECT_EQ(Entries(sub), Strings{"A.java"});
+}
+
+TEST(TextBufferSave, DiscardedBufferRefusesToSave)
+{
+    CTempDir dir;
+    std::string f = dir.File("D.java");
+    WriteFile(f, "data");
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFile(f));
+    b.DiscardAll();
+    EXPECT_EQ(b.LineCount(), 0);
+    EXPECT_FALSE(b.SaveFile(f));
+    EXPECT_EQ(ReadFile(f), "data");
+    int el, ec;
+    EXPECT_FALSE(b.RawInsert(nullptr, 0, 0, "x", el, ec));
+    b.InitEmpty(EOL_LF);
+    EXPECT_EQ(Lines(b), Strings{""});
+    EXPECT_EQ(b.LineEndStyle(), EOL_LF);
+}
