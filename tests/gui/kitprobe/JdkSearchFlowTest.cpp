@@ -18,6 +18,7 @@
 #include <sys/stat.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <condition_variable>
 #include <filesystem>
 #include <fstream>
@@ -92,7 +93,7 @@ TEST(JdkSearchFlowTest, WindowRepaintsAndAnimatesWhileTheWorkerWalks)
     CJdkSearchFlow flow(dialogs, tmp.File("kibparam.xml"),
                         [&](const CJdkWalker::Progress& progress) {
                             onUiThread = std::this_thread::get_id() == uiThread;
-                            progress("/usr/lib/jvm/");
+                            progress("/usr/lib/jvm/java-17-openjdk-amd64/lib/security/");
                             std::unique_lock<std::mutex> lock(m);
                             cv.wait(lock, [&] { return release; }); // a huge folder
                             CJdkFinds finds;
@@ -108,7 +109,7 @@ TEST(JdkSearchFlowTest, WindowRepaintsAndAnimatesWhileTheWorkerWalks)
     EXPECT_EQ(wxTheApp->GetTopWindow(), progress);
 
     // The UI thread is free: the folder shows, frames advance, paints happen.
-    ASSERT_TRUE(kibtest::PumpUntil([&] { return progress->Folder() == "/usr/lib/jvm/"; }, 5000));
+    ASSERT_TRUE(kibtest::PumpUntil([&] { return progress->Folder() == "/usr/lib/jvm/java-17-openjdk-amd64/lib/security/"; }, 5000));
     CSearchAnimation* anim = progress->Animation();
     long frames = anim->FramesPlayed(), paints = anim->Paints();
     ASSERT_TRUE(kibtest::PumpUntil([&] { return anim->FramesPlayed() >= frames + 8; }, 10000));
@@ -116,6 +117,11 @@ TEST(JdkSearchFlowTest, WindowRepaintsAndAnimatesWhileTheWorkerWalks)
     EXPECT_TRUE(flow.Searching());
     EXPECT_FALSE(done);
     EXPECT_FALSE(onUiThread);
+    if (const char* shots = std::getenv("KIB_KITPROBE_SHOTS")) {
+        std::string cmd = std::string("mkdir -p '") + shots + "' && import -window root '" +
+                          shots + "/kitprobe-progress.png'";
+        EXPECT_EQ(std::system(cmd.c_str()), 0);
+    }
 
     {
         std::lock_guard<std::mutex> lock(m);
