@@ -8,6 +8,8 @@
 
 #include <wx/app.h>
 
+#include <system_error>
+
 CJdkSearchFlow::CJdkSearchFlow(IKitprobeDialogs& dialogs, std::string paramFile, Search search)
     : m_dialogs(dialogs), m_paramFile(std::move(paramFile)), m_search(std::move(search))
 {
@@ -45,19 +47,25 @@ void CJdkSearchFlow::Start(std::function<void()> onDone)
     m_timer.Start(kRefreshMs);
 
     std::weak_ptr<bool> alive = m_alive;
-    m_worker = std::thread([this, alive] {
-        CJdkFinds finds = m_search([this](const std::string& folder) {
-            std::lock_guard<std::mutex> lock(m_folderMutex);
-            m_folder.assign(folder);
-            m_folderChanged = true;
+    try {
+        m_worker = std::thread([this, alive] {
+            CJdkFinds finds = m_search([this](const std::string& folder) {
+                std::lock_guard<std::mutex> lock(m_folderMutex);
+                m_folder.assign(folder);
+                m_folderChanged = true;
+            });
+            m_finds = std::move(finds);
+            // m_finds is read only after the join in OnSearchDone.
+            wxTheApp->CallAfter([this, alive] {
+                if (auto a = alive.lock(); a && *a)
+                    OnSearchDone();
+            });
         });
-        m_finds = std::move(finds);
-        // m_finds is read only after the join in OnSearchDone.
-        wxTheApp->CallAfter([this, alive] {
-            if (auto a = alive.lock(); a && *a)
-                OnSearchDone();
-        });
-    });
+    } catch (const std::system_error&) {
+        // No thread to be had: search here; the window just stands still.
+        m_finds = m_search({});
+        OnSearchDone();
+    }
 }
 
 void CJdkSearchFlow::OnTick(wxTimerEvent&)
@@ -76,7 +84,8 @@ void CJdkSearchFlow::OnTick(wxTimerEvent&)
 
 void CJdkSearchFlow::OnSearchDone()
 {
-    m_worker.join();
+    if (m_worker.joinable())
+        m_worker.join();
     m_timer.Stop();
     m_progress->Animation()->Stop();
 

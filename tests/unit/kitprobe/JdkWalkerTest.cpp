@@ -281,11 +281,4 @@ TEST(JdkFindsTest, DisplayOrderIgnoresCaseThenBytes)
     EXPECT_THAT(f.List(FIND_COMPILER).front(), "/opt/b"); // finding order kept
 }
 
-TEST(JdkFindsTest, TestDrivesComeFromTheEnvironment)
-{
-    setenv(CJdkSearch::kTestDrivesVariable, "/a::/b c", 1);
-    EXPECT_THAT(CJdkSearch::SearchRoots(), ElementsAre("/a", "/b c"));
-    unsetenv(CJdkSearch::kTestDrivesVariable);
-}
-
 } // namespace
