@@ -4,7 +4,6 @@
 #include <sys/sysmacros.h>
 
 #include <algorithm>
-#include <array>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -13,9 +12,9 @@ namespace {
 
 // File systems that are not a fixed local disk: kernel interfaces and RAM
 // (like a RAM disk), network and cluster shares (like a network drive),
-// optical media (like a CD drive), and desktop helper mounts.
+// and optical media (like a CD drive).
 constexpr std::string_view kSkippedTypes[] = {
-    // pseudo and RAM
+    // kernel, RAM and desktop-helper file systems
     "autofs", "binfmt_misc", "bpf", "cgroup", "cgroup2", "configfs", "debugfs", "devpts",
     "devtmpfs", "efivarfs", "fusectl", "hugetlbfs", "mqueue", "nsfs", "proc", "pstore",
     "ramfs", "rootfs", "rpc_pipefs", "securityfs", "selinuxfs", "sysfs", "tmpfs", "tracefs",
