@@ -1,0 +1,216 @@
+#include "toolchain/HistoryList.h"
+
+#include "platform/UserStore.h"
+#include "settings/RegistryKey.h"
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+using toolchain::CHistoryList;
+
+namespace {
+
+class HistoryListTest : public ::testing::Test {
+protected:
+    void SetUp() override { platform::CUserStore::Instance().SetFile(m_dir.File("registry")); }
+    void TearDown() override { platform::CUserStore::Instance().SetFile(m_dir.File("unused")); }
+
+    static std::string Key(const std::string& section)
+    {
+        return std::string(kKibRegistryKey) + "\\" + section;
+    }
+    static void Write(const std::string& section, const std::vector<std::pair<std::string, std::string>>& values)
+    {
+        CRegistryKey key(HKEY_CURRENT_USER, Key(section), true);
+        for (auto& [name, value] : values)
+            key.WriteString(name, value);
+    }
+    static std::string Read(const std::string& section, const std::string& name)
+    {
+        CRegistryKey key(HKEY_CURRENT_USER, Key(section), false);
+        return key.ReadString(name);
+    }
+    kibtest::CTempDir m_dir;
+};
+
+} // namespace
+
+TEST_F(HistoryListTest, LoadReadsNewestFirstUntilTheFirstGapAndRestoresTheLastText)
+{
+    Write("Arguments", {{"ArgKey0", "-v"}, {"ArgKey1", "in.txt out.txt"}, {"ArgKey3", "unreached"},
+                        {"LastEntry", "IN.TXT OUT.TXT"}});
+    CHistoryList h;
+    EXPECT_EQ(h.Load("\\Arguments", "ArgKey", true, "LastEntry"), "IN.TXT OUT.TXT");
+    EXPECT_EQ(h.Items(), (std::vector<std::string>{"-v", "in.txt out.txt"}));
+    EXPECT_EQ(h.Selection(), 1) << "matched without regard to case";
+    EXPECT_EQ(h.EditText(), "in.txt out.txt");
+
+    Write("Arguments", {{"LastEntry", "typed but never added"}});
+    CHistoryList h2;
+    h2.Load("\\Arguments", "ArgKey", true, "LastEntry");
+    EXPECT_EQ(h2.Selection(), -1);
+    EXPECT_EQ(h2.EditText(), "typed but never added");
+
+    CHistoryList h3;
+    EXPECT_EQ(h3.Load("\\Arguments", "ArgKey", false, "LastEntry"), "");
+    EXPECT_EQ(h3.EditText(), "") << "the last text is not kept";
+    EXPECT_EQ(h3.Items().size(), 2u);
+}
+
+TEST_F(HistoryListTest, MissingKeyOrEmptyNamesLeaveAnEmptyList)
+{
+    CHistoryList h;
+    EXPECT_EQ(h.Load("\\Nothing", "X", true), "");
+    EXPECT_TRUE(h.Items().empty());
+    CHistoryList none;
+    none.Load("", "ArgKey", true);
+    EXPECT_EQ(none.Section(), "");
+    EXPECT_FALSE(none.Save(true)) << "no section: nothing written";
+    none.Add("appended");
+    none.Add("appended");
+    EXPECT_EQ(none.Items(), (std::vector<std::string>{"appended", "appended"}));
+}
+
+TEST_F(HistoryListTest, AddPutsTheTrimmedTextOnTopAndDropsItsOlderDuplicate)
+{
+    CHistoryList h;
+    h.Load("\\EditReplace\\ReplaceText", "ReplaceText", true, "LastEntry");
+    h.Add("alpha");
+    h.Add("Beta");
+    h.Add("  gamma  ");
+    EXPECT_EQ(h.Items(), (std::vector<std::string>{"gamma", "Beta", "alpha"}));
+    h.Add("ALPHA");
+    EXPECT_EQ(h.Items(), (std::vector<std::string>{"ALPHA", "gamma", "Beta"}))
+        << "case-insensitive duplicate removed, the new spelling kept";
+    EXPECT_EQ(h.Selection(), 0);
+    EXPECT_EQ(h.EditText(), "ALPHA");
+    h.Add("   ");
+    EXPECT_EQ(h.Items().size(), 3u) << "an empty value would cut the list short when read back";
+    h.Add("\xC4rger"); // Ärger
+    h.Add("\xE4RGER"); // äRGER
+    EXPECT_EQ(h.Items()[0], "\xE4RGER");
+    EXPECT_EQ(h.Items()[1], "ALPHA") << "Windows-1252 umlauts fold as well";
+}
+
+TEST_F(HistoryListTest, FifteenTextsSaveElevenValuesAndTheLastEntry)
+{
+    CHistoryList h;
+    h.Load("\\Arguments", "ArgKey", true, "LastEntry");
+    for (int i = 0; i < 15; ++i)
+        h.Add("arg " + std::to_string(i));
+    h.SetEditText("  arg 3 ");
+    ASSERT_TRUE(h.Save(true));
+    EXPECT_EQ(h.Items()[0], "arg 3");
+    for (int i = 0; i <= 10; ++i)
+        EXPECT_NE(Read("Arguments", "ArgKey" + std::to_string(i)), "") << i;
+    EXPECT_EQ(Read("Arguments", "ArgKey11"), "") << "limit + 1 values";
+    EXPECT_EQ(Read("Arguments", "ArgKey0"), "arg 3");
+    EXPECT_EQ(Read("Arguments", "ArgKey1"), "arg 14");
+    EXPECT_EQ(Read("Arguments", "LastEntry"), "arg 3");
+
+    CHistoryList back;
+    back.Load("Arguments", "ArgKey", true, "LastEntry");
+    EXPECT_EQ(back.Items().size(), 11u);
+    EXPECT_EQ(back.Selection(), 0);
+}
+
+TEST_F(HistoryListTest, SaveWithoutAddingKeepsTheUntrimmedEditTextAsLastEntry)
+{
+    CHistoryList h;
+    h.Load("\\EditReplace\\SearchKeys", "SearchKey", true, "LastEntry");
+    h.Add("one");
+    h.SetEditText("  spaced  ");
+    ASSERT_TRUE(h.Save(false));
+    EXPECT_EQ(Read("EditReplace\\SearchKeys", "SearchKey0"), "one");
+    EXPECT_EQ(Read("EditReplace\\SearchKeys", "SearchKey1"), "");
+    EXPECT_EQ(Read("EditReplace\\SearchKeys", "LastEntry"), "  spaced  ");
+    // White space only is not added, but is what the edit field held.
+    h.SetEditText(" \t ");
+    ASSERT_TRUE(h.Save(true));
+    EXPECT_EQ(h.Items().size(), 1u);
+    EXPECT_EQ(Read("EditReplace\\SearchKeys", "LastEntry"), " \t ");
+}
+
+TEST_F(HistoryListTest, LastEntryNameFallsBackToThePrefixThenLast)
+{
+    CHistoryList h;
+    h.Load("\\FindInFiles\\", "SearchKey", true);
+    EXPECT_EQ(h.LastEntryName(), "SearchKey");
+    EXPECT_EQ(h.KeyPath(), std::string(kKibRegistryKey) + "\\FindInFiles");
+    h.Add("needle");
+    ASSERT_TRUE(h.Save(true));
+    EXPECT_EQ(Read("FindInFiles", "SearchKey0"), "needle");
+    EXPECT_EQ(Read("FindInFiles", "SearchKey"), "needle");
+
+    CHistoryList f;
+    f.Load("\\FindInFiles", "Filter", true, "LastFilterEntry");
+    EXPECT_EQ(f.LastEntryName(), "LastFilterEntry");
+    CHistoryList fresh;
+    EXPECT_EQ(fresh.LastEntryName(), "Last");
+}
+
+TEST_F(HistoryListTest, SortedListLoadsInOrderButNewTextStillGoesOnTop)
+{
+    Write("EditFind\\SearchKeys", {{"SearchKey0", "zeta"}, {"SearchKey1", "Alpha"}, {"SearchKey2", "beta"}});
+    CHistoryList h;
+    h.Load("\\EditFind\\SearchKeys", "SearchKey", true, "LastEntry", true);
+    EXPECT_EQ(h.Items(), (std::vector<std::string>{"Alpha", "beta", "zeta"}));
+    h.Add("omega");
+    EXPECT_EQ(h.Items().front(), "omega");
+}
+
+TEST_F(HistoryListTest, CompletionFromTheFirstItemThatBeginsWithTheTypedText)
+{
+    CHistoryList h;
+    h.Load("\\Arguments", "ArgKey", true, "LastEntry");
+    h.Add("hello world");
+    h.Add("Help me");
+    // Items: "Help me", "hello world".
+    h.KeyPressed(false);
+    CHistoryList::Completion c = h.Complete("hel", 3, 3);
+    EXPECT_EQ(c.item, 0);
+    EXPECT_EQ(c.text, "Help me");
+    EXPECT_EQ(c.selFrom, 3);
+    EXPECT_EQ(c.selTo, 7) << "the completed rest is selected";
+    EXPECT_EQ(h.EditText(), "Help me");
+
+    c = h.Complete("hello", 5, 5);
+    EXPECT_EQ(c.text, "hello world");
+    EXPECT_EQ(c.item, 1);
+
+    // Typing in the middle: the caret stays where it was.
+    c = h.Complete("he", 1, 1);
+    EXPECT_EQ(c.text, "Help me");
+    EXPECT_EQ(c.selFrom, 1);
+    EXPECT_EQ(c.selTo, 1);
+
+    c = h.Complete("xyz", 3, 3);
+    EXPECT_EQ(c.item, -1);
+    EXPECT_EQ(c.text, "xyz");
+    EXPECT_EQ(h.Selection(), -1);
+
+    c = h.Complete("", 0, 0);
+    EXPECT_EQ(c.item, -1) << "an emptied field is not filled again";
+
+    h.KeyPressed(true); // Backspace or Delete
+    EXPECT_FALSE(h.CompletesTyping());
+    c = h.Complete("hel", 3, 3);
+    EXPECT_EQ(c.item, -1);
+    EXPECT_EQ(c.text, "hel");
+    h.KeyPressed(false);
+    EXPECT_EQ(h.Complete("hel", 3, 3).item, 0);
+}
+
+TEST_F(HistoryListTest, FindExactSearchesBehindTheStartAndWraps)
+{
+    CHistoryList h;
+    h.Load("\\Arguments", "ArgKey", false);
+    h.Add("c");
+    h.Add("b");
+    h.Add("a"); // a b c
+    EXPECT_EQ(h.FindExact("B"), 1);
+    EXPECT_EQ(h.FindExact("a", 0), 0) << "wrapped around to the start";
+    EXPECT_EQ(h.FindExact("c", 2), 2);
+    EXPECT_EQ(h.FindExact("d"), -1);
+    EXPECT_EQ(h.FindPrefix(""), 0);
+}

@@ -1,0 +1,113 @@
+#include "toolchain/CompilerMessage.h"
+
+#include "platform/Path.h"
+
+#include <climits>
+
+namespace toolchain {
+
+namespace {
+
+constexpr std::string_view kJavaColon = ".java:";
+
+// The line number after ".java:": its leading digits, 0 when there are none.
+int ParseLineNumber(std::string_view rest)
+{
+    long long value = 0;
+    for (char c : rest) {
+        if (c < '0' || c > '9')
+            break;
+        value = value * 10 + (c - '0');
+        if (value > INT_MAX)
+            return INT_MAX;
+    }
+    return static_cast<int>(value);
+}
+
+// javac's caret line: blanks and tabs (copied from the source line, so the
+// caret's index is the byte offset in the source) and then the caret. A "^"
+// in the message text or in the quoted source line is not one.
+int CaretIndex(const std::string& text)
+{
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '^')
+            return static_cast<int>(i);
+        if (c != ' ' && c != '\t')
+            return -1;
+    }
+    return -1;
+}
+
+std::string FullPath(const std::string& name, const std::string& baseDir)
+{
+    if (name.empty())
+        return name;
+    if (platform::IsPathSeparator(name.front()) || baseDir.empty())
+        return platform::AbsolutePath(name);
+    return platform::AbsolutePath(platform::JoinPath(baseDir, name));
+}
+
+} // namespace
+
+CCompilerMessage RecognizeCompilerMessage(const std::vector<std::string>& lines, int clickedLine,
+                                          const std::string& baseDir)
+{
+    CCompilerMessage msg;
+    if (lines.empty())
+        return msg;
+    int last = static_cast<int>(lines.size()) - 1;
+    int l = clickedLine > last ? last : clickedLine;
+    for (; l > 0; --l) {
+        const std::string& text = lines[static_cast<size_t>(l)];
+        size_t p = text.find(kJavaColon);
+        if (p == std::string::npos)
+            continue;
+        msg.messageFound = true;
+        msg.messageLine = l;
+        msg.line = ParseLineNumber(std::string_view(text).substr(p + kJavaColon.size()));
+        msg.file = FullPath(text.substr(0, p + 5), baseDir);
+        break;
+    }
+    if (!msg.messageFound)
+        return msg;
+
+    for (int k = msg.messageLine; k <= last; ++k) {
+        const std::string& text = lines[static_cast<size_t>(k)];
+        int c = CaretIndex(text);
+        if (c < 0)
+            continue;
+        msg.caretFound = true;
+        msg.caretLine = k;
+        msg.caretIndex = c;
+        msg.column = c + 1;
+        msg.selStartLine = msg.messageLine;
+        msg.selStartColumn = 0;
+        msg.selEndLine = k;
+        int end = c + 2;
+        msg.selEndColumn = end > static_cast<int>(text.size()) ? static_cast<int>(text.size()) : end;
+        break;
+    }
+    return msg;
+}
+
+std::vector<std::string> SplitPaneLines(std::string_view text)
+{
+    std::vector<std::string> lines;
+    std::string current;
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r' || c == '\n') {
+            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+            lines.push_back(std::move(current));
+            current.clear();
+            continue;
+        }
+        current.push_back(c);
+    }
+    lines.push_back(std::move(current));
+    return lines;
+}
+
+} // namespace toolchain

@@ -1,0 +1,209 @@
+#include "toolchain/HistoryList.h"
+
+#include "settings/RegistryKey.h"
+
+#include <algorithm>
+
+namespace toolchain {
+
+namespace {
+
+// Windows-1252 lower case: ASCII, À–Þ (without ×), Š Œ Ž Ÿ.
+unsigned char Fold(unsigned char c)
+{
+    if (c >= 'A' && c <= 'Z')
+        return static_cast<unsigned char>(c + 32);
+    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
+        return static_cast<unsigned char>(c + 32);
+    switch (c) {
+    case 0x8A: return 0x9A;
+    case 0x8C: return 0x9C;
+    case 0x8E: return 0x9E;
+    case 0x9F: return 0xFF;
+    default: return c;
+    }
+}
+
+std::string Trim(const std::string& text, const char* set)
+{
+    size_t start = text.find_first_not_of(set);
+    if (start == std::string::npos)
+        return {};
+    size_t end = text.find_last_not_of(set);
+    return text.substr(start, end - start + 1);
+}
+
+bool LessNoCase(const std::string& a, const std::string& b)
+{
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
+    });
+}
+
+} // namespace
+
+bool CHistoryList::EqualNoCase(const std::string& a, const std::string& b)
+{
+    return a.size() == b.size() && StartsWithNoCase(a, b);
+}
+
+bool CHistoryList::StartsWithNoCase(const std::string& text, const std::string& prefix)
+{
+    if (prefix.size() > text.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i)
+        if (Fold(static_cast<unsigned char>(text[i])) != Fold(static_cast<unsigned char>(prefix[i])))
+            return false;
+    return true;
+}
+
+std::string CHistoryList::KeyPath() const
+{
+    std::string section = Trim(m_section, "\\");
+    return std::string(kKibRegistryKey) + "\\" + section;
+}
+
+std::string CHistoryList::LastEntryName() const
+{
+    if (!m_lastEntryValue.empty())
+        return m_lastEntryValue;
+    if (!m_prefix.empty())
+        return m_prefix;
+    return "Last";
+}
+
+void CHistoryList::Select(int index)
+{
+    if (index < 0 || index >= static_cast<int>(m_items.size())) {
+        m_selection = -1;
+        return;
+    }
+    m_selection = index;
+    m_editText = m_items[static_cast<size_t>(index)];
+}
+
+std::string CHistoryList::Load(const std::string& section, const std::string& prefix, bool keepLast,
+                               const std::string& lastEntryValue, bool sorted)
+{
+    if (section.empty() || prefix.empty())
+        return {};
+    m_section = section;
+    m_prefix = prefix;
+    m_lastEntryValue = lastEntryValue;
+    m_keepLast = keepLast;
+    m_items.clear();
+    m_selection = -1;
+
+    CRegistryKey key(HKEY_CURRENT_USER, KeyPath(), false, KEY_ALL_ACCESS);
+    if (!key.IsOpen())
+        return {};
+    for (int i = 0;; ++i) {
+        std::string value = key.ReadString(m_prefix + std::to_string(i));
+        if (value.empty())
+            break;
+        m_items.push_back(value);
+    }
+    if (sorted)
+        std::stable_sort(m_items.begin(), m_items.end(), LessNoCase);
+
+    std::string last;
+    if (m_keepLast) {
+        last = key.ReadString(LastEntryName());
+        if (!last.empty()) {
+            int index = FindExact(last);
+            if (index >= 0)
+                Select(index);
+            else
+                m_editText = last;
+        }
+    }
+    return last;
+}
+
+void CHistoryList::Add(const std::string& text)
+{
+    if (m_section.empty() || m_prefix.empty()) {
+        m_items.push_back(text);
+        return;
+    }
+    std::string t = Trim(text, " ");
+    // An empty value would end the list when it is read back.
+    if (t.empty())
+        return;
+    m_items.insert(m_items.begin(), t);
+    int dup = FindExact(t, 0);
+    if (dup > 0)
+        m_items.erase(m_items.begin() + dup);
+    Select(0);
+}
+
+bool CHistoryList::Save(bool addCurrent)
+{
+    if (m_section.empty())
+        return false;
+    if (addCurrent) {
+        std::string t = Trim(m_editText, " \t\r\n\v\f");
+        if (!t.empty())
+            Add(t);
+    }
+    size_t n = std::min(m_items.size(), static_cast<size_t>(std::max(0, m_limit + 1)));
+    CRegistryKey key(HKEY_CURRENT_USER, KeyPath(), true, KEY_ALL_ACCESS);
+    if (!key.IsOpen())
+        return false;
+    bool ok = true;
+    for (size_t i = 0; i < n; ++i)
+        ok = key.WriteString(m_prefix + std::to_string(i), m_items[i]) && ok;
+    if (m_keepLast)
+        ok = key.WriteString(LastEntryName(), m_editText) && ok;
+    return ok;
+}
+
+int CHistoryList::FindExact(const std::string& text, int start) const
+{
+    const int n = static_cast<int>(m_items.size());
+    if (n == 0)
+        return -1;
+    int first = (start < 0 || start >= n) ? 0 : start + 1;
+    for (int k = 0; k < n; ++k) {
+        int i = (first + k) % n;
+        if (EqualNoCase(m_items[static_cast<size_t>(i)], text))
+            return i;
+    }
+    return -1;
+}
+
+int CHistoryList::FindPrefix(const std::string& text) const
+{
+    for (size_t i = 0; i < m_items.size(); ++i)
+        if (StartsWithNoCase(m_items[i], text))
+            return static_cast<int>(i);
+    return -1;
+}
+
+CHistoryList::Completion CHistoryList::Complete(const std::string& typed, long selFrom, long selTo)
+{
+    Completion c;
+    c.text = typed;
+    c.selFrom = selFrom;
+    c.selTo = selTo;
+    m_editText = typed;
+    // Nothing typed is nothing to complete.
+    if (!m_completeTyping || typed.empty())
+        return c;
+    const long typedLength = static_cast<long>(typed.size());
+    int index = FindPrefix(typed);
+    if (index >= 0) {
+        Select(index);
+        c.item = index;
+        c.text = m_items[static_cast<size_t>(index)];
+    } else {
+        m_selection = -1;
+    }
+    if (selTo >= typedLength) {
+        c.selFrom = typedLength;
+        c.selTo = static_cast<long>(c.text.size());
+    }
+    return c;
+}
+
+} // namespace toolchain

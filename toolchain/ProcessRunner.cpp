@@ -1,0 +1,447 @@
+#include "toolchain/ProcessRunner.h"
+
+#include "platform/CommandLine.h"
+#include "platform/Process.h"
+
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <csignal>
+#include <cstdlib>
+#include <fcntl.h>
+#include <mutex>
+#include <poll.h>
+#include <sys/eventfd.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace {
+
+// The runner whose worker thread this is, so that a callback cannot stop or
+// restart its own runner (which would join the calling thread).
+thread_local const CProcessRunner* t_runner = nullptr;
+
+// After a stop, what a reader still takes from its pipe at most.
+constexpr size_t kMaxDrainAfterStop = 4 << 20;
+// After the child's end, how long a reader keeps up with a pipe that a
+// process left behind by the child keeps writing to.
+constexpr auto kMaxDrainAfterEnd = std::chrono::seconds(2);
+
+void CloseFd(int& fd)
+{
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
+
+void Signal(int eventFd)
+{
+    uint64_t one = 1;
+    while (write(eventFd, &one, sizeof one) < 0 && errno == EINTR) {
+    }
+}
+
+// Moves a descriptor above the standard handles, so that the child's
+// dup2 onto 0, 1, 2 never meets itself.
+bool KeepAboveStdHandles(int& fd)
+{
+    if (fd > 2)
+        return true;
+    int moved = fcntl(fd, F_DUPFD_CLOEXEC, 3);
+    close(fd);
+    fd = moved;
+    return moved >= 0;
+}
+
+bool MakePipe(int ends[2])
+{
+    if (pipe2(ends, O_CLOEXEC) != 0)
+        return false;
+    if (!KeepAboveStdHandles(ends[0]) || !KeepAboveStdHandles(ends[1])) {
+        CloseFd(ends[0]);
+        CloseFd(ends[1]);
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+struct CProcessRunner::Session {
+    uint64_t id = 0;
+    pid_t pid = -1;
+    int pidfd = -1;
+    int stdinWrite = -1; // kept open and never written: the child's input never ends
+    int stdoutRead = -1;
+    int stderrRead = -1;
+    int stopFd = -1;  // readers: take what is left and finish
+    int endFd = -1;   // readers: the child has ended, drain the pipe
+    int abortFd = -1; // watcher: stop waiting for a child that does not die
+    std::chrono::milliseconds quiet{250};
+
+    std::mutex m;
+    std::condition_variable cv;
+    bool go = false;     // every thread exists: start working
+    bool cancel = false; // the start failed after the spawn: leave at once
+    bool reaped = false;
+    bool statusKnown = false;
+    int status = 0;
+    int readersDone = 0;
+    bool abandoned = false;
+    std::atomic<bool> stopRequested{false};
+    std::atomic<bool> readersStop{false};
+
+    std::thread out, err, watcher;
+
+    ~Session()
+    {
+        for (int* fd : {&pidfd, &stdinWrite, &stdoutRead, &stderrRead, &stopFd, &endFd, &abortFd})
+            CloseFd(*fd);
+    }
+
+    // Waits for the start gate; false when the start was cancelled.
+    bool WaitForGo()
+    {
+        std::unique_lock lock(m);
+        cv.wait(lock, [this] { return go || cancel; });
+        return !cancel;
+    }
+
+    void ReaderDone()
+    {
+        std::lock_guard lock(m);
+        ++readersDone;
+        cv.notify_all();
+    }
+
+    // Only while the child is not reaped (the caller holds m), so its process
+    // group id cannot belong to anybody else yet.
+    void SignalGroup(int sig)
+    {
+        if (kill(-pid, sig) != 0)
+            kill(pid, sig);
+    }
+};
+
+CProcessRunner::CProcessRunner(IProcessEvents& events) : m_events(events) {}
+
+CProcessRunner::~CProcessRunner()
+{
+    StopChild();
+    ReapAbandoned();
+}
+
+bool CProcessRunner::OnOwnThread() const
+{
+    return t_runner == this;
+}
+
+void CProcessRunner::SetStopTimeouts(std::chrono::milliseconds term, std::chrono::milliseconds kill)
+{
+    m_termGrace = term;
+    m_killWait = kill;
+}
+
+void CProcessRunner::SetDrainQuietTime(std::chrono::milliseconds quiet)
+{
+    m_quiet = quiet;
+}
+
+bool CProcessRunner::HoldsChild() const
+{
+    return m_session != nullptr;
+}
+
+bool CProcessRunner::IsChildRunning() const
+{
+    if (!m_session)
+        return false;
+    std::lock_guard lock(m_session->m);
+    return !m_session->reaped;
+}
+
+int CProcessRunner::ChildPid() const
+{
+    return m_session ? m_session->pid : -1;
+}
+
+void CProcessRunner::ReapAbandoned()
+{
+    std::erase_if(m_abandoned, [](int pid) {
+        int status;
+        pid_t r = waitpid(pid, &status, WNOHANG);
+        return r == pid || (r < 0 && errno == ECHILD);
+    });
+}
+
+bool CProcessRunner::StartChild(const std::string& commandLine, const std::string& workDir,
+                                const std::vector<std::string>& environment)
+{
+    if (OnOwnThread())
+        return false;
+    StopChild();
+    ReapAbandoned();
+
+    auto fail = [&](int err) {
+        m_lastError = err ? err : EINVAL;
+        std::string text = "Unable to start " + commandLine + "\n";
+        m_events.OnChildStdOut(text);
+        return false;
+    };
+
+    std::vector<std::string> argv = platform::SplitCommandLine(commandLine);
+    if (argv.empty())
+        return fail(ENOENT);
+    const char* path = platform::FindVariable(environment, "PATH");
+    if (!path)
+        path = std::getenv("PATH");
+    argv[0] = platform::FindProgram(argv[0], path ? path : "");
+
+    auto s = std::make_unique<Session>();
+    s->quiet = m_quiet;
+    int in[2] = {-1, -1}, out[2] = {-1, -1}, err[2] = {-1, -1};
+    auto closeChildEnds = [&] {
+        CloseFd(in[0]);
+        CloseFd(out[1]);
+        CloseFd(err[1]);
+    };
+    if (!MakePipe(in) || !MakePipe(out) || !MakePipe(err)) {
+        int e = errno;
+        for (int* fd : {&in[0], &in[1], &out[0], &out[1], &err[0], &err[1]})
+            CloseFd(*fd);
+        return fail(e);
+    }
+    s->stdinWrite = in[1];
+    s->stdoutRead = out[0];
+    s->stderrRead = err[0];
+    fcntl(s->stdoutRead, F_SETFL, fcntl(s->stdoutRead, F_GETFL) | O_NONBLOCK);
+    fcntl(s->stderrRead, F_SETFL, fcntl(s->stderrRead, F_GETFL) | O_NONBLOCK);
+    s->stopFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    s->endFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    s->abortFd = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
+    if (s->stopFd < 0 || s->endFd < 0 || s->abortFd < 0) {
+        int e = errno;
+        closeChildEnds();
+        return fail(e);
+    }
+
+    platform::SpawnRequest request;
+    request.argv = std::move(argv);
+    request.workDir = workDir;
+    request.environment = &environment;
+    request.stdinFd = in[0];
+    request.stdoutFd = out[1];
+    request.stderrFd = err[1];
+    pid_t pid = -1;
+    int rc = platform::Spawn(request, &pid);
+    // The child has its copies; the IDE keeps none, so the readers see the
+    // end of the pipes once the child and whatever it started have closed them.
+    closeChildEnds();
+    if (rc != 0)
+        return fail(rc);
+    s->pid = pid;
+    // (glibc 2.36 declares pidfd_open without C linkage, hence the raw call.)
+    s->pidfd = static_cast<int>(syscall(SYS_pidfd_open, pid, 0)); // -1: the watcher polls instead
+
+    Session* raw = s.get();
+    try {
+        s->out = std::thread([this, raw] { ReaderLoop(*raw, false); });
+        s->err = std::thread([this, raw] { ReaderLoop(*raw, true); });
+        s->watcher = std::thread([this, raw] { WatcherLoop(*raw); });
+    } catch (const std::system_error&) {
+        {
+            std::lock_guard lock(s->m);
+            s->cancel = true;
+            s->SignalGroup(SIGKILL);
+        }
+        s->cv.notify_all();
+        for (std::thread* t : {&s->out, &s->err, &s->watcher})
+            if (t->joinable())
+                t->join();
+        int status;
+        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        return fail(EAGAIN);
+    }
+
+    m_lastError = 0;
+    s->id = ++m_startId;
+    m_session = std::move(s);
+    m_events.OnChildStarted(commandLine);
+    {
+        std::lock_guard lock(raw->m);
+        raw->go = true;
+    }
+    raw->cv.notify_all();
+    return true;
+}
+
+void CProcessRunner::StopChild()
+{
+    if (OnOwnThread())
+        return;
+    if (!m_session) {
+        ReapAbandoned();
+        return;
+    }
+    Session& s = *m_session;
+    s.stopRequested = true;
+    {
+        std::unique_lock lock(s.m);
+        if (!s.reaped) {
+            s.SignalGroup(SIGTERM);
+            s.SignalGroup(SIGCONT); // a stopped child could not act on TERM
+            if (!s.cv.wait_for(lock, m_termGrace, [&] { return s.reaped; })) {
+                s.SignalGroup(SIGKILL);
+                if (!s.cv.wait_for(lock, m_killWait, [&] { return s.reaped; }))
+                    s.abandoned = true;
+            }
+        }
+    }
+    if (s.abandoned)
+        Signal(s.abortFd);
+    // The child is gone: what it wrote is in the pipes, and the readers take it.
+    s.readersStop = true;
+    Signal(s.stopFd);
+    s.out.join();
+    s.err.join();
+    s.watcher.join();
+    if (s.abandoned)
+        m_abandoned.push_back(s.pid);
+    m_session.reset();
+}
+
+void CProcessRunner::ReaderLoop(Session& s, bool stdErr)
+{
+    t_runner = this;
+    if (!s.WaitForGo()) {
+        s.ReaderDone();
+        return;
+    }
+    const int fd = stdErr ? s.stderrRead : s.stdoutRead;
+    char buf[kChunkSize + 1];
+    bool ended = false;
+    std::chrono::steady_clock::time_point endedAt;
+    size_t afterStop = 0;
+    bool done = false;
+    while (!done) {
+        pollfd fds[3] = {{fd, POLLIN, 0}, {s.stopFd, POLLIN, 0}, {s.endFd, POLLIN, 0}};
+        int timeout = -1;
+        if (ended) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                endedAt + kMaxDrainAfterEnd - std::chrono::steady_clock::now());
+            timeout = static_cast<int>(std::max<int64_t>(0, std::min(left, s.quiet).count()));
+        }
+        int r = poll(fds, ended ? 2 : 3, timeout);
+        if (r < 0) {
+            if (errno == EINTR)
+                continue;
+            break;
+        }
+        if (r == 0)
+            break; // quiet since the child ended: a process it left behind holds the pipe
+        const bool stop = fds[1].revents != 0;
+        if (!ended && fds[2].revents) {
+            ended = true;
+            endedAt = std::chrono::steady_clock::now();
+        }
+        if (fds[0].revents || stop) {
+            for (;;) {
+                ssize_t n = read(fd, buf, kChunkSize);
+                if (n > 0) {
+                    buf[n] = '\0';
+                    std::string_view chunk(buf, static_cast<size_t>(n));
+                    if (stdErr)
+                        m_events.OnChildStdErr(chunk);
+                    else
+                        m_events.OnChildStdOut(chunk);
+                    if (s.readersStop.load() && (afterStop += static_cast<size_t>(n)) > kMaxDrainAfterStop) {
+                        done = true;
+                        break;
+                    }
+                    continue;
+                }
+                if (n < 0 && errno == EINTR)
+                    continue;
+                if (n < 0 && errno == EAGAIN)
+                    break;
+                done = true; // end of the pipe, or a read error
+                break;
+            }
+        }
+        if (stop)
+            done = true;
+    }
+    s.ReaderDone();
+}
+
+void CProcessRunner::WatcherLoop(Session& s)
+{
+    t_runner = this;
+    if (!s.WaitForGo())
+        return;
+
+    bool aborted = false;
+    for (;;) {
+        if (s.pidfd >= 0) {
+            pollfd fds[2] = {{s.pidfd, POLLIN, 0}, {s.abortFd, POLLIN, 0}};
+            int r = poll(fds, 2, -1);
+            if (r < 0 && errno == EINTR)
+                continue;
+            if (r > 0 && fds[1].revents) {
+                aborted = true;
+                break;
+            }
+            if (r > 0 && fds[0].revents == 0)
+                continue;
+            int status = 0;
+            pid_t w;
+            while ((w = waitpid(s.pid, &status, 0)) < 0 && errno == EINTR) {
+            }
+            std::lock_guard lock(s.m);
+            s.reaped = true;
+            s.statusKnown = (w == s.pid);
+            s.status = status;
+            s.cv.notify_all();
+            break;
+        }
+        // Without process descriptors: look every few milliseconds.
+        int status = 0;
+        pid_t w = waitpid(s.pid, &status, WNOHANG);
+        if (w == s.pid || (w < 0 && errno == ECHILD)) {
+            std::lock_guard lock(s.m);
+            s.reaped = true;
+            s.statusKnown = (w == s.pid);
+            s.status = status;
+            s.cv.notify_all();
+            break;
+        }
+        pollfd abortPoll{s.abortFd, POLLIN, 0};
+        if (poll(&abortPoll, 1, 5) > 0) {
+            aborted = true;
+            break;
+        }
+    }
+    (void)aborted;
+    Signal(s.endFd);
+
+    ChildExit exit;
+    {
+        std::unique_lock lock(s.m);
+        s.cv.wait(lock, [&] { return s.readersDone == 2; });
+        exit.startId = s.id;
+        exit.stopped = s.stopRequested.load();
+        exit.abandoned = s.abandoned;
+        if (s.statusKnown) {
+            if (WIFEXITED(s.status)) {
+                exit.exited = true;
+                exit.exitCode = WEXITSTATUS(s.status);
+            } else if (WIFSIGNALED(s.status)) {
+                exit.signal = WTERMSIG(s.status);
+            }
+        }
+    }
+    m_events.OnChildTerminate(exit);
+}
