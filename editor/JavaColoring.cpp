@@ -72,12 +72,98 @@ struct RunSink {
     }
 };
 
+// The keywords grouped by length, so that a token is compared only with the
+// few entries of its own length.
+struct KeywordIndex {
+    static constexpr int kMaxLength = 12;
+    const char* byLength[kMaxLength + 1][16] = {};
+    int count[kMaxLength + 1] = {};
+    constexpr KeywordIndex()
+    {
+        for (const char* kw : kKeywords) {
+            int n = 0;
+            while (kw[n])
+                ++n;
+            byLength[n][count[n]++] = kw;
+        }
+    }
+};
+constexpr KeywordIndex kKeywordIndex;
+
+// Bytes that matter to the state inside code when no runs are wanted.
+struct StateOnlyTable {
+    bool stop[256];
+    constexpr StateOnlyTable() : stop()
+    {
+        stop[static_cast<unsigned char>('/')] = stop[static_cast<unsigned char>('"')] =
+            stop[static_cast<unsigned char>('\'')] = true;
+    }
+};
+constexpr StateOnlyTable kStateOnly;
+
+inline int Find(const char* c, int n, int i, char ch)
+{
+    const void* p = std::memchr(c + i, ch, static_cast<size_t>(n - i));
+    return p ? static_cast<int>(static_cast<const char*>(p) - c) : n;
+}
+
+// Moves i past a stretch of positions whose only effect on the classifier is
+// known in advance (nothing pending): the inside of literals and comments up
+// to a possible end, identifiers and blanks in code. Returns the next position
+// that needs the full rules; the flags are updated as those positions would
+// have updated them.
+inline int Skip(LineState s, const char* c, int n, int i, bool withRuns, int& tokenStart, bool& lineStart,
+                bool& openedComment, bool& openedJavadoc)
+{
+    if (s & ST_LINECOMMENT)
+        return i;
+    if (s & (ST_STRING | ST_CHAR))
+        return Find(c, n, i, (s & ST_STRING) ? '"' : '\'');
+    if (s & (ST_BLOCKCOMMENT | ST_JAVADOC)) {
+        const int j = Find(c, n, i, '/');
+        if (j > i) {
+            if (s & ST_BLOCKCOMMENT)
+                openedComment = false;
+            else
+                openedJavadoc = false;
+        }
+        return j;
+    }
+    // In code, "/" followed by "/" or "*" must be seen as a pair.
+    if (i > 0 && c[i - 1] == '/')
+        return i;
+    if (s & ST_DIRECTIVE)
+        return Find(c, n, i, '/');
+    int j = i;
+    if (!withRuns) {
+        if (lineStart)
+            return i;
+        while (j < n && !kStateOnly.stop[static_cast<unsigned char>(c[j])])
+            ++j;
+    } else if (kChars.bits[static_cast<unsigned char>(c[i])] & kIdent) {
+        while (j < n && (kChars.bits[static_cast<unsigned char>(c[j])] & kIdent))
+            ++j;
+        if (tokenStart == -1)
+            tokenStart = i;
+        lineStart = false;
+    } else if (tokenStart == -1) {
+        while (j < n && (kChars.bits[static_cast<unsigned char>(c[j])] & kSpace))
+            ++j;
+    }
+    if (j > i)
+        openedComment = openedJavadoc = false;
+    return j;
+}
+
 } // namespace
 
 bool CJavaColoring::IsKeyword(const char* chars, int length)
 {
-    for (const char* kw : kKeywords) {
-        if (static_cast<int>(std::strlen(kw)) == length && std::memcmp(kw, chars, static_cast<size_t>(length)) == 0)
+    if (length < 2 || length > KeywordIndex::kMaxLength || chars[0] < 'a' || chars[0] > 'w')
+        return false;
+    for (int i = 0; i < kKeywordIndex.count[length]; ++i) {
+        const char* kw = kKeywordIndex.byLength[length][i];
+        if (kw[0] == chars[0] && std::memcmp(kw, chars, static_cast<size_t>(length)) == 0)
             return true;
     }
     return false;
@@ -174,6 +260,8 @@ LineState CJavaColoring::ClassifyLine(LineState s, const char* c, int n, ColorBl
             // After an operator the position is looked at once more, so that
             // a comment or literal starting there takes over its run.
             pending = lookBack = cls == CI_OPERATOR;
+        } else if (i < n) {
+            i = Skip(s, c, n, i, runs != nullptr, tokenStart, lineStart, openedComment, openedJavadoc);
         }
         if (i == n)
             break;

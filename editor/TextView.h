@@ -4,7 +4,9 @@
 // CTextEditView adds editing.
 #pragma once
 
+#include "editor/BraceMatcher.h"
 #include "editor/JavaColoring.h"
+#include "editor/LineStateCache.h"
 #include "editor/TextBuffer.h"
 #include "settings/LogFont.h"
 #include "settings/Settings.h"
@@ -97,10 +99,11 @@ public:
     // --- Painting.
     virtual void PaintLine(wxDC& dc, const wxRect& rect, int line);
     virtual void PaintMargin(wxDC& dc, const wxRect& rect, int line);
-    // Colour runs of the first length characters of line (the whole line when
-    // length is its length), starting in state; returns the state after those
-    // characters. The base view colours nothing. runs may be null (state only).
-    virtual LineState ClassifyLine(LineState state, int line, int length, ColorBlock* runs,
+    // The line-classification hook: colour runs of chars[0, length) (a line,
+    // or when painting part of a very long line, a prefix of it), starting in
+    // state; returns the state after them. runs may be null (state only).
+    // The base view colours nothing.
+    virtual LineState ClassifyLine(LineState state, const char* chars, int length, ColorBlock* runs,
                                    int runCapacity, int& runCount);
     // State at the end of line (cached; unknown states are computed from the
     // nearest known line before it).
@@ -147,7 +150,7 @@ public:
     // --- Brace matching.
     void UpdateBraceMatch();
     bool FindMatchingBrace(char brace, int direction, TextPos from);
-    TextPos GetBraceMatchPos() const { return m_matchPos; }
+    TextPos GetBraceMatchPos() const { return m_braces.MatchPos(); }
 
     // --- Settings entry points.
     void SetTabWidth(int width);
@@ -214,6 +217,20 @@ protected:
         end = m_draggedEnd;
     }
 
+    // Where the undo history stood when an undo group was opened, so that
+    // closing it can tell whether anything was recorded.
+    struct UndoMark {
+        int position = 0;
+        int count = 0;
+        const UndoRecord* last = nullptr;
+    };
+    UndoMark MarkUndo() const;
+    bool ChangedSince(const UndoMark& mark) const;
+    UndoMark OpenEditGroup(bool mergeWithPrevious = false);
+    // Closes with this view as source (running AfterEditGroup) when the
+    // group recorded something, without a source otherwise.
+    void CloseEditGroup(const UndoMark& mark);
+
     wxFont& GetStyleFont(bool bold, bool italic);
     void InvalidateLines(int first, int last); // last -1: to the bottom
     void InvalidateSelectionLines();
@@ -247,7 +264,6 @@ private:
 
     void EnsureMetrics();
     void InvalidateMetrics();
-    void StoreLineState(int line, LineState state);
     void ResizeCaches();
     void ExtendMouseSelection(const wxPoint& point);
     void StartMouseDrag();
@@ -300,9 +316,8 @@ private:
     std::array<wxFont, 4> m_fonts;
     bool m_insertTabsAsSpaces = false;
 
-    // Per-line caches. Line states at or after m_statesValid are unknown.
-    std::vector<LineState> m_lineStates;
-    int m_statesValid = 0;
+    // Per-line caches: classifier states and display lengths (-1 unknown).
+    CLineStateCache m_states;
     std::vector<int32_t> m_displayLengths;
     std::vector<ColorBlock> m_runs;
 
@@ -326,11 +341,7 @@ private:
     bool m_inactiveSelectionShown = false;
     bool m_dragDropDisabled = false;
 
-    // Brace matching.
-    TextPos m_matchPos = TextPos::None();
-    char m_matchChar = 0;
-    bool m_justMatched = false;
-    int m_matchBraces = 1;
+    CBraceMatcher m_braces;
 
     // Column guide.
     int m_guidePosition = 80;
@@ -345,7 +356,6 @@ private:
     // Caret drawn by the view itself (one line high, 2 pixels wide).
     bool m_caretShown = false;
     bool m_caretBlinkOn = true;
-    bool m_caretGrey = false;
     wxPoint m_caretPixel;
     wxTimer m_caretTimer;
     TextPos m_indicatorPos = TextPos::None();

@@ -1,4 +1,5 @@
 #include "editor/JavaColoring.h"
+#include "unit/editor/JavaClassifyReference.h"
 
 #include <gtest/gtest.h>
 
@@ -278,6 +279,38 @@ TEST(JavaColoring, RunsFitTheRoomCallersGive)
             std::vector<ColorBlock> all;
             CJavaColoring::ClassifyLine(in, line.data(), static_cast<int>(line.size()), all);
             EXPECT_EQ(count, static_cast<int>(all.size())) << line << " in state " << in;
+        }
+    }
+}
+
+TEST(JavaColoring, AgreesWithThePlainRulesOnRandomLines)
+{
+    // Java-ish pieces, so that comments, literals, escapes and tokens meet
+    // in every order.
+    const char* pieces[] = {"/", "*", "//", "/*", "*/", "/**", "\"", "'", "\\", "#", " ", "\t", "x",
+                            "int", "if", "0x1F", "3.14", ".", "(", ")", "{", "a.b", "=", "+", "\xE4", "_"};
+    const LineState states[] = {0, ST_LINECOMMENT, ST_DIRECTIVE, ST_BLOCKCOMMENT, ST_STRING, ST_CHAR,
+                                ST_JAVADOC, ST_DIRECTIVE | ST_BLOCKCOMMENT, 0x200};
+    unsigned seed = 12345;
+    auto next = [&] { return seed = seed * 1103515245u + 12345u, (seed >> 16) & 0x7FFF; };
+    std::vector<ColorBlock> a(200), b(200);
+    for (int round = 0; round < 20000; ++round) {
+        std::string line;
+        const unsigned parts = next() % 12;
+        for (unsigned k = 0; k < parts; ++k)
+            line += pieces[next() % std::size(pieces)];
+        const LineState in = states[next() % std::size(states)];
+        const int n = static_cast<int>(line.size());
+        for (bool withRuns : {true, false}) {
+            int ca = 0, cb = 0;
+            LineState sa = CJavaColoring::ClassifyLine(in, line.data(), n, withRuns ? a.data() : nullptr, 200, ca);
+            LineState sb = reference::ClassifyLine(in, line.data(), n, withRuns ? b.data() : nullptr, 200, cb);
+            ASSERT_EQ(sa, sb) << "line [" << line << "] state " << in;
+            ASSERT_EQ(ca, cb) << "line [" << line << "] state " << in;
+            for (int r = 0; r < ca; ++r) {
+                ASSERT_EQ(a[static_cast<size_t>(r)].start, b[static_cast<size_t>(r)].start) << line;
+                ASSERT_EQ(a[static_cast<size_t>(r)].colorClass, b[static_cast<size_t>(r)].colorClass) << line;
+            }
         }
     }
 }

@@ -1,0 +1,113 @@
+// Java colouring speed over the JDK sources: classifying every line of every
+// file in order (the state chain a view follows), with colour runs as when
+// painting and without them as when a view walks forward to a line.
+#include "editor/JavaColoring.h"
+#include "editor/TextBuffer.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const kZips[] = {
+    "/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip",
+    "/usr/lib/jvm/temurin-25-jdk-amd64/lib/src.zip",
+};
+
+double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
+{
+    return std::chrono::duration<double>(b - a).count();
+}
+
+} // namespace
+
+int main()
+{
+    std::string zip;
+    for (const char* z : kZips) {
+        struct stat st;
+        if (stat(z, &st) == 0) {
+            zip = z;
+            break;
+        }
+    }
+    if (zip.empty()) {
+        std::printf("no JDK src.zip found\n");
+        return 1;
+    }
+    char tmpl[] = "/tmp/kib-bench-jdk-XXXXXX";
+    if (!mkdtemp(tmpl))
+        return 1;
+    const std::string dir = tmpl;
+    const std::string cmd = "unzip -q -o '" + zip + "' '*.java' -d '" + dir + "'";
+    if (std::system(cmd.c_str()) != 0) {
+        std::printf("unzip failed\n");
+        return 1;
+    }
+
+    std::vector<std::unique_ptr<CTextBuffer>> files;
+    size_t bytes = 0, lines = 0;
+    for (const auto& e : fs::recursive_directory_iterator(dir)) {
+        if (!e.is_regular_file() || e.path().extension() != ".java")
+            continue;
+        auto b = std::make_unique<CTextBuffer>();
+        if (!b->LoadFile(e.path().string()))
+            continue;
+        for (int i = 0; i < b->LineCount(); ++i)
+            bytes += static_cast<size_t>(b->LineLength(i));
+        lines += static_cast<size_t>(b->LineCount());
+        files.push_back(std::move(b));
+    }
+    fs::remove_all(dir);
+    std::printf("corpus: %s, %zu files, %zu lines, %.1f MB of line text\n", zip.c_str(), files.size(),
+                lines, bytes / 1e6);
+
+    std::vector<ColorBlock> runs;
+    unsigned long long sink = 0;
+    auto pass = [&](bool withRuns) {
+        auto t0 = std::chrono::steady_clock::now();
+        for (const auto& b : files) {
+            LineState s = 0;
+            const int n = b->LineCount();
+            for (int i = 0; i < n; ++i) {
+                const int len = b->LineLength(i);
+                if (withRuns) {
+                    const size_t room = static_cast<size_t>(CJavaColoring::RunCapacityFor(len));
+                    if (runs.size() < room)
+                        runs.resize(room);
+                    int count = 0;
+                    s = CJavaColoring::ClassifyLine(s, b->LineChars(i), len, runs.data(),
+                                                    static_cast<int>(runs.size()), count);
+                    sink += static_cast<unsigned>(count);
+                } else {
+                    s = CJavaColoring::ClassifyLine(s, b->LineChars(i), len);
+                }
+                sink += s;
+            }
+        }
+        return Seconds(t0, std::chrono::steady_clock::now());
+    };
+    const double target = 300.0;
+    std::printf("%-44s %10s %12s %10s\n", "ClassifyLine over the corpus", "best s", "MB/s", "target");
+    for (bool withRuns : {true, false}) {
+        double best = 1e9;
+        for (int rep = 0; rep < 5; ++rep)
+            best = std::min(best, pass(withRuns));
+        std::printf("%-44s %10.3f %12.1f %8.0f MB/s %s\n",
+                    withRuns ? "  with colour runs (painting)" : "  state only (walking forward)", best,
+                    bytes / 1e6 / best, target, bytes / 1e6 / best >= target ? "ok" : "BELOW TARGET");
+    }
+    std::printf("(checksum %llu)\n", sink);
+    return 0;
+}
