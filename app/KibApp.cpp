@@ -1,0 +1,210 @@
+#include "app/KibApp.h"
+
+#include "app/ChildFrame.h"
+#include "app/FileCheck.h"
+#include "app/KibDoc.h"
+#include "app/KibView.h"
+#include "app/MainFrame.h"
+#include "app/OpenFilesList.h"
+#include "app/SplashScreen.h"
+#include "app/UserDialogs.h"
+#include "platform/Path.h"
+#include "platform/ProgramDir.h"
+#include "platform/UserStore.h"
+#include "resources/CommandIds.h"
+#include "resources/MenuBuilder.h"
+#include "resources/StringTable.h"
+#include "settings/Profile.h"
+
+#include <wx/app.h>
+#include <wx/event.h>
+#include <wx/msgdlg.h>
+
+using namespace kib;
+
+namespace {
+CKibApp* g_app = nullptr;
+constexpr char kWorkspaceSection[] = "Settings";
+} // namespace
+
+CKibApp::CKibApp()
+{
+    g_app = this;
+}
+
+CKibApp::~CKibApp()
+{
+    if (g_app == this)
+        g_app = nullptr;
+}
+
+CKibApp* CKibApp::Instance()
+{
+    return g_app;
+}
+
+bool CKibApp::InitInstance(const std::vector<std::string>& args)
+{
+    // 1. The program directory, from the program path.
+    m_appDir = platform::ProgramDirectory(args.empty() ? nullptr : args[0].c_str());
+    // 2./3. The three keys start-up needs before any window exists.
+    m_startup = ReadStartupSettings(platform::JoinPath(m_appDir, "kibparam.xml"));
+    // 4. The command line; the splash unless started embedded or automated.
+    m_cmdInfo = CCommandLineInfo();
+    m_cmdInfo.Parse(std::vector<std::string>(args.empty() ? args.begin() : args.begin() + 1, args.end()));
+    if (m_startup.showSplash != 0)
+        CSplashScreen::EnableSplashScreen(m_cmdInfo.m_showSplash);
+    // 7. The per-user store ("registry") and the recent-file list.
+    platform::CUserStore::Instance().SetFile(platform::CUserStore::DefaultFile());
+    m_docs.RecentFiles().ReadList();
+    // 10. The main frame: settings, menus, bars, splash.
+    auto* frame = new CMainFrame(this, m_appDir);
+    m_mainFrame = frame;
+    m_docs.SetMainFrame(frame);
+    if (!frame->CreateFrame()) {
+        frame->Destroy();
+        return false;
+    }
+    // 11. The main window; dropped files are accepted by the frame itself.
+    if (wxTheApp)
+        wxTheApp->SetTopWindow(frame);
+    // 12. A file named on the command line.
+    if (!m_cmdInfo.m_fileName.empty() && m_cmdInfo.m_shellCommand != CCommandLineInfo::AppUnregister) {
+        bool print = m_cmdInfo.m_shellCommand == CCommandLineInfo::FilePrint ||
+                     m_cmdInfo.m_shellCommand == CCommandLineInfo::FilePrintTo;
+        bool dde = m_cmdInfo.m_shellCommand == CCommandLineInfo::FileDDE;
+        if (!dde) {
+            CKibDoc* doc = m_docs.OpenDocumentFile(m_cmdInfo.m_fileName);
+            if (!doc) {
+                m_mainFrame->Destroy();
+                return false;
+            }
+            if (print) {
+                // Print and end, as the shell's print command expects.
+                frame->RouteCommand(ID_FILE_PRINT_DIRECT);
+                m_docs.CloseAllDocuments();
+                frame->Destroy();
+                return false;
+            }
+        }
+    }
+    // 13. The document-tab location.
+    LoadCustomState();
+    frame->EnableDocumentTabs(frame->Settings().m_editorTabs != 0, m_mdiTabLocation);
+    // 14. Show the main window.
+    frame->Show();
+    frame->Update();
+    // 15. The previous run's documents.
+    if (m_startup.reopenFiles == 1 && ReopenPreviousFiles() > 0) {
+        UserDialogs().MessageBox(nullptr, KibText(IDS_MSG_REOPEN_FAILED), KibText(IDS_MSGBOX_CAPTION),
+                                 wxOK | wxICON_EXCLAMATION);
+    }
+    frame->UpdateMenuBar();
+    return true;
+}
+
+int CKibApp::ReopenPreviousFiles()
+{
+    int failures = 0;
+    for (const std::string& stored : ReadOpenFilesList(platform::JoinPath(m_appDir, "kibfiles.xml"))) {
+        std::string path = ExistingStoredPath(stored);
+        if (path.empty()) {
+            ++failures;
+            continue;
+        }
+        // A file the open step refuses would tell the user once more; the
+        // one message after the list says it all.
+        if (!m_docs.FindDocument(platform::AbsolutePath(path)) &&
+            CheckFileForOpening(path) != FileProblem::None) {
+            ++failures;
+            continue;
+        }
+        if (!m_docs.OpenDocumentFile(path))
+            ++failures;
+    }
+    return failures;
+}
+
+int CKibApp::ExitInstance()
+{
+    m_docs.RecentFiles().WriteList();
+    return 0;
+}
+
+bool CKibApp::PreTranslateMessage(wxEvent& event)
+{
+    return CSplashScreen::PreTranslateAppMessage(event);
+}
+
+void CKibApp::LoadCustomState()
+{
+    m_mdiTabLocation = profile::GetProfileInt(kWorkspaceSection, "MDITabLocation", 0);
+}
+
+void CKibApp::SaveCustomState() const
+{
+    profile::WriteProfileInt(kWorkspaceSection, "MDITabLocation", m_mdiTabLocation);
+}
+
+void CKibApp::OnFileOpen()
+{
+    wxArrayString paths;
+    if (!UserDialogs().OpenFiles(m_mainFrame, KibText(IDS_OPEN_FILTER), paths))
+        return;
+    for (const wxString& p : paths)
+        m_docs.OpenDocumentFile(p.utf8_string());
+}
+
+bool CKibApp::HandleCommand(int command)
+{
+    switch (command) {
+    case ID_FILE_NEW:
+        m_docs.NewDocument();
+        return true;
+    case ID_FILE_OPEN:
+        OnFileOpen();
+        return true;
+    case ID_FILE_PRINT_SETUP:
+        UserDialogs().PrinterSetup(m_mainFrame);
+        return true;
+    case ID_FILE_CLOSE_ALL:
+        m_docs.CloseAllDocuments();
+        return true;
+    case ID_APP_ABOUT:
+        UserDialogs().About(m_mainFrame);
+        return true;
+    default:
+        break;
+    }
+    if (command >= ID_FILE_MRU_FILE1 && command <= ID_FILE_MRU_LAST) {
+        size_t index = static_cast<size_t>(command - ID_FILE_MRU_FILE1);
+        auto& recent = m_docs.RecentFiles();
+        if (index < recent.Entries().size()) {
+            std::string path = recent.Entries()[index];
+            if (!m_docs.OpenDocumentFile(path))
+                recent.Remove(index); // gone: the framework drops it from the list
+        }
+        return true;
+    }
+    return false;
+}
+
+bool CKibApp::QueryCommand(int command, CCommandState& state)
+{
+    switch (command) {
+    case ID_FILE_NEW:
+    case ID_FILE_OPEN:
+    case ID_FILE_PRINT_SETUP:
+    case ID_FILE_CLOSE_ALL:
+    case ID_APP_ABOUT:
+        state.enabled = true;
+        return true;
+    default:
+        break;
+    }
+    if (command >= ID_FILE_MRU_FILE1 && command <= ID_FILE_MRU_LAST) {
+        state.enabled = static_cast<size_t>(command - ID_FILE_MRU_FILE1) < m_docs.RecentFiles().Entries().size();
+        return true;
+    }
+    return false;
+}

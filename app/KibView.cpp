@@ -1,0 +1,239 @@
+#include "app/KibView.h"
+
+#include "app/ChildFrame.h"
+#include "app/EditorPositions.h"
+#include "app/KibDoc.h"
+#include "app/MainFrame.h"
+#include "app/UserDialogs.h"
+#include "resources/CommandIds.h"
+#include "resources/MenuBuilder.h"
+#include "resources/StringTable.h"
+#include "settings/Settings.h"
+
+#include <wx/menu.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace kib;
+
+namespace {
+
+// Colour classes (editor/JavaColoring.h).
+enum {
+    kWnd = CI_WND,
+    kMargin = CI_MARGIN,
+    kSelection = CI_SELECTION,
+    kKeyword = CI_KEYWORD,
+    kFunction = CI_FUNCTION,
+    kComment = CI_COMMENT,
+    kCommentMulti = CI_COMMENTMULTI,
+    kCommentJavadoc = CI_COMMENTJAVADOC,
+    kNumber = CI_NUMBER,
+    kOperator = CI_OPERATOR,
+    kString = CI_STRING,
+    kBraceMatch = CI_BRACEMATCH,
+};
+
+struct ClassColours {
+    int cls;
+    COLORREF text;
+    COLORREF back;
+};
+
+// The twelve classes in the order text and background colours are set.
+std::vector<ClassColours> Colours(const CSettings& s)
+{
+    auto hl = [&](EHighlight h, int cls) {
+        return ClassColours{cls, s.m_highlight[h].foreground, s.m_highlight[h].background};
+    };
+    return {hl(HL_COMMENT, kComment),
+            hl(HL_COMMENTMULTI, kCommentMulti),
+            hl(HL_COMMENTJAVADOC, kCommentJavadoc),
+            hl(HL_NUMBER, kNumber),
+            hl(HL_OPERATOR, kOperator),
+            hl(HL_KEYWORD, kKeyword),
+            hl(HL_FUNCTION, kFunction),
+            hl(HL_BRACEMATCH, kBraceMatch),
+            hl(HL_STRING, kString),
+            ClassColours{kWnd, s.m_windowForeground, s.m_windowBackground},
+            ClassColours{kSelection, s.m_selectionForeground, s.m_selectionBackground},
+            ClassColours{kMargin, s.m_marginForeground, s.m_marginBackground}};
+}
+
+// The nine style words, in their own order.
+const std::pair<EHighlight, int> kStyleOrder[] = {
+    {HL_COMMENT, kComment}, {HL_COMMENTMULTI, kCommentMulti}, {HL_COMMENTJAVADOC, kCommentJavadoc},
+    {HL_NUMBER, kNumber},   {HL_OPERATOR, kOperator},         {HL_KEYWORD, kKeyword},
+    {HL_STRING, kString},   {HL_FUNCTION, kFunction},         {HL_BRACEMATCH, kBraceMatch},
+};
+
+void ApplyColours(CTextView& view, const CSettings& s)
+{
+    std::vector<ClassColours> colours = Colours(s);
+    for (const ClassColours& c : colours)
+        view.SetClassTextColor(c.cls, c.text);
+    for (const ClassColours& c : colours)
+        view.SetClassBackColor(c.cls, c.back);
+    for (auto [h, cls] : kStyleOrder)
+        view.SetClassStyle(cls, s.m_highlight[h].style);
+}
+
+} // namespace
+
+CKibView::CKibView(wxWindow* parent, CKibDoc* doc) : CKibViewBase(parent, wxID_ANY), m_doc(doc)
+{
+    if (m_doc)
+        m_doc->AddView(this);
+    Bind(wxEVT_CONTEXT_MENU, &CKibView::OnContextMenu, this);
+    Bind(wxEVT_SET_FOCUS, &CKibView::OnFocus, this);
+}
+
+CKibView::~CKibView()
+{
+    DetachBuffer();
+    if (m_doc)
+        m_doc->RemoveView(this);
+}
+
+CTextBuffer* CKibView::FindBuffer()
+{
+    return m_doc ? &m_doc->Buffer() : nullptr;
+}
+
+LineState CKibView::ClassifyLine(LineState state, const char* chars, int length, ColorBlock* runs,
+                                 int runCapacity, int& runCount)
+{
+    runCount = 0;
+    return CJavaColoring::ClassifyLine(state, chars ? chars : "", length, runs, runCapacity, runCount);
+}
+
+CMainFrame* CKibView::Frame() const
+{
+    return CMainFrame::Instance();
+}
+
+void CKibView::OnInitialUpdate()
+{
+    AttachBuffer();
+    if (CMainFrame* frame = Frame())
+        ApplySettings(frame->Settings());
+    else if (m_doc)
+        SetTextFont(m_doc->FallbackFont());
+}
+
+void CKibView::SetAutoIndentSetting(bool on)
+{
+    m_autoIndent = on;
+}
+
+void CKibView::ApplySettings(const CSettings& s)
+{
+    SetAutoIndentSetting(s.m_autoIndent != 0);
+    SetTabWidth(s.m_tabWidth);
+    ApplyColours(*this, s);
+    SetTextFont(s.m_editorFont);
+    SetShowWhitespace(s.m_showTabsAndSpaces != 0);
+    SetInsertTabsAsSpaces(s.m_insertTabsAsSpaces != 0);
+    if (GetLineNumbers() != (s.m_showLineNumbers != 0))
+        SetLineNumbers(s.m_showLineNumbers != 0);
+    m_indentAfterBracket = s.m_indentAfterBracket != 0;
+    SetColumnGuide(s.m_columnGuidePos, s.m_drawColumnGuide != 0);
+    SetMatchBraces(s.m_matchBrace);
+}
+
+void CKibView::ApplyChangedSettings(const CSettings& s)
+{
+    SetTextFont(s.m_editorFont);
+    ApplyColours(*this, s);
+    if (GetLineNumbers() != (s.m_showLineNumbers != 0))
+        SetLineNumbers(s.m_showLineNumbers != 0);
+    SetTabWidth(s.m_tabWidth);
+    SetColumnGuide(s.m_columnGuidePos, s.m_drawColumnGuide != 0);
+    SetShowWhitespace(s.m_showTabsAndSpaces != 0);
+    SetInsertTabsAsSpaces(s.m_insertTabsAsSpaces != 0);
+    m_indentAfterBracket = s.m_indentAfterBracket != 0;
+    SetMatchBraces(s.m_matchBrace);
+    Refresh();
+}
+
+void CKibView::GoToPosition(int line, int column)
+{
+    int count = LineCount();
+    int y = std::clamp(line - 1, 0, std::max(0, count - 1));
+    ScrollToTopLine(y);
+    const char* chars = LineChars(y);
+    std::string_view text(chars ? chars : "", static_cast<size_t>(LineLength(y)));
+    int x = JumpColumnIndex(text, column, GetTabWidth());
+    PutCaret(TextPos{x, y});
+}
+
+std::string CKibView::LineStatusText() const
+{
+    char buf[64];
+    snprintf(buf, sizeof buf, "Zeile: %d", GetCaretPos().y + 1);
+    return buf;
+}
+
+std::string CKibView::ColumnStatusText() const
+{
+    TextPos caret = GetCaretPos();
+    const char* chars = LineChars(caret.y);
+    std::string_view text(chars ? chars : "", static_cast<size_t>(LineLength(caret.y)));
+    char buf[64];
+    snprintf(buf, sizeof buf, "Spalte: %d", StatusColumn(text, caret.x, GetTabWidth()));
+    return buf;
+}
+
+bool CKibView::HandleCommand(int command)
+{
+    switch (command) {
+    case ID_GOTO_LINE: {
+        int line = 1;
+        if (UserDialogs().GoToLine(this, std::max(1, LineCount()), line))
+            GoToPosition(line, 0);
+        SetFocus();
+        return true;
+    }
+    default:
+        return CKibViewBase::HandleCommand(command);
+    }
+}
+
+bool CKibView::QueryCommand(int command, CCommandState& state)
+{
+    switch (command) {
+    case ID_GOTO_LINE:
+        state.enabled = true;
+        return true;
+    case ID_INDICATOR_LINE:
+        state.enabled = true;
+        state.setText = true;
+        state.text = LineStatusText();
+        return true;
+    case ID_INDICATOR_COL:
+        state.enabled = true;
+        state.setText = true;
+        state.text = ColumnStatusText();
+        return true;
+    default:
+        return CKibViewBase::QueryCommand(command, state);
+    }
+}
+
+void CKibView::OnContextMenu(wxContextMenuEvent& event)
+{
+    std::unique_ptr<wxMenu> menu(BuildMenu(MenuResource(IDR_EDITOR_POPUP)));
+    if (CMainFrame* frame = Frame())
+        frame->PreparePopupMenu(menu.get());
+    wxPoint pt = event.GetPosition();
+    pt = pt == wxDefaultPosition ? wxDefaultPosition : ScreenToClient(pt);
+    PopupMenu(menu.get(), pt);
+}
+
+void CKibView::OnFocus(wxFocusEvent& event)
+{
+    if (CMainFrame* frame = Frame())
+        frame->OnViewFocused(this);
+    event.Skip();
+}

@@ -1,0 +1,1217 @@
+#include "app/MainFrame.h"
+
+#include "app/ChildFrame.h"
+#include "app/FontUtil.h"
+#include "app/KibApp.h"
+#include "app/KibDoc.h"
+#include "app/KibView.h"
+#include "app/OpenFilesList.h"
+#include "app/OpenFilesTree.h"
+#include "app/OutputBar.h"
+#include "app/OutputPane.h"
+#include "app/ShellOpen.h"
+#include "app/SplashScreen.h"
+#include "app/UserDialogs.h"
+#include "app/WorkspaceBar.h"
+#include "platform/Path.h"
+#include "resources/Artwork.h"
+#include "resources/CommandIds.h"
+#include "resources/CommandMap.h"
+#include "resources/MenuBuilder.h"
+#include "resources/MenuTable.h"
+#include "resources/StringTable.h"
+#include "settings/Profile.h"
+
+#include <wx/aui/auibar.h>
+#include <wx/aui/auibook.h>
+#include <wx/dcclient.h>
+#include <wx/dnd.h>
+#include <wx/display.h>
+#include <wx/menu.h>
+#include <wx/statusbr.h>
+#include <wx/toolbar.h>
+#include <wx/utils.h>
+
+#include <algorithm>
+#include <memory>
+
+using namespace kib;
+
+namespace {
+
+CMainFrame* g_frame = nullptr;
+
+constexpr char kLayoutSection[] = "Settings";
+constexpr char kPerspectiveValue[] = "BarLayout";
+
+// Files dropped from a file manager open as documents.
+class CFileDropTarget : public wxFileDropTarget {
+public:
+    bool OnDropFiles(wxCoord, wxCoord, const wxArrayString& files) override
+    {
+        CKibApp* app = CKibApp::Instance();
+        if (!app)
+            return false;
+        for (const wxString& f : files)
+            app->Docs().OpenDocumentFile(f.utf8_string());
+        return true;
+    }
+};
+
+wxString Display(const std::string& bytes)
+{
+    wxString s = wxString::FromUTF8(bytes);
+    return s.empty() && !bytes.empty() ? wxString(bytes.c_str(), wxConvISO8859_1) : s;
+}
+
+bool MenuContains(wxMenu* menu, int command)
+{
+    return menu->FindChildItem(ToWxId(command)) != nullptr;
+}
+
+void ClearMenu(wxMenu* menu)
+{
+    while (menu->GetMenuItemCount() > 0)
+        menu->Destroy(menu->FindItemByPosition(0));
+}
+
+} // namespace
+
+CMainFrame* CMainFrame::Instance()
+{
+    return g_frame;
+}
+
+CMainFrame::CMainFrame(CKibApp* app, const std::string& appDirectory)
+    : wxFrame(nullptr, wxID_ANY, KibText(IDS_APP_TITLE), wxDefaultPosition, wxSize(1000, 720)),
+      m_app(app), m_appDir(platform::WithTrailingSeparator(appDirectory))
+{
+    g_frame = this;
+    // Editor and output fonts before the settings file is read.
+    m_settings.m_editorFont.SetFaceName("Courier New");
+    m_settings.m_outputFont.SetFaceName("Courier");
+}
+
+CMainFrame::~CMainFrame()
+{
+    // Settings are saved when the frame goes away, after the close handler.
+    SaveSettings();
+    m_aui.UnInit();
+    if (m_fullScreenBar)
+        m_fullScreenBar->Destroy();
+    wxMenuBar* shown = GetMenuBar();
+    if (m_mainMenu && m_mainMenu != shown)
+        delete m_mainMenu;
+    if (m_docMenu && m_docMenu != shown)
+        delete m_docMenu;
+    if (m_app)
+        m_app->OnMainFrameDestroyed();
+    if (g_frame == this)
+        g_frame = nullptr;
+}
+
+std::string CMainFrame::ParamFileName() const
+{
+    return platform::JoinPath(m_appDir, "kibparam.xml");
+}
+
+std::string CMainFrame::OpenFilesFileName() const
+{
+    return platform::JoinPath(m_appDir, "kibfiles.xml");
+}
+
+void CMainFrame::LoadSettings()
+{
+    m_settings.LoadFile(ParamFileName(), m_ppi);
+}
+
+void CMainFrame::SaveSettings()
+{
+    m_settings.SaveFile(ParamFileName(), m_ppi);
+}
+
+bool CMainFrame::CreateFrame()
+{
+    m_ppi = ScreenPixelsPerInch();
+    SetIcons(ProgramIcons());
+    LoadSettings();
+
+    m_mainMenu = BuildMenuBar(IDR_MAINFRAME);
+    m_docMenu = BuildMenuBar(IDR_KIBTYPE);
+    RegisterSpecialMenus(m_mainMenu, IDR_MAINFRAME);
+    RegisterSpecialMenus(m_docMenu, IDR_KIBTYPE);
+    SetMenuBar(m_mainMenu);
+    SetAcceleratorTable(BuildAcceleratorTable(IDR_MAINFRAME));
+
+    m_aui.SetManagedWindow(this);
+    BuildToolBar();
+    BuildStatusBar();
+    CreateBars();
+    if (!m_toolBar || !m_outputBar || !m_workspaceBar || !m_client)
+        return false;
+
+    m_aui.AddPane(m_client, wxAuiPaneInfo().Name("MDIClient").CenterPane().PaneBorder(false));
+    m_aui.AddPane(m_toolBar, wxAuiPaneInfo()
+                                 .Name("Standard")
+                                 .Caption(KibText(IDS_TOOLBAR_STANDARD))
+                                 .ToolbarPane()
+                                 .Top()
+                                 .Row(0)
+                                 .Position(0));
+    m_aui.AddPane(m_workspaceBar, wxAuiPaneInfo()
+                                      .Name("Workspace")
+                                      .Caption(KibText(IDS_BAR_WORKSPACE))
+                                      .Left()
+                                      .BestSize(200, 200)
+                                      .MinSize(80, 80)
+                                      .FloatingSize(220, 400));
+    m_aui.AddPane(m_outputBar, wxAuiPaneInfo()
+                                   .Name("Output")
+                                   .Caption(KibText(IDS_BAR_OUTPUT))
+                                   .Bottom()
+                                   .BestSize(150, 150)
+                                   .MinSize(80, 60)
+                                   .FloatingSize(600, 200));
+    m_outputBar->SetOutputFont(m_settings.m_outputFont);
+    RestoreLayout();
+    m_aui.Update();
+
+    SetDropTarget(new CFileDropTarget);
+
+    Bind(wxEVT_MENU, &CMainFrame::OnMenu, this);
+    Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateUI, this);
+    Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
+    Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
+    Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+    m_client->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &CMainFrame::OnPageChanged, this);
+    m_client->Bind(wxEVT_AUINOTEBOOK_PAGE_CLOSE, &CMainFrame::OnPageClose, this);
+    m_client->Bind(wxEVT_AUINOTEBOOK_TAB_RIGHT_UP, &CMainFrame::OnTabRightUp, this);
+    m_client->Bind(wxEVT_CONTEXT_MENU, &CMainFrame::OnClientContextMenu, this);
+
+    SetStatusText(KibText(IDS_IDLE_MESSAGE), PANE_MESSAGE);
+    CSplashScreen::ShowSplashScreen(this);
+    ApplySkin(m_settings.m_skin);
+    return true;
+}
+
+void CMainFrame::BuildToolBar()
+{
+    auto* bar = new wxAuiToolBar(this, ToWxId(ID_VIEW_TOOLBAR), wxDefaultPosition, wxDefaultSize,
+                                 wxAUI_TB_DEFAULT_STYLE | wxAUI_TB_HORZ_LAYOUT);
+    bar->SetName(KibText(IDS_TOOLBAR_STANDARD));
+    bar->SetToolBitmapSize(wxSize(16, 16));
+    for (int id : ToolbarResource(IDR_MAINFRAME)) {
+        if (id == 0) {
+            bar->AddSeparator();
+            continue;
+        }
+        wxString tip = Text(CommandTooltip(id));
+        if (tip.empty()) // a prompt only: use it as the tip as well
+            tip = Text(CommandPrompt(id));
+        if (tip.empty())
+            tip = Text(FindMenuItem(MenuResource(IDR_MAINFRAME), id)
+                           ? FindMenuItem(MenuResource(IDR_MAINFRAME), id)->text
+                           : std::string())
+                      .BeforeFirst('\t');
+        tip.Replace("&", "");
+        bar->AddTool(ToWxId(id), tip, ToolbarBitmap(id), tip);
+        bar->SetToolLongHelp(ToWxId(id), Text(CommandPrompt(id)));
+    }
+    bar->Realize();
+    m_toolBar = bar;
+}
+
+void CMainFrame::BuildStatusBar()
+{
+    wxStatusBar* status = CreateStatusBar(PANE_COUNT, wxSTB_SIZEGRIP | wxSTB_SHOW_TIPS | wxFULL_REPAINT_ON_RESIZE);
+    wxClientDC dc(status);
+    dc.SetFont(status->GetFont());
+    auto width = [&](int id) { return dc.GetTextExtent(KibText(id)).x + 12; };
+    int widths[PANE_COUNT] = {-1,
+                              width(IDS_STATUS_LINE_SIZER),
+                              width(IDS_STATUS_COLUMN_SIZER),
+                              width(IDS_INDICATOR_OVR) + 4,
+                              width(IDS_INDICATOR_CAPS) + 4,
+                              width(IDS_INDICATOR_NUM) + 4,
+                              width(IDS_INDICATOR_SCRL) + 4};
+    status->SetStatusWidths(PANE_COUNT, widths);
+    int styles[PANE_COUNT] = {wxSB_FLAT, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN,
+                              wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
+    status->SetStatusStyles(PANE_COUNT, styles);
+}
+
+void CMainFrame::CreateBars()
+{
+    m_workspaceBar = new CWorkspaceBar(this, ToWxId(ID_WORKSPACE_BAR));
+    m_workspaceBar->SetSize(200, 200);
+    m_workspaceBar->GetOpenFilesTree()->SetActivateHandler([this](CKibDoc* doc) { ActivateDocument(doc); });
+    m_outputBar = new COutputBar(this, ToWxId(ID_OUTPUT_BAR));
+    m_outputBar->SetSize(150, 150);
+    m_client = new wxAuiNotebook(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
+                                 wxAUI_NB_TOP | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS |
+                                     wxAUI_NB_WINDOWLIST_BUTTON | wxAUI_NB_CLOSE_ON_ACTIVE_TAB |
+                                     wxAUI_NB_TAB_SPLIT);
+    m_client->SetDropTarget(new CFileDropTarget);
+}
+
+void CMainFrame::EnableDocumentTabs(bool on, int location)
+{
+    m_tabsOn = on;
+    m_tabLocation = location;
+    long style = m_client->GetWindowStyleFlag() & ~(wxAUI_NB_TOP | wxAUI_NB_BOTTOM);
+    style |= location == 1 ? wxAUI_NB_TOP : wxAUI_NB_BOTTOM;
+    m_client->SetWindowStyleFlag(style);
+    // Tabs off: the strip is hidden, the windows stay.
+    m_client->SetTabCtrlHeight(on ? -1 : 0);
+    m_client->Refresh();
+    m_aui.Update();
+}
+
+void CMainFrame::ApplySkin(int skin)
+{
+    if (skin < 0 || skin > 4) {
+        wxBell();
+        return;
+    }
+    if (skin != 4)
+        m_skin = skin;
+    // Four colour schemes of the docking art.
+    static const unsigned kBackground[4] = {0xECEFF4, 0xE6EEF9, 0xE9E9E9, 0xD4D0C8};
+    static const unsigned kCaption[4] = {0x3A5F95, 0x2E7D4F, 0x707070, 0x0A246A};
+    wxAuiDockArt* art = m_aui.GetArtProvider();
+    unsigned bg = kBackground[m_skin], cap = kCaption[m_skin];
+    wxColour bgc((bg >> 16) & 0xff, (bg >> 8) & 0xff, bg & 0xff);
+    wxColour capc((cap >> 16) & 0xff, (cap >> 8) & 0xff, cap & 0xff);
+    art->SetColour(wxAUI_DOCKART_BACKGROUND_COLOUR, bgc);
+    art->SetColour(wxAUI_DOCKART_ACTIVE_CAPTION_COLOUR, capc);
+    art->SetColour(wxAUI_DOCKART_ACTIVE_CAPTION_GRADIENT_COLOUR, capc.ChangeLightness(140));
+    art->SetColour(wxAUI_DOCKART_INACTIVE_CAPTION_COLOUR, bgc.ChangeLightness(90));
+    art->SetColour(wxAUI_DOCKART_INACTIVE_CAPTION_GRADIENT_COLOUR, bgc);
+    art->SetColour(wxAUI_DOCKART_INACTIVE_CAPTION_TEXT_COLOUR, *wxBLACK);
+    art->SetColour(wxAUI_DOCKART_ACTIVE_CAPTION_TEXT_COLOUR, *wxWHITE);
+    m_aui.Update();
+    Refresh();
+}
+
+void CMainFrame::ApplyOptionsToViews()
+{
+    m_outputBar->SetOutputFont(m_settings.m_outputFont);
+    for (CChildFrame* child : m_zOrder)
+        if (child->IsChildVisible() && child->GetActiveView())
+            child->GetActiveView()->ApplyChangedSettings(m_settings);
+    SaveSettings();
+}
+
+// --- Document windows -------------------------------------------------------
+
+void CMainFrame::AddChild(CChildFrame* child)
+{
+    m_zOrder.insert(m_zOrder.begin(), child);
+    static std::unique_ptr<wxImageList> images(CreateOpenFilesImageList());
+    m_client->AddPage(child, Display(child->GetCaption()), true,
+                      images->GetBitmap(COpenFilesTree::ImageFor(child->GetCaption())));
+    UpdateMenuBar();
+}
+
+void CMainFrame::OnChildDestroyed(CChildFrame* child)
+{
+    m_zOrder.erase(std::remove(m_zOrder.begin(), m_zOrder.end(), child), m_zOrder.end());
+    if (m_tabWindow == child)
+        m_tabWindow = nullptr;
+    if (!m_closing)
+        CallAfter([this] {
+            UpdateMenuBar();
+            UpdateCaption();
+        });
+}
+
+CChildFrame* CMainFrame::ActiveChild() const
+{
+    if (!m_client)
+        return nullptr;
+    int sel = m_client->GetSelection();
+    if (sel == wxNOT_FOUND)
+        return nullptr;
+    auto* child = dynamic_cast<CChildFrame*>(m_client->GetPage(static_cast<size_t>(sel)));
+    return child && child->IsChildVisible() ? child : nullptr;
+}
+
+CKibView* CMainFrame::ActiveView() const
+{
+    CChildFrame* child = ActiveChild();
+    return child ? child->GetActiveView() : nullptr;
+}
+
+void CMainFrame::ActivateChild(CChildFrame* child)
+{
+    if (!child)
+        return;
+    auto it = std::find(m_zOrder.begin(), m_zOrder.end(), child);
+    if (it == m_zOrder.end())
+        return;
+    m_zOrder.erase(it);
+    m_zOrder.insert(m_zOrder.begin(), child);
+    int index = m_client->GetPageIndex(child);
+    if (index != wxNOT_FOUND && m_client->GetSelection() != index)
+        m_client->SetSelection(static_cast<size_t>(index));
+    if (child->GetActiveView())
+        child->GetActiveView()->SetFocus();
+    UpdateCaption();
+}
+
+bool CMainFrame::CloseChild(CChildFrame* child)
+{
+    if (!child || std::find(m_zOrder.begin(), m_zOrder.end(), child) == m_zOrder.end())
+        return false;
+    CKibDoc* doc = child->GetDocument();
+    if (doc && doc->Views().size() <= 1) {
+        // The document's last window: ask, then close the document.
+        if (!doc->SaveModified())
+            return false;
+        doc->OnCloseDocument();
+        return true;
+    }
+    int index = m_client->GetPageIndex(child);
+    if (index != wxNOT_FOUND)
+        m_client->DeletePage(static_cast<size_t>(index));
+    else
+        child->Destroy();
+    if (doc)
+        doc->UpdateFrameCounts();
+    return true;
+}
+
+void CMainFrame::ShowChild(CChildFrame* child, bool show)
+{
+    if (!child || child->IsChildVisible() == show)
+        return;
+    child->SetChildVisible(show);
+    int index = m_client->GetPageIndex(child);
+    if (!show && index != wxNOT_FOUND) {
+        m_client->RemovePage(static_cast<size_t>(index));
+        child->Hide();
+    } else if (show && index == wxNOT_FOUND) {
+        m_client->AddPage(child, Display(child->GetCaption()), true);
+    }
+}
+
+void CMainFrame::OnViewFocused(CKibView* view)
+{
+    for (CChildFrame* child : m_zOrder)
+        if (child->GetActiveView() == view && m_zOrder.front() != child) {
+            m_zOrder.erase(std::find(m_zOrder.begin(), m_zOrder.end(), child));
+            m_zOrder.insert(m_zOrder.begin(), child);
+            break;
+        }
+}
+
+void CMainFrame::ActivateDocument(CKibDoc* doc)
+{
+    CKibView* view = doc ? doc->GetFirstView() : nullptr;
+    if (!view)
+        return;
+    for (CChildFrame* child : m_zOrder)
+        if (child->GetActiveView() == view) {
+            // The state follows the active window: a maximised one keeps the
+            // new one maximised.
+            CChildFrame* active = ActiveChild();
+            child->SetMaximized(active ? active->IsMaximized() : child->IsMaximized());
+            if (!child->IsChildVisible())
+                ShowChild(child, true);
+            ActivateChild(child);
+            return;
+        }
+}
+
+void CMainFrame::UpdateCaption()
+{
+    CChildFrame* child = ActiveChild();
+    wxString title = KibText(IDS_APP_TITLE);
+    if (child)
+        title += " - [" + Display(child->GetCaption()) + "]";
+    if (GetTitle() != title)
+        SetTitle(title);
+}
+
+CKibView* CMainFrame::OpenFileView(const std::string& path)
+{
+    for (CChildFrame* child : m_zOrder) {
+        CKibView* view = child->GetActiveView();
+        if (child->IsChildVisible() && view && view->GetDocument() &&
+            view->GetDocument()->GetPathName() == path) {
+            m_docOpened.Set();
+            return view;
+        }
+    }
+    CKibDoc* doc = m_app ? m_app->Docs().OpenDocumentFile(path) : nullptr;
+    return doc ? doc->GetFirstView() : nullptr;
+}
+
+// --- Routing ----------------------------------------------------------------
+
+bool CMainFrame::RouteCommand(int command)
+{
+    // An output pane with the focus copies its own text.
+    if (command == ID_EDIT_COPY || command == ID_EDIT_SELECT_ALL) {
+        if (auto* pane = dynamic_cast<COutputPane*>(FindFocus())) {
+            if (command == ID_EDIT_COPY)
+                pane->Copy();
+            else
+                pane->SelectAll();
+            return true;
+        }
+    }
+    CChildFrame* child = ActiveChild();
+    CKibView* view = child ? child->GetActiveView() : nullptr;
+    CKibDoc* doc = child ? child->GetDocument() : nullptr;
+    if (view && view->HandleCommand(command))
+        return true;
+    if (doc && doc->HandleCommand(command))
+        return true;
+    if (child && child->HandleCommand(command))
+        return true;
+    if (HandleCommand(command))
+        return true;
+    return m_app && m_app->HandleCommand(command);
+}
+
+bool CMainFrame::RouteUpdate(int command, CCommandState& state, CChildFrame* context,
+                             bool disableIfNoHandler)
+{
+    CChildFrame* child = context ? context : ActiveChild();
+    CKibView* view = child ? child->GetActiveView() : nullptr;
+    CKibDoc* doc = child ? child->GetDocument() : nullptr;
+    CCommandState s = state;
+    bool handled = (view && view->QueryCommand(command, s)) || (doc && doc->QueryCommand(command, s)) ||
+                   (child && child->QueryCommand(command, s)) || QueryCommand(command, s) ||
+                   (m_app && m_app->QueryCommand(command, s));
+    if (handled) {
+        state = s;
+        return true;
+    }
+    if (disableIfNoHandler)
+        state.enabled = false;
+    return false;
+}
+
+void CMainFrame::OnMenu(wxCommandEvent& event)
+{
+    int command = FromWxId(event.GetId());
+    if (command >= ID_TOOL_FIRST && RouteCommand(command))
+        return;
+    event.Skip();
+}
+
+void CMainFrame::OnUpdateUI(wxUpdateUIEvent& event)
+{
+    int command = FromWxId(event.GetId());
+    if (command < ID_TOOL_FIRST) {
+        event.Skip();
+        return;
+    }
+    CCommandState state;
+    state.enabled = true;
+    RouteUpdate(command, state);
+    event.Enable(state.enabled);
+    if (event.IsCheckable() || IsCheckCommand(command))
+        event.Check(state.checked);
+    if (state.setText)
+        event.SetText(wxString::FromUTF8(state.text));
+}
+
+// --- Menus ------------------------------------------------------------------
+
+bool CMainFrame::UsingDocumentMenu() const
+{
+    return GetMenuBar() == m_docMenu;
+}
+
+void CMainFrame::UpdateMenuBar()
+{
+    bool document = !m_app || !m_app->Docs().Documents().empty();
+    ShowMenuBarFor(document);
+}
+
+void CMainFrame::ShowMenuBarFor(bool document)
+{
+    wxMenuBar* wanted = document ? m_docMenu : m_mainMenu;
+    if (wanted && GetMenuBar() != wanted)
+        SetMenuBar(wanted);
+}
+
+void CMainFrame::RegisterSpecialMenus(wxMenuBar* bar, int res)
+{
+    const std::vector<MenuItemDef>& defs = MenuResource(res);
+    std::function<void(wxMenu*)> walk = [&](wxMenu* menu) {
+        if (MenuContains(menu, ID_VIEW_TOOLBARS_PLACEHOLDER) && !menu->FindItem(ToWxId(ID_VIEW_STATUS_BAR)))
+            m_specialMenus[menu] = MENU_TOOLBARS;
+        else if (menu->FindItem(ToWxId(ID_STARTFILE_CURRENT)) && !menu->FindItem(ToWxId(ID_JAVA_COMPILE)))
+            m_specialMenus[menu] = MENU_STARTFILE;
+        else if (menu->FindItem(ToWxId(ID_INSERT_DATETIME_DUMMY)) && !menu->FindItem(ToWxId(ID_INSERT_USERNAME)))
+            m_specialMenus[menu] = MENU_DATETIME;
+        else if (menu->FindItem(ToWxId(ID_INSERT_USERNAME)) && !menu->FindItem(ToWxId(ID_GOTO_LINE)))
+            m_specialMenus[menu] = MENU_INSERT;
+        else if (menu->FindItem(ToWxId(ID_TOOLS_CONFIGURE)))
+            m_specialMenus[menu] = MENU_TOOLS;
+        else if (menu->FindItem(ToWxId(ID_APP_EXIT)))
+            m_specialMenus[menu] = MENU_FILE;
+        for (wxMenuItem* item : menu->GetMenuItems())
+            if (item->IsSubMenu())
+                walk(item->GetSubMenu());
+    };
+    (void)defs;
+    for (size_t i = 0; i < bar->GetMenuCount(); ++i)
+        walk(bar->GetMenu(i));
+    for (auto& [menu, kind] : m_specialMenus)
+        if (kind == MENU_FILE)
+            FillRecentFiles(menu);
+}
+
+void CMainFrame::OnMenuOpen(wxMenuEvent& event)
+{
+    wxMenu* menu = event.GetMenu();
+    auto it = menu ? m_specialMenus.find(menu) : m_specialMenus.end();
+    if (it != m_specialMenus.end()) {
+        switch (it->second) {
+        case MENU_TOOLBARS: FillToolbarsMenu(menu); break;
+        case MENU_STARTFILE: FillStartFileMenu(menu); break;
+        case MENU_DATETIME: FillDateTimeMenu(menu); break;
+        case MENU_TOOLS: FillToolsMenu(menu); break;
+        case MENU_INSERT: FillInsertMenu(menu); break;
+        case MENU_FILE: FillRecentFiles(menu); break;
+        }
+    }
+    event.Skip();
+}
+
+void CMainFrame::PreparePopupMenu(wxMenu* menu)
+{
+    if (!menu)
+        return;
+    if (MenuContains(menu, ID_VIEW_TOOLBARS_PLACEHOLDER))
+        FillToolbarsMenu(menu);
+    for (wxMenuItem* item : menu->GetMenuItems()) {
+        if (!item->IsSubMenu())
+            continue;
+        wxMenu* sub = item->GetSubMenu();
+        if (MenuContains(sub, ID_INSERT_DATETIME_DUMMY) && !sub->FindItem(ToWxId(ID_INSERT_USERNAME)))
+            FillDateTimeMenu(sub);
+        else if (sub->FindItem(ToWxId(ID_INSERT_USERNAME)))
+            FillInsertMenu(sub);
+        PreparePopupMenu(sub);
+    }
+}
+
+void CMainFrame::FillToolbarsMenu(wxMenu* menu)
+{
+    ClearMenu(menu);
+    AppendMenuItems(menu, MenuResource(IDR_TOOLBARS_POPUP));
+}
+
+void CMainFrame::FillStartFileMenu(wxMenu* menu)
+{
+    ClearMenu(menu);
+    menu->AppendCheckItem(ToWxId(ID_STARTFILE_CURRENT), wxString::FromUTF8("&Aktuelle Datei"));
+    menu->AppendSeparator();
+    const auto& files = m_settings.m_startFiles;
+    int n = 0;
+    for (const std::string& f : files) {
+        if (ID_STARTFILE_FIRST + n > ID_STARTFILE_LAST)
+            break;
+        wxString label = Display(f);
+        label.Replace("&", "&&");
+        menu->AppendCheckItem(ToWxId(ID_STARTFILE_FIRST + n), label);
+        ++n;
+    }
+    if (n > 0)
+        menu->AppendSeparator();
+    menu->Append(ToWxId(ID_STARTFILE_CONFIGURE), wxString::FromUTF8("&Einstellen..."));
+}
+
+void CMainFrame::FillDateTimeMenu(wxMenu* menu)
+{
+    // The locale's date and time formats come with the text-block work; until
+    // then the shipped placeholder stays.
+    if (menu->GetMenuItemCount() == 0)
+        menu->Append(ToWxId(ID_INSERT_DATETIME_DUMMY), "Dummy");
+}
+
+void CMainFrame::FillInsertMenu(wxMenu* menu)
+{
+    // Keep user name, the date/time popup and the separator; the twelve
+    // text blocks follow.
+    while (menu->GetMenuItemCount() > 3)
+        menu->Destroy(menu->FindItemByPosition(3));
+    if (menu->GetMenuItemCount() < 3)
+        menu->AppendSeparator();
+    for (int n = 1; n <= CSettings::kTextBlocks; ++n) {
+        wxString name = Display(m_settings.m_textBlocks[static_cast<size_t>(n - 1)].name);
+        name.Replace("&", "&&");
+        menu->Append(ToWxId(ID_TOOLS_CONFIGURE + n), wxString::Format("%s\tCtrl+Shift+F%d", name, n));
+    }
+}
+
+void CMainFrame::FillToolsMenu(wxMenu* menu)
+{
+    while (menu->GetMenuItemCount() > 2)
+        menu->Destroy(menu->FindItemByPosition(2));
+    const auto& tools = m_settings.m_tools;
+    if (tools.empty())
+        return;
+    menu->InsertSeparator(1);
+    int n = 0;
+    for (const CUserTool& tool : tools) {
+        if (ID_TOOL_FIRST + n > ID_TOOL_LAST)
+            break;
+        wxString label = Display(tool.name);
+        label.Replace("&", "&&");
+        menu->Insert(static_cast<size_t>(2 + n), ToWxId(ID_TOOL_FIRST + n), label);
+        ++n;
+    }
+}
+
+void CMainFrame::FillRecentFiles(wxMenu* menu)
+{
+    for (int id = ID_FILE_MRU_FILE1; id <= ID_FILE_MRU_LAST; ++id)
+        if (wxMenuItem* item = menu->FindChildItem(ToWxId(id)))
+            menu->Destroy(item);
+    size_t exitPos = 0;
+    if (!menu->FindChildItem(ToWxId(ID_APP_EXIT), &exitPos) || exitPos == 0)
+        return;
+    size_t pos = exitPos - 1; // before the separator above "Beenden"
+    const auto& entries = m_app ? m_app->Docs().RecentFiles().Entries() : std::vector<std::string>();
+    if (entries.empty()) {
+        menu->Insert(pos, ToWxId(ID_FILE_MRU_FILE1), wxString::FromUTF8("Letzte Datei"),
+                     Text(CommandPrompt(ID_FILE_MRU_FILE1)));
+        return;
+    }
+    for (size_t i = 0; i < entries.size(); ++i) {
+        wxString path = Display(entries[i]);
+        path.Replace("&", "&&");
+        menu->Insert(pos + i, ToWxId(ID_FILE_MRU_FILE1 + static_cast<int>(i)),
+                     wxString::Format("&%d %s", static_cast<int>(i + 1), path),
+                     Text(CommandPrompt(ID_FILE_MRU_FILE1)));
+    }
+}
+
+void CMainFrame::ShowTabContextMenu(CChildFrame* hit, const wxPoint& screenPos)
+{
+    m_tabWindow = hit;
+    std::unique_ptr<wxMenu> menu(BuildMenu(MenuResource(IDR_MDITABS_POPUP)));
+    PopupMenu(menu.get(), ScreenToClient(screenPos));
+}
+
+void CMainFrame::OnTabRightUp(wxAuiNotebookEvent& event)
+{
+    int sel = event.GetSelection();
+    CChildFrame* hit = nullptr;
+    if (sel != wxNOT_FOUND)
+        hit = dynamic_cast<CChildFrame*>(m_client->GetPage(static_cast<size_t>(sel)));
+    ShowTabContextMenu(hit, wxGetMousePosition());
+}
+
+void CMainFrame::OnClientContextMenu(wxContextMenuEvent& event)
+{
+    wxPoint screen = event.GetPosition() == wxDefaultPosition ? wxGetMousePosition() : event.GetPosition();
+    wxWindow* source = dynamic_cast<wxWindow*>(event.GetEventObject());
+    if (m_client->GetPageCount() == 0 || source == m_client) {
+        // The empty client area: the tool bar menu.
+        m_tabWindow = nullptr;
+        std::unique_ptr<wxMenu> menu(BuildMenu(MenuResource(IDR_TOOLBARS_POPUP)));
+        PopupMenu(menu.get(), ScreenToClient(screen));
+        return;
+    }
+    if (dynamic_cast<wxAuiTabCtrl*>(source)) {
+        wxPoint local = source->ScreenToClient(screen);
+        wxWindow* page = nullptr;
+        if (static_cast<wxAuiTabCtrl*>(source)->TabHitTest(local.x, local.y, &page))
+            return; // a tab: its own right-click event shows the menu
+        ShowTabContextMenu(nullptr, screen);
+        return;
+    }
+    event.Skip();
+}
+
+void CMainFrame::OnPageChanged(wxAuiNotebookEvent& event)
+{
+    int sel = event.GetSelection();
+    if (sel != wxNOT_FOUND)
+        if (auto* child = dynamic_cast<CChildFrame*>(m_client->GetPage(static_cast<size_t>(sel))))
+            ActivateChild(child);
+    event.Skip();
+}
+
+void CMainFrame::OnPageClose(wxAuiNotebookEvent& event)
+{
+    // The tab's close button is a close request for that window.
+    event.Veto();
+    int sel = event.GetSelection();
+    if (sel == wxNOT_FOUND)
+        return;
+    if (auto* child = dynamic_cast<CChildFrame*>(m_client->GetPage(static_cast<size_t>(sel))))
+        CallAfter([this, child] { CloseChild(child); });
+}
+
+void CMainFrame::DoGiveHelp(const wxString& text, bool show)
+{
+    if (!GetStatusBar())
+        return;
+    SetStatusText(show && !text.empty() ? text : KibText(IDS_IDLE_MESSAGE), PANE_MESSAGE);
+}
+
+// --- Bars -------------------------------------------------------------------
+
+COpenFilesTree* CMainFrame::OpenFilesTree() const
+{
+    return m_workspaceBar ? m_workspaceBar->GetOpenFilesTree() : nullptr;
+}
+
+bool CMainFrame::IsBarShown(wxWindow* bar) const
+{
+    if (!bar)
+        return false;
+    if (GetStatusBar() && bar == GetStatusBar())
+        return GetStatusBar()->IsShown();
+    wxAuiPaneInfo& pane = const_cast<wxAuiManager&>(m_aui).GetPane(bar);
+    return pane.IsOk() && pane.IsShown();
+}
+
+void CMainFrame::ShowBar(wxWindow* bar, bool show)
+{
+    if (!bar)
+        return;
+    if (bar == GetStatusBar()) {
+        bar->Show(show);
+        SendSizeEvent();
+        return;
+    }
+    wxAuiPaneInfo& pane = m_aui.GetPane(bar);
+    if (pane.IsOk()) {
+        pane.Show(show);
+        m_aui.Update();
+    }
+}
+
+wxString CMainFrame::StatusText(int pane) const
+{
+    return GetStatusBar() ? GetStatusBar()->GetStatusText(pane) : wxString();
+}
+
+void CMainFrame::UpdateStatusPanes()
+{
+    wxStatusBar* status = GetStatusBar();
+    if (!status)
+        return;
+    auto set = [&](int pane, const wxString& text) {
+        if (m_lastStatus[pane] != text) {
+            m_lastStatus[pane] = text;
+            status->SetStatusText(text, pane);
+        }
+    };
+    auto query = [&](int command) {
+        CCommandState s;
+        s.enabled = true;
+        if (!RouteUpdate(command, s) || !s.enabled || !s.setText)
+            return wxString();
+        return wxString::FromUTF8(s.text);
+    };
+    set(PANE_LINE, query(ID_INDICATOR_LINE));
+    set(PANE_COLUMN, query(ID_INDICATOR_COL));
+    CCommandState ovr;
+    bool overwrite = (RouteUpdate(ID_INDICATOR_OVR, ovr) && ovr.enabled) ||
+                     (RouteUpdate(ID_EDIT_SWITCH_OVRMODE, ovr = CCommandState{}) && ovr.checked);
+    set(PANE_OVR, overwrite ? KibText(IDS_INDICATOR_OVR) : wxString());
+    set(PANE_CAPS, wxGetKeyState(WXK_CAPITAL) ? KibText(IDS_INDICATOR_CAPS) : wxString());
+    set(PANE_NUM, wxGetKeyState(WXK_NUMLOCK) ? KibText(IDS_INDICATOR_NUM) : wxString());
+    set(PANE_SCRL, wxGetKeyState(WXK_SCROLL) ? KibText(IDS_INDICATOR_SCRL) : wxString());
+}
+
+void CMainFrame::OnIdle(wxIdleEvent& event)
+{
+    for (CChildFrame* child : std::vector<CChildFrame*>(m_zOrder))
+        child->OnIdleUpdate();
+    UpdateStatusPanes();
+    UpdateCaption();
+    event.Skip();
+}
+
+// --- Full screen ------------------------------------------------------------
+
+void CMainFrame::ToggleFullScreen()
+{
+    if (m_fullScreen)
+        LeaveFullScreen();
+    else
+        EnterFullScreen();
+}
+
+void CMainFrame::RememberBarForFullScreen(int index, int keepSetting, wxWindow* bar, bool)
+{
+    if (keepSetting != 0) {
+        m_hiddenByFullScreen[index] = false;
+        return;
+    }
+    m_hiddenByFullScreen[index] = IsBarShown(bar);
+    if (m_hiddenByFullScreen[index]) {
+        if (bar == GetStatusBar())
+            bar->Show(false);
+        else
+            m_aui.GetPane(bar).Hide();
+    }
+}
+
+void CMainFrame::EnterFullScreen()
+{
+    CChildFrame* child = ActiveChild();
+    if (!child)
+        return;
+    RememberBarForFullScreen(0, m_settings.m_fullScreenShowToolbar, m_toolBar, false);
+    RememberBarForFullScreen(1, m_settings.m_fullScreenShowStatus, GetStatusBar(), true);
+    RememberBarForFullScreen(2, m_settings.m_fullScreenShowOutput, m_outputBar, false);
+    RememberBarForFullScreen(3, m_settings.m_fullScreenShowWorkspace, m_workspaceBar, false);
+
+    m_fullScreenBar = new wxFrame(this, wxID_ANY, KibText(IDS_FULLSCREEN_TOOLBAR), wxPoint(300, 200),
+                                  wxDefaultSize,
+                                  wxFRAME_TOOL_WINDOW | wxFRAME_FLOAT_ON_PARENT | wxCAPTION |
+                                      wxFRAME_NO_TASKBAR);
+    auto* tb = new wxToolBar(m_fullScreenBar, IDR_FULLSCREEN_TOOLBAR, wxDefaultPosition, wxDefaultSize,
+                             wxTB_FLAT | wxTB_HORIZONTAL);
+    for (int id : ToolbarResource(IDR_FULLSCREEN_TOOLBAR))
+        tb->AddTool(ToWxId(id), wxEmptyString, ToolbarBitmap(id), Text(CommandPrompt(id)));
+    tb->Realize();
+    tb->Bind(wxEVT_TOOL, [this](wxCommandEvent& e) {
+        int command = FromWxId(e.GetId());
+        CallAfter([this, command] { RouteCommand(command); });
+    });
+    m_fullScreenBar->SetClientSize(tb->GetBestSize());
+    m_fullScreenBar->Show();
+
+    m_rectBeforeFullScreen = GetRect();
+    ShowFullScreen(true, wxFULLSCREEN_NOCAPTION | wxFULLSCREEN_NOBORDER);
+    wxRect screen = wxDisplay(static_cast<unsigned>(std::max(0, wxDisplay::GetFromWindow(this)))).GetGeometry();
+    SetSize(screen.x - 4, screen.y - 4, screen.width + 8, screen.height + 8);
+    m_childWasMaximized = child->IsMaximized();
+    child->SetMaximized(true);
+    m_fullScreen = true;
+    m_aui.Update();
+    SendSizeEvent();
+}
+
+void CMainFrame::LeaveFullScreen()
+{
+    if (!m_fullScreen)
+        return;
+    if (m_fullScreenBar) {
+        m_fullScreenBar->Destroy();
+        m_fullScreenBar = nullptr;
+    }
+    ShowFullScreen(false);
+    wxWindow* bars[4] = {m_toolBar, GetStatusBar(), m_outputBar, m_workspaceBar};
+    for (int i = 0; i < 4; ++i) {
+        if (!m_hiddenByFullScreen[i] || !bars[i])
+            continue;
+        if (bars[i] == GetStatusBar())
+            bars[i]->Show(true);
+        else
+            m_aui.GetPane(bars[i]).Show();
+        m_hiddenByFullScreen[i] = false;
+    }
+    SetSize(m_rectBeforeFullScreen);
+    m_aui.Update();
+    SendSizeEvent();
+    if (CChildFrame* child = ActiveChild())
+        child->SetMaximized(m_childWasMaximized);
+    m_fullScreen = false;
+}
+
+bool CMainFrame::PreTranslateMessage(wxKeyEvent& event)
+{
+    if (m_fullScreen && event.GetKeyCode() == WXK_ESCAPE)
+        LeaveFullScreen();
+    return false;
+}
+
+void CMainFrame::OnCharHook(wxKeyEvent& event)
+{
+    PreTranslateMessage(event);
+    event.Skip();
+}
+
+// --- Shut-down --------------------------------------------------------------
+
+void CMainFrame::StopFileWatcher()
+{
+    // File-change monitoring has no thread yet; nothing to stop.
+}
+
+bool CMainFrame::WriteOpenFilesList()
+{
+    std::vector<OpenFileSlot> windows;
+    for (CChildFrame* child : m_zOrder) {
+        CKibView* view = child->GetActiveView();
+        if (child->IsChildVisible() && view && view->GetDocument())
+            windows.emplace_back(view->GetDocument()->GetPathName());
+        else
+            windows.emplace_back(std::nullopt);
+    }
+    return ::WriteOpenFilesList(OpenFilesFileName(), windows);
+}
+
+void CMainFrame::SaveLayout()
+{
+    if (m_fullScreen)
+        LeaveFullScreen();
+    profile::WriteProfileString(kLayoutSection, kPerspectiveValue, m_aui.SavePerspective().utf8_string());
+    wxRect r = IsMaximized() ? GetRect() : GetRect();
+    profile::WriteProfileInt(kLayoutSection, "WindowX", r.x);
+    profile::WriteProfileInt(kLayoutSection, "WindowY", r.y);
+    profile::WriteProfileInt(kLayoutSection, "WindowWidth", r.width);
+    profile::WriteProfileInt(kLayoutSection, "WindowHeight", r.height);
+    profile::WriteProfileInt(kLayoutSection, "Maximized", IsMaximized() ? 1 : 0);
+    profile::WriteProfileInt(kLayoutSection, "StatusBar", GetStatusBar() && GetStatusBar()->IsShown() ? 1 : 0);
+}
+
+void CMainFrame::RestoreLayout()
+{
+    std::string perspective = profile::GetProfileString(kLayoutSection, kPerspectiveValue);
+    if (!perspective.empty() && m_aui.LoadPerspective(wxString::FromUTF8(perspective), false)) {
+        // Captions come from this program, not from the stored layout.
+        m_aui.GetPane(m_workspaceBar).Caption(KibText(IDS_BAR_WORKSPACE));
+        m_aui.GetPane(m_outputBar).Caption(KibText(IDS_BAR_OUTPUT));
+        m_aui.GetPane(m_toolBar).Caption(KibText(IDS_TOOLBAR_STANDARD));
+        m_aui.GetPane(m_client).Show();
+    }
+    int w = profile::GetProfileInt(kLayoutSection, "WindowWidth", 0);
+    int h = profile::GetProfileInt(kLayoutSection, "WindowHeight", 0);
+    if (w >= 200 && h >= 150) {
+        int x = profile::GetProfileInt(kLayoutSection, "WindowX", 0);
+        int y = profile::GetProfileInt(kLayoutSection, "WindowY", 0);
+        wxRect r(x, y, w, h);
+        // Only a place that is on some screen.
+        if (wxDisplay::GetFromPoint(r.GetTopLeft() + wxPoint(20, 20)) != wxNOT_FOUND)
+            SetSize(r);
+    }
+    if (profile::GetProfileInt(kLayoutSection, "Maximized", 0))
+        Maximize();
+    if (!profile::GetProfileInt(kLayoutSection, "StatusBar", 1) && GetStatusBar())
+        GetStatusBar()->Show(false);
+}
+
+void CMainFrame::OnClose(wxCloseEvent& event)
+{
+    StopFileWatcher();
+    WriteOpenFilesList();
+    SaveLayout();
+    if (m_app)
+        m_app->SaveCustomState();
+    if (m_app && !m_app->Docs().SaveAllModified()) {
+        if (event.CanVeto()) {
+            event.Veto();
+            return;
+        }
+    }
+    m_closing = true;
+    if (m_app)
+        m_app->Docs().CloseAllDocuments();
+    Destroy();
+}
+
+// --- Commands of the frame --------------------------------------------------
+
+void CMainFrame::SaveAll()
+{
+    for (CChildFrame* child : std::vector<CChildFrame*>(m_zOrder)) {
+        if (!child->IsChildVisible() || !child->GetActiveView())
+            continue;
+        CKibDoc* doc = child->GetDocument();
+        if (!doc)
+            continue;
+        if (!doc->GetPathName().empty())
+            doc->OnSaveDocument(doc->GetPathName());
+        else if (!doc->SaveModified())
+            break;
+    }
+}
+
+void CMainFrame::ToggleAutoIndent()
+{
+    m_settings.m_autoIndent = m_settings.m_autoIndent ? 0 : 1;
+    for (CChildFrame* child : m_zOrder)
+        if (child->IsChildVisible() && child->GetActiveView())
+            child->GetActiveView()->SetAutoIndentSetting(m_settings.m_autoIndent != 0);
+}
+
+void CMainFrame::OpenWithShell(const std::string& path)
+{
+    ShellOpen(path);
+}
+
+bool CMainFrame::HandleCommand(int c)
+{
+    switch (c) {
+    case ID_APP_EXIT:
+        Close();
+        return true;
+    case ID_FILE_SAVE_ALL:
+        SaveAll();
+        return true;
+    case ID_AUTOINDENT:
+        ToggleAutoIndent();
+        return true;
+    case ID_VIEW_TOOLBAR:
+        ShowBar(m_toolBar, !IsBarShown(m_toolBar));
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        ShowBar(GetStatusBar(), !IsBarShown(GetStatusBar()));
+        return true;
+    case ID_VIEW_WORKSPACE:
+        ShowBar(m_workspaceBar, !IsBarShown(m_workspaceBar));
+        return true;
+    case ID_VIEW_OUTPUT:
+        ShowBar(m_outputBar, !IsBarShown(m_outputBar));
+        return true;
+    case ID_VIEW_FULLSCREEN:
+        ToggleFullScreen();
+        return true;
+    case ID_JAVA_CONSOLE:
+        ::OpenTerminal();
+        return true;
+    case ID_HELP_FINDER:
+        OpenWithShell(platform::JoinPath(m_appDir, "dokumentation.pdf"));
+        return true;
+    case ID_HELP_CONTRIBUTE:
+        OpenWithShell(platform::JoinPath(m_appDir, "unterstuetzung.html"));
+        return true;
+    case ID_HELP_JDKDOCS:
+        if (!m_settings.m_docuPath.empty())
+            OpenWithShell(m_settings.m_docuPath);
+        return true;
+    case ID_STARTFILE_CURRENT:
+        m_settings.m_curStartFile = -1;
+        return true;
+    case ID_MDITAB_CLOSE: {
+        CChildFrame* target = m_tabWindow;
+        if (target)
+            CallAfter([this, target] { CloseChild(target); });
+        return true;
+    }
+    case ID_MDITAB_TOP:
+    case ID_MDITAB_BOTTOM:
+        if (m_app)
+            m_app->SetMdiTabLocation(c == ID_MDITAB_TOP ? 1 : 0);
+        EnableDocumentTabs(m_settings.m_editorTabs != 0, c == ID_MDITAB_TOP ? 1 : 0);
+        return true;
+    case ID_WINDOW_NEW: {
+        CChildFrame* active = ActiveChild();
+        if (active && active->GetDocument() && m_app) {
+            CChildFrame* frame = m_app->Docs().CreateFrame(active->GetDocument());
+            if (frame && frame->GetActiveView())
+                frame->GetActiveView()->OnInitialUpdate();
+            if (frame)
+                frame->ActivateFrame(m_settings.m_openMaximized != 0);
+        }
+        return true;
+    }
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT: {
+        int sel = m_client->GetSelection();
+        if (sel != wxNOT_FOUND && m_client->GetPageCount() > 1)
+            m_client->Split(static_cast<size_t>(sel), c == ID_WINDOW_TILE_HORZ ? wxBOTTOM : wxRIGHT);
+        return true;
+    }
+    case ID_WINDOW_CASCADE: {
+        // One tab strip again: take every page out and put it back.
+        wxWindow* active = m_client->GetCurrentPage();
+        std::vector<std::pair<wxWindow*, wxString>> pages;
+        while (m_client->GetPageCount() > 0) {
+            pages.emplace_back(m_client->GetPage(0), m_client->GetPageText(0));
+            m_client->RemovePage(0);
+        }
+        for (auto& [page, text] : pages)
+            m_client->AddPage(page, text, page == active);
+        return true;
+    }
+    case ID_WINDOW_ARRANGE:
+        return true; // the notebook has no minimised windows to arrange
+    default:
+        break;
+    }
+    if (c >= ID_STARTFILE_FIRST && c <= ID_STARTFILE_LAST) {
+        int index = c - ID_STARTFILE_FIRST;
+        if (index < static_cast<int>(m_settings.m_startFiles.size()))
+            m_settings.m_curStartFile = index;
+        return true;
+    }
+    return false;
+}
+
+bool CMainFrame::QueryCommand(int c, CCommandState& s)
+{
+    switch (c) {
+    case ID_APP_EXIT:
+    case ID_FILE_SAVE_ALL:
+    case ID_VIEW_FULLSCREEN:
+    case ID_JAVA_CONSOLE:
+    case ID_HELP_FINDER:
+    case ID_HELP_CONTRIBUTE:
+    case ID_WINDOW_ARRANGE:
+        s.enabled = true;
+        return true;
+    case ID_AUTOINDENT:
+        s.enabled = true;
+        s.checked = m_settings.m_autoIndent != 0;
+        return true;
+    case ID_VIEW_TOOLBAR:
+        s.enabled = true;
+        s.checked = IsBarShown(m_toolBar);
+        return true;
+    case ID_VIEW_STATUS_BAR:
+        s.enabled = true;
+        s.checked = IsBarShown(GetStatusBar());
+        return true;
+    case ID_VIEW_WORKSPACE:
+        s.enabled = true;
+        s.checked = IsBarShown(m_workspaceBar);
+        return true;
+    case ID_VIEW_OUTPUT:
+        s.enabled = true;
+        s.checked = IsBarShown(m_outputBar);
+        return true;
+    case ID_HELP_JDKDOCS:
+        s.enabled = !m_settings.m_docuPath.empty();
+        return true;
+    case ID_STARTFILE_CURRENT:
+        s.enabled = true;
+        s.checked = m_settings.m_curStartFile < 0;
+        return true;
+    case ID_MDITAB_CLOSE:
+        s.enabled = m_tabWindow != nullptr;
+        return true;
+    case ID_MDITAB_TOP:
+    case ID_MDITAB_BOTTOM:
+        s.enabled = m_tabsOn;
+        s.checked = m_tabLocation == (c == ID_MDITAB_TOP ? 1 : 0);
+        return true;
+    case ID_WINDOW_NEW:
+    case ID_WINDOW_CASCADE:
+        s.enabled = ActiveChild() != nullptr;
+        return true;
+    case ID_WINDOW_TILE_HORZ:
+    case ID_WINDOW_TILE_VERT:
+        s.enabled = m_client && m_client->GetPageCount() > 1;
+        return true;
+    default:
+        break;
+    }
+    if (c >= ID_VIEW_USER_TOOLBAR1 && c <= ID_VIEW_USER_TOOLBAR10) {
+        s.enabled = false; // no user-defined tool bar exists
+        return true;
+    }
+    if (c >= ID_STARTFILE_FIRST && c <= ID_STARTFILE_LAST) {
+        s.enabled = true;
+        s.checked = m_settings.m_curStartFile == c - ID_STARTFILE_FIRST;
+        return true;
+    }
+    return false;
+}

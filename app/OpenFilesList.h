@@ -1,0 +1,25 @@
+// kibfiles.xml: the documents that were open at the last close, one entry per
+// child window in window order ("KIBFILES:COUNT", "KIBFILES:FILE%d" from 1).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+// One child window: its document's full path (empty for a document never
+// saved), or nullopt for a hidden window or one without a view (no key).
+using OpenFileSlot = std::optional<std::string>;
+
+// The file's bytes for these windows.
+std::string OpenFilesListText(const std::vector<OpenFileSlot>& windows);
+// Replaces fileName; false when it cannot be written.
+bool WriteOpenFilesList(const std::string& fileName, const std::vector<OpenFileSlot>& windows);
+
+// The stored paths for n = 1..COUNT with empty and missing entries left out.
+// A missing or unreadable file, or one without COUNT, gives nothing.
+std::vector<std::string> ReadOpenFilesList(const std::string& fileName);
+
+// Whether a stored path names an existing file. A path written with the
+// other separator is tried with this platform's one; returns the form that
+// exists (empty when none does).
+std::string ExistingStoredPath(const std::string& stored);

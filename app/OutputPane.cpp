@@ -1,0 +1,483 @@
+#include "app/OutputPane.h"
+
+#include "editor/Cp1252.h"
+
+#include <wx/clipbrd.h>
+#include <wx/dcbuffer.h>
+#include <wx/dcclient.h>
+#include <wx/settings.h>
+
+#include <algorithm>
+
+COutputPane::COutputPane(wxWindow* parent, wxWindowID id)
+    : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize,
+               wxVSCROLL | wxHSCROLL | wxALWAYS_SHOW_SB | wxWANTS_CHARS | wxBORDER_NONE)
+{
+    SetBackgroundStyle(wxBG_STYLE_PAINT);
+    SetOutputFont(wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE)));
+    Bind(wxEVT_PAINT, &COutputPane::OnPaint, this);
+    Bind(wxEVT_SIZE, &COutputPane::OnSize, this);
+    for (auto type : {wxEVT_SCROLLWIN_TOP, wxEVT_SCROLLWIN_BOTTOM, wxEVT_SCROLLWIN_LINEUP,
+                      wxEVT_SCROLLWIN_LINEDOWN, wxEVT_SCROLLWIN_PAGEUP, wxEVT_SCROLLWIN_PAGEDOWN,
+                      wxEVT_SCROLLWIN_THUMBTRACK, wxEVT_SCROLLWIN_THUMBRELEASE})
+        Bind(type, &COutputPane::OnScroll, this);
+    Bind(wxEVT_MOUSEWHEEL, &COutputPane::OnMouseWheel, this);
+    Bind(wxEVT_LEFT_DOWN, &COutputPane::OnLeftDown, this);
+    Bind(wxEVT_LEFT_DCLICK, &COutputPane::OnLeftDClick, this);
+    Bind(wxEVT_MOTION, &COutputPane::OnMotion, this);
+    Bind(wxEVT_LEFT_UP, &COutputPane::OnLeftUp, this);
+    Bind(wxEVT_KEY_DOWN, &COutputPane::OnKeyDown, this);
+    Bind(wxEVT_SET_FOCUS, &COutputPane::OnFocus, this);
+    Bind(wxEVT_KILL_FOCUS, &COutputPane::OnFocus, this);
+}
+
+void COutputPane::SetOutputFont(const wxFont& font)
+{
+    m_font = font.IsOk() ? font : wxFont(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE));
+    SetFont(m_font);
+    wxClientDC dc(this);
+    dc.SetFont(m_font);
+    wxSize ext = dc.GetTextExtent("X");
+    m_charWidth = std::max(1, ext.x);
+    m_lineHeight = std::max(1, dc.GetCharHeight());
+    UpdateScrollbars();
+    Refresh();
+}
+
+COutputPane::Pos COutputPane::Clamp(Pos p) const
+{
+    p.line = std::clamp(p.line, 0, GetLineCount() - 1);
+    p.index = std::clamp(p.index, 0, static_cast<int>(m_lines[static_cast<size_t>(p.line)].size()));
+    return p;
+}
+
+void COutputPane::InsertAt(Pos& at, std::string_view bytes)
+{
+    size_t i = 0;
+    int firstLine = at.line;
+    while (i <= bytes.size()) {
+        size_t brk = bytes.find_first_of("\r\n", i);
+        std::string_view piece = bytes.substr(i, brk == std::string_view::npos ? bytes.npos : brk - i);
+        std::string& line = m_lines[static_cast<size_t>(at.line)];
+        line.insert(static_cast<size_t>(at.index), piece);
+        at.index += static_cast<int>(piece.size());
+        m_maxColumns = std::max(m_maxColumns, static_cast<int>(line.size()));
+        if (brk == std::string_view::npos)
+            break;
+        // Split the line at the insertion point.
+        std::string rest = line.substr(static_cast<size_t>(at.index));
+        line.erase(static_cast<size_t>(at.index));
+        m_lines.insert(m_lines.begin() + at.line + 1, std::move(rest));
+        ++at.line;
+        at.index = 0;
+        i = brk + 1;
+        if (bytes[brk] == '\r' && i < bytes.size() && bytes[i] == '\n')
+            ++i;
+    }
+    m_bytes += bytes.size();
+    ChangedFrom(firstLine);
+}
+
+void COutputPane::DeleteRange(Pos from, Pos to)
+{
+    if (to < from)
+        std::swap(from, to);
+    from = Clamp(from);
+    to = Clamp(to);
+    if (from == to)
+        return;
+    std::string& first = m_lines[static_cast<size_t>(from.line)];
+    const std::string& last = m_lines[static_cast<size_t>(to.line)];
+    size_t removed = 0;
+    for (int l = from.line; l < to.line; ++l)
+        removed += m_lines[static_cast<size_t>(l)].size() + 2;
+    removed = removed - static_cast<size_t>(from.index) + static_cast<size_t>(to.index);
+    std::string tail = last.substr(static_cast<size_t>(to.index));
+    first.erase(static_cast<size_t>(from.index));
+    first += tail;
+    if (to.line > from.line)
+        m_lines.erase(m_lines.begin() + from.line + 1, m_lines.begin() + to.line + 1);
+    m_bytes -= std::min(m_bytes, removed);
+    ChangedFrom(from.line);
+}
+
+void COutputPane::ReplaceSel(std::string_view bytes)
+{
+    bool follow = m_caret.line >= m_topLine && m_caret.line < m_topLine + VisibleLines() + 1;
+    Pos from = std::min(m_anchor, m_caret);
+    Pos to = std::max(m_anchor, m_caret);
+    DeleteRange(from, to);
+    Pos at = Clamp(from);
+    InsertAt(at, bytes);
+    m_anchor = m_caret = at;
+    if (follow)
+        EnsureVisible(m_caret);
+}
+
+void COutputPane::AppendText(std::string_view bytes)
+{
+    MoveToEnd();
+    ReplaceSel(bytes);
+}
+
+void COutputPane::Clear()
+{
+    m_lines.assign(1, std::string());
+    m_bytes = 0;
+    m_caret = m_anchor = Pos{};
+    m_topLine = 0;
+    m_leftColumn = 0;
+    m_maxColumns = 0;
+    ScheduleLayout();
+    Refresh();
+}
+
+std::string COutputPane::GetText() const
+{
+    std::string text;
+    text.reserve(m_bytes + m_lines.size() * 2);
+    for (size_t i = 0; i < m_lines.size(); ++i) {
+        if (i)
+            text += "\r\n";
+        text += m_lines[i];
+    }
+    return text;
+}
+
+std::string COutputPane::GetSelectedText() const
+{
+    Pos from = std::min(m_anchor, m_caret);
+    Pos to = std::max(m_anchor, m_caret);
+    std::string text;
+    for (int l = from.line; l <= to.line; ++l) {
+        const std::string& line = m_lines[static_cast<size_t>(l)];
+        size_t a = l == from.line ? static_cast<size_t>(from.index) : 0;
+        size_t b = l == to.line ? static_cast<size_t>(to.index) : line.size();
+        text.append(line, a, b - a);
+        if (l != to.line)
+            text += "\r\n";
+    }
+    return text;
+}
+
+void COutputPane::SetSelection(Pos from, Pos to, bool scroll)
+{
+    m_anchor = Clamp(from);
+    m_caret = Clamp(to);
+    if (scroll)
+        EnsureVisible(m_caret);
+    Refresh();
+}
+
+void COutputPane::SelectLine(int line)
+{
+    line = std::clamp(line, 0, GetLineCount() - 1);
+    SetSelection(Pos{line, 0}, Pos{line, static_cast<int>(m_lines[static_cast<size_t>(line)].size())});
+}
+
+void COutputPane::SelectAll()
+{
+    SetSelection(Pos{}, Pos{GetLineCount() - 1, static_cast<int>(m_lines.back().size())}, false);
+}
+
+void COutputPane::MoveToEnd()
+{
+    Pos end{GetLineCount() - 1, static_cast<int>(m_lines.back().size())};
+    m_anchor = m_caret = end;
+}
+
+void COutputPane::Copy() const
+{
+    std::string bytes = HasSelection() ? GetSelectedText() : std::string();
+    if (bytes.empty())
+        return;
+    if (wxTheClipboard->Open()) {
+        wxTheClipboard->SetData(new wxTextDataObject(wxString(cp1252::DecodeWide(bytes))));
+        wxTheClipboard->Close();
+    }
+}
+
+int COutputPane::DisplayColumn(const std::string& line, int index) const
+{
+    int col = 0;
+    for (int i = 0; i < index && i < static_cast<int>(line.size()); ++i)
+        col = line[static_cast<size_t>(i)] == '\t' ? (col / m_tabSize + 1) * m_tabSize : col + 1;
+    return col;
+}
+
+int COutputPane::IndexFromColumn(const std::string& line, int column) const
+{
+    int col = 0;
+    for (int i = 0; i < static_cast<int>(line.size()); ++i) {
+        int next = line[static_cast<size_t>(i)] == '\t' ? (col / m_tabSize + 1) * m_tabSize : col + 1;
+        if (column < (col + next + 1) / 2)
+            return i;
+        col = next;
+    }
+    return static_cast<int>(line.size());
+}
+
+COutputPane::Pos COutputPane::PositionFromPoint(const wxPoint& pt) const
+{
+    int line = m_topLine + std::max(0, pt.y) / m_lineHeight;
+    line = std::clamp(line, 0, GetLineCount() - 1);
+    int column = m_leftColumn + (std::max(0, pt.x - 2) + m_charWidth / 2) / m_charWidth;
+    return Pos{line, IndexFromColumn(m_lines[static_cast<size_t>(line)], column)};
+}
+
+int COutputPane::VisibleLines() const
+{
+    return std::max(1, GetClientSize().y / m_lineHeight);
+}
+
+void COutputPane::ChangedFrom(int line)
+{
+    if (line < m_topLine + VisibleLines() + 1)
+        Refresh();
+    ScheduleLayout();
+}
+
+void COutputPane::ScheduleLayout()
+{
+    if (m_layoutPending)
+        return;
+    m_layoutPending = true;
+    CallAfter([this] {
+        m_layoutPending = false;
+        UpdateScrollbars();
+    });
+}
+
+void COutputPane::UpdateScrollbars()
+{
+    int visible = VisibleLines();
+    int lines = GetLineCount();
+    m_topLine = std::clamp(m_topLine, 0, std::max(0, lines - 1));
+    SetScrollbar(wxVERTICAL, m_topLine, visible, lines + visible - 1);
+    int cols = std::max(1, GetClientSize().x / m_charWidth);
+    SetScrollbar(wxHORIZONTAL, m_leftColumn, cols, std::max(m_maxColumns + 1, cols));
+}
+
+void COutputPane::ScrollToLine(int line)
+{
+    int top = std::clamp(line, 0, std::max(0, GetLineCount() - 1));
+    if (top != m_topLine) {
+        m_topLine = top;
+        Refresh();
+    }
+    ScheduleLayout();
+}
+
+void COutputPane::EnsureVisible(Pos p)
+{
+    int visible = VisibleLines();
+    if (p.line < m_topLine)
+        ScrollToLine(p.line);
+    else if (p.line >= m_topLine + visible)
+        ScrollToLine(p.line - visible + 1);
+    int col = DisplayColumn(m_lines[static_cast<size_t>(p.line)], p.index);
+    int cols = std::max(1, GetClientSize().x / m_charWidth);
+    if (col < m_leftColumn || col >= m_leftColumn + cols) {
+        m_leftColumn = std::max(0, col < m_leftColumn ? col : col - cols + 1);
+        Refresh();
+        ScheduleLayout();
+    }
+}
+
+void COutputPane::OnPaint(wxPaintEvent&)
+{
+    wxAutoBufferedPaintDC dc(this);
+    wxColour bg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
+    wxColour fg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
+    wxColour selBg = wxSystemSettings::GetColour(HasFocus() ? wxSYS_COLOUR_HIGHLIGHT : wxSYS_COLOUR_BTNSHADOW);
+    wxColour selFg = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT);
+    dc.SetBackground(wxBrush(bg));
+    dc.Clear();
+    dc.SetFont(m_font);
+    wxSize client = GetClientSize();
+    Pos from = std::min(m_anchor, m_caret);
+    Pos to = std::max(m_anchor, m_caret);
+    int cols = client.x / m_charWidth + 2;
+    int last = std::min(GetLineCount() - 1, m_topLine + client.y / m_lineHeight + 1);
+    for (int l = m_topLine; l <= last; ++l) {
+        const std::string& line = m_lines[static_cast<size_t>(l)];
+        int y = (l - m_topLine) * m_lineHeight;
+        // Expand the visible cells only.
+        std::wstring cells;
+        int col = 0;
+        int selStartCol = -1, selEndCol = -1;
+        int a = l == from.line ? from.index : (l > from.line ? 0 : -1);
+        int b = l == to.line ? to.index : (l < to.line ? static_cast<int>(line.size()) + 1 : -1);
+        bool lineSelected = l >= from.line && l <= to.line && from != to;
+        for (int i = 0; i <= static_cast<int>(line.size()) && col < m_leftColumn + cols; ++i) {
+            if (lineSelected && i == a)
+                selStartCol = col;
+            if (lineSelected && i == b)
+                selEndCol = col;
+            if (i == static_cast<int>(line.size()))
+                break;
+            unsigned char c = static_cast<unsigned char>(line[static_cast<size_t>(i)]);
+            int width = c == '\t' ? (col / m_tabSize + 1) * m_tabSize - col : 1;
+            for (int k = 0; k < width; ++k, ++col)
+                if (col >= m_leftColumn)
+                    cells += c == '\t' ? L' ' : static_cast<wchar_t>(cp1252::ToUnicode(c));
+        }
+        if (lineSelected) {
+            if (selStartCol < 0)
+                selStartCol = a <= 0 ? 0 : col;
+            if (selEndCol < 0)
+                selEndCol = col + (l < to.line ? 1 : 0);
+            int x0 = (std::max(selStartCol, m_leftColumn) - m_leftColumn) * m_charWidth + 2;
+            int x1 = (std::max(selEndCol, m_leftColumn) - m_leftColumn) * m_charWidth + 2;
+            if (x1 > x0) {
+                dc.SetBrush(wxBrush(selBg));
+                dc.SetPen(*wxTRANSPARENT_PEN);
+                dc.DrawRectangle(x0, y, x1 - x0, m_lineHeight);
+            }
+        }
+        if (!cells.empty()) {
+            dc.SetTextForeground(fg);
+            dc.DrawText(wxString(cells), 2, y);
+            if (lineSelected && selEndCol > selStartCol) {
+                int s = std::max(selStartCol, m_leftColumn) - m_leftColumn;
+                int e = std::min(static_cast<int>(cells.size()), selEndCol - m_leftColumn);
+                if (e > s) {
+                    dc.SetTextForeground(selFg);
+                    dc.DrawText(wxString(cells.substr(static_cast<size_t>(s), static_cast<size_t>(e - s))),
+                                2 + s * m_charWidth, y);
+                }
+            }
+        }
+    }
+    if (HasFocus()) {
+        int cx = (DisplayColumn(m_lines[static_cast<size_t>(m_caret.line)], m_caret.index) - m_leftColumn) *
+                     m_charWidth + 2;
+        int cy = (m_caret.line - m_topLine) * m_lineHeight;
+        dc.SetPen(wxPen(fg, 1));
+        dc.DrawLine(cx, cy, cx, cy + m_lineHeight);
+    }
+}
+
+void COutputPane::OnSize(wxSizeEvent& event)
+{
+    UpdateScrollbars();
+    Refresh();
+    event.Skip();
+}
+
+void COutputPane::OnScroll(wxScrollWinEvent& event)
+{
+    bool vertical = event.GetOrientation() == wxVERTICAL;
+    int pos = vertical ? m_topLine : m_leftColumn;
+    int page = vertical ? VisibleLines() : std::max(1, GetClientSize().x / m_charWidth);
+    int max = vertical ? GetLineCount() - 1 : m_maxColumns;
+    wxEventType t = event.GetEventType();
+    if (t == wxEVT_SCROLLWIN_TOP)
+        pos = 0;
+    else if (t == wxEVT_SCROLLWIN_BOTTOM)
+        pos = max;
+    else if (t == wxEVT_SCROLLWIN_LINEUP)
+        --pos;
+    else if (t == wxEVT_SCROLLWIN_LINEDOWN)
+        ++pos;
+    else if (t == wxEVT_SCROLLWIN_PAGEUP)
+        pos -= page;
+    else if (t == wxEVT_SCROLLWIN_PAGEDOWN)
+        pos += page;
+    else
+        pos = event.GetPosition();
+    pos = std::clamp(pos, 0, std::max(0, max));
+    if (vertical)
+        m_topLine = pos;
+    else
+        m_leftColumn = pos;
+    SetScrollPos(event.GetOrientation(), pos);
+    Refresh();
+}
+
+void COutputPane::OnMouseWheel(wxMouseEvent& event)
+{
+    int lines = event.GetWheelRotation() / std::max(1, event.GetWheelDelta()) * event.GetLinesPerAction();
+    ScrollToLine(m_topLine - lines);
+}
+
+void COutputPane::OnLeftDown(wxMouseEvent& event)
+{
+    SetFocus();
+    Pos p = PositionFromPoint(event.GetPosition());
+    if (event.ShiftDown())
+        m_caret = p;
+    else
+        m_anchor = m_caret = p;
+    m_dragging = true;
+    CaptureMouse();
+    Refresh();
+}
+
+void COutputPane::OnMotion(wxMouseEvent& event)
+{
+    if (!m_dragging)
+        return;
+    m_caret = PositionFromPoint(event.GetPosition());
+    EnsureVisible(m_caret);
+    Refresh();
+}
+
+void COutputPane::OnLeftUp(wxMouseEvent&)
+{
+    if (m_dragging) {
+        m_dragging = false;
+        if (HasCapture())
+            ReleaseMouse();
+    }
+}
+
+void COutputPane::OnLeftDClick(wxMouseEvent& event)
+{
+    Pos p = PositionFromPoint(event.GetPosition());
+    m_anchor = m_caret = p;
+    Refresh();
+    OnLineDoubleClicked(p.line);
+}
+
+void COutputPane::OnKeyDown(wxKeyEvent& event)
+{
+    int code = event.GetKeyCode();
+    bool ctrl = event.ControlDown();
+    Pos p = m_caret;
+    if (ctrl && (code == 'C' || code == WXK_INSERT)) {
+        Copy();
+        return;
+    }
+    if (ctrl && code == 'A') {
+        SelectAll();
+        return;
+    }
+    switch (code) {
+    case WXK_UP: --p.line; break;
+    case WXK_DOWN: ++p.line; break;
+    case WXK_LEFT: --p.index; break;
+    case WXK_RIGHT: ++p.index; break;
+    case WXK_PAGEUP: p.line -= VisibleLines(); break;
+    case WXK_PAGEDOWN: p.line += VisibleLines(); break;
+    case WXK_HOME: p = ctrl ? Pos{} : Pos{p.line, 0}; break;
+    case WXK_END:
+        p = ctrl ? Pos{GetLineCount() - 1, static_cast<int>(m_lines.back().size())}
+                 : Pos{p.line, static_cast<int>(m_lines[static_cast<size_t>(p.line)].size())};
+        break;
+    default: event.Skip(); return;
+    }
+    p = Clamp(p);
+    if (event.ShiftDown())
+        m_caret = p;
+    else
+        m_anchor = m_caret = p;
+    EnsureVisible(m_caret);
+    Refresh();
+}
+
+void COutputPane::OnFocus(wxFocusEvent& event)
+{
+    Refresh();
+    event.Skip();
+}

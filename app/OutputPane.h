@@ -1,0 +1,96 @@
+// One read-only output pane of the output bar. Text is bytes (Windows-1252)
+// held as lines; writers replace the selection (at the end of the text
+// unless the user clicked elsewhere), so output appends. Only the visible
+// lines are painted and scroll bars are refreshed at most once per event
+// loop turn, so megabytes of small writes stay cheap.
+#pragma once
+
+#include <wx/font.h>
+#include <wx/window.h>
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+class COutputPane : public wxWindow {
+public:
+    struct Pos {
+        int line = 0;
+        int index = 0;
+        bool operator==(const Pos&) const = default;
+        bool operator<(const Pos& o) const { return line < o.line || (line == o.line && index < o.index); }
+    };
+
+    COutputPane(wxWindow* parent, wxWindowID id);
+
+    // Replaces the selection with bytes (CR LF, LF or CR break lines); no undo.
+    void ReplaceSel(std::string_view bytes);
+    void AppendText(std::string_view bytes); // caret to the end first
+    void Clear();
+
+    int GetLineCount() const { return static_cast<int>(m_lines.size()); }
+    const std::string& GetLineText(int line) const { return m_lines.at(static_cast<size_t>(line)); }
+    std::string GetText() const; // lines joined by CR LF
+    size_t GetTextLength() const { return m_bytes; }
+
+    Pos GetCaret() const { return m_caret; }
+    Pos GetAnchor() const { return m_anchor; }
+    bool HasSelection() const { return !(m_anchor == m_caret); }
+    std::string GetSelectedText() const;
+    // Selects [from, to) and moves the caret to `to`; positions are clamped.
+    void SetSelection(Pos from, Pos to, bool scroll = true);
+    void SelectLine(int line);
+    void SelectAll();
+    // Caret to the end of the text, no selection.
+    void MoveToEnd();
+    void Copy() const;
+
+    void SetOutputFont(const wxFont& font);
+    const wxFont& GetOutputFont() const { return m_font; }
+
+    // The text position under a client point (clamped into the text).
+    Pos PositionFromPoint(const wxPoint& pt) const;
+    int FirstVisibleLine() const { return m_topLine; }
+    void ScrollToLine(int line);
+    void EnsureVisible(Pos p);
+
+protected:
+    // Hooks for the panes of the compiler and the searches.
+    virtual void OnLineDoubleClicked(int line) {}
+
+private:
+    void InsertAt(Pos& at, std::string_view bytes);
+    void DeleteRange(Pos from, Pos to);
+    Pos Clamp(Pos p) const;
+    int DisplayColumn(const std::string& line, int index) const;
+    int IndexFromColumn(const std::string& line, int column) const;
+    void ScheduleLayout();
+    void UpdateScrollbars();
+    int VisibleLines() const;
+    void ChangedFrom(int line);
+
+    void OnPaint(wxPaintEvent& event);
+    void OnSize(wxSizeEvent& event);
+    void OnScroll(wxScrollWinEvent& event);
+    void OnMouseWheel(wxMouseEvent& event);
+    void OnLeftDown(wxMouseEvent& event);
+    void OnLeftDClick(wxMouseEvent& event);
+    void OnMotion(wxMouseEvent& event);
+    void OnLeftUp(wxMouseEvent& event);
+    void OnKeyDown(wxKeyEvent& event);
+    void OnFocus(wxFocusEvent& event);
+
+    std::vector<std::string> m_lines{std::string()};
+    size_t m_bytes = 0;
+    Pos m_caret;
+    Pos m_anchor;
+    int m_topLine = 0;
+    int m_leftColumn = 0;
+    int m_maxColumns = 0; // widest line seen, in display columns
+    int m_charWidth = 8;
+    int m_lineHeight = 16;
+    int m_tabSize = 8;
+    bool m_layoutPending = false;
+    bool m_dragging = false;
+    wxFont m_font;
+};

@@ -1,0 +1,31 @@
+// Every message box and modal dialog of the shell goes through this one
+// interface, so that tests can answer them by script and see what was asked.
+#pragma once
+
+#include <wx/arrstr.h>
+#include <wx/string.h>
+
+class wxWindow;
+
+class IUserDialogs {
+public:
+    virtual ~IUserDialogs() = default;
+
+    // style: wxOK, wxYES_NO or wxYES_NO | wxCANCEL, with an icon flag.
+    // Returns wxOK, wxYES, wxNO or wxCANCEL.
+    virtual int MessageBox(wxWindow* parent, const wxString& text, const wxString& caption,
+                           long style) = 0;
+    // The open dialog (multiple selection); false on cancel.
+    virtual bool OpenFiles(wxWindow* parent, const wxString& filter, wxArrayString& paths) = 0;
+    // The save-as dialog; path holds the proposed name on entry.
+    virtual bool SaveAs(wxWindow* parent, const wxString& filter, wxString& path) = 0;
+    // The go-to-line dialog; line holds the preset on entry. maxLine bounds it.
+    virtual bool GoToLine(wxWindow* parent, int maxLine, int& line) = 0;
+    virtual void About(wxWindow* parent) = 0;
+    virtual void PrinterSetup(wxWindow* parent) = 0;
+};
+
+// The dialogs in force (the real ones unless a test installed its own).
+IUserDialogs& UserDialogs();
+// Installs dialogs (not owned); null restores the real ones.
+void SetUserDialogs(IUserDialogs* dialogs);
