@@ -168,6 +168,7 @@ public:
     void SetInsertTabsAsSpaces(bool on) { m_insertTabsAsSpaces = on; }
     bool GetInsertTabsAsSpaces() const { return m_insertTabsAsSpaces; }
     void SetDragDropDisabled(bool on) { m_dragDropDisabled = on; }
+    bool IsDragDropDisabled() const { return m_dragDropDisabled; }
     bool IsFocused() const { return m_focused; }
 
     // --- Commands, by Kib command number (resources/CommandIds.h).

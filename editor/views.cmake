@@ -10,4 +10,5 @@ kib_core_library(kib_edittext
 kib_ui_library(kib_editor_ui
   SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/TextView.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TextEditView.cpp
   DEPS kib_edittext kib_editor kib_settings kib_resources)
