@@ -52,8 +52,7 @@ bool CKibApp::InitInstance(const std::vector<std::string>& args)
     // 4. The command line; the splash unless started embedded or automated.
     m_cmdInfo = CCommandLineInfo();
     m_cmdInfo.Parse(std::vector<std::string>(args.empty() ? args.begin() : args.begin() + 1, args.end()));
-    if (m_startup.showSplash != 0)
-        CSplashScreen::EnableSplashScreen(m_cmdInfo.m_showSplash);
+    CSplashScreen::EnableSplashScreen(m_startup.showSplash != 0 && m_cmdInfo.m_showSplash);
     // 7. The per-user store ("registry") and the recent-file list.
     platform::CUserStore::Instance().SetFile(platform::CUserStore::DefaultFile());
     m_docs.RecentFiles().ReadList();

@@ -122,11 +122,6 @@ void CKibView::OnInitialUpdate()
         SetTextFont(m_doc->FallbackFont());
 }
 
-void CKibView::SetAutoIndentSetting(bool on)
-{
-    m_autoIndent = on;
-}
-
 void CKibView::ApplySettings(const CSettings& s)
 {
     SetAutoIndentSetting(s.m_autoIndent != 0);
@@ -137,7 +132,7 @@ void CKibView::ApplySettings(const CSettings& s)
     SetInsertTabsAsSpaces(s.m_insertTabsAsSpaces != 0);
     if (GetLineNumbers() != (s.m_showLineNumbers != 0))
         SetLineNumbers(s.m_showLineNumbers != 0);
-    m_indentAfterBracket = s.m_indentAfterBracket != 0;
+    SetIndentAfterBracket(s.m_indentAfterBracket != 0);
     SetColumnGuide(s.m_columnGuidePos, s.m_drawColumnGuide != 0);
     SetMatchBraces(s.m_matchBrace);
 }
@@ -152,7 +147,7 @@ void CKibView::ApplyChangedSettings(const CSettings& s)
     SetColumnGuide(s.m_columnGuidePos, s.m_drawColumnGuide != 0);
     SetShowWhitespace(s.m_showTabsAndSpaces != 0);
     SetInsertTabsAsSpaces(s.m_insertTabsAsSpaces != 0);
-    m_indentAfterBracket = s.m_indentAfterBracket != 0;
+    SetIndentAfterBracket(s.m_indentAfterBracket != 0);
     SetMatchBraces(s.m_matchBrace);
     Refresh();
 }
@@ -204,6 +199,21 @@ bool CKibView::QueryCommand(int command, CCommandState& state)
 {
     switch (command) {
     case ID_GOTO_LINE:
+        state.enabled = true;
+        return true;
+    // The Java commands: their handlers come with the tool chain; the
+    // enabling rules are these.
+    case ID_JAVA_COMPILE:
+    case ID_JAVA_RUN_ARGS:
+        state.enabled = Frame() && !Frame()->Settings().m_compilerPath.empty();
+        return true;
+    case ID_JAVA_RUN:
+        state.enabled = Frame() && !Frame()->Settings().m_interpreterPath.empty();
+        return true;
+    case ID_JAVA_APPLETVIEWER:
+        state.enabled = Frame() && !Frame()->Settings().m_appletViewerPath.empty();
+        return true;
+    case ID_JAVA_COMPILE_RUN:
         state.enabled = true;
         return true;
     case ID_INDICATOR_LINE:

@@ -3,13 +3,13 @@
 // jumps to a line and column, the go-to-line dialog and the context menu.
 #pragma once
 
-#include "editor/TextView.h"
+#include "editor/TextEditView.h"
 
 class CKibDoc;
 class CMainFrame;
 class CSettings;
 
-using CKibViewBase = CTextView;
+using CKibViewBase = CTextEditView;
 
 class CKibView : public CKibViewBase {
 public:
@@ -28,8 +28,8 @@ public:
     void ApplySettings(const CSettings& settings);
     // What a confirmed options dialog changes, in its own order.
     void ApplyChangedSettings(const CSettings& settings);
-    void SetAutoIndentSetting(bool on);
-    bool GetAutoIndentSetting() const { return m_autoIndent; }
+    void SetAutoIndentSetting(bool on) { SetAutoIndent(on); }
+    bool GetAutoIndentSetting() const { return GetAutoIndent(); }
 
     // Caret to a 1-based line and a column (see JumpColumnIndex).
     void GoToPosition(int line, int column);
@@ -49,6 +49,4 @@ private:
     CMainFrame* Frame() const;
 
     CKibDoc* m_doc;
-    bool m_autoIndent = true;
-    bool m_indentAfterBracket = true;
 };

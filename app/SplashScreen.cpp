@@ -43,7 +43,8 @@ CSplashScreen::CSplashScreen(wxWindow* owner, const wxBitmap& bitmap)
       m_bitmap(bitmap), m_timer(this, kTimerId)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
-    SetClientSize(bitmap.GetWidth(), bitmap.GetHeight());
+    SetMinSize(wxSize(bitmap.GetWidth(), bitmap.GetHeight()));
+    SetSize(bitmap.GetWidth(), bitmap.GetHeight());
     Bind(wxEVT_PAINT, &CSplashScreen::OnPaint, this);
     Bind(wxEVT_TIMER, [this](wxTimerEvent&) { HideSplashScreen(); }, kTimerId);
     // Centre over the owner while it is visible, else over the work area.

@@ -1,0 +1,191 @@
+// A test's own program folder and per-user store, scripted dialogs, and the
+// application started in-process on them.
+#pragma once
+
+#include "app/ChildFrame.h"
+#include "app/KibApp.h"
+#include "app/KibDoc.h"
+#include "app/KibView.h"
+#include "app/MainFrame.h"
+#include "app/ShellOpen.h"
+#include "app/UserDialogs.h"
+#include "gui/GuiTestMain.h"
+#include "settings/ParamFile.h"
+
+#include <gtest/gtest.h>
+#include <wx/app.h>
+#include <wx/msgdlg.h>
+
+#include <cstdlib>
+#include <deque>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace kibtest {
+
+struct AskedMessage {
+    std::string text;
+    std::string caption;
+    long style;
+};
+
+class CScriptedDialogs : public IUserDialogs {
+public:
+    int MessageBox(wxWindow*, const wxString& text, const wxString& caption, long style) override
+    {
+        asked.push_back({text.utf8_string(), caption.utf8_string(), style});
+        if (!answers.empty()) {
+            int a = answers.front();
+            answers.pop_front();
+            return a;
+        }
+        return (style & wxYES_NO) ? wxNO : wxOK;
+    }
+    bool OpenFiles(wxWindow*, const wxString& filter, wxArrayString& paths) override
+    {
+        openFilter = filter.utf8_string();
+        for (const std::string& p : openPaths)
+            paths.Add(wxString::FromUTF8(p));
+        return !openPaths.empty();
+    }
+    bool SaveAs(wxWindow*, const wxString&, wxString& path) override
+    {
+        proposedSaveName = path.utf8_string();
+        if (saveAsPath.empty())
+            return false;
+        path = wxString::FromUTF8(saveAsPath);
+        return true;
+    }
+    bool GoToLine(wxWindow*, int maxLine, int& line) override
+    {
+        if (goToLine <= 0)
+            return false;
+        line = goToLine;
+        return true;
+    }
+    void About(wxWindow*) override { ++aboutShown; }
+    void PrinterSetup(wxWindow*) override { ++printerSetupShown; }
+
+    std::vector<AskedMessage> asked;
+    std::deque<int> answers;
+    std::vector<std::string> openPaths;
+    std::string openFilter;
+    std::string saveAsPath;
+    std::string proposedSaveName;
+    int goToLine = 0;
+    int aboutShown = 0;
+    int printerSetupShown = 0;
+};
+
+inline std::string MakeTempDir()
+{
+    char tmpl[] = "/tmp/kibguiXXXXXX";
+    const char* d = mkdtemp(tmpl);
+    return std::string(d ? d : "/tmp") + "/";
+}
+
+inline void WriteFile(const std::string& path, const std::string& bytes)
+{
+    std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream ss;
+    ss << in.rdbuf();
+    return ss.str();
+}
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        dir = MakeTempDir();
+        setenv("XDG_CONFIG_HOME", (dir + "cfg").c_str(), 1);
+        SetUserDialogs(&dialogs);
+        SetShellOpenHook([this](const std::string& what) { shellOpened.push_back(what); });
+        wxTheApp->SetExitOnFrameDelete(false);
+        params["KIBPARAMS:GUI:STARTUP:SHOWSPLASH"] = "0";
+    }
+
+    void TearDown() override
+    {
+        Shutdown();
+        SetUserDialogs(nullptr);
+        SetShellOpenHook({});
+    }
+
+    // Writes kibparam.xml from params and starts the application.
+    bool Start(const std::vector<std::string>& args = {})
+    {
+        CParamFile file;
+        for (const auto& [key, value] : params)
+            file.SetString(key, value);
+        if (!params.empty())
+            file.Save(dir + "kibparam.xml");
+        app = std::make_unique<CKibApp>();
+        std::vector<std::string> argv = {dir + "kib"};
+        argv.insert(argv.end(), args.begin(), args.end());
+        bool ok = app->InitInstance(argv);
+        PumpEvents(30);
+        return ok;
+    }
+
+    // Closes the way a user does (close request); true when the frame went.
+    bool CloseFrame()
+    {
+        CMainFrame* frame = Frame();
+        if (!frame)
+            return true;
+        frame->Close();
+        PumpUntil([] { return CMainFrame::Instance() == nullptr; }, 3000);
+        return CMainFrame::Instance() == nullptr;
+    }
+
+    // Ends without questions (test clean-up).
+    void Shutdown()
+    {
+        if (app && app->MainFrame()) {
+            app->Docs().CloseAllDocuments();
+            app->MainFrame()->Destroy();
+            PumpUntil([] { return CMainFrame::Instance() == nullptr; }, 3000);
+        }
+        if (app)
+            app->ExitInstance();
+        app.reset();
+        PumpEvents(10);
+    }
+
+    CMainFrame* Frame() const { return CMainFrame::Instance(); }
+
+    CKibDoc* Open(const std::string& path) { return app->Docs().OpenDocumentFile(path); }
+
+    std::string File(const std::string& name, const std::string& bytes)
+    {
+        WriteFile(dir + name, bytes);
+        return dir + name;
+    }
+
+    std::string StoredKibFiles() const { return ReadFile(dir + "kibfiles.xml"); }
+
+    std::string dir;
+    std::map<std::string, std::string> params;
+    std::unique_ptr<CKibApp> app;
+    CScriptedDialogs dialogs;
+    std::vector<std::string> shellOpened;
+};
+
+inline CCommandState Query(CMainFrame* frame, int command)
+{
+    CCommandState s;
+    s.enabled = true;
+    frame->RouteUpdate(command, s);
+    return s;
+}
+
+} // namespace kibtest
