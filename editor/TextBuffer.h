@@ -92,21 +92,22 @@ public:
     CTextBuffer(const CTextBuffer&) = delete;
     CTextBuffer& operator=(const CTextBuffer&) = delete;
 
-    // --- Text access (no notice, no undo). Negative line indices give 0 or
-    // null; other indices must be in range.
+    // --- Text access (no notice, no undo). A line index outside the text
+    // (negative, or past the last line) gives 0, null or an empty view.
     int LineCount() const { return m_lines.Count(); }
-    int LineLength(int line) const { return line < 0 ? 0 : m_lines.Length(line); }
+    int LineLength(int line) const { return InRange(line) ? m_lines.Length(line) : 0; }
     // The line's bytes, not zero-terminated (use with LineLength).
-    const char* LineChars(int line) const { return line < 0 ? nullptr : m_lines.Chars(line); }
+    const char* LineChars(int line) const { return InRange(line) ? m_lines.Chars(line) : nullptr; }
     std::string_view LineText(int line) const
     {
-        return line < 0 ? std::string_view() : std::string_view(m_lines.Chars(line), m_lines.Length(line));
+        return InRange(line) ? std::string_view(m_lines.Chars(line), static_cast<size_t>(m_lines.Length(line)))
+                             : std::string_view();
     }
-    uint32_t LineFlags(int line) const { return line < 0 ? 0 : m_lines.Flags(line); }
+    uint32_t LineFlags(int line) const { return InRange(line) ? m_lines.Flags(line) : 0; }
     // Allocated size of the line: (n / 16 + 1) * 16 for a line created with
     // length n, reallocated to (m / 16 + 1) * 16 when an append makes the
     // length m exceed it.
-    int LineCapacity(int line) const { return line < 0 ? 0 : m_lines.Capacity(line); }
+    int LineCapacity(int line) const { return InRange(line) ? m_lines.Capacity(line) : 0; }
 
     int LineEndStyle() const { return m_eolStyle; }
     bool IsReadOnly() const { return m_readOnly; }
@@ -207,6 +208,7 @@ private:
     bool InsertPieces(CTextBufferListener* source, int line, int pos, const Piece* pieces,
                       size_t count, int& endLine, int& endChar);
     bool ValidPos(int line, int pos) const;
+    bool InRange(int line) const { return line >= 0 && line < m_lines.Count(); }
     void AddRecord(bool insertion, TextPos start, TextPos end, int action, std::string text,
                    std::unique_ptr<std::vector<int32_t>> pieces);
     void ApplyInsertRecord(const UndoRecord& rec);

@@ -152,6 +152,9 @@ TEST(TextBufferEdit, InvalidRangesAreRefusedWithoutNotice)
     EXPECT_EQ(b.LineLength(-1), 0);
     EXPECT_EQ(b.LineChars(-1), nullptr);
     EXPECT_EQ(b.LineFlags(-1), 0u);
+    EXPECT_EQ(b.LineLength(2), 0);
+    EXPECT_EQ(b.LineChars(2), nullptr);
+    EXPECT_EQ(b.LineCapacity(7), 0);
 }
 
 TEST(TextBufferEdit, NoticesGoToEveryViewInRegistrationOrder)
