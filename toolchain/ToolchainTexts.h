@@ -22,7 +22,6 @@ inline constexpr int kProgressPathRoom = 55;
 // Pane texts.
 inline constexpr char kPaneCompileHeading[] = "Compile %s....";
 inline constexpr char kPaneCompileFinished[] = "Compilierung beendet";
-inline constexpr char kPaneUnableToStart[] = "Unable to start %s\n";
 
 // "Compile <path>....\r\n", the first line of the compiler output pane.
 std::string CompileHeadingText(const std::string& sourcePath);

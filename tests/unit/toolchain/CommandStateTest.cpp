@@ -87,24 +87,6 @@ TEST(RunSource, ChosenStartFileOrTheViewsOwnFile)
     EXPECT_EQ(ChooseRunSource(0, {}, ""), "");
 }
 
-TEST(MenuStates, EachCommandNeedsItsToolPath)
-{
-    CSettings s;
-    s.m_compilerPath = s.m_interpreterPath = s.m_appletViewerPath = "";
-    EXPECT_FALSE(CanCompile(s));
-    EXPECT_FALSE(CanRun(s));
-    EXPECT_FALSE(CanRunWithArguments(s));
-    EXPECT_FALSE(CanRunApplet(s));
-    s.m_compilerPath = "javac";
-    EXPECT_TRUE(CanCompile(s));
-    EXPECT_TRUE(CanRunWithArguments(s));
-    EXPECT_FALSE(CanRun(s));
-    s.m_interpreterPath = "java";
-    s.m_appletViewerPath = "viewer";
-    EXPECT_TRUE(CanRun(s));
-    EXPECT_TRUE(CanRunApplet(s));
-}
-
 TEST(PaneTextTest, LineFeedsBecomeCrLfAndCrLfStaysOneBreakAcrossChunks)
 {
     CPaneTextConverter c;

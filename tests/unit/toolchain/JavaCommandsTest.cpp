@@ -10,6 +10,7 @@
 
 #include <cstdlib>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace toolchain;
 using Words = std::vector<std::string>;
@@ -180,6 +181,46 @@ TEST(AppletPage, GeneratedByteForByteWithoutFinalLineBreak)
     CAppletCommand bad = BuildAppletCommand(Jdk(), dir.File("missing/Clock.java"));
     EXPECT_FALSE(WriteAppletPage(bad, &err));
     EXPECT_NE(err, 0);
+}
+
+TEST(AppletCommand, ViewerStartsInATerminalOnThePageInTheSourceFolder)
+{
+    kibtest::CTempDir dir;
+    std::string folder = dir.File("app $(touch pwned) `x`");
+    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
+    // Stand-ins: a terminal that runs what follows -e, and a viewer that
+    // records its arguments and folder.
+    std::string term = dir.File("term");
+    kibtest::WriteFile(term, "#!/bin/sh\n[ \"$1\" = -e ] && shift && exec \"$@\"\n");
+    std::string viewer = dir.File("applet viewer");
+    kibtest::WriteFile(viewer, "#!/bin/sh\n{ pwd; printf '%s\\n' \"$@\"; } > \"$(dirname \"$0\")/seen\"\n");
+    chmod(term.c_str(), 0755);
+    chmod(viewer.c_str(), 0755);
+    const char* old = std::getenv("TERMINAL");
+    std::string saved = old ? old : "";
+    setenv("TERMINAL", term.c_str(), 1);
+
+    CSettings s = Jdk();
+    s.m_appletViewerPath = viewer;
+    CAppletCommand a = BuildAppletCommand(s, folder + "/Clock.java");
+    ASSERT_TRUE(WriteAppletPage(a));
+    auto env = platform::WithVariable(ChildEnvironment(""), "SHELL", "/bin/sh");
+    EXPECT_EQ(StartConsoleCommand(a.consoleCommand, a.workDir, a.keepOpen, env), 0);
+    bool seen = false;
+    for (int i = 0; i < 500 && !seen; ++i) {
+        seen = !kibtest::ReadFile(dir.File("seen")).empty();
+        if (!seen)
+            usleep(10000);
+    }
+    ASSERT_TRUE(seen);
+    usleep(50000);
+    EXPECT_EQ(kibtest::ReadFile(dir.File("seen")), folder + "\nClock.html\n");
+    EXPECT_FALSE(kibtest::Exists(folder + "/pwned"));
+    EXPECT_FALSE(kibtest::Exists(dir.File("pwned")));
+    if (old)
+        setenv("TERMINAL", saved.c_str(), 1);
+    else
+        unsetenv("TERMINAL");
 }
 
 TEST(ChildEnvironmentTest, IdeEnvironmentWithClassPathSet)
