@@ -482,14 +482,19 @@ bool CMainFrame::RouteUpdate(int command, CCommandState& state, CChildFrame* con
     CChildFrame* child = context ? context : ActiveChild();
     CKibView* view = child ? child->GetActiveView() : nullptr;
     CKibDoc* doc = child ? child->GetDocument() : nullptr;
-    CCommandState s = state;
-    bool handled = (view && view->QueryCommand(command, s)) || (doc && doc->QueryCommand(command, s)) ||
-                   (child && child->QueryCommand(command, s)) || QueryCommand(command, s) ||
-                   (m_app && m_app->QueryCommand(command, s));
-    if (handled) {
+    // Each stop starts from the state asked with: one that does not handle
+    // the command may still have touched its copy.
+    auto ask = [&](auto* target) {
+        if (!target)
+            return false;
+        CCommandState s = state;
+        if (!target->QueryCommand(command, s))
+            return false;
         state = s;
         return true;
-    }
+    };
+    if (ask(view) || ask(doc) || ask(child) || ask(this) || ask(m_app))
+        return true;
     if (disableIfNoHandler)
         state.enabled = false;
     return false;

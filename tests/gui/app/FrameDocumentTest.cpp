@@ -1,0 +1,398 @@
+// The main frame's commands, documents and their windows, the bars.
+#include "ShellTestSupport.h"
+
+#include "app/OpenFilesTree.h"
+#include "app/OutputBar.h"
+#include "app/OutputPane.h"
+#include "app/WorkspaceBar.h"
+#include "resources/Artwork.h"
+#include "resources/CommandIds.h"
+#include "resources/CommandMap.h"
+
+#include <wx/aui/auibook.h>
+
+using namespace kibtest;
+using namespace kib;
+
+namespace {
+
+CChildFrame* FrameOf(CKibDoc* doc)
+{
+    return doc && doc->GetFirstView() ? dynamic_cast<CChildFrame*>(doc->GetFirstView()->GetParent()) : nullptr;
+}
+
+std::vector<std::string> TreeTexts(COpenFilesTree* tree)
+{
+    std::vector<std::string> texts;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId it = tree->GetFirstChild(tree->Root(), cookie); it.IsOk();
+         it = tree->GetNextChild(tree->Root(), cookie))
+        texts.push_back(tree->GetItemText(it).utf8_string());
+    return texts;
+}
+
+} // namespace
+
+TEST_F(ShellTest, JavaCommandsFollowTheToolPaths)
+{
+    params["KIBPARAMS:JDK:COMPILER:PATH"] = "/usr/bin/javac";
+    params["KIBPARAMS:JDK:INTERPRETER:PATH"] = "/usr/bin/java";
+    ASSERT_TRUE(Start());
+    // Without a document the Java commands have no handler at all.
+    EXPECT_FALSE(Query(Frame(), ID_JAVA_COMPILE).enabled);
+    EXPECT_FALSE(Query(Frame(), ID_FILE_SAVE_ALL).enabled == false && Frame()->UsingDocumentMenu());
+    ASSERT_NE(app->Docs().NewDocument(), nullptr);
+    EXPECT_TRUE(Query(Frame(), ID_JAVA_COMPILE).enabled);
+    EXPECT_TRUE(Query(Frame(), ID_JAVA_RUN).enabled);
+    EXPECT_TRUE(Query(Frame(), ID_JAVA_RUN_ARGS).enabled);
+    EXPECT_FALSE(Query(Frame(), ID_JAVA_APPLETVIEWER).enabled);
+    Frame()->Settings().m_compilerPath.clear();
+    EXPECT_FALSE(Query(Frame(), ID_JAVA_COMPILE).enabled);
+    EXPECT_FALSE(Query(Frame(), ID_JAVA_RUN_ARGS).enabled);
+    EXPECT_TRUE(Query(Frame(), ID_JAVA_COMPILE_RUN).enabled);
+    EXPECT_TRUE(Query(Frame(), ID_JAVA_RUN).enabled);
+    Frame()->Settings().m_compilerPath = "/usr/bin/javac";
+    Frame()->Settings().m_interpreterPath.clear();
+    EXPECT_FALSE(Query(Frame(), ID_JAVA_RUN).enabled);
+    EXPECT_TRUE(Query(Frame(), ID_JAVA_COMPILE).enabled);
+    // The JDK documentation needs its path; commands nobody handles are off.
+    EXPECT_FALSE(Query(Frame(), ID_HELP_JDKDOCS).enabled);
+    Frame()->Settings().m_docuPath = "/usr/share/doc/openjdk-17-jre-headless";
+    EXPECT_TRUE(Query(Frame(), ID_HELP_JDKDOCS).enabled);
+    EXPECT_FALSE(Query(Frame(), ID_VIEW_USER_TOOLBAR1).enabled);
+    EXPECT_FALSE(Query(Frame(), 40000).enabled);
+}
+
+TEST_F(ShellTest, MenuBarFollowsTheDocuments)
+{
+    ASSERT_TRUE(Start());
+    wxMenuBar* bar = Frame()->GetMenuBar();
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(bar->GetMenuCount(), 5u);
+    EXPECT_EQ(bar->FindItem(ToWxId(ID_FILE_SAVE_ALL)), nullptr);
+    EXPECT_EQ(bar->FindItem(ToWxId(ID_JAVA_COMPILE)), nullptr);
+    EXPECT_EQ(bar->FindItem(ToWxId(ID_WINDOW_CASCADE)), nullptr);
+    CKibDoc* first = app->Docs().NewDocument();
+    CKibDoc* second = app->Docs().NewDocument();
+    EXPECT_EQ(first->GetTitle(), "Kib1");
+    EXPECT_EQ(second->GetTitle(), "Kib2");
+    bar = Frame()->GetMenuBar();
+    EXPECT_NE(bar->FindItem(ToWxId(ID_FILE_SAVE_ALL)), nullptr);
+    EXPECT_EQ(bar->FindItem(ToWxId(ID_JAVA_COMPILE_RUN))->GetItemLabel().utf8_string(),
+              "Compilieren und anschließend Starten\tStrg+F5");
+    EXPECT_EQ(bar->GetMenuLabelText(2).utf8_string(), "Quellcode");
+    app->Docs().CloseAllDocuments();
+    PumpEvents(20);
+    EXPECT_FALSE(Frame()->UsingDocumentMenu());
+    EXPECT_EQ(app->Docs().NewDocument()->GetTitle(), "Kib3");
+}
+
+TEST_F(ShellTest, CaptionMarkerFollowsEditAndUndo)
+{
+    std::string path = File("Hallo.java", "class Hallo\r\n{\r\n}\r\n");
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    CChildFrame* child = FrameOf(doc);
+    PumpEvents(30);
+    EXPECT_EQ(child->GetCaption(), "Hallo.java");
+    int el, ec;
+    doc->Buffer().InsertTextAt(nullptr, 1, 1, " ", el, ec, ACT_TYPING);
+    PumpUntil([&] { return child->GetCaption() == "Hallo.java*"; }, 2000);
+    EXPECT_EQ(child->GetCaption(), "Hallo.java*");
+    EXPECT_EQ(TreeTexts(Frame()->OpenFilesTree()), (std::vector<std::string>{"Hallo.java*"}));
+    TextPos caret;
+    ASSERT_TRUE(doc->Buffer().UndoStep(caret));
+    PumpUntil([&] { return child->GetCaption() == "Hallo.java"; }, 2000);
+    EXPECT_EQ(child->GetCaption(), "Hallo.java");
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_EQ(TreeTexts(Frame()->OpenFilesTree()), (std::vector<std::string>{"Hallo.java"}));
+
+    // A second window on the document: both captions numbered, both marked.
+    Frame()->RouteCommand(ID_WINDOW_NEW);
+    ASSERT_EQ(doc->Views().size(), 2u);
+    auto* second = dynamic_cast<CChildFrame*>(doc->Views()[1]->GetParent());
+    doc->Buffer().InsertTextAt(nullptr, 0, 0, "x", el, ec, ACT_TYPING);
+    PumpUntil([&] { return second->GetCaption() == "Hallo.java:2*"; }, 2000);
+    EXPECT_EQ(child->GetCaption(), "Hallo.java:1*");
+    EXPECT_EQ(second->GetCaption(), "Hallo.java:2*");
+    EXPECT_EQ(doc->Views()[1]->GetTabWidth(), Frame()->Settings().m_tabWidth);
+}
+
+TEST_F(ShellTest, StatusBarShowsLineAndColumnWithTabs)
+{
+    std::string path = File("Tabs.java", "class T\r\n\t\tint x;\r\n");
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = Open(path);
+    CKibView* view = doc->GetFirstView();
+    view->PutCaret(TextPos{2, 1});
+    Frame()->UpdateStatusPanes();
+    EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_LINE).utf8_string(), "Zeile: 2");
+    EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_COLUMN).utf8_string(), "Spalte: 9");
+    EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_MESSAGE).utf8_string(), "Bereit");
+    // Go to line 2, column 0: the start of the tabbed line.
+    view->GoToPosition(2, 0);
+    EXPECT_EQ(view->GetCaretPos().x, 0);
+    EXPECT_EQ(view->GetCaretPos().y, 1);
+    dialogs.goToLine = 1;
+    Frame()->RouteCommand(ID_GOTO_LINE);
+    EXPECT_EQ(view->GetCaretPos().y, 0);
+    app->Docs().CloseAllDocuments();
+    Frame()->UpdateStatusPanes();
+    EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_LINE).utf8_string(), "");
+}
+
+TEST_F(ShellTest, FullScreenKeepsBarsTheSettingsKeepAndRestoresTheRest)
+{
+    params["KIBPARAMS:GUI:FULLSCREEN:SHOWOUTPUT"] = "1";
+    ASSERT_TRUE(Start());
+    CMainFrame* f = Frame();
+    f->RouteCommand(ID_VIEW_FULLSCREEN); // no document: nothing happens
+    EXPECT_FALSE(f->IsFullScreenMode());
+    app->Docs().NewDocument();
+    f->ShowBar(f->OutputBar(), false);
+    f->RouteCommand(ID_VIEW_FULLSCREEN);
+    ASSERT_TRUE(f->IsFullScreenMode());
+    EXPECT_FALSE(f->IsBarShown(f->StandardToolBar()));
+    EXPECT_FALSE(f->IsBarShown(f->WorkspaceBar()));
+    EXPECT_FALSE(f->IsBarShown(f->GetStatusBar()));
+    EXPECT_FALSE(f->IsBarShown(f->OutputBar())); // SHOWOUTPUT leaves it as it was: hidden
+    ASSERT_NE(f->FullScreenToolBar(), nullptr);
+    // Escape leaves full screen (and goes on).
+    wxKeyEvent esc(wxEVT_CHAR_HOOK);
+    esc.m_keyCode = WXK_ESCAPE;
+    f->PreTranslateMessage(esc);
+    EXPECT_FALSE(f->IsFullScreenMode());
+    EXPECT_TRUE(f->IsBarShown(f->StandardToolBar()));
+    EXPECT_TRUE(f->IsBarShown(f->WorkspaceBar()));
+    EXPECT_TRUE(f->IsBarShown(f->GetStatusBar()));
+    EXPECT_FALSE(f->IsBarShown(f->OutputBar()));
+    EXPECT_EQ(f->FullScreenToolBar(), nullptr);
+
+    // Full screen, close the last document, Escape: bars come back.
+    f->ShowBar(f->OutputBar(), true);
+    f->RouteCommand(ID_VIEW_FULLSCREEN);
+    ASSERT_TRUE(f->IsFullScreenMode());
+    app->Docs().CloseAllDocuments();
+    f->PreTranslateMessage(esc);
+    EXPECT_FALSE(f->IsFullScreenMode());
+    EXPECT_TRUE(f->IsBarShown(f->StandardToolBar()));
+    EXPECT_TRUE(f->IsBarShown(f->OutputBar()));
+}
+
+TEST_F(ShellTest, OpenFileViewComparesPathsExactly)
+{
+    std::string path = File("Kunde.java", "class Kunde {}\r\n");
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = Open(path);
+    Frame()->DocumentOpenedEvent().Reset();
+    EXPECT_EQ(Frame()->OpenFileView(path), doc->GetFirstView());
+    EXPECT_TRUE(Frame()->DocumentOpenedEvent().IsSet());
+    Frame()->DocumentOpenedEvent().Reset();
+    EXPECT_EQ(Frame()->OpenFileView(dir + "KUNDE.java"), nullptr);
+    EXPECT_FALSE(Frame()->DocumentOpenedEvent().Wait(10));
+    EXPECT_EQ(app->Docs().Documents().size(), 1u);
+    // A file not open yet is opened, and its opening signals the event.
+    std::string other = File("Other.java", "class Other {}\r\n");
+    CKibView* view = Frame()->OpenFileView(other);
+    ASSERT_NE(view, nullptr);
+    EXPECT_EQ(view->GetDocument()->GetPathName(), other);
+    EXPECT_TRUE(Frame()->DocumentOpenedEvent().IsSet());
+}
+
+TEST_F(ShellTest, TabMenuClosesTheTabsWindowAndMovesTheTabs)
+{
+    ASSERT_TRUE(Start());
+    CKibDoc* a = app->Docs().NewDocument();
+    CKibDoc* b = app->Docs().NewDocument(); // active
+    Frame()->SetTabWindow(nullptr);
+    EXPECT_FALSE(Query(Frame(), ID_MDITAB_CLOSE).enabled);
+    Frame()->SetTabWindow(FrameOf(a));
+    EXPECT_TRUE(Query(Frame(), ID_MDITAB_CLOSE).enabled);
+    EXPECT_TRUE(Frame()->RouteCommand(ID_MDITAB_CLOSE));
+    PumpUntil([&] { return app->Docs().Documents().size() == 1; }, 2000);
+    ASSERT_EQ(app->Docs().Documents().size(), 1u);
+    EXPECT_EQ(app->Docs().Documents()[0], b);
+
+    EXPECT_TRUE(Query(Frame(), ID_MDITAB_BOTTOM).checked);
+    Frame()->RouteCommand(ID_MDITAB_TOP);
+    EXPECT_TRUE(Query(Frame(), ID_MDITAB_TOP).checked);
+    EXPECT_TRUE(Frame()->Client()->HasFlag(wxAUI_NB_TOP));
+    // Tabs switched off in the options: both entries are disabled.
+    Frame()->EnableDocumentTabs(false, 1);
+    EXPECT_FALSE(Query(Frame(), ID_MDITAB_TOP).enabled);
+    EXPECT_FALSE(Query(Frame(), ID_MDITAB_BOTTOM).enabled);
+}
+
+TEST_F(ShellTest, OpenFilesTreeSortsMarksAndActivates)
+{
+    std::string b = File("b.java", "class b {}\r\n");
+    std::string a = File("A.java", "class A {}\r\n");
+    std::string c = File("c.txt", "text\r\n");
+    ASSERT_TRUE(Start());
+    dialogs.openPaths = {b, a, c};
+    Frame()->RouteCommand(ID_FILE_OPEN); // one dialog, several files
+    EXPECT_NE(dialogs.openFilter.find("*.java;*.jav"), std::string::npos);
+    ASSERT_EQ(app->Docs().Documents().size(), 3u);
+    COpenFilesTree* tree = Frame()->OpenFilesTree();
+    EXPECT_EQ(TreeTexts(tree), (std::vector<std::string>{"A.java", "b.java", "c.txt"}));
+    wxTreeItemIdValue cookie;
+    wxTreeItemId first = tree->GetFirstChild(tree->Root(), cookie);
+    EXPECT_EQ(tree->GetItemImage(first), kib::kImageJava);
+    wxTreeItemId last = tree->GetLastChild(tree->Root());
+    EXPECT_EQ(tree->GetItemImage(last), kib::kImageFile);
+    EXPECT_TRUE(tree->IsBold(tree->Root()));
+    EXPECT_EQ(tree->GetItemText(tree->Root()).utf8_string(), "Geöffnete Dateien");
+
+    // A click on b.java brings its window to the front.
+    CKibDoc* docB = app->Docs().FindDocument(b);
+    tree->SelectItem(tree->FindDocumentItem(docB));
+    PumpEvents(20);
+    EXPECT_EQ(Frame()->ActiveChild(), FrameOf(docB));
+    wxRect rect;
+    ASSERT_TRUE(tree->GetBoundingRect(tree->FindDocumentItem(docB), rect, true));
+    EXPECT_EQ(tree->TooltipAt(rect.GetTopLeft() + wxPoint(3, 3)).utf8_string(), b);
+    EXPECT_EQ(tree->TooltipAt(wxPoint(1, 1)), wxString()); // the root has none
+
+    // A new document is listed as "Kib1", and under its new name after a save.
+    CKibDoc* fresh = app->Docs().NewDocument();
+    EXPECT_EQ(TreeTexts(tree)[3], "Kib1");
+    dialogs.saveAsPath = dir + "0First.java";
+    Frame()->RouteCommand(ID_FILE_SAVE_AS);
+    EXPECT_EQ(fresh->GetPathName(), dir + "0First.java");
+    EXPECT_EQ(TreeTexts(tree)[0], "0First.java");
+}
+
+TEST_F(ShellTest, FailedSaveKeepsTheMarkerAndTellsTheUser)
+{
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = app->Docs().NewDocument();
+    int el, ec;
+    doc->Buffer().InsertTextAt(nullptr, 0, 0, "class X {}", el, ec, ACT_TYPING);
+    dialogs.saveAsPath = "/proc/kib-cannot-write/X.java"; // not writable, not even for root
+    Frame()->RouteCommand(ID_FILE_SAVE);
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_NE(dialogs.asked[0].text.find("konnte nicht gespeichert werden"), std::string::npos);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(doc->GetPathName(), "");
+    PumpUntil([&] { return FrameOf(doc)->GetCaption() == "Kib1*"; }, 2000);
+    EXPECT_EQ(FrameOf(doc)->GetCaption(), "Kib1*");
+    // Closing asks again; "Ja" and another failing save keep it open.
+    dialogs.asked.clear();
+    dialogs.answers = {wxYES, wxOK};
+    Frame()->RouteCommand(ID_FILE_CLOSE);
+    EXPECT_EQ(app->Docs().Documents().size(), 1u);
+    ASSERT_GE(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[0].text, "Änderungen in Kib1 speichern?");
+}
+
+TEST_F(ShellTest, SaveAllRewritesSavedFilesAndAsksForNewOnes)
+{
+    std::string path = File("S.java", "class S {}\r\n");
+    ASSERT_TRUE(Start());
+    Open(path);
+    CKibDoc* fresh = app->Docs().NewDocument();
+    int el, ec;
+    fresh->Buffer().InsertTextAt(nullptr, 0, 0, "x", el, ec, ACT_TYPING);
+    WriteFile(path, "changed outside\r\n");
+    dialogs.answers = {wxNO};
+    Frame()->RouteCommand(ID_FILE_SAVE_ALL);
+    EXPECT_EQ(ReadFile(path), "class S {}\r\n"); // written although unchanged
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, "Änderungen in Kib1 speichern?");
+}
+
+TEST_F(ShellTest, BadFilesGetMessagesOrOpen)
+{
+    ASSERT_TRUE(Start());
+    std::string binary;
+    for (int i = 0; i < 70000; ++i)
+        binary += static_cast<char>((i * 131) & 0xff);
+    std::string bin = File("data.bin", binary);
+    CKibDoc* doc = Open(bin);
+    ASSERT_NE(doc, nullptr) << "bytes are bytes: a binary file opens";
+    EXPECT_TRUE(dialogs.asked.empty());
+    EXPECT_EQ(doc->Buffer().SaveToMemory(-1).size() > 0, true);
+
+    EXPECT_EQ(Open(dir), nullptr);
+    EXPECT_EQ(Open("/dev/null"), nullptr);
+    EXPECT_EQ(Open(dir + "nope.java"), nullptr);
+    ASSERT_EQ(dialogs.asked.size(), 3u);
+    EXPECT_NE(dialogs.asked[0].text.find("Verzeichnis"), std::string::npos);
+    EXPECT_NE(dialogs.asked[1].text.find("keine normale Datei"), std::string::npos);
+    EXPECT_NE(dialogs.asked[2].text.find("nicht gefunden"), std::string::npos);
+    EXPECT_EQ(app->Docs().Documents().size(), 1u);
+    EXPECT_EQ(TreeTexts(Frame()->OpenFilesTree()).size(), 1u);
+}
+
+TEST_F(ShellTest, LargeFileOpens)
+{
+    // 200 MB of short lines.
+    std::string path = dir + "big.java";
+    {
+        std::ofstream out(path, std::ios::binary);
+        std::string line = "        int wert = 12345; // eine Zeile mit etwas Text darin\r\n";
+        std::string block;
+        while (block.size() < (1u << 20))
+            block += line;
+        for (int i = 0; i < 200; ++i)
+            out << block;
+    }
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_GT(doc->Buffer().LineCount(), 3000000);
+    EXPECT_TRUE(dialogs.asked.empty());
+    app->Docs().CloseAllDocuments();
+    unlink(path.c_str());
+}
+
+TEST_F(ShellTest, OutputPanesAppendAtTheCaret)
+{
+    ASSERT_TRUE(Start());
+    COutputBar* bar = Frame()->OutputBar();
+    auto* tabs = bar->GetTabWindow();
+    ASSERT_EQ(tabs->GetPageCount(), 4u);
+    EXPECT_EQ(tabs->GetPageText(0).utf8_string(), "Compilerausgaben");
+    EXPECT_EQ(tabs->GetPageText(1).utf8_string(), "Ausgaben");
+    EXPECT_EQ(tabs->GetPageText(2).utf8_string(), "Suchergebnisse 1");
+    EXPECT_EQ(tabs->GetPageText(3).utf8_string(), "Suchergebnisse 2");
+    EXPECT_EQ(bar->GetPane(COutputBar::PANE_OUTPUT)->GetId(), COutputBar::kOutputPaneId);
+    COutputPane* pane = bar->GetPane(COutputBar::PANE_COMPILER);
+    pane->ReplaceSel("Compile Hallo.java....\r\n");
+    pane->ReplaceSel("Hallo.java:3: error\r\n");
+    pane->ReplaceSel("Compilierung beendet");
+    EXPECT_EQ(pane->GetText(), "Compile Hallo.java....\r\nHallo.java:3: error\r\nCompilierung beendet");
+    EXPECT_EQ(pane->GetLineCount(), 3);
+    // A click into the middle moves where the next output goes.
+    pane->SetSelection(COutputPane::Pos{1, 5}, COutputPane::Pos{1, 5});
+    pane->ReplaceSel("XY");
+    EXPECT_EQ(pane->GetLineText(1), "HalloXY.java:3: error");
+    pane->SelectLine(0);
+    pane->ReplaceSel("");
+    EXPECT_EQ(pane->GetLineText(0), "");
+    pane->Clear();
+    EXPECT_EQ(pane->GetText(), "");
+    EXPECT_EQ(pane->GetTextLength(), 0u);
+    // A new output font reaches all four panes.
+    CLogFont font = Frame()->Settings().m_outputFont;
+    font.SetPointSize(14, 96);
+    bar->SetOutputFont(font);
+    for (int p = 0; p < COutputBar::PANE_COUNT; ++p)
+        EXPECT_EQ(bar->GetPane(static_cast<COutputBar::Pane>(p))->GetOutputFont(), bar->GetOutputFont());
+}
+
+TEST_F(ShellTest, HelpAndConsoleGoThroughTheShell)
+{
+    ASSERT_TRUE(Start());
+    Frame()->RouteCommand(ID_HELP_FINDER);
+    Frame()->RouteCommand(ID_HELP_CONTRIBUTE);
+    Frame()->RouteCommand(ID_HELP_JDKDOCS); // empty path: nothing
+    ASSERT_EQ(shellOpened.size(), 2u);
+    EXPECT_EQ(shellOpened[0], "open:" + dir + "dokumentation.pdf");
+    EXPECT_EQ(shellOpened[1], "open:" + dir + "unterstuetzung.html");
+    Frame()->RouteCommand(ID_APP_ABOUT);
+    EXPECT_EQ(dialogs.aboutShown, 1);
+    Frame()->RouteCommand(ID_FILE_PRINT_SETUP);
+    EXPECT_EQ(dialogs.printerSetupShown, 1);
+}
