@@ -616,12 +616,16 @@ bool CTextBuffer::RawDelete(CTextBufferListener* source, int startLine, int star
 void CTextBuffer::OpenUndoGroup(bool mergeWithPrevious)
 {
     m_groupOpen = true;
+    m_groupRecorded = false;
     m_groupStartPending = m_undoPos == 0 || !mergeWithPrevious;
 }
 
 void CTextBuffer::CloseUndoGroup(CTextBufferListener* source)
 {
-    if (source && m_undoPos > 0 && !m_inAfterEditGroup) {
+    // Only a group that recorded something is followed up: a command that
+    // changed nothing must not re-run the follow-up of an older change (an
+    // Enter's indentation, say).
+    if (source && m_undoPos > 0 && m_groupRecorded && !m_inAfterEditGroup) {
         m_groupStartPending = true;
         const UndoRecord& last = m_history[static_cast<size_t>(m_undoPos - 1)];
         // Copies: the callback's own records may drop this one from the history.
@@ -739,6 +743,7 @@ void CTextBuffer::AddRecord(bool insertion, TextPos start, TextPos end, int acti
     rec.pieces = std::move(pieces);
     m_history.push_back(std::move(rec));
     m_undoPos = static_cast<int>(m_history.size());
+    m_groupRecorded = true;
 }
 
 void CTextBuffer::ApplyInsertRecord(const UndoRecord& rec)

@@ -155,6 +155,8 @@ public:
     bool DeleteRange(CTextBufferListener* source, int startLine, int startChar, int endLine,
                      int endChar, int action = ACT_UNKNOWN);
     void OpenUndoGroup(bool mergeWithPrevious = false);
+    // With a source view, calls its AfterEditGroup when the group recorded
+    // at least one change.
     void CloseUndoGroup(CTextBufferListener* source = nullptr);
     bool CanUndoStep() const { return m_undoPos > 0; }
     bool CanRedoStep() const { return m_undoPos < static_cast<int>(m_history.size()); }
@@ -225,6 +227,7 @@ private:
     bool m_groupOpen = false;
     bool m_groupStartPending = false;
     bool m_inAfterEditGroup = false;
+    bool m_groupRecorded = false; // the open group has added a record
     int m_groupStarts = 0; // records in the history that start a group
     std::vector<CTextBufferListener*> m_views;
     int m_notifyDepth = 0;

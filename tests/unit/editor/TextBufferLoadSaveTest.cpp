@@ -273,7 +273,7 @@ TEST(TextBufferLoad, ReadOnlyMeansNotWritableForThisUser)
     std::string f = dir.File("Ro.java");
     WriteFile(f, "int a;\n");
     chmod(f.c_str(), 0444);
-    int rc = edtest::RunUnprivileged([&] {
+    EXPECT_UNPRIVILEGED_OK([&] {
         CTextBuffer b;
         if (!b.LoadFile(f))
             return 1;
@@ -295,7 +295,6 @@ TEST(TextBufferLoad, ReadOnlyMeansNotWritableForThisUser)
             return 7;
         return 0;
     });
-    EXPECT_EQ(rc, 0);
     EXPECT_EQ(ReadFile(f), "int a;\n");
     // The owner (or root) may write it: then it is not read-only.
     chmod(f.c_str(), 0644);
@@ -311,7 +310,7 @@ TEST(TextBufferLoad, UnreadableFileFails)
     std::string f = dir.File("Secret.java");
     WriteFile(f, "secret");
     chmod(f.c_str(), 0200);
-    int rc = edtest::RunUnprivileged([&] {
+    EXPECT_UNPRIVILEGED_OK([&] {
         CTextBuffer b;
         b.InitEmpty();
         if (b.LoadFile(f))
@@ -320,7 +319,6 @@ TEST(TextBufferLoad, UnreadableFileFails)
             return 2;
         return b.LineCount() == 1 && b.LineLength(0) == 0 ? 0 : 3;
     });
-    EXPECT_EQ(rc, 0);
 }
 
 TEST(TextBufferSave, WritesEachStyleAndTheBufferKeepsItsOwn)
@@ -397,7 +395,7 @@ TEST(TextBufferSave, ReadOnlyFolderFailsWithoutTouchingTheTarget)
     WriteFile(f, "original");
     chmod(f.c_str(), 0666);
     chmod(sub.c_str(), 0555);
-    int rc = edtest::RunUnprivileged([&] {
+    EXPECT_UNPRIVILEGED_OK([&] {
         CTextBuffer b;
         if (!b.LoadFile(f) || b.IsReadOnly())
             return 1; // the file itself is writable
@@ -412,7 +410,6 @@ TEST(TextBufferSave, ReadOnlyFolderFailsWithoutTouchingTheTarget)
             return 5;
         return 0;
     });
-    EXPECT_EQ(rc, 0);
     EXPECT_EQ(ReadFile(f), "original");
     EXPECT_EQ(Entries(sub), Strings{"A.java"});
 }

@@ -261,6 +261,25 @@ TEST(Undo, AfterEditGroupRunsOnceAndItsRecordsAreAStepOfTheirOwn)
     EXPECT_FALSE(b.IsUndoGroupOpen());
 }
 
+TEST(Undo, AGroupThatChangedNothingIsNotFollowedUp)
+{
+    std::vector<Notice> log;
+    CRecordingView v("v", &log);
+    CTextBuffer b;
+    b.InitEmpty();
+    b.OpenUndoGroup(false);
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(&v, 0, 0, "\r\n", el, ec, ACT_TYPING));
+    b.CloseUndoGroup(&v);
+    ASSERT_EQ(v.afterEdit.size(), 1u);
+    // Delete at the end of the text: the command's group records nothing, so
+    // the line break's follow-up (its indentation) must not run again.
+    b.OpenUndoGroup(false);
+    EXPECT_FALSE(b.DeleteRange(&v, 1, 0, 1, 1, ACT_DELETE));
+    b.CloseUndoGroup(&v);
+    EXPECT_EQ(v.afterEdit.size(), 1u);
+}
+
 TEST(Undo, DescriptionIsTheActionOfTheGroupsFirstRecord)
 {
     CTextBuffer b;
