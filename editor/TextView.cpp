@@ -221,6 +221,13 @@ CTextView::CTextView(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
 
 CTextView::~CTextView()
 {
+    // The window's own destruction, after these members are gone, may still
+    // send focus, size and paint events.
+    Unbind(wxEVT_PAINT, &CTextView::OnPaint, this);
+    Unbind(wxEVT_SIZE, &CTextView::OnSize, this);
+    Unbind(wxEVT_SET_FOCUS, &CTextView::OnSetFocus, this);
+    Unbind(wxEVT_KILL_FOCUS, &CTextView::OnKillFocus, this);
+    Unbind(wxEVT_MOUSE_CAPTURE_LOST, &CTextView::OnCaptureLost, this);
     m_dragTimer.Stop();
     m_caretTimer.Stop();
     if (HasCapture())
@@ -646,15 +653,68 @@ LineState CTextView::GetLineState(int line)
 
 // ---------------------------------------------------------------- painting
 
-void CTextView::OnPaint(wxPaintEvent&)
+void CTextView::Refresh(bool eraseBackground, const wxRect* rect)
 {
-    wxPaintDC dc(this);
-    EnsureMetrics();
-    wxRect box = GetUpdateRegion().GetBox();
+    const wxRect client(GetClientSize());
+    if (rect) {
+        wxRect r = rect->Intersect(client);
+        if (r.IsEmpty())
+            return;
+        m_dirty.Union(r);
+    } else if (!client.IsEmpty()) {
+        m_dirty.Union(client);
+    }
+    wxWindow::Refresh(false, rect);
+}
+
+void CTextView::RefreshScreen(const wxRect& rect)
+{
+    wxWindow::Refresh(false, &rect);
+}
+
+void CTextView::ScrollPixels(int dx, int dy, const wxRect& area)
+{
+    const wxSize client = GetClientSize();
+    if (!m_backing.IsOk() || m_backing.GetSize() != client) {
+        Refresh(false);
+        return;
+    }
+    // Where the area's pixels land, inside the area.
+    wxRect dst = wxRect(area.x + dx, area.y + dy, area.width, area.height).Intersect(area);
+    // Parts still waiting to be drawn move with the pixels.
+    if (!m_dirty.IsEmpty()) {
+        wxRegion moved(m_dirty);
+        moved.Intersect(area);
+        if (!moved.IsEmpty()) {
+            moved.Offset(dx, dy);
+            moved.Intersect(dst);
+        }
+        wxRegion rest(m_dirty);
+        rest.Subtract(area);
+        m_dirty = rest;
+        if (!moved.IsEmpty())
+            m_dirty.Union(moved);
+    }
+    if (!m_spare.IsOk() || m_spare.GetSize() != client)
+        m_spare = wxBitmap(client.x, client.y);
+    {
+        wxMemoryDC from(m_backing);
+        wxMemoryDC to(m_spare);
+        to.Blit(0, 0, client.x, client.y, &from, 0, 0);
+        if (!dst.IsEmpty())
+            to.Blit(dst.x, dst.y, dst.width, dst.height, &from, dst.x - dx, dst.y - dy);
+    }
+    std::swap(m_backing, m_spare);
+    wxRegion uncovered(area);
+    if (!dst.IsEmpty())
+        uncovered.Subtract(dst);
+    m_dirty.Union(uncovered);
+    wxWindow::Refresh(false);
+}
+
+void CTextView::RenderArea(wxDC& dc, const wxRect& box)
+{
     wxSize client = GetClientSize();
-    if (box.IsEmpty())
-        box = wxRect(client);
-    m_lastPaintBox = box;
     m_paintClip = box;
     int margin = MarginWidth();
     int count = LineCount();
@@ -670,8 +730,39 @@ void CTextView::OnPaint(wxPaintEvent&)
         if (box.x + box.width > margin)
             PaintLine(dc, wxRect(margin, y, std::max(0, client.x - margin), m_lineHeight), line);
     }
-    PaintCaret(dc);
     m_paintClip = wxRect();
+}
+
+void CTextView::OnPaint(wxPaintEvent&)
+{
+    wxPaintDC dc(this);
+    const wxSize client = GetClientSize();
+    if (client.x <= 0 || client.y <= 0)
+        return;
+    EnsureMetrics();
+    ++m_paintCount;
+    if (!m_backing.IsOk() || m_backing.GetSize() != client) {
+        m_backing = wxBitmap(client.x, client.y);
+        m_dirty = wxRegion(wxRect(client));
+    }
+    if (!m_dirty.IsEmpty()) {
+        wxMemoryDC mdc(m_backing);
+        // Lines are drawn for the area they cover; the margin's width may
+        // change while drawing (line count digits), which marks all dirty.
+        wxRegion todo(m_dirty);
+        m_dirty.Clear();
+        m_lastPaintBox = todo.GetBox();
+        for (wxRegionIterator it(todo); it; ++it)
+            RenderArea(mdc, it.GetRect());
+    }
+    {
+        wxMemoryDC src(m_backing);
+        for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
+            wxRect r = it.GetRect();
+            dc.Blit(r.x, r.y, r.width, r.height, &src, r.x, r.y);
+        }
+    }
+    PaintCaret(dc);
 }
 
 void CTextView::DrawMarginIcon(wxDC& dc, int index, int x, int y)
@@ -966,12 +1057,12 @@ void CTextView::RefreshCaret()
     wxPoint p = show ? TextToPoint(m_caret) : wxPoint();
     if (show != m_caretShown || p != m_caretPixel || !m_caretBlinkOn) {
         if (m_caretShown)
-            RefreshRect(CaretRect(), false);
+            RefreshScreen(CaretRect());
         m_caretShown = show;
         m_caretPixel = p;
         m_caretBlinkOn = true;
         if (show)
-            RefreshRect(CaretRect(), false);
+            RefreshScreen(CaretRect());
     }
     if (show)
         m_caretTimer.Start(kCaretBlinkMs);
@@ -986,17 +1077,23 @@ void CTextView::OnCaretTimer(wxTimerEvent&)
         return;
     }
     m_caretBlinkOn = !m_caretBlinkOn;
-    RefreshRect(CaretRect(), false);
+    RefreshScreen(CaretRect());
+}
+
+wxRect CTextView::IndicatorRect()
+{
+    wxPoint p = TextToPoint(m_indicatorPos);
+    return wxRect(p.x, p.y, 2, std::max(1, m_lineHeight));
 }
 
 void CTextView::SetIndicatorCaret(TextPos pos, bool grey)
 {
-    if (m_indicatorPos.IsValid())
-        InvalidateLines(m_indicatorPos.y, m_indicatorPos.y);
+    if (m_indicatorPos.IsValid() && GetHandle())
+        RefreshScreen(IndicatorRect());
     m_indicatorPos = pos;
     m_indicatorGrey = grey;
-    if (pos.IsValid())
-        InvalidateLines(pos.y, pos.y);
+    if (pos.IsValid() && GetHandle())
+        RefreshScreen(IndicatorRect());
 }
 
 void CTextView::MoveCaretTo(TextPos pos)
@@ -1095,12 +1192,11 @@ void CTextView::ScrollToTopLine(int line, bool track)
     int dy = (m_topLine - line) * m_lineHeight;
     m_topLine = line;
     if (GetHandle()) {
-        if (std::abs(dy) < GetClientSize().y) {
-            ScrollWindow(0, dy);
-            m_caretPixel.y += dy; // the drawn caret moved with the pixels
-        } else {
+        const wxSize client = GetClientSize();
+        if (std::abs(dy) < client.y)
+            ScrollPixels(0, dy, wxRect(client));
+        else
             Refresh(false);
-        }
         Update();
     }
     if (track)
@@ -1117,15 +1213,10 @@ void CTextView::ScrollToColumn(int column, bool track)
     if (GetHandle()) {
         wxSize client = GetClientSize();
         int margin = MarginWidth();
-        if (std::abs(dx) < client.x - margin) {
-            // The window moves as a whole: the margin, and what the margin
-            // slid over, are painted again.
-            ScrollWindow(dx, 0);
-            m_caretPixel.x += dx;
-            RefreshRect(wxRect(0, 0, margin + std::max(dx, 0), client.y), false);
-        } else {
+        if (std::abs(dx) < client.x - margin)
+            ScrollPixels(dx, 0, wxRect(margin, 0, client.x - margin, client.y));
+        else
             Refresh(false);
-        }
         Update();
     }
     if (track)

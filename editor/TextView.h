@@ -201,8 +201,13 @@ public:
 
     // Memory held by the per-line caches (line states, display lengths).
     size_t CacheMemory() const;
-    // Area repainted by the last paint (for tests and measurements).
+    // Area whose lines the last paint laid out and drew (for tests and
+    // measurements); the rest of the window was copied from the view's pixels.
     wxRect LastPaintBox() const { return m_lastPaintBox; }
+    long PaintCount() const { return m_paintCount; }
+
+    // Marks the area for drawing anew (as wxWindow::Refresh does).
+    void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
 
 protected:
     // Typed characters (Windows-1252 byte); the text view ignores them.
@@ -273,6 +278,13 @@ private:
     void SetCursorFor(const wxPoint& point);
     void LineSelection(int anchorLine, int line, TextPos& start, TextPos& end) const;
     void PaintCaret(wxDC& dc);
+    void RenderArea(wxDC& dc, const wxRect& box);
+    // Moves the view's pixels inside area by (dx, dy); only the uncovered
+    // part is drawn anew.
+    void ScrollPixels(int dx, int dy, const wxRect& area);
+    // Shows the view's pixels again without drawing any line (caret moves).
+    void RefreshScreen(const wxRect& rect);
+    wxRect IndicatorRect();
     void DrawMarginIcon(wxDC& dc, int index, int x, int y);
     void ScrollVert(int newTop);
     void ScrollHorz(int newColumn);
@@ -366,4 +378,11 @@ private:
     int m_lastMarginWidth = -1;
     wxRect m_paintClip;
     wxRect m_lastPaintBox;
+    long m_paintCount = 0;
+    // The window's pixels, kept by the view so that scrolling can move them
+    // (GTK 3 redraws a scrolled child window completely), and the area of
+    // them that must be drawn anew.
+    wxBitmap m_backing;
+    wxBitmap m_spare;
+    wxRegion m_dirty;
 };
