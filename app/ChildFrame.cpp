@@ -3,6 +3,8 @@
 #include "app/KibDoc.h"
 #include "app/KibView.h"
 #include "app/MainFrame.h"
+#include "app/OpenFilesTree.h"
+#include "resources/Artwork.h"
 #include "resources/CommandIds.h"
 
 #include <wx/aui/auibook.h>
@@ -47,6 +49,11 @@ void CChildFrame::SetCaption(const std::string& caption)
         if (text.empty() && !caption.empty())
             text = wxString(caption.c_str(), wxConvISO8859_1);
         m_mainFrame->Client()->SetPageText(static_cast<size_t>(index), text);
+        int image = COpenFilesTree::ImageFor(m_doc ? m_doc->GetTitle() : caption);
+        if (image != m_tabImage) {
+            m_tabImage = image;
+            m_mainFrame->Client()->SetPageBitmap(static_cast<size_t>(index), kib::OpenFilesBitmap(image));
+        }
     }
 }
 

@@ -56,4 +56,5 @@ private:
     int m_windowNumber = 0;
     bool m_childVisible = true;
     bool m_maximized = false;
+    int m_tabImage = -1;
 };

@@ -308,9 +308,8 @@ void CMainFrame::ApplyOptionsToViews()
 void CMainFrame::AddChild(CChildFrame* child)
 {
     m_zOrder.insert(m_zOrder.begin(), child);
-    static std::unique_ptr<wxImageList> images(CreateOpenFilesImageList());
     m_client->AddPage(child, Display(child->GetCaption()), true,
-                      images->GetBitmap(COpenFilesTree::ImageFor(child->GetCaption())));
+                      OpenFilesBitmap(COpenFilesTree::ImageFor(child->GetCaption())));
     UpdateMenuBar();
 }
 

@@ -348,6 +348,12 @@ wxImageList* CreateOpenFilesImageList()
     return list;
 }
 
+wxBitmap OpenFilesBitmap(int index)
+{
+    static std::unique_ptr<wxImageList> images(CreateOpenFilesImageList());
+    return images->GetBitmap(index);
+}
+
 wxBitmap WorkspaceTabBitmap(int index)
 {
     return Draw(16, [index](wxGraphicsContext& gc) {

@@ -23,6 +23,8 @@ inline constexpr int kImageRoot = 0;
 inline constexpr int kImageFile = 7;
 inline constexpr int kImageJava = 8;
 wxImageList* CreateOpenFilesImageList();
+// One image of bitmap 111.
+wxBitmap OpenFilesBitmap(int index);
 
 // Bitmap 147: the workspace bar's tab images, 0 "Dateien", 1 "Explorer".
 wxImageList* CreateWorkspaceTabImageList();

@@ -29,6 +29,55 @@ wxString KibText(int id)
     return Text(LoadKibString(id));
 }
 
+namespace {
+
+// "Ctrl+Alt+O" for a table key.
+wxString KeyText(const KeyDef& k)
+{
+    wxString text;
+    if (k.modifiers & KMOD_CTRL)
+        text += "Ctrl+";
+    if (k.modifiers & KMOD_ALT)
+        text += "Alt+";
+    if (k.modifiers & KMOD_SHIFT)
+        text += "Shift+";
+    return text + wxAcceleratorEntry(0, WxKeyCode(k.key)).ToRawString();
+}
+
+const KeyDef* TableKeyOf(int command)
+{
+    for (int res : {IDR_MAINFRAME, IDR_EDITOR_KEYS})
+        for (const KeyDef& k : KeyTable(res))
+            if (k.command == command)
+                return &k;
+    return nullptr;
+}
+
+} // namespace
+
+wxString MenuLabel(const MenuItemDef& item)
+{
+    wxString text = Text(item.text);
+    wxString shown = text.AfterFirst('\t');
+    if (shown.empty())
+        return text;
+    // The menu shows (and GTK binds) the key after the tab: give it in the
+    // form the toolkit reads, and as the key table has it, so that a shown
+    // "Alt+O" cannot take the "Optionen" menu's Alt+O.
+    shown.Replace("Strg+", "Ctrl+");
+    if (const KeyDef* key = TableKeyOf(item.id)) {
+        wxAcceleratorEntry parsed;
+        wxAcceleratorEntry wanted((key->modifiers & KMOD_CTRL ? wxACCEL_CTRL : 0) |
+                                      (key->modifiers & KMOD_SHIFT ? wxACCEL_SHIFT : 0) |
+                                      (key->modifiers & KMOD_ALT ? wxACCEL_ALT : 0),
+                                  WxKeyCode(key->key));
+        if (!parsed.FromString("x\t" + shown) || parsed.GetFlags() != wanted.GetFlags() ||
+            parsed.GetKeyCode() != wanted.GetKeyCode())
+            shown = KeyText(*key);
+    }
+    return text.BeforeFirst('\t') + "\t" + shown;
+}
+
 void AppendMenuItems(wxMenu* menu, const std::vector<MenuItemDef>& items)
 {
     for (const MenuItemDef& it : items) {
@@ -41,7 +90,7 @@ void AppendMenuItems(wxMenu* menu, const std::vector<MenuItemDef>& items)
             break;
         case MenuItemDef::Item: {
             wxItemKind kind = IsCheckCommand(it.id) ? wxITEM_CHECK : wxITEM_NORMAL;
-            menu->Append(ToWxId(it.id), Text(it.text), Text(CommandPrompt(it.id)), kind);
+            menu->Append(ToWxId(it.id), MenuLabel(it), Text(CommandPrompt(it.id)), kind);
             break;
         }
         }

@@ -14,6 +14,10 @@ namespace kib {
 // Whether a command's menu item carries a check mark (built as wxITEM_CHECK).
 bool IsCheckCommand(int command);
 
+// The label wx gets for an item: the text with its shown key as the
+// toolkit reads it ("Strg+" as "Ctrl+") and as the key tables bind it.
+wxString MenuLabel(const MenuItemDef& item);
+
 // A menu with the items (popups become submenus); ids through ToWxId.
 wxMenu* BuildMenu(const std::vector<MenuItemDef>& items);
 // Appends the items to an existing menu.

@@ -79,7 +79,10 @@ TEST_F(ShellTest, MenuBarFollowsTheDocuments)
     bar = Frame()->GetMenuBar();
     EXPECT_NE(bar->FindItem(ToWxId(ID_FILE_SAVE_ALL)), nullptr);
     EXPECT_EQ(bar->FindItem(ToWxId(ID_JAVA_COMPILE_RUN))->GetItemLabel().utf8_string(),
-              "Compilieren und anschließend Starten\tStrg+F5");
+              "Compilieren und anschließend Starten\tCtrl+F5");
+    // The shown key of the comment command is the one the key table binds.
+    EXPECT_EQ(bar->FindItem(ToWxId(ID_COMMENT_SELECTION))->GetItemLabel().utf8_string(),
+              "Selektion auskommentieren\tCtrl+Alt+O");
     EXPECT_EQ(bar->GetMenuLabelText(2).utf8_string(), "Quellcode");
     app->Docs().CloseAllDocuments();
     PumpEvents(20);
