@@ -47,12 +47,33 @@ void FillRect(wxDC& dc, const wxRect& r, COLORREF c)
     dc.DrawRectangle(r);
 }
 
-wxString DisplayString(const std::string& bytes, size_t from = 0)
+bool IsAsciiPunct(wchar_t c)
+{
+    return (c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') || (c >= '{' && c <= '~');
+}
+
+// Font shaping may join characters into one glyph (the "fi" ligature of
+// Courier, or "->" and "==" of coding fonts), which would break the cell
+// grid: a zero-width non-joiner between such pairs keeps every byte in its
+// own cell.
+bool MayJoin(wchar_t a, wchar_t b)
+{
+    bool letterB = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
+    return (a == 'f' && letterB) || (IsAsciiPunct(a) && IsAsciiPunct(b));
+}
+
+wxString DisplayString(const std::string& bytes)
 {
     std::wstring w;
-    w.reserve(bytes.size() - std::min(from, bytes.size()));
-    for (size_t i = from; i < bytes.size(); ++i)
-        w.push_back(static_cast<wchar_t>(textlayout::DisplayGlyph(static_cast<unsigned char>(bytes[i]))));
+    w.reserve(bytes.size() + bytes.size() / 4);
+    wchar_t prev = 0;
+    for (char byte : bytes) {
+        wchar_t c = static_cast<wchar_t>(textlayout::DisplayGlyph(static_cast<unsigned char>(byte)));
+        if (MayJoin(prev, c))
+            w.push_back(L'\u200C');
+        w.push_back(c);
+        prev = c;
+    }
     return wxString(w);
 }
 
@@ -1105,7 +1126,10 @@ void CTextView::MoveCaretTo(TextPos pos)
 
 void CTextView::PutCaret(TextPos pos)
 {
+    // The caret is in place before the selection is set, so that brace
+    // matching looks at the new caret line.
     m_anchor = pos;
+    m_caret = pos;
     SetSelectionRange(pos, pos);
     MoveCaretTo(pos);
     ScrollIntoView(pos);
@@ -1942,6 +1966,7 @@ void CTextView::OnLeftUp(wxMouseEvent& event)
         EnsureMetrics();
         TextPos hit = PointToText(wxPoint(point.x + m_charWidth / 2, point.y));
         m_anchor = hit;
+        m_caret = hit;
         SetSelectionRange(hit, hit);
         MoveCaretTo(hit);
     }
@@ -1979,6 +2004,7 @@ void CTextView::OnRightDown(wxMouseEvent& event)
     TextPos hit = PointToText(wxPoint(point.x + m_charWidth / 2, point.y));
     if (!IsInsideSelection(hit)) {
         m_anchor = hit;
+        m_caret = hit;
         SetSelectionRange(hit, hit);
         MoveCaretTo(hit);
     }

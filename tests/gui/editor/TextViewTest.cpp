@@ -3,6 +3,7 @@
 #include "EditorTestUtil.h"
 
 #include "resources/CommandIds.h"
+#include "settings/Settings.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dcmemory.h>
@@ -481,6 +482,20 @@ TEST_F(PaintTest, ColourRunsGiveKeywordsAndCommentsTheirColours)
     EXPECT_GT(Count(img, 0, cw * 3, Rgb(view->TextColor(CI_KEYWORD))), 0);
     EXPECT_GT(Count(img, cw * 7, cw * 14, Rgb(view->TextColor(CI_COMMENT))), 0);
     EXPECT_EQ(Count(img, 0, cw * 3, Rgb(view->TextColor(CI_COMMENT))), 0);
+}
+
+TEST_F(PaintTest, LigaturesDoNotShiftTheCellGrid)
+{
+    // Courier (the default editor font) joins "fi" and "ffl" into one glyph.
+    view->ApplySettings(CSettings());
+    SetText("final  affluent");
+    int cw = view->GetCharWidth();
+    wxImage img = PaintLineImage(0);
+    wxColour keyword = Rgb(view->TextColor(CI_KEYWORD));
+    wxColour ink = Rgb(view->TextColor(CI_WND));
+    EXPECT_GT(Count(img, cw * 4, cw * 5, keyword, 110), 0); // the "l" of final
+    EXPECT_GT(Count(img, cw * 11, cw * 12, ink, 110), 0);   // the "l" of affluent
+    EXPECT_GT(Count(img, cw * 14, cw * 15, ink, 110), 0);   // its "t"
 }
 
 TEST_F(PaintTest, MarginShowsBookmarkIcons)
