@@ -36,6 +36,12 @@ public:
     int Length(int i) const { return m_lines[static_cast<size_t>(i)].length; }
     int Capacity(int i) const;
     uint32_t Flags(int i) const { return m_lines[static_cast<size_t>(i)].bits & ~kOwned; }
+    // True for a line still inside the block it was read into (unchanged since).
+    bool IsInBlock(int i) const
+    {
+        const Entry& e = m_lines[static_cast<size_t>(i)];
+        return !(e.bits & kOwned) && e.data && m_block;
+    }
     void SetFlags(int i, uint32_t flags)
     {
         Entry& e = m_lines[static_cast<size_t>(i)];

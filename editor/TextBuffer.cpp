@@ -331,29 +331,40 @@ bool CTextBuffer::SaveFile(const std::string& path, int style, bool clearModifie
         m_lastError = writer.Error();
         return false;
     }
+    // Lines still in the block they were read from lie next to each other
+    // with their terminators between them: such stretches go out in one
+    // write, straight from the block. Everything else is gathered in chunks.
     std::unique_ptr<char[]> chunk(new char[kSaveChunk]);
     size_t used = 0;
     bool ok = true;
-    const int count = m_lines.Count();
-    for (int i = 0; ok && i < count; ++i) {
-        size_t len = static_cast<size_t>(m_lines.Length(i));
-        const char* chars = m_lines.Chars(i);
-        if (used + len + termLen > kSaveChunk) {
-            ok = writer.Write(chunk.get(), used);
+    auto put = [&](const char* p, size_t n) {
+        if (used > 0 && (used + n > kSaveChunk || n > kSaveChunk / 4)) {
+            ok = ok && writer.Write(chunk.get(), used);
             used = 0;
-            if (ok && len + termLen > kSaveChunk) {
-                ok = writer.Write(chars, len);
-                len = 0;
+        }
+        if (n > kSaveChunk / 4) {
+            ok = ok && writer.Write(p, n);
+        } else if (n > 0) {
+            std::memcpy(chunk.get() + used, p, n);
+            used += n;
+        }
+    };
+    const int count = m_lines.Count();
+    for (int i = 0; ok && i < count;) {
+        const char* start = m_lines.Chars(i);
+        int j = i;
+        if (m_lines.IsInBlock(i)) {
+            while (j + 1 < count && m_lines.IsInBlock(j + 1)) {
+                const char* endOfLine = m_lines.Chars(j) + m_lines.Length(j);
+                if (endOfLine + termLen != m_lines.Chars(j + 1) || std::memcmp(endOfLine, term, termLen) != 0)
+                    break;
+                ++j;
             }
         }
-        if (len) {
-            std::memcpy(chunk.get() + used, chars, len);
-            used += len;
-        }
-        if (i + 1 < count) {
-            std::memcpy(chunk.get() + used, term, termLen);
-            used += termLen;
-        }
+        put(start, static_cast<size_t>(m_lines.Chars(j) + m_lines.Length(j) - start));
+        if (j + 1 < count)
+            put(term, termLen);
+        i = j + 1;
     }
     if (ok && used)
         ok = writer.Write(chunk.get(), used);
