@@ -36,6 +36,8 @@ public:
     bool IsMaximized() const { return m_maximized; }
     void SetMaximized(bool maximized) { m_maximized = maximized; }
 
+    // The main frame is going: forget it.
+    void DetachFromMainFrame() { m_mainFrame = nullptr; }
     // Shows the window (maximised when the settings ask for it).
     void ActivateFrame(bool maximize);
     // First the title bar, then the view's idle work.

@@ -94,6 +94,14 @@ CMainFrame::CMainFrame(CKibApp* app, const std::string& appDirectory)
 
 CMainFrame::~CMainFrame()
 {
+    // Documents still open (the frame went without a close request) take
+    // their windows with them while this frame is whole.
+    m_closing = true;
+    if (m_app)
+        m_app->Docs().CloseAllDocuments();
+    for (CChildFrame* child : m_zOrder)
+        child->DetachFromMainFrame();
+    m_zOrder.clear();
     // Settings are saved when the frame goes away, after the close handler.
     SaveSettings();
     m_aui.UnInit();

@@ -10,6 +10,10 @@
 #include "resources/CommandMap.h"
 
 #include <wx/aui/auibook.h>
+#include <wx/dnd.h>
+
+#include "resources/MenuBuilder.h"
+#include "resources/MenuTable.h"
 
 using namespace kibtest;
 using namespace kib;
@@ -398,4 +402,87 @@ TEST_F(ShellTest, HelpAndConsoleGoThroughTheShell)
     EXPECT_EQ(dialogs.aboutShown, 1);
     Frame()->RouteCommand(ID_FILE_PRINT_SETUP);
     EXPECT_EQ(dialogs.printerSetupShown, 1);
+}
+
+TEST_F(ShellTest, DroppedFilesOpenAsDocuments)
+{
+    std::string a = File("A.java", "class A {}\r\n");
+    std::string b = File("B.java", "class B {}\r\n");
+    ASSERT_TRUE(Start());
+    auto* target = dynamic_cast<wxFileDropTarget*>(Frame()->GetDropTarget());
+    ASSERT_NE(target, nullptr);
+    wxArrayString files;
+    files.Add(wxString::FromUTF8(a));
+    files.Add(wxString::FromUTF8(b));
+    EXPECT_TRUE(target->OnDropFiles(10, 10, files));
+    EXPECT_EQ(app->Docs().Documents().size(), 2u);
+    EXPECT_NE(dynamic_cast<wxFileDropTarget*>(Frame()->Client()->GetDropTarget()), nullptr);
+}
+
+TEST_F(ShellTest, ChangedSettingsReachTheVisibleViews)
+{
+    ASSERT_TRUE(Start());
+    CKibDoc* a = app->Docs().NewDocument();
+    CKibDoc* b = app->Docs().NewDocument();
+    Frame()->Settings().m_tabWidth = 8;
+    Frame()->Settings().m_showLineNumbers = 0;
+    Frame()->ApplyOptionsToViews();
+    for (CKibDoc* doc : {a, b}) {
+        EXPECT_EQ(doc->GetFirstView()->GetTabWidth(), 8);
+        EXPECT_FALSE(doc->GetFirstView()->GetLineNumbers());
+    }
+    CParamFile file;
+    ASSERT_TRUE(file.Load(dir + "kibparam.xml")); // saved with the change
+    int32_t tab = 0;
+    file.GetInt("KIBPARAMS:EDITOR:TABWIDTH", tab, 0);
+    EXPECT_EQ(tab, 8);
+    // Automatic indentation reaches every visible window's view.
+    Frame()->RouteCommand(ID_AUTOINDENT);
+    EXPECT_FALSE(a->GetFirstView()->GetAutoIndentSetting());
+    EXPECT_FALSE(b->GetFirstView()->GetAutoIndentSetting());
+}
+
+TEST_F(ShellTest, PopupsGetTheTextBlocksAndTheToolbarList)
+{
+    ASSERT_TRUE(Start());
+    std::unique_ptr<wxMenu> editor(BuildMenu(MenuResource(IDR_EDITOR_POPUP)));
+    Frame()->PreparePopupMenu(editor.get());
+    wxMenuItem* block1 = editor->FindItem(ToWxId(ID_TEXTBLOCK1));
+    ASSERT_NE(block1, nullptr);
+    EXPECT_EQ(block1->GetItemLabel().utf8_string(), "if-Anweisung\tCtrl+Shift+F1");
+    wxMenuItem* block12 = editor->FindItem(ToWxId(ID_TEXTBLOCK12));
+    ASSERT_NE(block12, nullptr);
+    EXPECT_EQ(block12->GetItemLabel().utf8_string(), "class ohne main\tCtrl+Shift+F12");
+    // Preparing twice does not add the blocks twice.
+    Frame()->PreparePopupMenu(editor.get());
+    wxMenu* insert = nullptr;
+    editor->FindItem(ToWxId(ID_INSERT_USERNAME), &insert);
+    ASSERT_NE(insert, nullptr);
+    EXPECT_EQ(insert->GetMenuItemCount(), 3u + 12u);
+
+    std::unique_ptr<wxMenu> toolbars(BuildMenu(MenuResource(IDR_TOOLBARS_POPUP)));
+    EXPECT_NE(toolbars->FindItem(ToWxId(ID_VIEW_OUTPUT)), nullptr);
+    EXPECT_TRUE(Query(Frame(), ID_VIEW_OUTPUT).checked);
+    Frame()->RouteCommand(ID_VIEW_OUTPUT);
+    EXPECT_FALSE(Query(Frame(), ID_VIEW_OUTPUT).checked);
+}
+
+TEST_F(ShellTest, RecentFilesReopenAndForgetMissingOnes)
+{
+    std::string a = File("A.java", "class A {}\r\n");
+    std::string b = File("B.java", "class B {}\r\n");
+    ASSERT_TRUE(Start());
+    Open(a);
+    Open(b);
+    app->Docs().CloseAllDocuments();
+    auto& recent = app->Docs().RecentFiles();
+    ASSERT_EQ(recent.Entries(), (std::vector<std::string>{b, a}));
+    EXPECT_TRUE(Frame()->RouteCommand(ID_FILE_MRU_FILE1 + 1));
+    ASSERT_EQ(app->Docs().Documents().size(), 1u);
+    EXPECT_EQ(app->Docs().Documents()[0]->GetPathName(), a);
+    unlink(b.c_str());
+    dialogs.asked.clear();
+    Frame()->RouteCommand(ID_FILE_MRU_FILE1 + 1); // b, now second: gone
+    EXPECT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(recent.Entries(), (std::vector<std::string>{a}));
 }
