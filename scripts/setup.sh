@@ -34,6 +34,18 @@ else
   echo "setup: all packages present"
 fi
 
+# The corpus tests read real Java from a JDK's src.zip; fetch one when no
+# installed JDK brings its sources.
+have_sources=no
+for z in /usr/lib/jvm/*/lib/src.zip; do
+  [ -f "$z" ] && have_sources=yes && break
+done
+if [ "$have_sources" = no ] && [ "$(id -u)" -eq 0 ]; then
+  echo "setup: installing openjdk-17-source for the corpus tests"
+  apt-get update -qq || true
+  DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends openjdk-17-source || true
+fi
+
 # Locale-dependent date and time tests need the German locale.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   if [ "$(id -u)" -eq 0 ]; then
