@@ -227,6 +227,22 @@ void CMainFrame::BuildToolBar()
         bar->SetToolLongHelp(ToWxId(id), Text(CommandPrompt(id)));
     }
     bar->Realize();
+    // The prompt of the button under the pointer, "Bereit" when it leaves.
+    bar->Bind(wxEVT_MOTION, [this, bar](wxMouseEvent& e) {
+        wxAuiToolBarItem* item = bar->FindToolByPosition(e.GetX(), e.GetY());
+        wxString prompt = item ? Text(CommandPrompt(FromWxId(item->GetId()))) : wxString();
+        SetStatusText(prompt.empty() ? KibText(IDS_IDLE_MESSAGE) : prompt, PANE_MESSAGE);
+        e.Skip();
+    });
+    bar->Bind(wxEVT_LEAVE_WINDOW, [this](wxMouseEvent& e) {
+        SetStatusText(KibText(IDS_IDLE_MESSAGE), PANE_MESSAGE);
+        e.Skip();
+    });
+    // Right click on the tool bar: the tool bar menu.
+    bar->Bind(wxEVT_RIGHT_UP, [this](wxMouseEvent&) {
+        std::unique_ptr<wxMenu> menu(BuildMenu(MenuResource(IDR_TOOLBARS_POPUP)));
+        PopupMenu(menu.get(), ScreenToClient(wxGetMousePosition()));
+    });
     m_toolBar = bar;
 }
 

@@ -1,6 +1,7 @@
 // The main frame's commands, documents and their windows, the bars.
 #include "ShellTestSupport.h"
 
+#include "app/GoToLineDialog.h"
 #include "app/OpenFilesTree.h"
 #include "app/OutputBar.h"
 #include "app/OutputPane.h"
@@ -485,4 +486,18 @@ TEST_F(ShellTest, RecentFilesReopenAndForgetMissingOnes)
     Frame()->RouteCommand(ID_FILE_MRU_FILE1 + 1); // b, now second: gone
     EXPECT_EQ(dialogs.asked.size(), 1u);
     EXPECT_EQ(recent.Entries(), (std::vector<std::string>{a}));
+}
+
+TEST(GoToLineDialog, RefusesEmptyAndOutOfRangeNumbers)
+{
+    int line = 0;
+    wxString message;
+    EXPECT_FALSE(CGoToLineDialog::ParseLine("", 10, line, message));
+    EXPECT_EQ(message.utf8_string(), "Geben Sie bitte eine ganze Zahl ein.");
+    EXPECT_FALSE(CGoToLineDialog::ParseLine("0", 10, line, message));
+    EXPECT_EQ(message.utf8_string(), "Geben Sie bitte eine Zeilennummer zwischen 1 und 10 ein.");
+    EXPECT_FALSE(CGoToLineDialog::ParseLine("11", 10, line, message));
+    EXPECT_FALSE(CGoToLineDialog::ParseLine("99999999999999999999", 10, line, message));
+    ASSERT_TRUE(CGoToLineDialog::ParseLine(" 7 ", 10, line, message));
+    EXPECT_EQ(line, 7);
 }

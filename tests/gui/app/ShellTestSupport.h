@@ -18,6 +18,7 @@
 
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <fstream>
 #include <map>
 #include <memory>
@@ -118,6 +119,8 @@ protected:
         Shutdown();
         SetUserDialogs(nullptr);
         SetShellOpenHook({});
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
     }
 
     // Writes kibparam.xml from params and starts the application.
