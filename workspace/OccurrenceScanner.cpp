@@ -238,14 +238,16 @@ bool COccurrenceScanner::Fill()
 {
     const size_t before = m_winLen;
     // One byte stays free for the NUL behind a file read whole.
-    while (!m_eof && m_winLen + 1 < m_capacity) {
-        size_t room = m_capacity - 1 - m_winLen;
-        if (static_cast<uint64_t>(m_remaining) < room)
-            room = static_cast<size_t>(m_remaining);
-        if (room == 0) {
+    while (!m_eof) {
+        if (m_remaining <= 0) {
             m_eof = true;
             break;
         }
+        if (m_winLen + 1 >= m_capacity)
+            break;
+        size_t room = m_capacity - 1 - m_winLen;
+        if (static_cast<uint64_t>(m_remaining) < room)
+            room = static_cast<size_t>(m_remaining);
         ssize_t got;
         if (m_fd >= 0) {
             got = ::read(m_fd, m_data + m_winLen, room);
@@ -372,9 +374,14 @@ bool COccurrenceScanner::Next(FileOccurrence& occurrence)
         if (m_eof)
             return false;
         m_pos = std::max(m_pos, lastStart + 1);
+        const int64_t base = m_winBase;
+        const size_t length = m_winLen;
         Slide();
         if (m_cancelled)
             return false;
+        if (!m_eof && m_winBase == base && m_winLen == length)
+            m_eof = true; // no progress is possible: never loop on the same window
+
     }
 }
 

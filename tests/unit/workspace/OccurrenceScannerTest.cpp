@@ -198,6 +198,24 @@ TEST(OccurrenceScanner, BufferGrowsToTheLargestFileAndServesTheNext)
     EXPECT_EQ(s.Capacity(), 65535u);
 }
 
+TEST(OccurrenceScanner, AFileThatFillsTheBufferExactly)
+{
+    // The bytes and the NUL take the whole buffer: the file is complete, and
+    // a match at its very end is found.
+    for (size_t capacity : {64u, 65535u}) {
+        COccurrenceScanner s(capacity);
+        s.SetMaxWholeFile(0);
+        s.SetPattern("end", true, true);
+        std::string text(capacity - 1 - 4, 'x');
+        text += " end";
+        ASSERT_TRUE(s.OpenMemory(text));
+        auto hits = Drain(s);
+        ASSERT_EQ(hits.size(), 1u) << capacity;
+        EXPECT_EQ(hits[0].offset, static_cast<int64_t>(capacity - 4));
+        EXPECT_EQ(s.Capacity(), capacity);
+    }
+}
+
 TEST(OccurrenceScanner, FilesOverTheLimitStreamWithTheSameResults)
 {
     // Random texts over a small alphabet with many breaks and long lines,
