@@ -1162,6 +1162,19 @@ bool CMainFrame::HandleCommand(int c)
     }
     case ID_WINDOW_ARRANGE:
         return true; // the notebook has no minimised windows to arrange
+    case ID_VIEW_CUSTOMIZE: {
+        wxWindow* bars[] = {m_toolBar, m_workspaceBar, m_outputBar, GetStatusBar()};
+        std::vector<IUserDialogs::BarChoice> choices = {
+            {KibText(IDS_TOOLBAR_STANDARD), IsBarShown(m_toolBar)},
+            {KibText(IDS_BAR_WORKSPACE), IsBarShown(m_workspaceBar)},
+            {KibText(IDS_BAR_OUTPUT), IsBarShown(m_outputBar)},
+            {wxString::FromUTF8("Statusleiste"), IsBarShown(GetStatusBar())}};
+        if (UserDialogs().Customize(this, choices))
+            for (size_t i = 0; i < choices.size(); ++i)
+                if (choices[i].shown != IsBarShown(bars[i]))
+                    ShowBar(bars[i], choices[i].shown);
+        return true;
+    }
     default:
         break;
     }
@@ -1184,6 +1197,7 @@ bool CMainFrame::QueryCommand(int c, CCommandState& s)
     case ID_HELP_FINDER:
     case ID_HELP_CONTRIBUTE:
     case ID_WINDOW_ARRANGE:
+    case ID_VIEW_CUSTOMIZE:
         s.enabled = true;
         return true;
     case ID_AUTOINDENT:

@@ -6,7 +6,12 @@
 #include <wx/filedlg.h>
 #include <wx/generic/prntdlgg.h>
 #include <wx/msgdlg.h>
+#include <wx/button.h>
+#include <wx/checklst.h>
 #include <wx/cmndata.h>
+#include <wx/dialog.h>
+#include <wx/sizer.h>
+#include <wx/stattext.h>
 
 namespace {
 
@@ -51,6 +56,32 @@ public:
     {
         CAboutDialog dlg(parent);
         dlg.ShowModal();
+    }
+
+    bool Customize(wxWindow* parent, std::vector<BarChoice>& bars) override
+    {
+        wxDialog dlg(parent, wxID_ANY, wxString::FromUTF8("Anpassen"));
+        auto* top = new wxBoxSizer(wxVERTICAL);
+        top->Add(new wxStaticText(&dlg, wxID_ANY, wxString::FromUTF8("Angezeigte Leisten:")), 0, wxALL, 10);
+        wxArrayString names;
+        for (const BarChoice& b : bars)
+            names.Add(b.name);
+        auto* list = new wxCheckListBox(&dlg, wxID_ANY, wxDefaultPosition, wxSize(260, -1), names);
+        for (size_t i = 0; i < bars.size(); ++i)
+            list->Check(static_cast<unsigned>(i), bars[i].shown);
+        top->Add(list, 1, wxLEFT | wxRIGHT | wxEXPAND, 10);
+        auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+        buttons->AddStretchSpacer();
+        buttons->Add(new wxButton(&dlg, wxID_OK, "OK"), 0, wxRIGHT, 8);
+        buttons->Add(new wxButton(&dlg, wxID_CANCEL, "Abbrechen"));
+        top->Add(buttons, 0, wxALL | wxEXPAND, 10);
+        dlg.SetSizerAndFit(top);
+        dlg.CentreOnParent();
+        if (dlg.ShowModal() != wxID_OK)
+            return false;
+        for (size_t i = 0; i < bars.size(); ++i)
+            bars[i].shown = list->IsChecked(static_cast<unsigned>(i));
+        return true;
     }
 
     void PrinterSetup(wxWindow* parent) override

@@ -5,6 +5,8 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <vector>
+
 class wxWindow;
 
 class IUserDialogs {
@@ -22,6 +24,12 @@ public:
     // The go-to-line dialog; line holds the preset on entry. maxLine bounds it.
     virtual bool GoToLine(wxWindow* parent, int maxLine, int& line) = 0;
     virtual void About(wxWindow* parent) = 0;
+    // "Anpassen": which bars are shown; false on cancel.
+    struct BarChoice {
+        wxString name;
+        bool shown;
+    };
+    virtual bool Customize(wxWindow* parent, std::vector<BarChoice>& bars) = 0;
     virtual void PrinterSetup(wxWindow* parent) = 0;
 };
 

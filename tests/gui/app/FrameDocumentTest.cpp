@@ -501,3 +501,24 @@ TEST(GoToLineDialog, RefusesEmptyAndOutOfRangeNumbers)
     ASSERT_TRUE(CGoToLineDialog::ParseLine(" 7 ", 10, line, message));
     EXPECT_EQ(line, 7);
 }
+
+TEST_F(ShellTest, CustomizeShowsAndHidesTheBars)
+{
+    ASSERT_TRUE(Start());
+    dialogs.customizeAnswer = {true, false, true, false};
+    Frame()->RouteCommand(ID_VIEW_CUSTOMIZE);
+    ASSERT_EQ(dialogs.customizeAsked.size(), 4u);
+    EXPECT_EQ(dialogs.customizeAsked[0].name.utf8_string(), "Standard");
+    EXPECT_TRUE(dialogs.customizeAsked[1].shown);
+    EXPECT_FALSE(Frame()->IsBarShown(Frame()->WorkspaceBar()));
+    EXPECT_FALSE(Frame()->IsBarShown(Frame()->GetStatusBar()));
+    EXPECT_TRUE(Frame()->IsBarShown(Frame()->OutputBar()));
+}
+
+TEST_F(ShellTest, PrintFlagOpensPrintsAndEnds)
+{
+    std::string a = File("A.java", "class A {}\r\n");
+    EXPECT_FALSE(Start({"/p", a}));
+    EXPECT_EQ(Frame(), nullptr);
+    EXPECT_TRUE(dialogs.asked.empty());
+}

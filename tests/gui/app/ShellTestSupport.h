@@ -70,6 +70,17 @@ public:
     }
     void About(wxWindow*) override { ++aboutShown; }
     void PrinterSetup(wxWindow*) override { ++printerSetupShown; }
+    bool Customize(wxWindow*, std::vector<BarChoice>& bars) override
+    {
+        customizeAsked = bars;
+        if (customizeAnswer.empty())
+            return false;
+        for (size_t i = 0; i < bars.size() && i < customizeAnswer.size(); ++i)
+            bars[i].shown = customizeAnswer[i];
+        return true;
+    }
+    std::vector<BarChoice> customizeAsked;
+    std::vector<bool> customizeAnswer;
 
     std::vector<AskedMessage> asked;
     std::deque<int> answers;
