@@ -6,6 +6,7 @@
 //   bench_findinfiles [folder]   (default: unpacks the JDK's src.zip)
 #include "workspace/FileTextSearch.h"
 
+#include <glob.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -19,6 +20,22 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// The JDK 17 sources first, else those of any installed JDK.
+std::string FindSourceZip()
+{
+    if (access("/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip", R_OK) == 0)
+        return "/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip";
+    glob_t g;
+    std::string found;
+    if (glob("/usr/lib/jvm/*/lib/src.zip", 0, nullptr, &g) == 0) {
+        for (size_t i = 0; i < g.gl_pathc && found.empty(); ++i)
+            if (access(g.gl_pathv[i], R_OK) == 0)
+                found = g.gl_pathv[i];
+        globfree(&g);
+    }
+    return found;
+}
 
 double Median(std::vector<double> v)
 {
@@ -74,13 +91,7 @@ int main(int argc, char** argv)
     if (argc > 1) {
         dir = argv[1];
     } else {
-        std::string zip;
-        for (const char* z : {"/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip",
-                              "/usr/lib/jvm/temurin-25-jdk-amd64/lib/src.zip"})
-            if (access(z, R_OK) == 0) {
-                zip = z;
-                break;
-            }
+        const std::string zip = FindSourceZip();
         if (zip.empty()) {
             std::fprintf(stderr, "no JDK src.zip found; give a folder\n");
             return 1;

@@ -18,9 +18,26 @@
 #include <set>
 #include <sstream>
 #include <tuple>
+#include <glob.h>
 #include <unistd.h>
 
 namespace {
+
+// The JDK 17 sources first, else those of any installed JDK.
+std::string FindSourceZip()
+{
+    if (access("/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip", R_OK) == 0)
+        return "/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip";
+    glob_t g;
+    std::string found;
+    if (glob("/usr/lib/jvm/*/lib/src.zip", 0, nullptr, &g) == 0) {
+        for (size_t i = 0; i < g.gl_pathc && found.empty(); ++i)
+            if (access(g.gl_pathv[i], R_OK) == 0)
+                found = g.gl_pathv[i];
+        globfree(&g);
+    }
+    return found;
+}
 
 using Hit = std::tuple<std::string, int64_t, int64_t, std::string>; // file, line, column, text
 
@@ -28,13 +45,7 @@ class FindInFilesCorpus : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        for (const char* z : {"/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip",
-                              "/usr/lib/jvm/temurin-25-jdk-amd64/lib/src.zip"}) {
-            if (access(z, R_OK) == 0) {
-                s_zip = z;
-                break;
-            }
-        }
+        s_zip = FindSourceZip();
         if (s_zip.empty())
             return;
         s_tmp = new kibtest::CTempDir();
