@@ -47,36 +47,6 @@ void FillRect(wxDC& dc, const wxRect& r, COLORREF c)
     dc.DrawRectangle(r);
 }
 
-bool IsAsciiPunct(wchar_t c)
-{
-    return (c >= '!' && c <= '/') || (c >= ':' && c <= '@') || (c >= '[' && c <= '`') || (c >= '{' && c <= '~');
-}
-
-// Font shaping may join characters into one glyph (the "fi" ligature of
-// Courier, or "->" and "==" of coding fonts), which would break the cell
-// grid: a zero-width non-joiner between such pairs keeps every byte in its
-// own cell.
-bool MayJoin(wchar_t a, wchar_t b)
-{
-    bool letterB = (b >= 'a' && b <= 'z') || (b >= 'A' && b <= 'Z');
-    return (a == 'f' && letterB) || (IsAsciiPunct(a) && IsAsciiPunct(b));
-}
-
-wxString DisplayString(const std::string& bytes)
-{
-    std::wstring w;
-    w.reserve(bytes.size() + bytes.size() / 4);
-    wchar_t prev = 0;
-    for (char byte : bytes) {
-        wchar_t c = static_cast<wchar_t>(textlayout::DisplayGlyph(static_cast<unsigned char>(byte)));
-        if (MayJoin(prev, c))
-            w.push_back(L'\u200C');
-        w.push_back(c);
-        prev = c;
-    }
-    return wxString(w);
-}
-
 bool IsIdentChar(unsigned char c)
 {
     return c == '_' || (c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') ||
@@ -288,7 +258,6 @@ void CTextView::ResetViewState()
     m_maxDisplayLength = -1;
     m_idealColumn = -1;
     m_caret = m_anchor = m_selStart = m_selEnd = TextPos(0, 0);
-    m_iconStrip = wxNullBitmap;
     m_states.Reset(m_buffer ? m_buffer->LineCount() : 0);
     std::vector<int32_t>().swap(m_displayLengths);
     std::vector<ColorBlock>().swap(m_runs);
@@ -521,6 +490,7 @@ void CTextView::InvalidateMetrics()
     m_screenColumns = -1;
     for (wxFont& f : m_fonts)
         f = wxNullFont;
+    m_glyphs.Clear();
 }
 
 wxFont& CTextView::GetStyleFont(bool bold, bool italic)
@@ -696,7 +666,7 @@ void CTextView::RefreshScreen(const wxRect& rect)
 void CTextView::ScrollPixels(int dx, int dy, const wxRect& area)
 {
     const wxSize client = GetClientSize();
-    if (!m_backing.IsOk() || m_backing.GetSize() != client) {
+    if (m_canvas.Width() != client.x || m_canvas.Height() != client.y) {
         Refresh(false);
         return;
     }
@@ -716,24 +686,29 @@ void CTextView::ScrollPixels(int dx, int dy, const wxRect& area)
         if (!moved.IsEmpty())
             m_dirty.Union(moved);
     }
-    if (!m_spare.IsOk() || m_spare.GetSize() != client)
-        m_spare = wxBitmap(client.x, client.y);
-    {
-        wxMemoryDC from(m_backing);
-        wxMemoryDC to(m_spare);
-        to.Blit(0, 0, client.x, client.y, &from, 0, 0);
-        if (!dst.IsEmpty())
-            to.Blit(dst.x, dst.y, dst.width, dst.height, &from, dst.x - dx, dst.y - dy);
-    }
-    std::swap(m_backing, m_spare);
+    m_canvas.Scroll(area, dx, dy);
     wxRegion uncovered(area);
     if (!dst.IsEmpty())
         uncovered.Subtract(dst);
-    m_dirty.Union(uncovered);
+    if (!uncovered.IsEmpty())
+        m_dirty.Union(uncovered);
     wxWindow::Refresh(false);
 }
 
-void CTextView::RenderArea(wxDC& dc, const wxRect& box)
+void CTextView::EnsureGlyphFonts()
+{
+    EnsureMetrics();
+    for (int slot = CGlyphCache::kNormal; slot <= CGlyphCache::kBoldItalic; ++slot)
+        if (!m_glyphs.HasFont(slot))
+            m_glyphs.SetFont(slot, GetStyleFont(slot & 1, slot & 2), m_charWidth, m_lineHeight);
+    if (!m_glyphs.HasFont(CGlyphCache::kMargin)) {
+        int w = 0, h = 0;
+        GetTextExtent("0", &w, &h);
+        m_glyphs.SetFont(CGlyphCache::kMargin, GetFont(), 0, std::max(1, h));
+    }
+}
+
+void CTextView::RenderArea(CPixelCanvas& canvas, const wxRect& box)
 {
     wxSize client = GetClientSize();
     m_paintClip = box;
@@ -747,11 +722,12 @@ void CTextView::RenderArea(wxDC& dc, const wxRect& box)
         if (line >= count)
             line = -1;
         if (margin > 0 && box.x < margin)
-            PaintMargin(dc, wxRect(0, y, margin, m_lineHeight), line);
+            RenderMargin(canvas, wxRect(0, y, margin, m_lineHeight), line);
         if (box.x + box.width > margin)
-            PaintLine(dc, wxRect(margin, y, std::max(0, client.x - margin), m_lineHeight), line);
+            RenderLine(canvas, wxRect(margin, y, std::max(0, client.x - margin), m_lineHeight), line);
     }
     m_paintClip = wxRect();
+    canvas.ResetClip();
 }
 
 void CTextView::OnPaint(wxPaintEvent&)
@@ -761,86 +737,109 @@ void CTextView::OnPaint(wxPaintEvent&)
     if (client.x <= 0 || client.y <= 0)
         return;
     EnsureMetrics();
+    EnsureGlyphFonts();
     ++m_paintCount;
-    if (!m_backing.IsOk() || m_backing.GetSize() != client) {
-        m_backing = wxBitmap(client.x, client.y);
+    if (m_canvas.Width() != client.x || m_canvas.Height() != client.y) {
+        m_canvas.Resize(client.x, client.y);
         m_dirty = wxRegion(wxRect(client));
     }
     if (!m_dirty.IsEmpty()) {
-        wxMemoryDC mdc(m_backing);
-        // Lines are drawn for the area they cover; the margin's width may
-        // change while drawing (line count digits), which marks all dirty.
-        wxRegion todo(m_dirty);
-        m_dirty.Clear();
-        m_lastPaintBox = todo.GetBox();
-        for (wxRegionIterator it(todo); it; ++it)
-            RenderArea(mdc, it.GetRect());
-    }
-    {
-        wxMemoryDC src(m_backing);
-        for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
-            wxRect r = it.GetRect();
-            dc.Blit(r.x, r.y, r.width, r.height, &src, r.x, r.y);
+        // The margin's width may change while drawing (more digits), which
+        // marks everything dirty again: draw until nothing is left.
+        wxRect painted;
+        for (int pass = 0; pass < 3 && !m_dirty.IsEmpty(); ++pass) {
+            wxRegion todo(m_dirty);
+            m_dirty.Clear();
+            painted.Union(todo.GetBox());
+            for (wxRegionIterator it(todo); it; ++it)
+                RenderArea(m_canvas, it.GetRect());
         }
+        m_lastPaintBox = painted;
+    }
+    for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
+        wxRect r = it.GetRect();
+        m_canvas.CopyTo(dc, r, r.GetPosition());
     }
     PaintCaret(dc);
 }
 
-void CTextView::DrawMarginIcon(wxDC& dc, int index, int x, int y)
+const std::vector<wxImage>& CTextView::MarginIcons()
 {
-    if (!m_iconStrip.IsOk()) {
+    if (m_icons.empty()) {
         // Eleven 12 x 12 icons: green discs with the digits 0-9, and a plain
         // one for the unnumbered mark; white is transparent.
-        const int n = 11;
-        wxBitmap strip(kIconSize * n, kIconSize);
-        {
-            wxMemoryDC mdc(strip);
-            mdc.SetBackground(*wxWHITE_BRUSH);
-            mdc.Clear();
-            wxFont small(wxFontInfo(7).Family(wxFONTFAMILY_SWISS).Bold());
-            mdc.SetFont(small);
-            for (int i = 0; i < n; ++i) {
-                int left = i * kIconSize;
+        for (int i = 0; i < 11; ++i) {
+            wxBitmap bmp(kIconSize, kIconSize, 24);
+            {
+                wxMemoryDC mdc(bmp);
+                mdc.SetBackground(*wxWHITE_BRUSH);
+                mdc.Clear();
                 mdc.SetPen(wxPen(wxColour(0, 100, 0)));
                 mdc.SetBrush(wxBrush(wxColour(0, 160, 0)));
-                mdc.DrawEllipse(left, 0, kIconSize, kIconSize);
+                mdc.DrawEllipse(0, 0, kIconSize, kIconSize);
                 if (i < 10) {
+                    mdc.SetFont(wxFont(wxFontInfo(7).Family(wxFONTFAMILY_SWISS).Bold()));
                     wxString digit = wxString::Format("%d", i);
                     int tw = 0, th = 0;
                     mdc.GetTextExtent(digit, &tw, &th);
                     mdc.SetTextForeground(*wxWHITE);
                     mdc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-                    mdc.DrawText(digit, left + (kIconSize - tw) / 2, (kIconSize - th) / 2);
+                    mdc.DrawText(digit, (kIconSize - tw) / 2, (kIconSize - th) / 2);
                 }
             }
+            wxImage image = bmp.ConvertToImage();
+            image.SetMaskColour(255, 255, 255);
+            m_icons.push_back(image);
         }
-        wxImage image = strip.ConvertToImage();
-        image.SetMaskColour(255, 255, 255);
-        m_iconStrip = wxBitmap(image);
     }
-    wxMemoryDC src(m_iconStrip);
-    dc.Blit(x, y, kIconSize, kIconSize, &src, index * kIconSize, 0, wxCOPY, true);
+    return m_icons;
 }
 
 void CTextView::PaintMargin(wxDC& dc, const wxRect& rect, int line)
 {
+    EnsureGlyphFonts();
+    CPixelCanvas scratch;
+    scratch.Resize(rect.width, rect.height);
+    RenderMargin(scratch, wxRect(0, 0, rect.width, rect.height), line);
+    scratch.CopyTo(dc, wxRect(0, 0, rect.width, rect.height), rect.GetPosition());
+}
+
+void CTextView::PaintLine(wxDC& dc, const wxRect& rect, int line)
+{
+    EnsureGlyphFonts();
+    CPixelCanvas scratch;
+    scratch.Resize(rect.width, rect.height);
+    const wxRect clip = m_paintClip;
+    m_paintClip = wxRect();
+    RenderLine(scratch, wxRect(0, 0, rect.width, rect.height), line);
+    m_paintClip = clip;
+    scratch.CopyTo(dc, wxRect(0, 0, rect.width, rect.height), rect.GetPosition());
+}
+
+void CTextView::RenderMargin(CPixelCanvas& canvas, const wxRect& rect, int line)
+{
+    canvas.SetClip(m_paintClip.IsEmpty() ? rect : rect.Intersect(m_paintClip));
     if (!m_selectionMargin) {
-        FillRect(dc, rect, BackColor(CI_WND));
+        canvas.Fill(rect, BackColor(CI_WND));
         return;
     }
-    FillRect(dc, rect, BackColor(CI_MARGIN));
-    dc.SetPen(wxPen(ToWx(kMarginEdgeColor)));
-    dc.DrawLine(rect.GetRight(), rect.y, rect.GetRight(), rect.y + rect.height);
+    canvas.Fill(rect, BackColor(CI_MARGIN));
+    canvas.VLine(rect.GetRight(), rect.y, rect.y + rect.height, kMarginEdgeColor);
     if (line < 0)
         return;
     if (m_lineNumbers) {
-        wxString text = wxString::Format("%d:", line + 1);
-        dc.SetFont(GetFont());
-        dc.SetTextForeground(ToWx(TextColor(CI_MARGIN)));
-        dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-        wxRect r = rect;
-        r.width = std::max(0, r.width - 4);
-        dc.DrawLabel(text, r, wxALIGN_RIGHT | wxALIGN_CENTER_VERTICAL);
+        char buf[16];
+        int n = std::snprintf(buf, sizeof buf, "%d:", line + 1);
+        std::u32string text(buf, buf + n);
+        int width = m_glyphs.TextWidth(CGlyphCache::kMargin, text);
+        const int right = rect.x + rect.width - 4;
+        int x = right - width;
+        const COLORREF ink = TextColor(CI_MARGIN);
+        for (char32_t c : text) {
+            const CGlyphCache::Glyph& g = m_glyphs.Get(CGlyphCache::kMargin, c);
+            canvas.DrawGlyph(x, rect.y + (rect.height - g.height) / 2, g, ink);
+            x += g.width;
+        }
     }
     uint32_t flags = LineFlags(line);
     int icon = -1;
@@ -852,14 +851,16 @@ void CTextView::PaintMargin(wxDC& dc, const wxRect& rect, int line)
     if (icon < 0 && (flags & LINE_MARK))
         icon = 10;
     if (icon >= 0)
-        DrawMarginIcon(dc, icon, rect.x + 2, rect.y + (rect.height - kIconSize) / 2);
+        canvas.DrawImage(rect.x + 2, rect.y + (rect.height - kIconSize) / 2,
+                         MarginIcons()[static_cast<size_t>(icon)]);
 }
 
-void CTextView::PaintLine(wxDC& dc, const wxRect& rect, int line)
+void CTextView::RenderLine(CPixelCanvas& canvas, const wxRect& rect, int line)
 {
     wxRect clip = m_paintClip.IsEmpty() ? rect : rect.Intersect(m_paintClip);
+    canvas.SetClip(clip);
     if (line < 0 || line >= LineCount()) {
-        FillRect(dc, clip, BackColor(CI_WHITESPACE));
+        canvas.Fill(clip, BackColor(CI_WHITESPACE));
         return;
     }
     EnsureMetrics();
@@ -873,7 +874,7 @@ void CTextView::PaintLine(wxDC& dc, const wxRect& rect, int line)
     const bool overridden = LineColorOverride(line, overrideBack, overrideText, overrideWhitespace);
     const bool showWhitespace = overridden ? overrideWhitespace : m_showWhitespace;
     const COLORREF lineBack = overridden ? overrideBack : BackColor(CI_WND);
-    FillRect(dc, clip, lineBack);
+    canvas.Fill(clip, lineBack);
 
     // Only the columns inside the repainted area are laid out and drawn.
     const int colFrom = m_firstColumn + std::max(0, (clip.x - rect.x) / cw);
@@ -906,66 +907,45 @@ void CTextView::PaintLine(wxDC& dc, const wxRect& rect, int line)
         selTo = selEnd.y == line ? selEnd.x : len;
     }
 
-    // Pieces with the same font and colours are drawn in one call.
-    struct Segment {
-        int font = -1;
-        COLORREF fg = 0, bg = 0;
-        int x = 0;
-        std::string cells;
-    } seg;
-    auto flush = [&]() {
-        if (seg.cells.empty())
-            return;
-        int width = static_cast<int>(seg.cells.size()) * cw;
-        if (seg.bg != lineBack)
-            FillRect(dc, wxRect(seg.x, rect.y, width, rect.height), seg.bg);
-        dc.SetFont(m_fonts[static_cast<size_t>(seg.font)]);
-        dc.SetTextForeground(ToWx(seg.fg));
-        dc.DrawText(DisplayString(seg.cells), seg.x, rect.y);
-        seg.cells.clear();
-    };
-    dc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-
     int col = startCol;
-    // Lays out characters [from, to) at the running column and adds their
-    // visible cells to the current segment.
-    auto addCells = [&](int from, int to, int font, COLORREF fg, COLORREF bg) {
+    // Lays out characters [from, to) at the running column and draws their
+    // visible cells.
+    auto drawCells = [&](int from, int to, int font, COLORREF fg, COLORREF bg) {
         std::string cells =
             textlayout::ExpandForDisplay(chars, from, to - from, col, m_tabWidth, showWhitespace);
-        int drop = std::max(0, colFrom - col);
-        int x = rect.x + (std::max(col, colFrom) - m_firstColumn) * cw;
+        const int first = col;
         col += static_cast<int>(cells.size());
+        int drop = std::max(0, colFrom - first);
         if (drop >= static_cast<int>(cells.size()))
             return;
-        if (seg.font != font || seg.fg != fg || seg.bg != bg ||
-            seg.x + static_cast<int>(seg.cells.size()) * cw != x) {
-            flush();
-            seg.font = font;
-            seg.fg = fg;
-            seg.bg = bg;
-            seg.x = x;
+        int x = rect.x + (first + drop - m_firstColumn) * cw;
+        int n = static_cast<int>(cells.size()) - drop;
+        if (bg != lineBack)
+            canvas.Fill(wxRect(x, rect.y, n * cw, rect.height), bg);
+        for (int k = 0; k < n; ++k, x += cw) {
+            unsigned char b = static_cast<unsigned char>(cells[static_cast<size_t>(drop + k)]);
+            if (b != ' ')
+                canvas.DrawGlyph(x, rect.y, m_glyphs.Get(font, textlayout::DisplayGlyph(b)), fg);
         }
-        seg.cells.append(cells, static_cast<size_t>(drop), std::string::npos);
     };
     auto paintPiece = [&](int from, int to, int cls) {
         if (to <= from)
             return;
-        int font = (IsClassBold(cls) ? 1 : 0) + (IsClassItalic(cls) ? 2 : 0);
-        GetStyleFont(font & 1, font & 2);
+        int font = (IsClassBold(cls) ? CGlyphCache::kBold : 0) + (IsClassItalic(cls) ? CGlyphCache::kItalic : 0);
         COLORREF fg = overridden ? overrideText : TextColor(cls);
         COLORREF bg = overridden ? overrideBack : BackColor(cls);
         // Characters inside the selection take the selection's colours.
         int a = selFrom >= 0 ? std::clamp(selFrom, from, to) : to;
         int b = selFrom >= 0 ? std::clamp(selTo, from, to) : to;
         if (a >= b) {
-            addCells(from, to, font, fg, bg);
+            drawCells(from, to, font, fg, bg);
             return;
         }
         if (a > from)
-            addCells(from, a, font, fg, bg);
-        addCells(a, b, font, TextColor(CI_SELECTION), BackColor(CI_SELECTION));
+            drawCells(from, a, font, fg, bg);
+        drawCells(a, b, font, TextColor(CI_SELECTION), BackColor(CI_SELECTION));
         if (b < to)
-            addCells(b, to, font, fg, bg);
+            drawCells(b, to, font, fg, bg);
     };
 
     if (startChar < endChar) {
@@ -984,14 +964,13 @@ void CTextView::PaintLine(wxDC& dc, const wxRect& rect, int line)
             ++r;
         }
     }
-    flush();
 
     // The selected line break.
     if (selFrom >= 0 && TextPos(len, line) >= selStart && TextPos(len, line) < selEnd) {
         int endCol = DisplayLength(line);
         if (endCol >= colFrom - 1 && endCol < colTo)
-            FillRect(dc, wxRect(rect.x + (endCol - m_firstColumn) * cw, rect.y, cw, rect.height),
-                     BackColor(CI_SELECTION));
+            canvas.Fill(wxRect(rect.x + (endCol - m_firstColumn) * cw, rect.y, cw, rect.height),
+                        BackColor(CI_SELECTION));
     }
 
     // The partner of the brace at the caret.
@@ -1001,21 +980,18 @@ void CTextView::PaintLine(wxDC& dc, const wxRect& rect, int line)
         int mc = DisplayColumn(TextPos(matchX, line));
         if (mc >= colFrom - 1 && mc < colTo) {
             int x = rect.x + (mc - m_firstColumn) * cw;
-            FillRect(dc, wxRect(x, rect.y, cw, rect.height), BackColor(CI_BRACEMATCH));
-            dc.SetFont(GetStyleFont(true, false));
-            dc.SetTextForeground(ToWx(TextColor(CI_BRACEMATCH)));
-            dc.DrawText(wxString(static_cast<wchar_t>(textlayout::DisplayGlyph(
-                            static_cast<unsigned char>(matchChar)))),
-                        x, rect.y);
+            canvas.Fill(wxRect(x, rect.y, cw, rect.height), BackColor(CI_BRACEMATCH));
+            canvas.DrawGlyph(x, rect.y,
+                             m_glyphs.Get(CGlyphCache::kBold,
+                                          textlayout::DisplayGlyph(static_cast<unsigned char>(matchChar))),
+                             TextColor(CI_BRACEMATCH));
         }
     }
 
     if (m_drawGuide && m_guidePosition > 0) {
         int x = rect.x + cw * (m_guidePosition - m_firstColumn - 1);
-        if (x >= rect.x && x >= clip.x && x < clip.x + clip.width) {
-            dc.SetPen(wxPen(ToWx(TextColor(CI_COLUMNGUIDE)), 1, wxPENSTYLE_DOT));
-            dc.DrawLine(x, rect.y, x, rect.y + rect.height);
-        }
+        if (x >= rect.x)
+            canvas.DottedVLine(x, rect.y, rect.y + rect.height, TextColor(CI_COLUMNGUIDE));
     }
 
     if (m_runs.size() > 65536)
@@ -2155,6 +2131,15 @@ void CTextView::NoteDisplayLengthChange(int line)
 void CTextView::OnBufferChange(CTextBufferListener* source, const TextChange* change,
                                uint32_t flags, int line)
 {
+    // A one-line edit that leaves the line's end state as it was cannot
+    // change how the following lines look: only the line is drawn again.
+    const bool oneLine = (flags & NOTIFY_ONELINE) && !(flags & (NOTIFY_FLAGS | NOTIFY_RESET));
+    bool stateKnown = false;
+    LineState stateBefore = 0;
+    if (oneLine && m_buffer && line >= 0 && m_states.IsKnown(line)) {
+        stateKnown = true;
+        stateBefore = m_states.StateAfter(*m_buffer, line);
+    }
     if (m_buffer)
         m_states.OnBufferChange(flags, line, change, m_buffer->LineCount());
     if (flags & NOTIFY_RESET) {
@@ -2174,7 +2159,10 @@ void CTextView::OnBufferChange(CTextBufferListener* source, const TextChange* ch
     if (flags & NOTIFY_ONELINE) {
         if (m_displayLengths.size() == static_cast<size_t>(count) && line >= 0 && line < count)
             NoteDisplayLengthChange(line);
-        InvalidateLines(line, -1);
+        if (stateKnown && line < count && GetLineState(line) == stateBefore)
+            InvalidateLines(line, line);
+        else
+            InvalidateLines(line, -1);
     } else {
         bool shifted = false;
         if (change && !m_displayLengths.empty() && line >= 0) {

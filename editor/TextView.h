@@ -5,13 +5,16 @@
 #pragma once
 
 #include "editor/BraceMatcher.h"
+#include "editor/GlyphCache.h"
 #include "editor/JavaColoring.h"
 #include "editor/LineStateCache.h"
+#include "editor/PixelCanvas.h"
 #include "editor/TextBuffer.h"
 #include "settings/LogFont.h"
 #include "settings/Settings.h"
 
 #include <wx/bitmap.h>
+#include <wx/image.h>
 #include <wx/dnd.h>
 #include <wx/font.h>
 #include <wx/timer.h>
@@ -278,14 +281,17 @@ private:
     void SetCursorFor(const wxPoint& point);
     void LineSelection(int anchorLine, int line, TextPos& start, TextPos& end) const;
     void PaintCaret(wxDC& dc);
-    void RenderArea(wxDC& dc, const wxRect& box);
+    void EnsureGlyphFonts();
+    void RenderArea(CPixelCanvas& canvas, const wxRect& box);
+    void RenderLine(CPixelCanvas& canvas, const wxRect& rect, int line);
+    void RenderMargin(CPixelCanvas& canvas, const wxRect& rect, int line);
+    const std::vector<wxImage>& MarginIcons();
     // Moves the view's pixels inside area by (dx, dy); only the uncovered
     // part is drawn anew.
     void ScrollPixels(int dx, int dy, const wxRect& area);
     // Shows the view's pixels again without drawing any line (caret moves).
     void RefreshScreen(const wxRect& rect);
     wxRect IndicatorRect();
-    void DrawMarginIcon(wxDC& dc, int index, int x, int y);
     void ScrollVert(int newTop);
     void ScrollHorz(int newColumn);
     wxRect CaretRect() const;
@@ -374,15 +380,15 @@ private:
     TextPos m_indicatorPos = TextPos::None();
     bool m_indicatorGrey = false;
 
-    wxBitmap m_iconStrip;
+    std::vector<wxImage> m_icons;
     int m_lastMarginWidth = -1;
     wxRect m_paintClip;
     wxRect m_lastPaintBox;
     long m_paintCount = 0;
     // The window's pixels, kept by the view so that scrolling can move them
-    // (GTK 3 redraws a scrolled child window completely), and the area of
-    // them that must be drawn anew.
-    wxBitmap m_backing;
-    wxBitmap m_spare;
+    // (GTK 3 redraws a scrolled child window completely), the area of them
+    // that must be drawn anew, and the glyphs they are drawn with.
+    CPixelCanvas m_canvas;
     wxRegion m_dirty;
+    CGlyphCache m_glyphs;
 };

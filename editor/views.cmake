@@ -9,6 +9,18 @@ kib_core_library(kib_edittext
   DEPS kib_editor kib_platform)
 kib_ui_library(kib_editor_ui
   SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/GlyphCache.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/PixelCanvas.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TextView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TextEditView.cpp
   DEPS kib_edittext kib_editor kib_settings kib_resources)
+# The view's pixels reach the window through cairo where wx draws with it.
+if(KIB_BUILD_UI AND TARGET kib_editor_ui)
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    pkg_check_modules(KIB_CAIRO QUIET IMPORTED_TARGET cairo)
+    if(KIB_CAIRO_FOUND)
+      target_link_libraries(kib_editor_ui PUBLIC PkgConfig::KIB_CAIRO)
+    endif()
+  endif()
+endif()

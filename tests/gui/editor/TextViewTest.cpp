@@ -518,3 +518,28 @@ TEST_F(PaintTest, MarginShowsBookmarkIcons)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TextViewTest, AnEditRepaintsItsLineAndTheRestOnlyWhenTheColouringBelowChanges)
+{
+    SetText(Lines(100));
+    view->PutCaret(TextPos(4, 5));
+    view->Update();
+    Pump(20);
+    int lh = view->GetLineHeight();
+    Type("x");
+    view->Update();
+    EXPECT_EQ(view->LastPaintBox().height, lh); // the line alone
+    EXPECT_EQ(view->LastPaintBox().y, 5 * lh);
+    Type("/*"); // opens a comment: every line below changes colour
+    view->Update();
+    EXPECT_EQ(view->LastPaintBox().y, 5 * lh);
+    EXPECT_GE(view->LastPaintBox().GetBottom(), view->GetClientSize().y - lh);
+    EXPECT_EQ(view->GetLineState(50), ST_BLOCKCOMMENT);
+    Key(WXK_BACK);
+    view->Update();
+    EXPECT_EQ(view->GetLineState(50), 0u);
+}
+
+} // namespace

@@ -1,0 +1,91 @@
+#include "editor/GlyphCache.h"
+
+#include <wx/bitmap.h>
+#include <wx/dcmemory.h>
+#include <wx/image.h>
+
+#include <algorithm>
+
+void CGlyphCache::SetFont(int slot, const wxFont& font, int cellWidth, int height)
+{
+    Slot& s = m_slots[static_cast<size_t>(slot)];
+    s = Slot();
+    s.font = font;
+    s.cellWidth = cellWidth;
+    s.height = std::max(1, height);
+    s.latin.fill(-1);
+}
+
+void CGlyphCache::Clear()
+{
+    for (Slot& s : m_slots)
+        s = Slot();
+}
+
+size_t CGlyphCache::GlyphCount() const
+{
+    size_t n = 0;
+    for (const Slot& s : m_slots)
+        n += s.glyphs.size();
+    return n;
+}
+
+CGlyphCache::Glyph CGlyphCache::Render(const Slot& slot, char32_t c) const
+{
+    Glyph g;
+    g.height = slot.height;
+    wxString text(static_cast<wchar_t>(c));
+    wxBitmap probe(1, 1);
+    wxMemoryDC dc(probe);
+    dc.SetFont(slot.font);
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(text, &w, &h);
+    g.width = slot.cellWidth > 0 ? slot.cellWidth : std::max<int>(1, w);
+    dc.SelectObject(wxNullBitmap);
+    // White on black: the brightness of each pixel is the glyph's coverage.
+    wxBitmap bmp(g.width, g.height, 24);
+    {
+        wxMemoryDC mdc(bmp);
+        mdc.SetBackground(*wxBLACK_BRUSH);
+        mdc.Clear();
+        mdc.SetFont(slot.font);
+        mdc.SetTextForeground(*wxWHITE);
+        mdc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+        mdc.DrawText(text, 0, 0);
+    }
+    wxImage img = bmp.ConvertToImage();
+    g.mask.resize(static_cast<size_t>(g.width) * static_cast<size_t>(g.height));
+    const unsigned char* rgb = img.GetData();
+    for (size_t i = 0; i < g.mask.size(); ++i) {
+        const unsigned char* p = rgb + i * 3;
+        g.mask[i] = std::max({p[0], p[1], p[2]});
+    }
+    return g;
+}
+
+const CGlyphCache::Glyph& CGlyphCache::Get(int slotIndex, char32_t c)
+{
+    Slot& slot = m_slots[static_cast<size_t>(slotIndex)];
+    int* index = nullptr;
+    if (c < 256) {
+        index = &slot.latin[c];
+    } else {
+        auto it = slot.other.find(c);
+        if (it == slot.other.end())
+            it = slot.other.emplace(c, -1).first;
+        index = &it->second;
+    }
+    if (*index < 0) {
+        slot.glyphs.push_back(Render(slot, c));
+        *index = static_cast<int>(slot.glyphs.size()) - 1;
+    }
+    return slot.glyphs[static_cast<size_t>(*index)];
+}
+
+int CGlyphCache::TextWidth(int slot, const std::u32string& text)
+{
+    int w = 0;
+    for (char32_t c : text)
+        w += Get(slot, c).width;
+    return w;
+}
