@@ -1,10 +1,13 @@
 #include "app/OutputPane.h"
 
 #include "editor/Cp1252.h"
+#include "resources/CommandIds.h"
+#include "resources/CommandMap.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dcbuffer.h>
 #include <wx/dcclient.h>
+#include <wx/menu.h>
 #include <wx/settings.h>
 
 #include <algorithm>
@@ -29,6 +32,28 @@ COutputPane::COutputPane(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_KEY_DOWN, &COutputPane::OnKeyDown, this);
     Bind(wxEVT_SET_FOCUS, &COutputPane::OnFocus, this);
     Bind(wxEVT_KILL_FOCUS, &COutputPane::OnFocus, this);
+    Bind(wxEVT_CONTEXT_MENU, [this](wxContextMenuEvent& e) {
+        wxPoint pt = e.GetPosition() == wxDefaultPosition ? wxPoint(10, 10) : ScreenToClient(e.GetPosition());
+        ShowContextMenu(pt);
+    });
+    // The pane's own menu items answer here, not along the command route.
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(HasSelection()); },
+         kib::ToWxId(kib::ID_EDIT_COPY));
+    Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, kib::ToWxId(kib::ID_EDIT_SELECT_ALL));
+}
+
+void COutputPane::ShowContextMenu(const wxPoint& pt)
+{
+    wxMenu menu;
+    int copy = kib::ToWxId(kib::ID_EDIT_COPY);
+    int all = kib::ToWxId(kib::ID_EDIT_SELECT_ALL);
+    menu.Append(copy, wxString::FromUTF8("&Kopieren"));
+    menu.Append(all, wxString::FromUTF8("Alles &markieren"));
+    int choice = GetPopupMenuSelectionFromUser(menu, pt);
+    if (choice == copy)
+        Copy();
+    else if (choice == all)
+        SelectAll();
 }
 
 void COutputPane::SetOutputFont(const wxFont& font)

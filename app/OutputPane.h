@@ -57,6 +57,9 @@ public:
 protected:
     // Hooks for the panes of the compiler and the searches.
     virtual void OnLineDoubleClicked(int line) {}
+    // The context menu at a client point; the plain pane offers copy and
+    // select all.
+    virtual void ShowContextMenu(const wxPoint& pt);
 
 private:
     void InsertAt(Pos& at, std::string_view bytes);
