@@ -149,7 +149,6 @@ void CKibView::ApplyChangedSettings(const CSettings& s)
     SetInsertTabsAsSpaces(s.m_insertTabsAsSpaces != 0);
     SetIndentAfterBracket(s.m_indentAfterBracket != 0);
     SetMatchBraces(s.m_matchBrace);
-    Refresh();
 }
 
 void CKibView::GoToPosition(int line, int column)
