@@ -155,7 +155,8 @@ TEST(Toolbar, StandardButtonsInOrder)
     EXPECT_EQ(ToolbarResource(IDR_MAINFRAME), want);
     // Every button has a tool tip except full screen, whose string is a prompt only.
     for (int id : ToolbarResource(IDR_MAINFRAME)) {
-        if (id && id != ID_VIEW_FULLSCREEN && id != ID_APP_ABOUT)
+        if (id && id != ID_VIEW_FULLSCREEN && id != ID_APP_ABOUT) {
             EXPECT_FALSE(CommandTooltip(id).empty()) << id;
+        }
     }
 }
