@@ -320,6 +320,7 @@ void CMainFrame::ApplySkin(int skin)
 
 void CMainFrame::ApplyOptionsToViews()
 {
+    RefreshMenus(false);
     m_outputBar->SetOutputFont(m_settings.m_outputFont);
     for (CChildFrame* child : m_zOrder)
         if (child->IsChildVisible() && child->GetActiveView())
@@ -592,22 +593,46 @@ void CMainFrame::RegisterSpecialMenus(wxMenuBar* bar, int res)
     for (size_t i = 0; i < bar->GetMenuCount(); ++i)
         walk(bar->GetMenu(i));
     for (auto& [menu, kind] : m_specialMenus)
-        if (kind == MENU_FILE)
-            FillRecentFiles(menu);
+        if (kind == MENU_FILE || kind == MENU_TOOLS || kind == MENU_INSERT || kind == MENU_TOOLBARS ||
+            kind == MENU_STARTFILE)
+            FillSpecialMenu(menu, kind);
+}
+
+void CMainFrame::FillSpecialMenu(wxMenu* menu, int kind)
+{
+    switch (kind) {
+    case MENU_TOOLBARS: FillToolbarsMenu(menu); break;
+    case MENU_STARTFILE: FillStartFileMenu(menu); break;
+    case MENU_DATETIME: FillDateTimeMenu(menu); break;
+    case MENU_TOOLS: FillToolsMenu(menu); break;
+    case MENU_INSERT: FillInsertMenu(menu); break;
+    case MENU_FILE: FillRecentFiles(menu); break;
+    }
+}
+
+void CMainFrame::RefreshMenus(bool recentOnly)
+{
+    for (auto& [menu, kind] : m_specialMenus)
+        if (!recentOnly || kind == MENU_FILE)
+            FillSpecialMenu(menu, kind);
+    m_recentGeneration = m_app ? m_app->Docs().RecentFiles().Generation() : 0;
 }
 
 void CMainFrame::OnMenuOpen(wxMenuEvent& event)
 {
-    wxMenu* menu = event.GetMenu();
-    auto it = menu ? m_specialMenus.find(menu) : m_specialMenus.end();
-    if (it != m_specialMenus.end()) {
-        switch (it->second) {
-        case MENU_TOOLBARS: FillToolbarsMenu(menu); break;
-        case MENU_STARTFILE: FillStartFileMenu(menu); break;
-        case MENU_DATETIME: FillDateTimeMenu(menu); break;
-        case MENU_TOOLS: FillToolsMenu(menu); break;
-        case MENU_INSERT: FillInsertMenu(menu); break;
-        case MENU_FILE: FillRecentFiles(menu); break;
+    // A menu that changes is filled while its parent opens: GTK does not
+    // lay out again a menu changed while it is being shown. Top-level
+    // menus (recent files, tools) are filled when their data changes.
+    wxMenu* opened = event.GetMenu();
+    if (opened) {
+        for (auto& [menu, kind] : m_specialMenus) {
+            if (menu == opened)
+                continue;
+            for (wxMenu* p = menu->GetParent(); p; p = p->GetParent())
+                if (p == opened) {
+                    FillSpecialMenu(menu, kind);
+                    break;
+                }
         }
     }
     event.Skip();
@@ -857,6 +882,8 @@ void CMainFrame::UpdateStatusPanes()
 
 void CMainFrame::OnIdle(wxIdleEvent& event)
 {
+    if (m_app && m_app->Docs().RecentFiles().Generation() != m_recentGeneration)
+        RefreshMenus(true);
     for (CChildFrame* child : std::vector<CChildFrame*>(m_zOrder))
         child->OnIdleUpdate();
     UpdateStatusPanes();

@@ -142,6 +142,9 @@ private:
     void CreateBars();
     void ShowMenuBarFor(bool document);
     void RegisterSpecialMenus(wxMenuBar* bar, int res);
+    void FillSpecialMenu(wxMenu* menu, int kind);
+    // Fills the menus that change; recentOnly: the recent-file entries.
+    void RefreshMenus(bool recentOnly);
     void FillToolbarsMenu(wxMenu* menu);
     void FillStartFileMenu(wxMenu* menu);
     void FillDateTimeMenu(wxMenu* menu);
@@ -184,6 +187,7 @@ private:
 
     enum SpecialMenu { MENU_TOOLBARS, MENU_STARTFILE, MENU_DATETIME, MENU_TOOLS, MENU_INSERT, MENU_FILE };
     std::map<wxMenu*, SpecialMenu> m_specialMenus;
+    unsigned m_recentGeneration = 0;
 
     std::vector<CChildFrame*> m_zOrder;
     CChildFrame* m_tabWindow = nullptr;

@@ -18,12 +18,14 @@ void CRecentFileList::Add(const std::string& path)
     m_entries.insert(m_entries.begin(), path);
     if (static_cast<int>(m_entries.size()) > m_size)
         m_entries.resize(static_cast<size_t>(m_size));
+    ++m_generation;
 }
 
 void CRecentFileList::Remove(size_t index)
 {
     if (index < m_entries.size())
         m_entries.erase(m_entries.begin() + static_cast<long>(index));
+    ++m_generation;
 }
 
 void CRecentFileList::ReadList()
@@ -34,6 +36,7 @@ void CRecentFileList::ReadList()
         if (!path.empty() && std::find(m_entries.begin(), m_entries.end(), path) == m_entries.end())
             m_entries.push_back(path);
     }
+    ++m_generation;
 }
 
 void CRecentFileList::WriteList() const

@@ -14,6 +14,8 @@ public:
     void Remove(size_t index);
     const std::vector<std::string>& Entries() const { return m_entries; }
     int Size() const { return m_size; }
+    // Changes with every change of the entries (menus compare it).
+    unsigned Generation() const { return m_generation; }
 
     void ReadList();        // from the profile
     void WriteList() const; // to the profile
@@ -21,4 +23,5 @@ public:
 private:
     int m_size;
     std::vector<std::string> m_entries;
+    unsigned m_generation = 0;
 };
