@@ -77,14 +77,28 @@ int HitColumnToChar(const char* chars, int len, int column, int tabWidth)
 int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn)
 {
     tabWidth = SafeTab(tabWidth);
+    // Stretches without tabs are skipped in one step.
     int col = 0;
-    for (int i = 0; i < len; ++i) {
-        int next = col + CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
-        if (next > wanted) {
-            startColumn = col;
-            return i;
+    int i = 0;
+    while (i < len) {
+        const void* tab = std::memchr(chars + i, '\t', static_cast<size_t>(len - i));
+        int runEnd = tab ? static_cast<int>(static_cast<const char*>(tab) - chars) : len;
+        if (col + (runEnd - i) > wanted) {
+            int k = wanted < col ? 0 : wanted - col;
+            startColumn = col + k;
+            return i + k;
         }
-        col = next;
+        col += runEnd - i;
+        i = runEnd;
+        if (i < len) {
+            int next = col + CellsAt('\t', col, tabWidth);
+            if (next > wanted) {
+                startColumn = col;
+                return i;
+            }
+            col = next;
+            ++i;
+        }
     }
     startColumn = col;
     return len;

@@ -31,6 +31,9 @@ constexpr int kMaxPaintRuns = 3 << 20;
 // prefix of the line colours exactly like the whole line.
 constexpr int kSafeCutSearch = 4096;
 constexpr int kCaretBlinkMs = 500;
+// Beyond this many characters into a line, painting classifies only a
+// window before the visible part.
+int g_longLineWindow = 8192;
 
 wxColour ToWx(COLORREF c)
 {
@@ -268,6 +271,7 @@ void CTextView::ResetViewState()
     m_textBeingDragged = false;
     m_inactiveSelectionShown = false;
     m_braces.Clear();
+    m_lineWindow = LineWindow();
     m_anyMark = false;
     m_indicatorPos = TextPos::None();
     if (GetHandle()) {
@@ -855,6 +859,42 @@ void CTextView::RenderMargin(CPixelCanvas& canvas, const wxRect& rect, int line)
                          MarginIcons()[static_cast<size_t>(icon)]);
 }
 
+void CTextView::SetLongLineWindow(int chars)
+{
+    g_longLineWindow = std::max(16, chars);
+}
+
+int CTextView::WindowStart(int line, const char* chars, int startChar) const
+{
+    // A place well before the visible part where a fresh start colours like
+    // the whole line: after a blank or ";" and on a character that neither
+    // continues a token nor is "#" (a directive's mark at a line start).
+    int p = std::max(1, startChar - g_longLineWindow / 2);
+    for (int tries = 0; p > 1 && tries < g_longLineWindow; ++tries, --p) {
+        unsigned char before = static_cast<unsigned char>(chars[p - 1]);
+        unsigned char at = static_cast<unsigned char>(chars[p]);
+        if ((before == ' ' || before == ';') && at != '#' && !cp1252::IsSpace(at) && at != '/' && at != '*' &&
+            at != '\\')
+            return p;
+    }
+    return 0;
+}
+
+LineState CTextView::StateInLine(int line, LineState in, const char* chars, int from)
+{
+    if (m_lineWindow.line == line && m_lineWindow.from == from && m_lineWindow.in == in)
+        return m_lineWindow.state;
+    // The state after chars[0, from): the prefix is classified with a
+    // backslash appended, so that a line comment running on at "from" keeps
+    // its state instead of ending with the (shortened) line.
+    std::string prefix(chars, static_cast<size_t>(from));
+    prefix.push_back('\\');
+    int n = 0;
+    LineState state = ClassifyLine(in, prefix.data(), static_cast<int>(prefix.size()), nullptr, 0, n);
+    m_lineWindow = {line, from, in, state};
+    return state;
+}
+
 void CTextView::RenderLine(CPixelCanvas& canvas, const wxRect& rect, int line)
 {
     wxRect clip = m_paintClip.IsEmpty() ? rect : rect.Intersect(m_paintClip);
@@ -889,13 +929,19 @@ void CTextView::RenderLine(CPixelCanvas& canvas, const wxRect& rect, int line)
     if (len > 0) {
         LineState in = GetLineState(line - 1);
         int cut = SafeCut(chars, len, endChar);
-        int capacity = std::min(CJavaColoring::RunCapacityFor(cut), kMaxPaintRuns);
+        // Far into a very long line only a window before the visible part is
+        // classified, starting in the state the line has there.
+        int from = startChar > g_longLineWindow ? WindowStart(line, chars, startChar) : 0;
+        LineState windowState = from > 0 ? StateInLine(line, in, chars, from) : in;
+        int capacity = std::min(CJavaColoring::RunCapacityFor(cut - from), kMaxPaintRuns);
         if (m_runs.size() < static_cast<size_t>(capacity))
             m_runs.resize(static_cast<size_t>(capacity));
-        LineState out = ClassifyLine(in, chars, cut, m_runs.data(), capacity, runCount);
-        if (cut == len && m_buffer)
+        LineState out = ClassifyLine(windowState, chars + from, cut - from, m_runs.data(), capacity, runCount);
+        if (from == 0 && cut == len && m_buffer)
             m_states.Store(line, out);
         runCount = std::clamp(runCount, 0, capacity);
+        for (int r = 0; r < runCount && from > 0; ++r)
+            m_runs[static_cast<size_t>(r)].start += from;
     }
 
     const bool showSelection = m_focused || m_inactiveSelectionShown;
@@ -2131,6 +2177,7 @@ void CTextView::NoteDisplayLengthChange(int line)
 void CTextView::OnBufferChange(CTextBufferListener* source, const TextChange* change,
                                uint32_t flags, int line)
 {
+    m_lineWindow = LineWindow();
     // A one-line edit that leaves the line's end state as it was cannot
     // change how the following lines look: only the line is drawn again.
     const bool oneLine = (flags & NOTIFY_ONELINE) && !(flags & (NOTIFY_FLAGS | NOTIFY_RESET));

@@ -202,6 +202,11 @@ public:
     void OnBufferChange(CTextBufferListener* source, const TextChange* change, uint32_t flags,
                         int line) override;
 
+    // How far into a line painting classifies from the line's start; past
+    // it a window before the visible part is classified (8192; tests change
+    // it to compare both ways).
+    static void SetLongLineWindow(int chars);
+
     // Memory held by the per-line caches (line states, display lengths).
     size_t CacheMemory() const;
     // Area whose lines the last paint laid out and drew (for tests and
@@ -285,6 +290,8 @@ private:
     void RenderArea(CPixelCanvas& canvas, const wxRect& box);
     void RenderLine(CPixelCanvas& canvas, const wxRect& rect, int line);
     void RenderMargin(CPixelCanvas& canvas, const wxRect& rect, int line);
+    int WindowStart(int line, const char* chars, int startChar) const;
+    LineState StateInLine(int line, LineState in, const char* chars, int from);
     const std::vector<wxImage>& MarginIcons();
     // Moves the view's pixels inside area by (dx, dy); only the uncovered
     // part is drawn anew.
@@ -361,6 +368,14 @@ private:
     bool m_dragDropDisabled = false;
 
     CBraceMatcher m_braces;
+    // The classifier state at a place inside a very long line, for painting
+    // a window of it (forgotten with every change).
+    struct LineWindow {
+        int line = -1;
+        int from = 0;
+        LineState in = 0;
+        LineState state = 0;
+    } m_lineWindow;
 
     // Column guide.
     int m_guidePosition = 80;

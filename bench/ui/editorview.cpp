@@ -293,6 +293,39 @@ int main(int argc, char** argv)
     std::printf("%-44s %.2f bytes per line (process RSS growth from attach to after Ctrl+End)\n", "",
                 (rssAfter - rssBefore) * 1024.0 / buffer.LineCount());
 
+    // --- A 20 MB line paints like a short one: the full screen repainted
+    // with it on screen, at the start of the line and scrolled to its end.
+    {
+        std::string big;
+        big.reserve((20u << 20) + 64);
+        while (big.size() < (20u << 20))
+            big += "int value = compute(a, b) + 42; /* c */ ";
+        CTextBuffer longBuffer;
+        longBuffer.LoadFromMemory("class Big {\r\n" + big + "\r\n}\r\n");
+        view->AttachBuffer(&longBuffer);
+        FinishPaint(view);
+        std::vector<double> atStart, atEnd;
+        for (int i = 0; i < 50; ++i) {
+            auto s = Clock::now();
+            view->Refresh();
+            FinishPaint(view);
+            atStart.push_back(Ms(Clock::now() - s));
+        }
+        view->PutCaret(TextPos(longBuffer.LineLength(1), 1));
+        FinishPaint(view);
+        for (int i = 0; i < 20; ++i) {
+            auto s = Clock::now();
+            view->Refresh();
+            FinishPaint(view);
+            atEnd.push_back(Ms(Clock::now() - s));
+        }
+        Print("full repaint, 20 MB line at its start", Summarise(atStart), Summarise(fullPaint).median,
+              "like a short line");
+        Print("full repaint, 20 MB line scrolled to its end", Summarise(atEnd), Summarise(fullPaint).median,
+              "-");
+        view->AttachBuffer(&buffer);
+    }
+
     view->DetachBuffer();
     frame->Destroy();
     Pump();

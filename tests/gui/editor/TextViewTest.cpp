@@ -9,6 +9,8 @@
 #include <wx/dcmemory.h>
 #include <wx/image.h>
 
+#include <cstring>
+
 using namespace edtest;
 
 namespace {
@@ -540,6 +542,39 @@ TEST_F(TextViewTest, AnEditRepaintsItsLineAndTheRestOnlyWhenTheColouringBelowCha
     Key(WXK_BACK);
     view->Update();
     EXPECT_EQ(view->GetLineState(50), 0u);
+}
+
+} // namespace
+
+namespace {
+
+// Far into a long line only a window of it is classified for painting; the
+// colours must be those of the whole line.
+TEST_F(PaintTest, AWindowOfAVeryLongLineColoursLikeTheWholeLine)
+{
+    std::string line;
+    const char* pieces[] = {"int a = 1; ", "x = \"str ; \\\" q\" + 'c'; ", "/* block ; x */ ", "f(g, 0x1F); ",
+                            "y = 3.14; ", "s = \"a\\\\\"; ", "return; "};
+    for (int i = 0; line.size() < 60000; ++i)
+        line += pieces[i % 7];
+    std::string lineComment = line.substr(0, 30000) + "// comment ; to the end " + line.substr(0, 30000);
+    std::string openString = line.substr(0, 30000) + "\" an open string ; " + line.substr(0, 30000);
+    SetText(line + "\r\n" + lineComment + "\r\n" + openString);
+    for (int l = 0; l < 3; ++l) {
+        for (int column : {20000, 45000, 52345}) {
+            view->PutCaret(TextPos(0, 0));
+            view->ScrollToColumn(column);
+            CTextView::SetLongLineWindow(8192);
+            wxImage window = PaintLineImage(l, 600);
+            CTextView::SetLongLineWindow(1 << 30);
+            wxImage whole = PaintLineImage(l, 600);
+            CTextView::SetLongLineWindow(8192);
+            ASSERT_EQ(window.GetWidth(), whole.GetWidth());
+            EXPECT_EQ(0, std::memcmp(window.GetData(), whole.GetData(),
+                                     static_cast<size_t>(window.GetWidth()) * window.GetHeight() * 3))
+                << "line " << l << " at column " << column;
+        }
+    }
 }
 
 } // namespace
