@@ -11,6 +11,7 @@
 #include "resources/CommandMap.h"
 
 #include <wx/aui/auibook.h>
+#include <wx/dcclient.h>
 #include <wx/dnd.h>
 
 #include "resources/MenuBuilder.h"
@@ -521,4 +522,33 @@ TEST_F(ShellTest, PrintFlagOpensPrintsAndEnds)
     EXPECT_FALSE(Start({"/p", a}));
     EXPECT_EQ(Frame(), nullptr);
     EXPECT_TRUE(dialogs.asked.empty());
+}
+
+TEST_F(ShellTest, AClickInAPaneDecidesWhereOutputGoes)
+{
+    ASSERT_TRUE(Start());
+    Frame()->SetSize(1000, 700);
+    Frame()->Show();
+    COutputPane* pane = Frame()->OutputBar()->GetPane(COutputBar::PANE_COMPILER);
+    Frame()->OutputBar()->ShowPane(COutputBar::PANE_COMPILER);
+    PumpEvents(50);
+    pane->ReplaceSel("erste Zeile\r\nzweite Zeile\r\n");
+    // A real click at the third character of the first line.
+    wxClientDC dc(pane);
+    dc.SetFont(pane->GetOutputFont());
+    int cw = dc.GetTextExtent("X").x;
+    wxMouseEvent down(wxEVT_LEFT_DOWN);
+    down.SetPosition(wxPoint(2 + 3 * cw, 2));
+    down.SetEventObject(pane);
+    pane->GetEventHandler()->ProcessEvent(down);
+    wxMouseEvent up(wxEVT_LEFT_UP);
+    up.SetPosition(down.GetPosition());
+    pane->GetEventHandler()->ProcessEvent(up);
+    EXPECT_EQ(pane->GetCaret().line, 0);
+    EXPECT_EQ(pane->GetCaret().index, 3);
+    pane->ReplaceSel("[neu]");
+    EXPECT_EQ(pane->GetLineText(0), "ers[neu]te Zeile");
+    // Ctrl+C in the focused pane copies the pane's text, not an editor's.
+    pane->SetSelection(COutputPane::Pos{1, 0}, COutputPane::Pos{1, 6});
+    EXPECT_EQ(pane->GetSelectedText(), "zweite");
 }
