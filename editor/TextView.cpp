@@ -1390,7 +1390,7 @@ void CTextView::OnMouseWheel(wxMouseEvent& event)
 
 void CTextView::SyncSiblings(bool horizontal)
 {
-    auto* splitter = wxDynamicCast(GetParent(), wxSplitterWindow);
+    auto* splitter = dynamic_cast<wxSplitterWindow*>(GetParent());
     if (!splitter || !splitter->IsSplit())
         return;
     // Side by side the panes share a row (vertical scrolling); one above the

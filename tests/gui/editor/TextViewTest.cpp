@@ -3,6 +3,7 @@
 #include "EditorTestUtil.h"
 
 #include "resources/CommandIds.h"
+#include "resources/CommandMap.h"
 #include "settings/Settings.h"
 
 #include <wx/clipbrd.h>
@@ -575,6 +576,127 @@ TEST_F(PaintTest, AWindowOfAVeryLongLineColoursLikeTheWholeLine)
                 << "line " << l << " at column " << column;
         }
     }
+}
+
+} // namespace
+
+#include <wx/splitter.h>
+
+namespace {
+
+TEST_F(TextViewTest, WheelScrollsThreeLinesPerNotchUnlessCtrlOrShiftIsHeld)
+{
+    SetText(Lines(300));
+    wxMouseEvent wheel(wxEVT_MOUSEWHEEL);
+    wheel.m_wheelRotation = -120;
+    wheel.m_wheelDelta = 120;
+    wheel.m_linesPerAction = 3;
+    view->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(view->GetTopLine(), 3);
+    wheel.m_controlDown = true;
+    view->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(view->GetTopLine(), 3);
+    wheel.m_controlDown = false;
+    wheel.m_wheelRotation = 240;
+    view->GetEventHandler()->ProcessEvent(wheel);
+    EXPECT_EQ(view->GetTopLine(), 0);
+    EXPECT_EQ(view->GetCaretPos(), TextPos(0, 0)); // the caret stays
+}
+
+TEST_F(TextViewTest, ScrollBarActions)
+{
+    SetText(Lines(300));
+    int page = view->GetScreenLines();
+    auto scroll = [&](wxEventType type, int pos = 0) {
+        wxScrollWinEvent ev(type, pos, wxVERTICAL);
+        ev.SetEventObject(view);
+        view->GetEventHandler()->ProcessEvent(ev);
+    };
+    scroll(wxEVT_SCROLLWIN_LINEDOWN);
+    EXPECT_EQ(view->GetTopLine(), 1);
+    scroll(wxEVT_SCROLLWIN_PAGEDOWN);
+    EXPECT_EQ(view->GetTopLine(), 1 + page - 1);
+    scroll(wxEVT_SCROLLWIN_THUMBTRACK, 120);
+    EXPECT_EQ(view->GetTopLine(), 120);
+    EXPECT_EQ(view->GetScrollPos(wxVERTICAL), 120);
+    scroll(wxEVT_SCROLLWIN_BOTTOM);
+    EXPECT_EQ(view->GetTopLine(), 300 - page + 1);
+    scroll(wxEVT_SCROLLWIN_LINEUP);
+    EXPECT_EQ(view->GetTopLine(), 300 - page);
+    scroll(wxEVT_SCROLLWIN_TOP);
+    EXPECT_EQ(view->GetTopLine(), 0);
+    scroll(wxEVT_SCROLLWIN_LINEUP); // clamped at the first line
+    EXPECT_EQ(view->GetTopLine(), 0);
+}
+
+TEST_F(TextViewTest, SplitterPanesSideBySideShareTheTopLine)
+{
+    SetText(Lines(300));
+    auto* split = new wxSplitterWindow(frame, wxID_ANY, wxPoint(0, 0), wxSize(600, 300));
+    auto* left = new CJavaEditView(split);
+    auto* right = new CJavaEditView(split);
+    split->SplitVertically(left, right);
+    left->AttachBuffer(buffer.get());
+    right->AttachBuffer(buffer.get());
+    Pump(30);
+    left->HandleCommand(kib::ID_EDIT_SCROLLDOWN);
+    left->HandleCommand(kib::ID_EDIT_SCROLLDOWN);
+    EXPECT_EQ(left->GetTopLine(), 2);
+    EXPECT_EQ(right->GetTopLine(), 2);
+    // One above the other the panes share the column instead.
+    split->Unsplit();
+    split->SplitHorizontally(left, right);
+    Pump(30);
+    left->HandleCommand(kib::ID_EDIT_SCROLLDOWN);
+    EXPECT_EQ(left->GetTopLine(), 3);
+    EXPECT_EQ(right->GetTopLine(), 2);
+    left->DetachBuffer();
+    right->DetachBuffer();
+    split->Destroy();
+}
+
+TEST_F(TextViewTest, RightClickMovesTheCaretOnlyOutsideTheSelection)
+{
+    SetText("alpha beta gamma");
+    view->SetAnchorPos(TextPos(6, 0));
+    view->SetSelectionRange(TextPos(6, 0), TextPos(10, 0));
+    view->MoveCaretTo(TextPos(10, 0));
+    Mouse(wxEVT_RIGHT_DOWN, Cell(7, 0));
+    EXPECT_TRUE(view->IsSelection()); // inside: the context menu works on it
+    Mouse(wxEVT_RIGHT_DOWN, Cell(13, 0));
+    EXPECT_FALSE(view->IsSelection());
+    EXPECT_EQ(view->GetCaretPos(), TextPos(13, 0));
+}
+
+TEST_F(TextViewTest, KeysOfOtherCommandsTravelUpAsMenuCommands)
+{
+    int seen = 0;
+    frame->Bind(wxEVT_MENU, [&](wxCommandEvent& e) {
+        if (kib::FromWxId(e.GetId()) == kib::ID_EDIT_FIND)
+            ++seen;
+    });
+    Key('F', CTRL);
+    EXPECT_EQ(seen, 1);
+    Key('A'); // a plain letter is typed, not a command
+    EXPECT_EQ(seen, 1);
+    EXPECT_EQ(Text(), "A");
+}
+
+TEST_F(TextViewTest, CaretIsShownOnlyWithTheFocusAndInsideTheVisibleColumns)
+{
+    SetText(std::string(300, 'x'));
+    view->PutCaret(TextPos(5, 0));
+    EXPECT_TRUE(view->IsCaretShown());
+    EXPECT_EQ(view->GetCaretPixel(), view->TextToPoint(TextPos(5, 0)));
+    view->ScrollToColumn(50);
+    view->RefreshCaret();
+    EXPECT_FALSE(view->IsCaretShown()); // left of the first visible column
+    view->PutCaret(TextPos(280, 0)); // scrolls there
+    EXPECT_TRUE(view->IsCaretShown());
+    EXPECT_GT(view->GetFirstColumn(), 50);
+    wxFocusEvent kill(wxEVT_KILL_FOCUS, view->GetId());
+    view->GetEventHandler()->ProcessEvent(kill);
+    EXPECT_FALSE(view->IsCaretShown());
 }
 
 } // namespace
