@@ -243,6 +243,25 @@ void CTextView::AttachBuffer(CTextBuffer* buffer)
     ResetViewState();
     RecalcVertScrollBar();
     RecalcHorzScrollBar();
+    TakeScrollFromSiblings();
+}
+
+void CTextView::TakeScrollFromSiblings()
+{
+    // A new pane starts where its neighbour is: the top line of the pane in
+    // its row, the first column of the pane in its column.
+    auto* splitter = dynamic_cast<wxSplitterWindow*>(GetParent());
+    if (!splitter || !splitter->IsSplit())
+        return;
+    wxWindow* other = splitter->GetWindow1() == this ? splitter->GetWindow2() : splitter->GetWindow1();
+    auto* pane = dynamic_cast<CTextView*>(other);
+    if (!pane || pane->GetBuffer() != m_buffer)
+        return;
+    if (splitter->GetSplitMode() == wxSPLIT_VERTICAL)
+        ScrollToTopLine(std::clamp(pane->GetTopLine(), 0, LineCount() - 1), true);
+    else
+        ScrollToColumn(std::clamp(pane->GetFirstColumn(), 0, std::max(0, MaxDisplayLength() - 1)), true);
+    RefreshCaret();
 }
 
 void CTextView::DetachBuffer()

@@ -197,6 +197,8 @@ public:
     // --- Splitter panes.
     virtual void SyncSiblings(bool horizontal);
     virtual void SiblingScrolled(CTextView* pane, bool horizontal);
+    // Takes the scroll position of the neighbouring pane (done on attaching).
+    void TakeScrollFromSiblings();
 
     // CTextBufferListener
     void OnBufferChange(CTextBufferListener* source, const TextChange* change, uint32_t flags,

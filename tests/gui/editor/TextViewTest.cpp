@@ -637,7 +637,11 @@ TEST_F(TextViewTest, SplitterPanesSideBySideShareTheTopLine)
     auto* right = new CJavaEditView(split);
     split->SplitVertically(left, right);
     left->AttachBuffer(buffer.get());
-    right->AttachBuffer(buffer.get());
+    left->ScrollToTopLine(7);
+    right->AttachBuffer(buffer.get()); // a new pane starts at its neighbour's line
+    EXPECT_EQ(right->GetTopLine(), 7);
+    left->ScrollToTopLine(0);
+    right->ScrollToTopLine(0);
     Pump(30);
     left->HandleCommand(kib::ID_EDIT_SCROLLDOWN);
     left->HandleCommand(kib::ID_EDIT_SCROLLDOWN);
