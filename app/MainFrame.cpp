@@ -8,7 +8,7 @@
 #include "app/OpenFilesList.h"
 #include "app/OpenFilesTree.h"
 #include "app/OutputBar.h"
-#include "app/OutputPane.h"
+#include "controls/OutputPane.h"
 #include "app/ShellOpen.h"
 #include "app/SplashScreen.h"
 #include "app/UserDialogs.h"

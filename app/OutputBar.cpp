@@ -1,7 +1,7 @@
 #include "app/OutputBar.h"
 
 #include "app/FontUtil.h"
-#include "app/OutputPane.h"
+#include "controls/OutputPane.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
 

@@ -3,7 +3,7 @@
 // event loop run between batches. Prints the throughput and the longest time
 // the event loop was kept from running.
 //   xvfb-run -a build/bench/bench_ui_output_pane
-#include "app/OutputPane.h"
+#include "controls/OutputPane.h"
 
 #include <wx/app.h>
 #include <wx/evtloop.h>

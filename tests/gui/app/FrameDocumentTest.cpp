@@ -4,7 +4,7 @@
 #include "app/GoToLineDialog.h"
 #include "app/OpenFilesTree.h"
 #include "app/OutputBar.h"
-#include "app/OutputPane.h"
+#include "controls/OutputPane.h"
 #include "app/WorkspaceBar.h"
 #include "resources/Artwork.h"
 #include "resources/CommandIds.h"

@@ -1,4 +1,4 @@
-#include "app/OutputPane.h"
+#include "controls/OutputPane.h"
 
 #include "editor/Cp1252.h"
 #include "resources/CommandIds.h"
