@@ -1479,8 +1479,14 @@ void CTextView::OnKeyDown(wxKeyEvent& event)
 
 void CTextView::OnChar(wxKeyEvent& event)
 {
-    // Ctrl or Alt alone make commands, not characters (Ctrl+Alt is AltGr).
-    if (event.ControlDown() != event.AltDown()) {
+    // Ctrl and Alt make commands, not characters; on Windows Ctrl+Alt
+    // together is AltGr, which types (GTK reports AltGr as neither).
+#ifdef __WXMSW__
+    const bool command = event.ControlDown() != event.AltDown();
+#else
+    const bool command = event.ControlDown() || event.AltDown();
+#endif
+    if (command) {
         event.Skip();
         return;
     }

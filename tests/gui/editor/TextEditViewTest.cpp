@@ -522,3 +522,18 @@ TEST_F(EditViewTest, SettingsReachTheView)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditViewTest, CtrlAndAltCombinationsDoNotType)
+{
+    SetText("");
+    Key('O', CTRL | ALT); // a frame command, not a letter
+    Key('Q', ALT);
+    Key('K', CTRL);
+    EXPECT_EQ(Text(), "");
+    Key('Q', SHIFT);
+    EXPECT_EQ(Text(), "Q");
+}
+
+} // namespace
