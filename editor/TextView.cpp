@@ -778,6 +778,7 @@ void CTextView::OnPaint(wxPaintEvent&)
                 RenderArea(m_canvas, it.GetRect());
         }
         m_lastPaintBox = painted;
+        m_paintedArea.Union(painted);
     }
     for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
         wxRect r = it.GetRect();

@@ -215,6 +215,9 @@ public:
     // measurements); the rest of the window was copied from the view's pixels.
     wxRect LastPaintBox() const { return m_lastPaintBox; }
     long PaintCount() const { return m_paintCount; }
+    // The union of the areas drawn since the last reset.
+    wxRect PaintedArea() const { return m_paintedArea; }
+    void ResetPaintedArea() { m_paintedArea = wxRect(); }
 
     // Marks the area for drawing anew (as wxWindow::Refresh does).
     void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
@@ -402,6 +405,7 @@ private:
     wxRect m_paintClip;
     wxRect m_lastPaintBox;
     long m_paintCount = 0;
+    wxRect m_paintedArea;
     // The window's pixels, kept by the view so that scrolling can move them
     // (GTK 3 redraws a scrolled child window completely), the area of them
     // that must be drawn anew, and the glyphs they are drawn with.

@@ -704,3 +704,32 @@ TEST_F(TextViewTest, CaretIsShownOnlyWithTheFocusAndInsideTheVisibleColumns)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(TextViewTest, TheTenThousandthLineWidensTheMarginAndRepaintsEverything)
+{
+    SetText(Lines(9999));
+    view->PutCaret(TextPos(9, 9998));
+    view->Update();
+    int before = view->MarginWidth();
+    Pump(30);
+    view->ResetPaintedArea();
+    Key(WXK_RETURN);
+    view->Update();
+    EXPECT_GT(view->MarginWidth(), before);
+    wxRect box = view->PaintedArea();
+    EXPECT_EQ(box.x, 0);
+    EXPECT_EQ(box.y, 0);
+    EXPECT_EQ(box.width, view->GetClientSize().x);
+    EXPECT_EQ(box.height, view->GetClientSize().y);
+    // A keystroke that does not widen anything draws its line only.
+    Pump(30);
+    view->ResetPaintedArea();
+    Type("z");
+    view->Update();
+    EXPECT_GT(view->PaintedArea().height, 0);
+    EXPECT_LE(view->PaintedArea().height, view->GetLineHeight()); // the last, partly visible slot
+}
+
+} // namespace
