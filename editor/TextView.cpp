@@ -280,6 +280,7 @@ void CTextView::ResetViewState()
     m_maxDisplayLength = -1;
     m_idealColumn = -1;
     m_caret = m_anchor = m_selStart = m_selEnd = TextPos(0, 0);
+    m_icons.clear();
     m_states.Reset(m_buffer ? m_buffer->LineCount() : 0);
     std::vector<int32_t>().swap(m_displayLengths);
     std::vector<ColorBlock>().swap(m_runs);
