@@ -1,6 +1,7 @@
 #include "platform/AtomicFile.h"
 
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <dirent.h>
 #include <gtest/gtest.h>
@@ -166,22 +167,25 @@ TEST(AtomicFile, RefusesDirectoriesAndMissingFolders)
 
 TEST(AtomicFile, ReadOnlyTargetOrFolderIsNotReplaced)
 {
-    if (kibtest::RunningAsRoot())
-        GTEST_SKIP() << "permission bits do not stop root; the full-disk test covers failure";
     CTempDir dir;
+    chmod(dir.Path().c_str(), 0777); // the unprivileged child must reach it
     std::string f = dir.File("ro.txt");
     WriteFile(f, "ro");
     chmod(f.c_str(), 0444);
-    int err = 0;
-    EXPECT_FALSE(AtomicWriteFile(f, "changed", &err));
-    EXPECT_EQ(err, EACCES);
-    EXPECT_EQ(ReadFile(f), "ro");
-
     mkdir(dir.File("locked").c_str(), 0755);
     std::string g = dir.File("locked/g.txt");
     WriteFile(g, "g");
+    chmod(g.c_str(), 0666);
     chmod(dir.File("locked").c_str(), 0555);
-    EXPECT_FALSE(AtomicWriteFile(g, "changed", &err));
+    EXPECT_UNPRIVILEGED_OK([&] {
+        int err = 0;
+        if (AtomicWriteFile(f, "changed", &err) || err != EACCES)
+            return 1;
+        if (AtomicWriteFile(g, "changed", &err))
+            return 2;
+        return 0;
+    });
+    EXPECT_EQ(ReadFile(f), "ro");
     EXPECT_EQ(ReadFile(g), "g");
 }
 
