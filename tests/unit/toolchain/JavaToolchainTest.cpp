@@ -5,7 +5,7 @@
 #include "platform/Process.h"
 #include "settings/Settings.h"
 #include "support/TempDir.h"
-#include "toolchain/CommandState.h"
+#include "toolchain/CommandMode.h"
 #include "toolchain/CompilerMessage.h"
 #include "toolchain/JavaCommands.h"
 #include "toolchain/PaneText.h"
@@ -249,7 +249,7 @@ TEST_P(JavaToolchainTest, ConsoleScriptRunsTheSameProgramUnderShWithNothingExecu
 TEST_P(JavaToolchainTest, CompileThenRunFollowsOnlyACompileWithoutErrorText)
 {
     // The view's sequence: mode 4, compile, build exit, maybe run.
-    CCommandState state;
+    CCommandMode state;
     std::string src = Put(dir.File("src"), "Hello.java", "Hello.java");
     state.BeginCompile(true);
     Outcome c = Compile(src);
@@ -276,7 +276,7 @@ TEST_P(JavaToolchainTest, MissingOrFolderCompilerFailsToStartAndReturnsToIdle)
     std::string src = Put(dir.File("src"), "Hello.java", "Hello.java");
     for (std::string compiler : {dir.File("no such javac"), std::string(GetParam()) + "/bin"}) {
         settings.m_compilerPath = compiler;
-        CCommandState state;
+        CCommandMode state;
         state.BeginCompile(false);
         CCompileCommand c = BuildCompileCommand(settings, src, IdeClassPath());
         sink.Clear();

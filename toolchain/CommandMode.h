@@ -18,7 +18,7 @@ enum ECommandMode : int { CMD_IDLE = 0, CMD_COMPILE = 1, CMD_RUN = 2, CMD_COMPIL
 enum class EOutputPane { None, Compiler, Program };
 enum class EExitNotice { None, Build, Start };
 
-class CCommandState {
+class CCommandMode {
 public:
     int Mode() const { return m_mode.load(); }
 

@@ -1,21 +1,21 @@
-#include "toolchain/CommandState.h"
+#include "toolchain/CommandMode.h"
 
 #include "settings/Settings.h"
 
 namespace toolchain {
 
-void CCommandState::BeginCompile(bool thenRun)
+void CCommandMode::BeginCompile(bool thenRun)
 {
     m_errorSeen = false;
     m_mode = thenRun ? CMD_COMPILE_RUN : CMD_COMPILE;
 }
 
-void CCommandState::BeginRun()
+void CCommandMode::BeginRun()
 {
     m_mode = CMD_RUN;
 }
 
-EOutputPane CCommandState::RouteText(bool fromStdErr)
+EOutputPane CCommandMode::RouteText(bool fromStdErr)
 {
     int mode = m_mode.load();
     if (mode == CMD_COMPILE || mode == CMD_COMPILE_RUN) {
@@ -28,7 +28,7 @@ EOutputPane CCommandState::RouteText(bool fromStdErr)
     return EOutputPane::None;
 }
 
-EExitNotice CCommandState::ExitNotice() const
+EExitNotice CCommandMode::ExitNotice() const
 {
     int mode = m_mode.load();
     if (mode == CMD_COMPILE || mode == CMD_COMPILE_RUN)
@@ -38,18 +38,18 @@ EExitNotice CCommandState::ExitNotice() const
     return EExitNotice::None;
 }
 
-bool CCommandState::FinishBuild()
+bool CCommandMode::FinishBuild()
 {
     int was = m_mode.exchange(CMD_IDLE);
     return was == CMD_COMPILE_RUN && !m_errorSeen.load();
 }
 
-void CCommandState::FinishRun()
+void CCommandMode::FinishRun()
 {
     m_mode = CMD_IDLE;
 }
 
-void CCommandState::StartFailed()
+void CCommandMode::StartFailed()
 {
     m_mode = CMD_IDLE;
 }

@@ -1,4 +1,4 @@
-#include "toolchain/CommandState.h"
+#include "toolchain/CommandMode.h"
 
 #include "settings/Settings.h"
 #include "toolchain/PaneText.h"
@@ -7,9 +7,9 @@
 
 using namespace toolchain;
 
-TEST(CommandStateTest, CompileRoutesBothStreamsToTheCompilerPaneAndNotesErrorText)
+TEST(CommandModeTest, CompileRoutesBothStreamsToTheCompilerPaneAndNotesErrorText)
 {
-    CCommandState st;
+    CCommandMode st;
     EXPECT_EQ(st.Mode(), CMD_IDLE);
     EXPECT_EQ(st.RouteText(false), EOutputPane::None) << "idle drops text";
     EXPECT_EQ(st.ExitNotice(), EExitNotice::None);
@@ -25,9 +25,9 @@ TEST(CommandStateTest, CompileRoutesBothStreamsToTheCompilerPaneAndNotesErrorTex
     EXPECT_EQ(st.Mode(), CMD_IDLE);
 }
 
-TEST(CommandStateTest, CompileThenRunRunsOnlyWhenStandardErrorStayedEmpty)
+TEST(CommandModeTest, CompileThenRunRunsOnlyWhenStandardErrorStayedEmpty)
 {
-    CCommandState st;
+    CCommandMode st;
     st.BeginCompile(true);
     EXPECT_EQ(st.Mode(), CMD_COMPILE_RUN);
     st.RouteText(false);
@@ -47,9 +47,9 @@ TEST(CommandStateTest, CompileThenRunRunsOnlyWhenStandardErrorStayedEmpty)
     EXPECT_TRUE(st.FinishBuild());
 }
 
-TEST(CommandStateTest, RunGoesToTheProgramPaneAndEndsWithTheStartNotice)
+TEST(CommandModeTest, RunGoesToTheProgramPaneAndEndsWithTheStartNotice)
 {
-    CCommandState st;
+    CCommandMode st;
     st.BeginRun();
     EXPECT_EQ(st.Mode(), CMD_RUN);
     EXPECT_EQ(st.RouteText(false), EOutputPane::Program);
