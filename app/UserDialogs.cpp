@@ -3,6 +3,7 @@
 #include "app/AboutDialog.h"
 #include "app/GoToLineDialog.h"
 
+#include <wx/dirdlg.h>
 #include <wx/filedlg.h>
 #include <wx/generic/prntdlgg.h>
 #include <wx/msgdlg.h>
@@ -98,6 +99,20 @@ CRealDialogs g_real;
 IUserDialogs* g_current = &g_real;
 
 } // namespace
+
+int IUserDialogs::RunModal(wxDialog& dialog)
+{
+    return dialog.ShowModal();
+}
+
+bool IUserDialogs::ChooseFolder(wxWindow* parent, const wxString& title, wxString& path)
+{
+    wxDirDialog dlg(parent, title, path, wxDD_DEFAULT_STYLE | wxDD_DIR_MUST_EXIST);
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    path = dlg.GetPath();
+    return true;
+}
 
 IUserDialogs& UserDialogs()
 {

@@ -7,6 +7,7 @@
 
 #include <vector>
 
+class wxDialog;
 class wxWindow;
 
 class IUserDialogs {
@@ -31,6 +32,11 @@ public:
     };
     virtual bool Customize(wxWindow* parent, std::vector<BarChoice>& bars) = 0;
     virtual void PrinterSetup(wxWindow* parent) = 0;
+    // One of Kib's own interactive dialogs (find, replace, find in files),
+    // run modally; returns its end code. Scripts drive the real window.
+    virtual int RunModal(wxDialog& dialog);
+    // The folder browser; path holds the folder to preselect on entry.
+    virtual bool ChooseFolder(wxWindow* parent, const wxString& title, wxString& path);
 };
 
 // The dialogs in force (the real ones unless a test installed its own).
