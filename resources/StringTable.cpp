@@ -132,6 +132,9 @@ constexpr Entry kStrings[] = {
     {IDS_OPEN_FILES_ROOT, "Geöffnete Dateien"},
     {IDS_OPTIONS_CAPTION, "Optionen"},
     {ID_EDIT_FIND_BOX, "Suchen nach Text"},
+    // The find and replace dialogs' messages (%s the search text, %d the count).
+    {8606, "String \"%s\" kann nicht gefunden werden!"},
+    {7024, "String %s wurde %d mal ersetzt!"},
 };
 
 const std::vector<Entry>& Sorted()
