@@ -6,7 +6,8 @@
 //   bench_findinfiles [folder]   (default: unpacks the JDK's src.zip)
 #include "workspace/FileTextSearch.h"
 
-#include <glob.h>
+#include "support/JdkSources.h"
+
 #include <unistd.h>
 
 #include <algorithm>
@@ -20,22 +21,6 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// The JDK 17 sources first, else those of any installed JDK.
-std::string FindSourceZip()
-{
-    if (access("/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip", R_OK) == 0)
-        return "/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip";
-    glob_t g;
-    std::string found;
-    if (glob("/usr/lib/jvm/*/lib/src.zip", 0, nullptr, &g) == 0) {
-        for (size_t i = 0; i < g.gl_pathc && found.empty(); ++i)
-            if (access(g.gl_pathv[i], R_OK) == 0)
-                found = g.gl_pathv[i];
-        globfree(&g);
-    }
-    return found;
-}
 
 double Median(std::vector<double> v)
 {
@@ -87,26 +72,16 @@ bool HaveRipgrep()
 int main(int argc, char** argv)
 {
     std::string dir;
-    std::string unpacked;
+    kibtest::CJdkSources sources;
     if (argc > 1) {
         dir = argv[1];
     } else {
-        const std::string zip = FindSourceZip();
-        if (zip.empty()) {
-            std::fprintf(stderr, "no JDK src.zip found; give a folder\n");
+        if (!sources.Unpack(false)) {
+            std::fprintf(stderr, "no JDK src.zip could be unpacked; give a folder\n");
             return 1;
         }
-        char tmpl[] = "/tmp/kibbench-XXXXXX";
-        if (!mkdtemp(tmpl))
-            return 1;
-        unpacked = tmpl;
-        dir = unpacked + "/src";
-        const std::string cmd = "unzip -q -o '" + zip + "' -d '" + dir + "' >/dev/null 2>&1";
-        if (std::system(cmd.c_str()) != 0) {
-            std::fprintf(stderr, "unzip failed\n");
-            return 1;
-        }
-        std::printf("unpacked %s\n", zip.c_str());
+        dir = sources.Dir();
+        std::printf("unpacked %s\n", sources.Zip().c_str());
     }
     const bool rg = HaveRipgrep();
     const int runs = 5;
@@ -151,10 +126,6 @@ int main(int argc, char** argv)
             std::printf(" %9.3f %7.2f", rm, em / rm);
         }
         std::printf("\n");
-    }
-    if (!unpacked.empty()) {
-        std::error_code ec;
-        std::filesystem::remove_all(unpacked, ec);
     }
     return 0;
 }

@@ -1,6 +1,7 @@
 // Java colouring speed over the JDK sources: classifying every line of every
 // file in order (the state chain a view follows), with colour runs as when
 // painting and without them as when a view walks forward to a line.
+#include "support/JdkSources.h"
 #include "editor/JavaColoring.h"
 #include "editor/TextBuffer.h"
 
@@ -20,11 +21,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const char* const kZips[] = {
-    "/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip",
-    "/usr/lib/jvm/temurin-25-jdk-amd64/lib/src.zip",
-};
-
 double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_clock::time_point b)
 {
     return std::chrono::duration<double>(b - a).count();
@@ -34,27 +30,13 @@ double Seconds(std::chrono::steady_clock::time_point a, std::chrono::steady_cloc
 
 int main()
 {
-    std::string zip;
-    for (const char* z : kZips) {
-        struct stat st;
-        if (stat(z, &st) == 0) {
-            zip = z;
-            break;
-        }
-    }
-    if (zip.empty()) {
-        std::printf("no JDK src.zip found\n");
+    kibtest::CJdkSources sources;
+    if (!sources.Unpack()) {
+        std::printf("no JDK src.zip could be unpacked\n");
         return 1;
     }
-    char tmpl[] = "/tmp/kib-bench-jdk-XXXXXX";
-    if (!mkdtemp(tmpl))
-        return 1;
-    const std::string dir = tmpl;
-    const std::string cmd = "unzip -q -o '" + zip + "' '*.java' -d '" + dir + "'";
-    if (std::system(cmd.c_str()) != 0) {
-        std::printf("unzip failed\n");
-        return 1;
-    }
+    const std::string zip = sources.Zip();
+    const std::string dir = sources.Dir();
 
     std::vector<std::unique_ptr<CTextBuffer>> files;
     size_t bytes = 0, lines = 0;

@@ -6,6 +6,7 @@
 #include "editor/LineStateCache.h"
 #include "editor/TextBuffer.h"
 
+#include "support/JdkSources.h"
 #include "support/TempDir.h"
 #include "unit/editor/JavaClassifyReference.h"
 
@@ -22,52 +23,23 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The JDK 17 sources when installed, else those of the other JDK here.
-std::string FindSourceZip()
-{
-    for (const char* z : {"/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip",
-                          "/usr/lib/jvm/temurin-25-jdk-amd64/lib/src.zip"}) {
-        struct stat st;
-        if (stat(z, &st) == 0 && S_ISREG(st.st_mode))
-            return z;
-    }
-    return {};
-}
-
 class JdkCorpus : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_zip = FindSourceZip();
-        if (s_zip.empty())
-            return;
+        s_sources = new kibtest::CJdkSources();
         // In memory when possible: 15000 synced saves on a disk take long.
-        struct stat st;
-        std::string base = stat("/dev/shm", &st) == 0 && S_ISDIR(st.st_mode) && access("/dev/shm", W_OK) == 0
-                               ? "/dev/shm"
-                               : fs::temp_directory_path().string();
-        std::string tmpl = base + "/kib-corpus-XXXXXX";
-        if (!mkdtemp(tmpl.data())) {
-            s_zip.clear();
+        if (!s_sources->Unpack(true, true))
             return;
-        }
-        s_dir = tmpl;
-        const std::string cmd = "unzip -q -o '" + s_zip + "' '*.java' -d '" + s_dir + "'";
-        if (std::system(cmd.c_str()) != 0) {
-            s_zip.clear();
-            return;
-        }
-        for (const auto& e : fs::recursive_directory_iterator(s_dir))
-            if (e.is_regular_file() && e.path().extension() == ".java")
-                s_files.push_back(e.path().string());
-        std::printf("corpus: %zu .java files from %s in %s\n", s_files.size(), s_zip.c_str(), s_dir.c_str());
+        s_zip = s_sources->Zip();
+        s_files = s_sources->JavaFiles();
+        std::printf("corpus: %zu .java files from %s in %s\n", s_files.size(), s_zip.c_str(),
+                    s_sources->Dir().c_str());
     }
     static void TearDownTestSuite()
     {
-        std::error_code ec;
-        if (!s_dir.empty())
-            fs::remove_all(s_dir, ec);
-        s_dir.clear();
+        delete s_sources;
+        s_sources = nullptr;
         s_files.clear();
     }
     void SetUp() override
@@ -77,14 +49,10 @@ protected:
         ASSERT_GT(s_files.size(), 1000u);
     }
 
-    static std::string s_zip;
-    static std::string s_dir;
-    static std::vector<std::string> s_files;
+    static inline kibtest::CJdkSources* s_sources = nullptr;
+    static inline std::string s_zip;
+    static inline std::vector<std::string> s_files;
 };
-
-std::string JdkCorpus::s_zip;
-std::string JdkCorpus::s_dir;
-std::vector<std::string> JdkCorpus::s_files;
 
 } // namespace
 

@@ -5,6 +5,7 @@
 // computed from the file bytes.
 #include "workspace/FileTextSearch.h"
 
+#include "support/JdkSources.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -18,26 +19,9 @@
 #include <set>
 #include <sstream>
 #include <tuple>
-#include <glob.h>
 #include <unistd.h>
 
 namespace {
-
-// The JDK 17 sources first, else those of any installed JDK.
-std::string FindSourceZip()
-{
-    if (access("/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip", R_OK) == 0)
-        return "/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip";
-    glob_t g;
-    std::string found;
-    if (glob("/usr/lib/jvm/*/lib/src.zip", 0, nullptr, &g) == 0) {
-        for (size_t i = 0; i < g.gl_pathc && found.empty(); ++i)
-            if (access(g.gl_pathv[i], R_OK) == 0)
-                found = g.gl_pathv[i];
-        globfree(&g);
-    }
-    return found;
-}
 
 using Hit = std::tuple<std::string, int64_t, int64_t, std::string>; // file, line, column, text
 
@@ -45,17 +29,13 @@ class FindInFilesCorpus : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        s_zip = FindSourceZip();
-        if (s_zip.empty())
-            return;
-        s_tmp = new kibtest::CTempDir();
-        s_dir = s_tmp->Path() + "/src";
+        s_tmp = new kibtest::CJdkSources();
         // Everything, not only .java: the engine reads whatever is there.
-        const std::string cmd = "unzip -q -o '" + s_zip + "' -d '" + s_dir + "' >/dev/null 2>&1";
-        if (std::system(cmd.c_str()) != 0)
-            s_dir.clear();
-        else
+        if (s_tmp->Unpack(false)) {
+            s_zip = s_tmp->Zip();
+            s_dir = s_tmp->Dir();
             std::cout << "[ corpus   ] " << s_zip << " unpacked to " << s_dir << "\n";
+        }
     }
     static void TearDownTestSuite()
     {
@@ -214,7 +194,7 @@ protected:
 
     static inline std::string s_zip;
     static inline std::string s_dir;
-    static inline kibtest::CTempDir* s_tmp = nullptr;
+    static inline kibtest::CJdkSources* s_tmp = nullptr;
     static inline std::map<std::string, FileData> s_files;
 };
 

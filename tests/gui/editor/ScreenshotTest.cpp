@@ -2,6 +2,7 @@
 // space marks, the column guide, a selection and a brace match; and bad
 // input (binary bytes, NUL bytes, a 20 MB line). With KIB_SCREENSHOT_DIR set
 // each scene is also saved as a PNG of the screen (scripts/screenshot-editor.sh).
+#include "support/JdkSources.h"
 #include "EditorTestUtil.h"
 
 #include "settings/Settings.h"
@@ -14,26 +15,21 @@ using namespace edtest;
 
 namespace {
 
-// The JDK 17 sources when installed, else those of the other JDK here.
-const char* const kSrcZips[] = {"/usr/lib/jvm/java-17-openjdk-amd64/lib/src.zip",
-                                "/usr/lib/jvm/temurin-25-jdk-amd64/lib/src.zip"};
-
 std::string JdkSource(const std::string& member)
 {
-    for (const char* zip : kSrcZips) {
-        std::string cmd = std::string("unzip -p ") + zip + " " + member + " 2>/dev/null";
-        std::string out;
-        if (FILE* p = popen(cmd.c_str(), "r")) {
-            char buf[65536];
-            size_t n;
-            while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-                out.append(buf, n);
-            pclose(p);
-        }
-        if (!out.empty())
-            return out;
+    const std::string zip = kibtest::FindJdkSourceZip();
+    std::string out;
+    if (zip.empty())
+        return out;
+    std::string cmd = "unzip -p " + zip + " " + member + " 2>/dev/null";
+    if (FILE* p = popen(cmd.c_str(), "r")) {
+        char buf[65536];
+        size_t n;
+        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
+            out.append(buf, n);
+        pclose(p);
     }
-    return std::string();
+    return out;
 }
 
 class ScreenshotTest : public EditorTest {
