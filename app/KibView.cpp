@@ -81,7 +81,8 @@ void ApplyColours(CTextView& view, const CSettings& s)
 
 } // namespace
 
-CKibView::CKibView(wxWindow* parent, CKibDoc* doc) : CKibViewBase(parent, wxID_ANY), m_doc(doc)
+CKibView::CKibView(wxWindow* parent, CKibDoc* doc)
+    : CKibViewBase(parent, wxID_ANY), m_doc(doc), m_find(*this, FindHost())
 {
     if (m_doc)
         m_doc->AddView(this);
@@ -190,7 +191,7 @@ bool CKibView::HandleCommand(int command)
         return true;
     }
     default:
-        return CKibViewBase::HandleCommand(command);
+        return HandleFindCommand(command) || CKibViewBase::HandleCommand(command);
     }
 }
 
@@ -226,7 +227,7 @@ bool CKibView::QueryCommand(int command, CCommandState& state)
         state.text = ColumnStatusText();
         return true;
     default:
-        return CKibViewBase::QueryCommand(command, state);
+        return QueryFindCommand(command, state) || CKibViewBase::QueryCommand(command, state);
     }
 }
 

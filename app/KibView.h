@@ -3,6 +3,7 @@
 // jumps to a line and column, the go-to-line dialog and the context menu.
 #pragma once
 
+#include "editor/EditFindCommands.h"
 #include "editor/TextEditView.h"
 
 class CKibDoc;
@@ -43,10 +44,19 @@ public:
 
     // The toolchain's process runner will live here (one per view).
 
+    // Find, F3, replace (KibViewFind.cpp) and the tool bar's find box,
+    // whose window sent the command.
+    CEditFindCommands& FindCommands() { return m_find; }
+    void ToolbarSearch(wxWindow* control);
+
 private:
     void OnContextMenu(wxContextMenuEvent& event);
     void OnFocus(wxFocusEvent& event);
     CMainFrame* Frame() const;
+    static IFindHost& FindHost();
+    bool HandleFindCommand(int command);
+    bool QueryFindCommand(int command, CCommandState& state);
 
     CKibDoc* m_doc;
+    CEditFindCommands m_find;
 };

@@ -2,6 +2,7 @@
 
 #include "app/ChildFrame.h"
 #include "app/FontUtil.h"
+#include "app/MainFrameFind.h"
 #include "app/KibApp.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
@@ -212,6 +213,10 @@ void CMainFrame::BuildToolBar()
     for (int id : ToolbarResource(IDR_MAINFRAME)) {
         if (id == 0) {
             bar->AddSeparator();
+            continue;
+        }
+        if (id == ID_EDIT_FIND) { // the find box stands in the find button's place
+            AddFindBox(*this, bar);
             continue;
         }
         wxString tip = Text(CommandTooltip(id));
@@ -527,6 +532,7 @@ bool CMainFrame::RouteUpdate(int command, CCommandState& state, CChildFrame* con
 void CMainFrame::OnMenu(wxCommandEvent& event)
 {
     int command = FromWxId(event.GetId());
+    CCommandControlScope sender(event.GetEventObject());
     if (command >= ID_TOOL_FIRST && RouteCommand(command))
         return;
     event.Skip();
@@ -1104,6 +1110,8 @@ void CMainFrame::OpenWithShell(const std::string& path)
 
 bool CMainFrame::HandleCommand(int c)
 {
+    if (HandleFindInFilesCommand(*this, c))
+        return true;
     switch (c) {
     case ID_APP_EXIT:
         Close();
@@ -1216,6 +1224,8 @@ bool CMainFrame::HandleCommand(int c)
 
 bool CMainFrame::QueryCommand(int c, CCommandState& s)
 {
+    if (QueryFindInFilesCommand(*this, c, s))
+        return true;
     switch (c) {
     case ID_APP_EXIT:
     case ID_FILE_SAVE_ALL:

@@ -1,6 +1,7 @@
 #include "app/OutputBar.h"
 
 #include "app/FontUtil.h"
+#include "app/MainFrameFind.h"
 #include "controls/OutputPane.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
@@ -22,7 +23,8 @@ COutputBar::COutputBar(wxWindow* parent, wxWindowID id) : wxPanel(parent, id)
                  {PANE_SEARCH1, kSearch1PaneId, IDS_TAB_SEARCH1},
                  {PANE_SEARCH2, kSearch2PaneId, IDS_TAB_SEARCH2}};
     for (const auto& p : panes) {
-        m_panes[p.pane] = new COutputPane(m_tabs, p.id);
+        const bool search = p.pane == PANE_SEARCH1 || p.pane == PANE_SEARCH2;
+        m_panes[p.pane] = search ? CreateSearchResultPane(m_tabs, p.id) : new COutputPane(m_tabs, p.id);
         m_tabs->AddPage(m_panes[p.pane], KibText(p.caption));
     }
     auto* sizer = new wxBoxSizer(wxVERTICAL);

@@ -1,0 +1,133 @@
+#include "editor/EditFindCommands.h"
+
+#include "editor/FindDialog.h"
+#include "editor/FindDialogState.h"
+#include "editor/ReplaceDialog.h"
+#include "editor/ReplaceSession.h"
+#include "editor/TextEditView.h"
+#include "editor/ViewSearch.h"
+#include "resources/CommandIds.h"
+
+#include <wx/toplevel.h>
+
+using namespace kib;
+
+wxWindow* CEditFindCommands::DialogParent() const
+{
+    wxWindow* top = wxGetTopLevelParent(&m_view);
+    return top ? top : &m_view;
+}
+
+void CEditFindCommands::NotFound(const std::string& text)
+{
+    m_host.ShowFindMessage(DialogParent(), FindMessageText(IDS_FIND_NOT_FOUND, text));
+}
+
+bool CEditFindCommands::HandleCommand(int command)
+{
+    switch (command) {
+    case ID_EDIT_FIND:
+        FindDialog();
+        return true;
+    case ID_EDIT_REPEAT:
+        FindAgain(false);
+        return true;
+    case ID_EDIT_FIND_PREVIOUS:
+        FindAgain(true);
+        return true;
+    case ID_EDIT_REPLACE:
+        ReplaceDialog();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool CEditFindCommands::QueryCommand(int command, CCommandState& state)
+{
+    switch (command) {
+    case ID_EDIT_FIND:
+        state.enabled = m_view.GetBuffer() != nullptr;
+        return true;
+    case ID_EDIT_REPEAT:
+    case ID_EDIT_FIND_PREVIOUS:
+        state.enabled = m_remembered.present;
+        return true;
+    case ID_EDIT_REPLACE:
+        state.enabled = m_view.IsEditable();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CEditFindCommands::FindDialog()
+{
+    if (!m_view.GetBuffer())
+        return;
+    TextPos selStart, selEnd;
+    m_view.GetOrderedSelection(selStart, selEnd);
+    std::string selected;
+    const bool propose =
+        m_view.IsSelection() && ProposedSearchText(*m_view.GetBuffer(), selStart, selEnd, selected);
+    const FindDialogValues defaults = FindCommandDefaults(m_remembered, propose ? &selected : nullptr);
+    {
+        CFindDialog dialog(DialogParent(), m_view, defaults,
+                           [this](wxWindow* parent, const wxString& text) { m_host.ShowFindMessage(parent, text); });
+        m_host.RunFindDialog(dialog);
+        StoreFindDialogResult(dialog.Values(), m_remembered);
+    }
+    m_view.SetFocus();
+}
+
+void CEditFindCommands::FindAgain(bool reverse)
+{
+    if (!m_remembered.present || !m_view.GetBuffer())
+        return;
+    TextPos match;
+    if (::FindAgain(*m_view.GetBuffer(), m_remembered, m_view.GetCaretPos(), reverse, match))
+        SelectFoundInView(m_view, match, static_cast<int>(m_remembered.text.size()));
+    else
+        NotFound(m_remembered.text);
+}
+
+bool CEditFindCommands::SearchFromCaret(const std::string& text)
+{
+    if (text.empty() || !m_view.GetBuffer())
+        return false;
+    TextPos match;
+    if (SearchText(*m_view.GetBuffer(), text, m_view.GetCaretPos(), 0, true, match)) {
+        SelectFoundInView(m_view, match, static_cast<int>(text.size()));
+        return true;
+    }
+    NotFound(text);
+    return false;
+}
+
+void CEditFindCommands::ReplaceDialog()
+{
+    if (!m_view.IsEditable())
+        return;
+    const bool withSelection = m_view.IsSelection();
+    TextPos selStart, selEnd;
+    m_view.GetOrderedSelection(selStart, selEnd);
+    const ReplaceDialogValues defaults = ReplaceCommandDefaults(withSelection);
+    // The edit view keeps the saved selection in step with every change.
+    if (withSelection)
+        m_view.SaveSelection(selStart, selEnd);
+    ReplaceDialogValues result;
+    {
+        CReplaceDialog dialog(DialogParent(), m_view, defaults, withSelection, selStart, selEnd,
+                              m_view.GetCaretPos(),
+                              [this](wxWindow* parent, const wxString& text) { m_host.ShowFindMessage(parent, text); });
+        m_host.RunFindDialog(dialog);
+        result = dialog.Values();
+    }
+    TextPos savedStart, savedEnd;
+    if (withSelection && m_view.GetSavedSelection(savedStart, savedEnd)) {
+        m_view.SetSelectionRange(savedStart, savedEnd);
+        m_view.ForgetSavedSelection();
+    }
+    StoreReplaceProfile(result);
+    m_view.SetFocus();
+}
