@@ -35,8 +35,15 @@ if command -v clang++ >/dev/null; then
       name=$(basename "$bin")
       work=$(mktemp -d)
       [ -d "tests/fuzz/corpus/$name" ] && cp -r "tests/fuzz/corpus/$name/." "$work/"
-      step "fuzz $name" "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
-        -print_final_stats=1 "$work" >"$work.log" 2>&1 || tail -50 "$work.log"
+      echo "=== fuzz $name (${seconds} s)"
+      if "$bin" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
+           "$work" >"$work.log" 2>&1; then
+        grep -m1 '^Done' "$work.log" || true
+      else
+        tail -50 "$work.log"
+        echo "=== fuzz $name FAILED"
+        failed+=("fuzz $name")
+      fi
       rm -rf "$work" "$work.log"
     done
   fi
