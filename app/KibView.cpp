@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/EditorPositions.h"
 #include "app/KibDoc.h"
+#include "app/KibViewTools.h"
 #include "app/MainFrame.h"
 #include "app/UserDialogs.h"
 #include "resources/CommandIds.h"
@@ -82,7 +83,8 @@ void ApplyColours(CTextView& view, const CSettings& s)
 } // namespace
 
 CKibView::CKibView(wxWindow* parent, CKibDoc* doc)
-    : CKibViewBase(parent, wxID_ANY), m_doc(doc), m_find(*this, FindHost())
+    : CKibViewBase(parent, wxID_ANY), m_doc(doc), m_find(*this, FindHost()),
+      m_tools(std::make_unique<CKibViewTools>(*this))
 {
     if (m_doc)
         m_doc->AddView(this);
@@ -92,6 +94,7 @@ CKibView::CKibView(wxWindow* parent, CKibDoc* doc)
 
 CKibView::~CKibView()
 {
+    CloseTools(); // a child still running ends, and its threads with it
     DetachBuffer();
     if (m_doc)
         m_doc->RemoveView(this);
@@ -191,7 +194,8 @@ bool CKibView::HandleCommand(int command)
         return true;
     }
     default:
-        return HandleFindCommand(command) || CKibViewBase::HandleCommand(command);
+        return HandleFindCommand(command) || HandleToolCommand(command) ||
+               CKibViewBase::HandleCommand(command);
     }
 }
 
@@ -199,21 +203,6 @@ bool CKibView::QueryCommand(int command, CCommandState& state)
 {
     switch (command) {
     case ID_GOTO_LINE:
-        state.enabled = true;
-        return true;
-    // The Java commands: their handlers come with the tool chain; the
-    // enabling rules are these.
-    case ID_JAVA_COMPILE:
-    case ID_JAVA_RUN_ARGS:
-        state.enabled = Frame() && !Frame()->Settings().m_compilerPath.empty();
-        return true;
-    case ID_JAVA_RUN:
-        state.enabled = Frame() && !Frame()->Settings().m_interpreterPath.empty();
-        return true;
-    case ID_JAVA_APPLETVIEWER:
-        state.enabled = Frame() && !Frame()->Settings().m_appletViewerPath.empty();
-        return true;
-    case ID_JAVA_COMPILE_RUN:
         state.enabled = true;
         return true;
     case ID_INDICATOR_LINE:
@@ -227,7 +216,8 @@ bool CKibView::QueryCommand(int command, CCommandState& state)
         state.text = ColumnStatusText();
         return true;
     default:
-        return QueryFindCommand(command, state) || CKibViewBase::QueryCommand(command, state);
+        return QueryFindCommand(command, state) || QueryToolCommand(command, state) ||
+               CKibViewBase::QueryCommand(command, state);
     }
 }
 

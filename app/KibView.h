@@ -5,14 +5,18 @@
 
 #include "editor/EditFindCommands.h"
 #include "editor/TextEditView.h"
+#include "toolchain/ProcessRunner.h"
+
+#include <memory>
 
 class CKibDoc;
+class CKibViewTools;
 class CMainFrame;
 class CSettings;
 
 using CKibViewBase = CTextEditView;
 
-class CKibView : public CKibViewBase {
+class CKibView : public CKibViewBase, public IProcessEvents {
 public:
     CKibView(wxWindow* parent, CKibDoc* doc);
     ~CKibView() override;
@@ -42,7 +46,28 @@ public:
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;
 
-    // The toolchain's process runner will live here (one per view).
+    // --- Compile and run, with this view's own process runner
+    // (KibViewTools.cpp). Compile: "&Compilieren", or with thenRun
+    // "Compilieren und anschließend Starten".
+    void Compile(bool thenRun);
+    // Runs the chosen start file's class (this view's own file when none is
+    // chosen) with the arguments as typed.
+    void Run(const std::string& arguments);
+    void RunWithArguments();
+    void RunApplet();
+    // 0 idle, 1 compile, 2 run, 4 compile then run.
+    int CommandMode() const;
+    bool ErrorOutputSeen() const;
+    CProcessRunner& Runner();
+    wxWindow* CompileProgressWindow() const;
+    // A compiler message's position: 1-based line, 1-based byte column (0:
+    // the line's start), whatever tabs stand before it.
+    void GoToMessagePosition(int line, int byteColumn);
+
+    // IProcessEvents: the runner's reader and watcher threads.
+    void OnChildStdOut(std::string_view text) override;
+    void OnChildStdErr(std::string_view text) override;
+    void OnChildTerminate(const ChildExit& exit) override;
 
     // Find, F3, replace (KibViewFind.cpp) and the tool bar's find box,
     // whose window sent the command.
@@ -56,7 +81,12 @@ private:
     static IFindHost& FindHost();
     bool HandleFindCommand(int command);
     bool QueryFindCommand(int command, CCommandState& state);
+    bool HandleToolCommand(int command);
+    bool QueryToolCommand(int command, CCommandState& state);
+    int ColumnForByteIndex(int line, int byteIndex) const;
+    void CloseTools();
 
     CKibDoc* m_doc;
     CEditFindCommands m_find;
+    std::unique_ptr<CKibViewTools> m_tools;
 };

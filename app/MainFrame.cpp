@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/FontUtil.h"
 #include "app/MainFrameFind.h"
+#include "app/MainFrameTools.h"
 #include "app/KibApp.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
@@ -1110,7 +1111,7 @@ void CMainFrame::OpenWithShell(const std::string& path)
 
 bool CMainFrame::HandleCommand(int c)
 {
-    if (HandleFindInFilesCommand(*this, c))
+    if (HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c))
         return true;
     switch (c) {
     case ID_APP_EXIT:
@@ -1224,7 +1225,7 @@ bool CMainFrame::HandleCommand(int c)
 
 bool CMainFrame::QueryCommand(int c, CCommandState& s)
 {
-    if (QueryFindInFilesCommand(*this, c, s))
+    if (QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s))
         return true;
     switch (c) {
     case ID_APP_EXIT:

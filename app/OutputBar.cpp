@@ -2,6 +2,7 @@
 
 #include "app/FontUtil.h"
 #include "app/MainFrameFind.h"
+#include "app/MainFrameTools.h"
 #include "controls/OutputPane.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
@@ -24,7 +25,9 @@ COutputBar::COutputBar(wxWindow* parent, wxWindowID id) : wxPanel(parent, id)
                  {PANE_SEARCH2, kSearch2PaneId, IDS_TAB_SEARCH2}};
     for (const auto& p : panes) {
         const bool search = p.pane == PANE_SEARCH1 || p.pane == PANE_SEARCH2;
-        m_panes[p.pane] = search ? CreateSearchResultPane(m_tabs, p.id) : new COutputPane(m_tabs, p.id);
+        m_panes[p.pane] = search                     ? CreateSearchResultPane(m_tabs, p.id)
+                          : p.pane == PANE_COMPILER ? CreateCompilerOutputPane(m_tabs, p.id)
+                                                    : new COutputPane(m_tabs, p.id);
         m_tabs->AddPage(m_panes[p.pane], KibText(p.caption));
     }
     auto* sizer = new wxBoxSizer(wxVERTICAL);

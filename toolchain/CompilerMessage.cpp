@@ -27,7 +27,7 @@ int ParseLineNumber(std::string_view rest)
 // javac's caret line: blanks and tabs (copied from the source line, so the
 // caret's index is the byte offset in the source) and then the caret. A "^"
 // in the message text or in the quoted source line is not one.
-int CaretIndex(const std::string& text)
+int CaretIndex(std::string_view text)
 {
     for (size_t i = 0; i < text.size(); ++i) {
         char c = text[i];
@@ -53,27 +53,36 @@ std::string FullPath(const std::string& name, const std::string& baseDir)
 CCompilerMessage RecognizeCompilerMessage(const std::vector<std::string>& lines, int clickedLine,
                                           const std::string& baseDir)
 {
+    return RecognizeCompilerMessage(
+        static_cast<int>(lines.size()),
+        [&](int i) { return std::string_view(lines[static_cast<size_t>(i)]); }, clickedLine, baseDir);
+}
+
+CCompilerMessage RecognizeCompilerMessage(int lineCount,
+                                          const std::function<std::string_view(int)>& lineAt,
+                                          int clickedLine, const std::string& baseDir)
+{
     CCompilerMessage msg;
-    if (lines.empty())
+    if (lineCount <= 0)
         return msg;
-    int last = static_cast<int>(lines.size()) - 1;
+    int last = lineCount - 1;
     int l = clickedLine > last ? last : clickedLine;
     for (; l > 0; --l) {
-        const std::string& text = lines[static_cast<size_t>(l)];
+        std::string_view text = lineAt(l);
         size_t p = text.find(kJavaColon);
-        if (p == std::string::npos)
+        if (p == std::string_view::npos)
             continue;
         msg.messageFound = true;
         msg.messageLine = l;
-        msg.line = ParseLineNumber(std::string_view(text).substr(p + kJavaColon.size()));
-        msg.file = FullPath(text.substr(0, p + 5), baseDir);
+        msg.line = ParseLineNumber(text.substr(p + kJavaColon.size()));
+        msg.file = FullPath(std::string(text.substr(0, p + 5)), baseDir);
         break;
     }
     if (!msg.messageFound)
         return msg;
 
     for (int k = msg.messageLine; k <= last; ++k) {
-        const std::string& text = lines[static_cast<size_t>(k)];
+        std::string_view text = lineAt(k);
         int c = CaretIndex(text);
         if (c < 0)
             continue;

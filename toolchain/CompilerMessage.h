@@ -3,6 +3,7 @@
 // line below that, whose "^" stands under the faulty character.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,11 @@ struct CCompilerMessage {
 // file names are taken relative to baseDir (the compiler's working folder;
 // empty: the current folder).
 CCompilerMessage RecognizeCompilerMessage(const std::vector<std::string>& paneLines,
+                                          int clickedLine, const std::string& baseDir = {});
+// The same over lineCount lines read through lineAt, so that a large pane
+// need not be copied.
+CCompilerMessage RecognizeCompilerMessage(int lineCount,
+                                          const std::function<std::string_view(int)>& lineAt,
                                           int clickedLine, const std::string& baseDir = {});
 
 // The pane's text as lines without their terminators (CR LF, LF or CR).

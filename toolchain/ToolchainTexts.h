@@ -19,6 +19,38 @@ inline constexpr char kProgressBusy[] = "wird gerade compiliert...";
 // Room of the progress window's file text, the terminating NUL included.
 inline constexpr int kProgressPathRoom = 55;
 
+// "Argumente für Start".
+inline constexpr char kArgsCaption[] = "Argumente für Start";
+inline constexpr char kArgsPrompt[] = "Welche Argumente sollen an das Java Programm übergeben werden";
+inline constexpr char kArgsSection[] = "\\Arguments";
+inline constexpr char kArgsPrefix[] = "ArgKey";
+inline constexpr char kArgsLastEntry[] = "LastEntry";
+
+// "Startdateien konfigurieren" and its "Datei auswählen".
+inline constexpr char kStartFilesCaption[] = "Startdateien konfigurieren";
+inline constexpr char kStartFilesList[] = "Vorhandene Startdateien:";
+inline constexpr char kStartFilesNew[] = "Neuer Eintrag...";
+inline constexpr char kStartFilesChange[] = "Eintrag ändern...";
+inline constexpr char kStartFilesDelete[] = "Eintrag löschen...";
+inline constexpr char kStartFilesDeleteAsk[] = "Soll dieser Eintrag wirklich gelöscht werden?";
+inline constexpr char kStartFilesDeleteCaption[] = "Eintrag löschen";
+inline constexpr char kStartFileCaption[] = "Datei auswählen";
+inline constexpr char kStartFileLabel[] = "&Startdatei:";
+inline constexpr char kStartFileBrowse[] = "...";
+inline constexpr char kStartFilePattern[] = "*.java";
+
+// "Applet starten".
+inline constexpr char kAppletCaption[] = "Applet starten";
+inline constexpr char kAppletText[] =
+    "Ein Applet wird über eine HTML-Seite gestartet. Für diese Datei gibt es noch keine.\n\n"
+    "Soll Kib die Seite jetzt erzeugen?";
+inline constexpr char kAppletCreateStart[] = "Erzeugen und &Starten";
+inline constexpr char kAppletCreateEdit[] = "Erzeugen und &Editieren";
+inline constexpr char kMsgPageNotWritten[] = "Die Seite %s konnte nicht geschrieben werden:\n%s";
+
+inline constexpr char kButtonOk[] = "OK";
+inline constexpr char kButtonCancel[] = "Abbrechen";
+
 // Pane texts.
 inline constexpr char kPaneCompileHeading[] = "Compile %s....";
 inline constexpr char kPaneCompileFinished[] = "Compilierung beendet";

@@ -1,0 +1,472 @@
+#include "app/KibViewTools.h"
+
+#include "app/FileCheck.h"
+#include "app/KibApp.h"
+#include "app/KibDoc.h"
+#include "app/KibView.h"
+#include "app/MainFrame.h"
+#include "app/OutputBar.h"
+#include "app/ToolDialogs.h"
+#include "app/UserDialogs.h"
+#include "controls/OutputPane.h"
+#include "resources/CommandIds.h"
+#include "resources/MenuBuilder.h"
+#include "resources/StringTable.h"
+#include "settings/Settings.h"
+#include "toolchain/AppletPageDialog.h"
+#include "toolchain/CompileProgressDialog.h"
+#include "toolchain/CompilerOutputEdit.h"
+#include "toolchain/JavaCommands.h"
+#include "toolchain/ToolchainTexts.h"
+
+#include <wx/msgdlg.h>
+#include <wx/thread.h>
+#include <wx/utils.h>
+
+#include <sys/stat.h>
+
+using namespace toolchain;
+
+namespace {
+
+enum { kCompilerPane = 0, kProgramPane = 1 };
+
+wxString Display(const std::string& bytes)
+{
+    wxString s = wxString::FromUTF8(bytes);
+    return s.empty() && !bytes.empty() ? wxString(bytes.c_str(), wxConvISO8859_1) : s;
+}
+
+bool FileExists(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+void CouldNotStart(wxWindow* parent, const std::string& name)
+{
+    UserDialogs().MessageBox(parent, Display(CouldNotStartMessage(name)),
+                             wxString::FromUTF8(kMsgErrorCaption), wxOK | wxICON_ERROR);
+}
+
+} // namespace
+
+CKibViewTools::CKibViewTools(CKibView& view) : m_view(view), m_runner(view) {}
+
+CKibViewTools::~CKibViewTools()
+{
+    Close();
+}
+
+COutputPane* CKibViewTools::Pane(int which) const
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    COutputBar* bar = frame ? frame->OutputBar() : nullptr;
+    if (!bar)
+        return nullptr;
+    return bar->GetPane(which == kCompilerPane ? COutputBar::PANE_COMPILER : COutputBar::PANE_OUTPUT);
+}
+
+// --- Text from the child ------------------------------------------------------
+
+void CKibViewTools::Deliver(std::string_view text, bool stdErr)
+{
+    EOutputPane pane = m_mode.RouteText(stdErr);
+    if (pane == EOutputPane::None)
+        return;
+    std::string converted = m_convert[stdErr ? 1 : 0].Convert(text);
+    int which = pane == EOutputPane::Compiler ? kCompilerPane : kProgramPane;
+    std::unique_lock lock(m_lock);
+    // The start-failure text comes on the user-interface thread itself,
+    // which must never wait for itself.
+    if (!wxIsMainThread())
+        m_room.wait(lock, [&] { return m_pendingBytes < kPendingLimit || m_noWait || m_closed; });
+    if (m_closed)
+        return;
+    m_pending[which] += converted;
+    m_pendingBytes += converted.size();
+    if (!m_flushQueued) {
+        m_flushQueued = true;
+        m_view.CallAfter([this] { Flush(false); });
+    }
+}
+
+void CKibViewTools::Flush(bool all)
+{
+    std::string take[2];
+    {
+        std::lock_guard lock(m_lock);
+        for (int i = 0; i < 2; ++i) {
+            std::string& p = m_pending[i];
+            if (!all && !p.empty() && p.back() == '\r') {
+                // A CR LF the child wrote may be split between two reads:
+                // the CR waits for its neighbour, or for the child's end.
+                take[i] = p.substr(0, p.size() - 1);
+                p.erase(0, p.size() - 1);
+            } else {
+                take[i].swap(p);
+                p.clear();
+            }
+        }
+        m_pendingBytes = m_pending[0].size() + m_pending[1].size();
+        if (!all && take[0].empty() && take[1].empty())
+            m_flushQueued = false; // quiet: the next text posts a flush again
+    }
+    m_room.notify_all();
+    bool any = false;
+    for (int i = 0; i < 2; ++i) {
+        if (take[i].empty())
+            continue;
+        any = true;
+        if (COutputPane* pane = Pane(i))
+            pane->ReplaceSel(take[i]);
+    }
+    if (!all && any && !m_closed)
+        m_timer.StartOnce(kBatchIntervalMs);
+}
+
+// --- The child's end ----------------------------------------------------------
+
+void CKibViewTools::ChildEnded(const ChildExit& exit)
+{
+    EExitNotice notice = m_mode.ExitNotice();
+    if (notice == EExitNotice::None)
+        return;
+    std::lock_guard lock(m_lock);
+    if (m_closed)
+        return;
+    uint64_t id = exit.startId;
+    if (notice == EExitNotice::Build)
+        m_view.CallAfter([this, id] { ExitBuild(id); });
+    else
+        m_view.CallAfter([this, id] { ExitStart(id); });
+}
+
+void CKibViewTools::StopRunner()
+{
+    {
+        std::lock_guard lock(m_lock);
+        m_noWait = true;
+    }
+    m_room.notify_all();
+    m_runner.StopChild();
+    std::lock_guard lock(m_lock);
+    m_noWait = false;
+}
+
+void CKibViewTools::ExitBuild(uint64_t startId)
+{
+    // A notice of a child that an earlier stop already finished is stale.
+    if (startId == 0 || startId != m_awaited)
+        return;
+    m_awaited = 0;
+    StopRunner();
+    Flush(true);
+    CloseProgress();
+    if (COutputPane* pane = Pane(kCompilerPane))
+        pane->ReplaceSel(CompileFinishedText());
+    if (m_mode.FinishBuild())
+        Run({});
+}
+
+void CKibViewTools::ExitStart(uint64_t startId)
+{
+    if (startId == 0 || startId != m_awaited)
+        return;
+    m_awaited = 0;
+    StopRunner();
+    Flush(true);
+    m_mode.FinishRun();
+}
+
+// A command while this view's child still runs: the earlier child is ended
+// first and its command finished, so that no handle, thread or text of it is
+// lost and its late notice is not taken for the new command's.
+void CKibViewTools::EndEarlierCommand()
+{
+    if (!m_runner.HoldsChild())
+        return;
+    int was = m_mode.Mode();
+    m_awaited = 0;
+    StopRunner();
+    Flush(true);
+    if (was == CMD_COMPILE || was == CMD_COMPILE_RUN) {
+        CloseProgress();
+        if (COutputPane* pane = Pane(kCompilerPane))
+            pane->ReplaceSel(CompileFinishedText());
+    }
+    m_mode.FinishRun();
+}
+
+bool CKibViewTools::StartCaptured(const std::string& commandLine, const std::string& workDir,
+                                  const std::vector<std::string>& environment)
+{
+    m_convert[0].Reset();
+    m_convert[1].Reset();
+    if (m_runner.StartChild(commandLine, workDir, environment)) {
+        m_awaited = m_runner.StartId();
+        return true;
+    }
+    // No notice follows a failed start: the "Unable to start" text goes in
+    // now and the command ends here.
+    Flush(true);
+    m_mode.StartFailed();
+    return false;
+}
+
+void CKibViewTools::Close()
+{
+    m_awaited = 0;
+    StopRunner();
+    Flush(true);
+    {
+        std::lock_guard lock(m_lock);
+        m_closed = true;
+    }
+    m_room.notify_all();
+    m_timer.Stop();
+    CloseProgress();
+}
+
+// --- Progress window ------------------------------------------------------------
+
+void CKibViewTools::OpenProgress(const std::string& sourcePath)
+{
+    CloseProgress();
+    m_progress = new CCompileProgressDialog(wxGetTopLevelParent(&m_view), sourcePath);
+    m_progress->Show();
+    m_progress->Update();
+}
+
+void CKibViewTools::CloseProgress()
+{
+    if (!m_progress)
+        return;
+    m_progress->Hide();
+    m_progress->Destroy();
+    m_progress = nullptr;
+}
+
+// --- Commands ---------------------------------------------------------------------
+
+void CKibViewTools::Compile(bool thenRun)
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    CKibDoc* doc = m_view.GetDocument();
+    EndEarlierCommand();
+    m_mode.BeginCompile(thenRun);
+    if (frame && doc) {
+        switch (SaveBeforeCompile(frame->Settings())) {
+        case ESaveBeforeCompile::ThisFile:
+            if (!doc->GetPathName().empty())
+                doc->OnSaveDocument(doc->GetPathName());
+            break;
+        case ESaveBeforeCompile::AllFiles:
+            frame->SaveAll();
+            break;
+        case ESaveBeforeCompile::None:
+            break;
+        }
+    }
+    std::string path = doc ? doc->GetPathName() : std::string();
+    if (path.empty()) {
+        UserDialogs().MessageBox(&m_view, wxString::FromUTF8(kMsgMustSaveBeforeCompile),
+                                 kib::KibText(kib::IDS_APP_TITLE), wxOK);
+        // Nothing was started, so no notice will end the command.
+        m_mode.StartFailed();
+        return;
+    }
+    if (!frame || !frame->OutputBar()) {
+        m_mode.StartFailed();
+        return;
+    }
+    const CSettings& s = frame->Settings();
+    std::string classPath = IdeClassPath();
+    CCompileCommand command = BuildCompileCommand(s, path, classPath);
+
+    frame->OutputBar()->ShowPane(COutputBar::PANE_COMPILER);
+    COutputPane* pane = Pane(kCompilerPane);
+    if (auto* edit = dynamic_cast<CCompilerOutputEdit*>(pane))
+        edit->SetMessageFolder(command.workDir);
+    pane->Clear();
+    pane->ReplaceSel(CompileHeadingText(path));
+    pane->Update();
+
+    wxBusyCursor wait;
+    OpenProgress(path);
+    if (!StartCaptured(command.commandLine, command.workDir, ChildEnvironment(classPath)))
+        CloseProgress();
+}
+
+void CKibViewTools::Run(const std::string& arguments)
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    if (!frame || !frame->OutputBar())
+        return;
+    EndEarlierCommand();
+    const CSettings& s = frame->Settings();
+    CKibDoc* doc = m_view.GetDocument();
+    std::string source =
+        ChooseRunSource(s.m_curStartFile, s.m_startFiles, doc ? doc->GetPathName() : std::string());
+    if (source.empty())
+        return;
+    frame->OutputBar()->ShowPane(COutputBar::PANE_OUTPUT);
+    Pane(kProgramPane)->Clear();
+
+    std::string classPath = IdeClassPath();
+    CRunCommand run = BuildRunCommand(s, source, arguments, classPath);
+    std::vector<std::string> environment = ChildEnvironment(classPath);
+    m_mode.BeginRun();
+    bool started;
+    if (run.captured)
+        started = StartCaptured(run.commandLine, run.workDir, environment);
+    else
+        started = StartConsoleCommand(run.consoleCommand, run.workDir, run.keepOpen, environment) == 0;
+    if (!started)
+        CouldNotStart(&m_view, run.className);
+}
+
+void CKibViewTools::RunWithArguments()
+{
+    std::string arguments;
+    if (ToolDialogs().RunArguments(&m_view, arguments))
+        Run(arguments);
+}
+
+void CKibViewTools::RunApplet()
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    CKibDoc* doc = m_view.GetDocument();
+    if (!frame || !doc || doc->GetPathName().empty())
+        return;
+    CAppletCommand applet = BuildAppletCommand(frame->Settings(), doc->GetPathName());
+    if (!FileExists(applet.pagePath)) {
+        int answer = ToolDialogs().AppletPage(&m_view);
+        if (answer != CAppletPageDialog::kCreateAndStart && answer != CAppletPageDialog::kCreateAndEdit)
+            return;
+        int err = 0;
+        if (!WriteAppletPage(applet, &err)) {
+            wxString text = wxString::Format(wxString::FromUTF8(kMsgPageNotWritten), Display(applet.pagePath),
+                                             wxString::FromUTF8(GermanErrorText(err)));
+            UserDialogs().MessageBox(&m_view, text, kib::KibText(kib::IDS_APP_TITLE), wxOK | wxICON_ERROR);
+            return;
+        }
+        if (answer == CAppletPageDialog::kCreateAndEdit) {
+            if (CKibApp* app = CKibApp::Instance())
+                app->Docs().OpenDocumentFile(applet.pagePath);
+            return;
+        }
+    }
+    std::vector<std::string> environment = ChildEnvironment(IdeClassPath());
+    if (StartConsoleCommand(applet.consoleCommand, applet.workDir, applet.keepOpen, environment) != 0)
+        CouldNotStart(&m_view, applet.name);
+}
+
+// --- CKibView's side --------------------------------------------------------------
+
+void CKibView::Compile(bool thenRun)
+{
+    m_tools->Compile(thenRun);
+}
+
+void CKibView::Run(const std::string& arguments)
+{
+    m_tools->Run(arguments);
+}
+
+void CKibView::RunWithArguments()
+{
+    m_tools->RunWithArguments();
+}
+
+void CKibView::RunApplet()
+{
+    m_tools->RunApplet();
+}
+
+int CKibView::CommandMode() const
+{
+    return m_tools->Mode().Mode();
+}
+
+bool CKibView::ErrorOutputSeen() const
+{
+    return m_tools->Mode().ErrorOutputSeen();
+}
+
+CProcessRunner& CKibView::Runner()
+{
+    return m_tools->Runner();
+}
+
+wxWindow* CKibView::CompileProgressWindow() const
+{
+    return m_tools->Progress();
+}
+
+void CKibView::OnChildStdOut(std::string_view text)
+{
+    m_tools->Deliver(text, false);
+}
+
+void CKibView::OnChildStdErr(std::string_view text)
+{
+    m_tools->Deliver(text, true);
+}
+
+void CKibView::OnChildTerminate(const ChildExit& exit)
+{
+    m_tools->ChildEnded(exit);
+}
+
+void CKibView::CloseTools()
+{
+    m_tools->Close();
+}
+
+int CKibView::ColumnForByteIndex(int line, int byteIndex) const
+{
+    if (byteIndex < 0)
+        return 0;
+    const char* chars = LineChars(line - 1);
+    std::string_view text(chars ? chars : "", chars ? static_cast<size_t>(LineLength(line - 1)) : 0);
+    // GoToPosition takes the tab width off for every tab it passes, the one
+    // at the index included: add them back.
+    int tabs = 0;
+    for (size_t i = 0; i < text.size() && i <= static_cast<size_t>(byteIndex); ++i)
+        if (text[i] == '\t')
+            ++tabs;
+    return byteIndex + 1 + tabs * GetTabWidth();
+}
+
+void CKibView::GoToMessagePosition(int line, int byteColumn)
+{
+    int count = LineCount();
+    int y = std::clamp(line, 1, std::max(1, count));
+    GoToPosition(line, byteColumn > 0 ? ColumnForByteIndex(y, byteColumn - 1) : 0);
+}
+
+bool CKibView::HandleToolCommand(int command)
+{
+    switch (command) {
+    case kib::ID_JAVA_COMPILE: Compile(false); return true;
+    case kib::ID_JAVA_COMPILE_RUN: Compile(true); return true;
+    case kib::ID_JAVA_RUN: Run({}); return true;
+    case kib::ID_JAVA_RUN_ARGS: RunWithArguments(); return true;
+    case kib::ID_JAVA_APPLETVIEWER: RunApplet(); return true;
+    default: return false;
+    }
+}
+
+bool CKibView::QueryToolCommand(int command, CCommandState& state)
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    switch (command) {
+    case kib::ID_JAVA_COMPILE: state.enabled = frame && CanCompile(frame->Settings()); return true;
+    case kib::ID_JAVA_RUN_ARGS: state.enabled = frame && CanRunWithArguments(frame->Settings()); return true;
+    case kib::ID_JAVA_RUN: state.enabled = frame && CanRun(frame->Settings()); return true;
+    case kib::ID_JAVA_APPLETVIEWER: state.enabled = frame && CanRunApplet(frame->Settings()); return true;
+    case kib::ID_JAVA_COMPILE_RUN: state.enabled = true; return true;
+    default: return false;
+    }
+}

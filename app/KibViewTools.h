@@ -1,0 +1,91 @@
+// What an editor view needs to compile and run: its process runner, the
+// command mode with the error-output flag, the compile progress window, and
+// the child's text on its way from the reader threads to the output panes.
+#pragma once
+
+#include "toolchain/CommandMode.h"
+#include "toolchain/PaneText.h"
+#include "toolchain/ProcessRunner.h"
+
+#include <wx/timer.h>
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <string>
+#include <string_view>
+#include <vector>
+
+class CKibView;
+class CCompileProgressDialog;
+class COutputPane;
+
+class CKibViewTools {
+public:
+    // Text waiting for the user-interface thread beyond which a reader waits
+    // (the child then waits in its write, as with a synchronous insertion).
+    static constexpr size_t kPendingLimit = 1 << 20;
+    // While text keeps coming it goes into the panes in batches this far
+    // apart, so that input and painting get their turn in between.
+    static constexpr int kBatchIntervalMs = 10;
+
+    explicit CKibViewTools(CKibView& view);
+    ~CKibViewTools();
+    CKibViewTools(const CKibViewTools&) = delete;
+    CKibViewTools& operator=(const CKibViewTools&) = delete;
+
+    void Compile(bool thenRun);
+    void Run(const std::string& arguments);
+    void RunWithArguments();
+    void RunApplet();
+    // The view closes: a child still running is ended; its text up to then
+    // still reaches the pane, nothing comes afterwards.
+    void Close();
+
+    toolchain::CCommandMode& Mode() { return m_mode; }
+    CProcessRunner& Runner() { return m_runner; }
+    CCompileProgressDialog* Progress() const { return m_progress; }
+
+    // Reader threads (and the start-failure text on this thread).
+    void Deliver(std::string_view text, bool stdErr);
+    // Watcher thread: posts the exit notice of the present mode.
+    void ChildEnded(const ChildExit& exit);
+    // Moves waiting text into its panes; all: everything, at once.
+    void Flush(bool all);
+
+private:
+    class CBatchTimer : public wxTimer {
+    public:
+        explicit CBatchTimer(CKibViewTools& tools) : m_tools(tools) {}
+        void Notify() override { m_tools.Flush(false); }
+
+    private:
+        CKibViewTools& m_tools;
+    };
+
+    void EndEarlierCommand();
+    void StopRunner();
+    bool StartCaptured(const std::string& commandLine, const std::string& workDir,
+                       const std::vector<std::string>& environment);
+    void ExitBuild(uint64_t startId);
+    void ExitStart(uint64_t startId);
+    void OpenProgress(const std::string& sourcePath);
+    void CloseProgress();
+    COutputPane* Pane(int which) const; // 0 compiler, 1 program
+
+    CKibView& m_view;
+    toolchain::CCommandMode m_mode;
+    CProcessRunner m_runner;
+    uint64_t m_awaited = 0; // start whose exit notice counts; 0: none
+    CCompileProgressDialog* m_progress = nullptr;
+    toolchain::CPaneTextConverter m_convert[2]; // stdout, stderr: one per reader
+    CBatchTimer m_timer{*this};
+
+    std::mutex m_lock;
+    std::condition_variable m_room;
+    std::string m_pending[2];
+    size_t m_pendingBytes = 0;
+    bool m_flushQueued = false; // a flush is posted or the batch timer runs
+    bool m_noWait = false;      // a stop is joining the readers: they must not wait
+    bool m_closed = false;
+};
