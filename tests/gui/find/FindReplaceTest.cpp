@@ -424,3 +424,63 @@ TEST_F(FindTest, EmptySearchTextLeavesTheReplaceButtonsOff)
     Frame()->RouteCommand(ID_EDIT_REPLACE);
     EXPECT_EQ(LineOf(view, 0), "abc");
 }
+
+TEST_F(FindTest, KeysReachTheFindCommandsAndTheDialog)
+{
+    CKibView* view = StartWith("foo bar foo\r\n");
+    ASSERT_NE(view, nullptr);
+    Frame()->SetSize(0, 0, 1000, 700);
+    kibtest::PumpEvents(100);
+    auto key = [](wxWindow* w, int code, bool shift = false, bool ctrl = false) {
+        wxKeyEvent down(wxEVT_KEY_DOWN);
+        down.m_keyCode = code;
+        down.SetShiftDown(shift);
+        down.SetControlDown(ctrl);
+        down.SetEventObject(w);
+        w->GetEventHandler()->ProcessEvent(down);
+    };
+    // Ctrl+F opens the dialog; typed text and Enter search, Escape closes it.
+    const bool haveXdotool = std::system("command -v xdotool >/dev/null 2>&1") == 0;
+    bool closedByEscape = false;
+    TextPos foundByEnter = TextPos::None();
+    findDialogs.script = [&](wxDialog& d) {
+        CFindDialog& f = AsFind(d);
+        f.SearchBox()->SetValue("");
+        if (!haveXdotool) { // the keyboard of the X server is not at hand
+            f.SearchBox()->SetValue("foo");
+            return;
+        }
+        const wxPoint p = f.SearchBox()->ClientToScreen(wxPoint(20, f.SearchBox()->GetSize().y / 2));
+        std::string move = "xdotool mousemove " + std::to_string(p.x) + " " + std::to_string(p.y);
+        EXPECT_EQ(std::system(move.c_str()), 0);
+        f.SearchBox()->SetFocus();
+        kibtest::PumpEvents(100);
+        EXPECT_EQ(std::system("xdotool type --delay 20 foo"), 0);
+        kibtest::PumpUntil([&] { return f.SearchBox()->GetValue() == "foo"; }, 3000);
+        EXPECT_EQ(std::system("xdotool key Return"), 0);
+        kibtest::PumpUntil([&] { return view->IsSelection(); }, 3000);
+        foundByEnter = view->GetCaretPos();
+        EXPECT_EQ(std::system("xdotool key Escape"), 0);
+        closedByEscape = kibtest::PumpUntil([&] { return !d.IsModal(); }, 3000);
+    };
+    key(view, 'F', false, true);
+    EXPECT_EQ(findDialogs.dialogsRun, std::vector<std::string>{"Suchen"});
+    if (haveXdotool) {
+        EXPECT_EQ(foundByEnter, TextPos(3, 0));
+        EXPECT_TRUE(closedByEscape);
+    }
+    EXPECT_EQ(view->FindCommands().Remembered().text, "foo");
+    // F3 and Shift+F3 on the view's keys.
+    view->PutCaret(TextPos(0, 0));
+    key(view, WXK_F3);
+    EXPECT_EQ(view->GetCaretPos(), TextPos(3, 0));
+    key(view, WXK_F3);
+    EXPECT_EQ(view->GetCaretPos(), TextPos(11, 0));
+    view->PutCaret(TextPos(7, 0));
+    key(view, WXK_F3, true);
+    EXPECT_EQ(view->GetCaretPos(), TextPos(11, 0)); // the rest of the line first
+    // Ctrl+H opens the replace dialog.
+    findDialogs.script = nullptr;
+    key(view, 'H', false, true);
+    EXPECT_EQ(findDialogs.dialogsRun.back(), "Ersetzen");
+}
