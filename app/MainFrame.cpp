@@ -2,11 +2,11 @@
 
 #include "app/ChildFrame.h"
 #include "app/FontUtil.h"
-#include "app/MainFrameFind.h"
 #include "app/MainFrameTools.h"
 #include "app/KibApp.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
+#include "app/MainFrameFind.h"
 #include "app/OpenFilesList.h"
 #include "app/OpenFilesTree.h"
 #include "app/OutputBar.h"
