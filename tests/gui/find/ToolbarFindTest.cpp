@@ -54,6 +54,11 @@ TEST_F(FindTest, FindBoxTakesThePlaceOfTheFindButton)
     EXPECT_GT(boxIndex, bar->GetToolPos(ToWxId(ID_EDIT_PASTE)));
     EXPECT_LT(boxIndex, bar->GetToolPos(ToWxId(ID_EDIT_UNDO)));
     EXPECT_EQ(Utf8(box->GetToolTipText()), "Suchen nach Text");
+    // Like every command, the box is offered while an editor handles it.
+    kibtest::PumpEvents(100);
+    EXPECT_FALSE(box->IsEnabled());
+    ASSERT_NE(Open(File("A.java", "x\r\n")), nullptr);
+    EXPECT_TRUE(kibtest::PumpUntil([box] { return box->IsEnabled(); }, 3000));
 }
 
 TEST_F(FindTest, EnterInTheFindBoxSearchesTheActiveEditor)
