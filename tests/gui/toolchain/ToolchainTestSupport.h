@@ -1,0 +1,211 @@
+// Kib started in-process with a JDK (or stand-in tools) in its settings,
+// scripted tool dialogs, and helpers to drive the compile and run commands
+// and to read and click the output panes.
+#pragma once
+
+#include "gui/app/ShellTestSupport.h"
+
+#include "app/OutputBar.h"
+#include "app/ToolDialogs.h"
+#include "controls/OutputPane.h"
+#include "resources/CommandIds.h"
+#include "resources/CommandMap.h"
+#include "toolchain/AppletPageDialog.h"
+#include "toolchain/CompilerOutputEdit.h"
+#include "toolchain/ProcessRunner.h"
+
+#include <wx/dcclient.h>
+
+#include <dirent.h>
+#include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace tctest {
+
+using kibtest::PumpEvents;
+using kibtest::PumpUntil;
+
+inline const char* const kJdks[] = {"/usr/lib/jvm/java-17-openjdk-amd64",
+                                    "/usr/lib/jvm/temurin-25-jdk-amd64"};
+
+inline std::string JdkName(const std::string& jdk)
+{
+    return jdk.find("temurin") != std::string::npos ? "Temurin25" : "OpenJdk17";
+}
+
+inline std::string Data(const std::string& name)
+{
+    return std::string(KIB_TEST_DATA) + "/toolchain/" + name;
+}
+
+inline bool Exists(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// Entries of a /proc folder (open descriptors, threads).
+inline int CountEntries(const char* dir)
+{
+    int n = 0;
+    if (DIR* d = opendir(dir)) {
+        while (dirent* e = readdir(d))
+            if (e->d_name[0] != '.')
+                ++n;
+        closedir(d);
+    }
+    return n;
+}
+
+class CScriptedToolDialogs : public IToolDialogs {
+public:
+    bool RunArguments(wxWindow*, std::string& arguments) override
+    {
+        ++argumentsAsked;
+        if (!argumentsAnswer)
+            return false;
+        arguments = *argumentsAnswer;
+        return true;
+    }
+    bool ConfigureStartFiles(wxWindow*, std::vector<std::string>& files) override
+    {
+        startFilesShown = files;
+        if (!startFilesAnswer)
+            return false;
+        files = *startFilesAnswer;
+        return true;
+    }
+    int AppletPage(wxWindow*) override
+    {
+        ++appletAsked;
+        return appletAnswer;
+    }
+
+    int argumentsAsked = 0;
+    std::optional<std::string> argumentsAnswer;
+    std::vector<std::string> startFilesShown;
+    std::optional<std::vector<std::string>> startFilesAnswer;
+    int appletAsked = 0;
+    int appletAnswer = wxID_CANCEL;
+};
+
+class ToolchainTest : public kibtest::ShellTest {
+protected:
+    void SetUp() override
+    {
+        ShellTest::SetUp();
+        SetToolDialogs(&tools);
+        params["KIBPARAMS:GUI:STARTUP:REOPENFILES"] = "0";
+    }
+
+    void TearDown() override
+    {
+        ShellTest::TearDown();
+        SetToolDialogs(nullptr);
+    }
+
+    // Starts Kib with the JDK's compiler and interpreter, output captured,
+    // nothing saved before compiling.
+    bool StartWith(const std::string& compiler, const std::string& interpreter)
+    {
+        if (!Start())
+            return false;
+        CSettings& s = Frame()->Settings();
+        s.m_compilerPath = compiler;
+        s.m_interpreterPath = interpreter;
+        s.m_captureOutput = 1;
+        s.m_autoSaveBeforeCompile = 0;
+        s.m_classPath.clear();
+        s.m_startFiles.clear();
+        s.m_curStartFile = -1;
+        Frame()->SetSize(wxSize(1100, 800));
+        PumpEvents(30);
+        return true;
+    }
+
+    // A file of the data folder copied to folder/name (folder made).
+    std::string Put(const std::string& folder, const std::string& name, const std::string& from)
+    {
+        std::filesystem::create_directories(folder);
+        std::string path = folder + "/" + name;
+        kibtest::WriteFile(path, kibtest::ReadFile(Data(from)));
+        return path;
+    }
+
+    // A stand-in program: an executable /bin/sh script.
+    std::string Script(const std::string& name, const std::string& body)
+    {
+        std::string path = dir + name;
+        kibtest::WriteFile(path, "#!/bin/sh\n" + body);
+        chmod(path.c_str(), 0755);
+        return path;
+    }
+
+    CKibView* OpenView(const std::string& path)
+    {
+        CKibDoc* doc = Open(path);
+        PumpEvents(20);
+        return doc ? doc->GetFirstView() : nullptr;
+    }
+
+    COutputPane* CompilerPane() const { return Frame()->OutputBar()->GetPane(COutputBar::PANE_COMPILER); }
+    CCompilerOutputEdit* CompilerEdit() const { return dynamic_cast<CCompilerOutputEdit*>(CompilerPane()); }
+    COutputPane* ProgramPane() const { return Frame()->OutputBar()->GetPane(COutputBar::PANE_OUTPUT); }
+
+    // The view's command has ended (the exit notice was handled).
+    bool WaitIdle(CKibView* view, int ms = 120000)
+    {
+        return kibtest::PumpUntil(
+            [&] { return view->CommandMode() == 0 && !view->Runner().HoldsChild(); }, ms);
+    }
+
+    void Command(int id) { Frame()->RouteCommand(id); }
+
+    // Compiles through the command of the active view and waits for its end.
+    bool CompileAndWait(CKibView* view, int command = kib::ID_JAVA_COMPILE)
+    {
+        Frame()->ActivateDocument(view->GetDocument());
+        PumpEvents(10);
+        Command(command);
+        return WaitIdle(view);
+    }
+
+    static int LineHeight(COutputPane* pane)
+    {
+        wxClientDC dc(pane);
+        dc.SetFont(pane->GetOutputFont());
+        return dc.GetCharHeight();
+    }
+
+    // A client point inside a pane line (scrolled into view first).
+    static wxPoint PointOfLine(COutputPane* pane, int line)
+    {
+        pane->ScrollToLine(std::max(0, line - 1));
+        kibtest::PumpEvents(5);
+        int h = LineHeight(pane);
+        return wxPoint(12, (line - pane->FirstVisibleLine()) * h + h / 2);
+    }
+
+    // The mouse events of a double-click on a pane line.
+    static void DoubleClick(COutputPane* pane, int line)
+    {
+        wxPoint pt = PointOfLine(pane, line);
+        EXPECT_EQ(pane->PositionFromPoint(pt).line, line);
+        for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP, wxEVT_LEFT_DOWN, wxEVT_LEFT_DCLICK,
+                                 wxEVT_LEFT_UP}) {
+            wxMouseEvent e(type);
+            e.SetPosition(pt);
+            e.m_leftDown = type != wxEVT_LEFT_UP;
+            e.SetEventObject(pane);
+            pane->GetEventHandler()->ProcessEvent(e);
+        }
+        kibtest::PumpEvents(10);
+    }
+
+    CKibView* ActiveView() const { return Frame()->ActiveView(); }
+
+    CScriptedToolDialogs tools;
+};
+
+} // namespace tctest
