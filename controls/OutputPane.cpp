@@ -315,7 +315,9 @@ void COutputPane::OnPaint(wxPaintEvent&)
     wxColour bg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
     wxColour fg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
     wxColour selBg = wxSystemSettings::GetColour(HasFocus() ? wxSYS_COLOUR_HIGHLIGHT : wxSYS_COLOUR_BTNSHADOW);
-    wxColour selFg = wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT);
+    // Without the focus (after a jump from a message) the selection stays
+    // readable: dark text on the light inactive colour.
+    wxColour selFg = HasFocus() ? wxSystemSettings::GetColour(wxSYS_COLOUR_HIGHLIGHTTEXT) : fg;
     dc.SetBackground(wxBrush(bg));
     dc.Clear();
     dc.SetFont(m_font);

@@ -1,0 +1,111 @@
+// Scenes of compiling and running in the real main window: a compile with
+// errors, the highlighted message after a double-click, the compile progress
+// window, the arguments dialog with its history and the start-file dialog.
+// With KIB_SCREENSHOT_DIR set each scene is saved as a PNG of the screen
+// (run gui_toolchain with --gtest_filter='ToolchainScreenshotTest.*' under
+// an Xvfb of 1280x1024).
+#include "ToolchainTestSupport.h"
+
+#include "settings/RegistryKey.h"
+#include "toolchain/HistoryComboBox.h"
+#include "toolchain/RunArgumentsDialog.h"
+#include "toolchain/StartFilesDialog.h"
+
+#include <wx/listbox.h>
+
+#include <cstdlib>
+
+using namespace tctest;
+using kibtest::PumpEvents;
+using kibtest::PumpUntil;
+
+namespace {
+
+class ToolchainScreenshotTest : public ToolchainTest {
+protected:
+    void SetUp() override
+    {
+        ToolchainTest::SetUp();
+        const std::string jdk = kJdks[0];
+        if (!Exists(jdk + "/bin/javac"))
+            GTEST_SKIP() << "no JDK at " << jdk;
+        ASSERT_TRUE(StartWith(jdk + "/bin/javac", jdk + "/bin/java"));
+        Frame()->Move(0, 0);
+        Frame()->SetSize(wxSize(1200, 900));
+        PumpEvents(100);
+    }
+
+    void Shot(const char* name)
+    {
+        Frame()->Refresh();
+        Frame()->Update();
+        PumpEvents(300);
+        const char* out = std::getenv("KIB_SCREENSHOT_DIR");
+        if (!out || !*out)
+            return;
+        std::string cmd = std::string("import -window root '") + out + "/" + name + ".png'";
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    }
+};
+
+} // namespace
+
+TEST_F(ToolchainScreenshotTest, CompileWithErrorsThenTheMessageJumpedTo)
+{
+    std::string src = Put(dir + "src", "Broken.java", "Broken.java");
+    CKibView* view = OpenView(src);
+    ASSERT_NE(view, nullptr);
+    Command(kib::ID_JAVA_COMPILE);
+    ASSERT_NE(view->CompileProgressWindow(), nullptr);
+    Shot("toolchain-progress");
+    ASSERT_TRUE(WaitIdle(view));
+    Shot("toolchain-compile-errors");
+
+    // The warning on the tab-indented line (JDK 17), else the second error.
+    COutputPane* pane = CompilerPane();
+    int caretLine = -1;
+    for (int l = 1, found = 0; l < pane->GetLineCount(); ++l) {
+        const std::string& t = pane->GetLineText(l);
+        if (!t.empty() && t.find_first_not_of(" \t") == t.find('^') && ++found == 2) {
+            caretLine = l;
+            break;
+        }
+    }
+    ASSERT_GT(caretLine, 0);
+    DoubleClick(pane, caretLine);
+    EXPECT_TRUE(pane->HasSelection());
+    EXPECT_EQ(ActiveView()->GetCaretPos().y, 5);
+    pane->ScrollToLine(pane->GetAnchor().line - 1); // the whole message in sight
+    Shot("toolchain-jump");
+}
+
+TEST_F(ToolchainScreenshotTest, ArgumentsAndStartFileDialogs)
+{
+    {
+        CRegistryKey key(HKEY_CURRENT_USER, std::string(kKibRegistryKey) + "\\Arguments", true);
+        key.WriteString("ArgKey0", "--verbose eingabe.txt");
+        key.WriteString("ArgKey1", "\"Datei mit Leerzeichen.txt\" 42");
+        key.WriteString("ArgKey2", "-n 10");
+        key.WriteString("LastEntry", "--verbose eingabe.txt");
+    }
+    auto* args = new CRunArgumentsDialog(Frame());
+    args->Show();
+    PumpEvents(100);
+    EXPECT_EQ(args->Combo()->GetCount(), 3u);
+    Shot("toolchain-arguments");
+    args->Destroy();
+
+    auto* files = new CStartFilesDialog(
+        Frame(), {"/home/anna/java/rechner/Rechner.java", "/home/anna/java/spiel/Spiel.java",
+                  "/home/anna/java/Hallo.java"});
+    files->Show();
+    files->List()->SetSelection(1);
+    wxCommandEvent sel(wxEVT_LISTBOX, CStartFilesDialog::kListId);
+    sel.SetEventObject(files->List());
+    sel.SetInt(1);
+    files->List()->GetEventHandler()->ProcessEvent(sel);
+    PumpEvents(100);
+    Shot("toolchain-startfiles");
+    files->Destroy();
+    PumpEvents(50);
+}
