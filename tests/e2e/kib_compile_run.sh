@@ -1,0 +1,144 @@
+#!/usr/bin/env bash
+# The real kib with JDK 17 in its settings, in a folder whose name holds
+# blanks and shell syntax: Ctrl+F5 on a Hello program compiles it and runs
+# it captured (the program leaves a marker with its folder); a second program
+# that waits on its input is ended when kib quits.
+set -euo pipefail
+
+build=${KIB_BUILD_DIR:?}
+src=${KIB_SOURCE_DIR:?}
+kib="$build/app/kib"
+jdk=/usr/lib/jvm/java-17-openjdk-amd64
+[ -x "$kib" ] || { echo "no kib binary at $kib"; exit 1; }
+[ -x "$jdk/bin/javac" ] || { echo "SKIP: no JDK at $jdk"; exit 0; }
+command -v xdotool >/dev/null || { echo "xdotool missing"; exit 1; }
+
+work=$(mktemp -d /tmp/kib-e2e-compile.XXXXXX)
+pid=""
+cleanup() {
+    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+folder="$work/src dir \$(touch pwned) \`touch pwned2\`; x"
+mkdir -p "$work/prog" "$folder" "$work/cfg"
+ln -s "$kib" "$work/prog/kib"
+export XDG_CONFIG_HOME="$work/cfg"
+
+# Settings: the defaults with the JDK's tools, captured output, no splash.
+awk -v javac="$jdk/bin/javac" -v java="$jdk/bin/java" '
+    /^<COMPILER>/ { sec = "c" } /^<INTERPRETER>/ { sec = "i" } /^<EXTRAS>/ { sec = "" }
+    /^<PATH><\/PATH>/ && sec == "c" { sub(/<PATH><\/PATH>/, "<PATH>" javac "</PATH>") }
+    /^<PATH><\/PATH>/ && sec == "i" { sub(/<PATH><\/PATH>/, "<PATH>" java "</PATH>") }
+    /^<CAPTUREOUTPUT>/ { sub(/>0</, ">1<") }
+    /^<SHOWSPLASH>/ { sub(/>1</, ">0<") }
+    /^<REOPENFILES>/ { sub(/>1</, ">0<") }
+    { print }' "$src/tests/data/settings/kibparam_defaults.xml" > "$work/prog/kibparam.xml"
+grep -q "<PATH>$jdk/bin/javac</PATH>" "$work/prog/kibparam.xml" || { echo "settings not written"; exit 1; }
+
+cat > "$folder/Hello.java" <<'EOF'
+public class Hello {
+    public static void main(String[] args) throws Exception {
+        System.out.println("Hello from Kib");
+        java.nio.file.Files.writeString(java.nio.file.Path.of("ran.txt"),
+            "ran in " + System.getProperty("user.dir") + "\n");
+    }
+}
+EOF
+cat > "$folder/Waiter.java" <<'EOF'
+public class Waiter {
+    public static void main(String[] args) throws Exception {
+        java.nio.file.Files.writeString(java.nio.file.Path.of("waiter.pid"),
+            Long.toString(ProcessHandle.current().pid()));
+        System.out.println("waiting");
+        System.in.read();
+    }
+}
+EOF
+
+fail() {
+    echo "FAIL: $*"
+    [ -n "${KIB_E2E_SHOTS:-}" ] && import -window root "$KIB_E2E_SHOTS/e2e-compile-fail.png" 2>/dev/null
+    tail -20 "$work/kib.log" 2>/dev/null || true
+    exit 1
+}
+
+wait_window() {
+    local id=""
+    for _ in $(seq 1 100); do
+        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
+        [ -n "$id" ] && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+point_at() {
+    local id=$1 x=${2:-200} y=${3:-200}
+    eval "$(xdotool getwindowgeometry --shell "$id")"
+    xdotool mousemove $((X + x)) $((Y + y))
+    xdotool windowfocus --sync "$id" 2>/dev/null || true
+}
+
+wait_file() {
+    for _ in $(seq 1 300); do
+        [ -s "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+wait_exit() {
+    for _ in $(seq 1 150); do
+        kill -0 "$pid" 2>/dev/null || { wait "$pid" || true; pid=""; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+
+(cd "$work" && exec "$work/prog/kib" "$folder/Hello.java" >>"$work/kib.log" 2>&1) &
+pid=$!
+main=$(wait_window '^Kib - \[Hello.java\]') || fail "main window did not appear"
+sleep 0.5
+
+# Ctrl+F5: compile, then run captured.
+point_at "$main" 500 200
+xdotool click 1
+xdotool key --clearmodifiers ctrl+F5
+wait_file "$folder/ran.txt" || fail "the program did not run after the compile"
+[ -f "$folder/Hello.class" ] || fail "no class file"
+[ "$(cat "$folder/ran.txt")" = "ran in $folder" ] || fail "ran in the wrong folder: $(cat "$folder/ran.txt")"
+sleep 0.5
+[ -n "${KIB_E2E_SHOTS:-}" ] && import -window root "$KIB_E2E_SHOTS/e2e-compile-run.png"
+
+# A program waiting on its input, started the same way, ends with kib.
+xdotool key --clearmodifiers ctrl+o
+dlg=$(wait_window '^Öffnen$') || fail "open dialog did not appear"
+point_at "$dlg" 100 100
+sleep 0.3
+xdotool type --delay 15 "$folder/Waiter.java"
+sleep 0.2
+xdotool key Return
+main=$(wait_window '^Kib - \[Waiter.java\]') || fail "Waiter.java not opened"
+point_at "$main" 500 200
+xdotool click 1
+xdotool key --clearmodifiers ctrl+F5
+wait_file "$folder/waiter.pid" || fail "the waiting program did not start"
+waiter=$(cat "$folder/waiter.pid")
+kill -0 "$waiter" 2>/dev/null || fail "the waiting program is not running"
+
+xdotool key --clearmodifiers alt+d
+sleep 0.4
+xdotool key b
+wait_exit || fail "kib did not end after Beenden"
+for _ in $(seq 1 50); do
+    kill -0 "$waiter" 2>/dev/null || break
+    sleep 0.1
+done
+kill -0 "$waiter" 2>/dev/null && { kill -9 "$waiter"; fail "the waiting program outlived kib"; }
+
+for canary in pwned pwned2; do
+    [ -e "$folder/$canary" ] || [ -e "$work/$canary" ] || [ -e "$work/prog/$canary" ] && fail "$canary was executed"
+done
+echo "kib compile and run: 1 passed, 0 failed"
