@@ -303,13 +303,13 @@ void CKibViewTools::Run(const std::string& arguments)
     CMainFrame* frame = CMainFrame::Instance();
     if (!frame || !frame->OutputBar())
         return;
-    EndEarlierCommand();
     const CSettings& s = frame->Settings();
     CKibDoc* doc = m_view.GetDocument();
     std::string source =
         ChooseRunSource(s.m_curStartFile, s.m_startFiles, doc ? doc->GetPathName() : std::string());
     if (source.empty())
         return;
+    EndEarlierCommand();
     frame->OutputBar()->ShowPane(COutputBar::PANE_OUTPUT);
     Pane(kProgramPane)->Clear();
 
