@@ -19,26 +19,26 @@ wxString U(const char* utf8)
 
 } // namespace
 
-CSearchAnimation::CSearchAnimation(wxWindow* parent, wxWindowID id)
+CFindAnimation::CFindAnimation(wxWindow* parent, wxWindowID id)
     : wxWindow(parent, id, wxDefaultPosition, wxSize(96, 64)), m_timer(this)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
     SetMinSize(wxSize(96, 64));
-    Bind(wxEVT_PAINT, &CSearchAnimation::OnPaint, this);
-    Bind(wxEVT_TIMER, &CSearchAnimation::OnTimer, this);
+    Bind(wxEVT_PAINT, &CFindAnimation::OnPaint, this);
+    Bind(wxEVT_TIMER, &CFindAnimation::OnTimer, this);
 }
 
-void CSearchAnimation::Play()
+void CFindAnimation::Play()
 {
     m_timer.Start(kFrameMs);
 }
 
-void CSearchAnimation::Stop()
+void CFindAnimation::Stop()
 {
     m_timer.Stop();
 }
 
-void CSearchAnimation::OnTimer(wxTimerEvent&)
+void CFindAnimation::OnTimer(wxTimerEvent&)
 {
     m_frame = (m_frame + 1) % kFrameCount;
     ++m_framesShown;
@@ -47,7 +47,7 @@ void CSearchAnimation::OnTimer(wxTimerEvent&)
 
 // A folder on the left sends pages to a sheet on the right, over whose
 // lines a magnifier moves, line by line.
-void CSearchAnimation::OnPaint(wxPaintEvent&)
+void CFindAnimation::OnPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
     const wxSize size = GetClientSize();
@@ -100,7 +100,7 @@ CFindProgressWindow::CFindProgressWindow(wxWindow* parent)
     : wxDialog(parent, 7027, U("Suche in Dateien"), wxDefaultPosition, wxDefaultSize,
                wxCAPTION | wxCLOSE_BOX)
 {
-    m_animation = new CSearchAnimation(this, IDC_ANIMATION);
+    m_animation = new CFindAnimation(this, IDC_ANIMATION);
     m_file = new wxStaticText(this, IDC_FILE_NAME, wxString(), wxDefaultPosition, wxSize(380, -1),
                               wxST_ELLIPSIZE_MIDDLE | wxST_NO_AUTORESIZE);
     auto* searching = new wxStaticText(this, wxID_ANY, U("wird durchsucht"));

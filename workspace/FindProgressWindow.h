@@ -11,12 +11,12 @@ class wxStaticText;
 
 // The animation: a fixed cycle of frames drawn in code, played over and
 // over while the window is shown.
-class CSearchAnimation : public wxWindow {
+class CFindAnimation : public wxWindow {
 public:
     static constexpr int kFrameCount = 16;
     static constexpr int kFrameMs = 70;
 
-    CSearchAnimation(wxWindow* parent, wxWindowID id);
+    CFindAnimation(wxWindow* parent, wxWindowID id);
 
     int Frame() const { return m_frame; }
     // Frames shown since the start (for tests: the animation runs).
@@ -46,11 +46,11 @@ public:
 
     // "Abbrechen", Escape in the window or its close box was used.
     bool CancelRequested() const { return m_cancel; }
-    CSearchAnimation* Animation() const { return m_animation; }
+    CFindAnimation* Animation() const { return m_animation; }
     wxButton* CancelButton() const { return m_cancelButton; }
 
 private:
-    CSearchAnimation* m_animation = nullptr;
+    CFindAnimation* m_animation = nullptr;
     wxStaticText* m_file = nullptr;
     wxButton* m_cancelButton = nullptr;
     std::string m_shownPath;
