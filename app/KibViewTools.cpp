@@ -6,7 +6,6 @@
 #include "app/KibView.h"
 #include "app/MainFrame.h"
 #include "app/OutputBar.h"
-#include "app/ToolDialogs.h"
 #include "app/UserDialogs.h"
 #include "controls/OutputPane.h"
 #include "resources/CommandIds.h"
@@ -329,7 +328,7 @@ void CKibViewTools::Run(const std::string& arguments)
 void CKibViewTools::RunWithArguments()
 {
     std::string arguments;
-    if (ToolDialogs().RunArguments(&m_view, arguments))
+    if (UserDialogs().RunArguments(&m_view, arguments))
         Run(arguments);
 }
 
@@ -341,7 +340,7 @@ void CKibViewTools::RunApplet()
         return;
     CAppletCommand applet = BuildAppletCommand(frame->Settings(), doc->GetPathName());
     if (!FileExists(applet.pagePath)) {
-        int answer = ToolDialogs().AppletPage(&m_view);
+        int answer = UserDialogs().AppletPage(&m_view);
         if (answer != CAppletPageDialog::kCreateAndStart && answer != CAppletPageDialog::kCreateAndEdit)
             return;
         int err = 0;

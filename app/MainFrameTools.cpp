@@ -2,7 +2,7 @@
 
 #include "app/KibView.h"
 #include "app/MainFrame.h"
-#include "app/ToolDialogs.h"
+#include "app/UserDialogs.h"
 #include "resources/CommandIds.h"
 #include "toolchain/CompilerOutputEdit.h"
 
@@ -11,7 +11,7 @@ bool HandleStartFileCommand(CMainFrame& frame, int command)
     if (command != kib::ID_STARTFILE_CONFIGURE)
         return false;
     std::vector<std::string> files = frame.Settings().m_startFiles;
-    if (ToolDialogs().ConfigureStartFiles(&frame, files))
+    if (UserDialogs().ConfigureStartFiles(&frame, files))
         frame.Settings().m_startFiles = files;
     return true;
 }

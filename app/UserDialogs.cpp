@@ -2,6 +2,10 @@
 
 #include "app/AboutDialog.h"
 #include "app/GoToLineDialog.h"
+#include "toolchain/AppletPageDialog.h"
+#include "toolchain/RunArgumentsDialog.h"
+#include "toolchain/StartFilesDialog.h"
+#include "toolchain/ToolchainTexts.h"
 
 #include <wx/dirdlg.h>
 #include <wx/filedlg.h>
@@ -112,6 +116,34 @@ bool IUserDialogs::ChooseFolder(wxWindow* parent, const wxString& title, wxStrin
         return false;
     path = dlg.GetPath();
     return true;
+}
+
+bool IUserDialogs::RunArguments(wxWindow* parent, std::string& arguments)
+{
+    CRunArgumentsDialog dlg(parent);
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    arguments = dlg.Arguments();
+    return true;
+}
+
+bool IUserDialogs::ConfigureStartFiles(wxWindow* parent, std::vector<std::string>& files)
+{
+    CStartFilesDialog dlg(parent, files, {}, [this](wxWindow* owner) {
+        return MessageBox(owner, wxString::FromUTF8(toolchain::kStartFilesDeleteAsk),
+                          wxString::FromUTF8(toolchain::kStartFilesDeleteCaption),
+                          wxYES_NO | wxICON_QUESTION) == wxYES;
+    });
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    files = dlg.Files();
+    return true;
+}
+
+int IUserDialogs::AppletPage(wxWindow* parent)
+{
+    CAppletPageDialog dlg(parent);
+    return dlg.ShowModal();
 }
 
 IUserDialogs& UserDialogs()

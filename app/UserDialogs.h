@@ -5,6 +5,7 @@
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
+#include <string>
 #include <vector>
 
 class wxDialog;
@@ -37,6 +38,15 @@ public:
     virtual int RunModal(wxDialog& dialog);
     // The folder browser; path holds the folder to preselect on entry.
     virtual bool ChooseFolder(wxWindow* parent, const wxString& title, wxString& path);
+    // "Argumente für Start": false for "Abbrechen". On OK the history is
+    // saved and arguments holds the text as typed.
+    virtual bool RunArguments(wxWindow* parent, std::string& arguments);
+    // "Startdateien konfigurieren" on a copy of the list: false for
+    // "Abbrechen", otherwise files holds the entries in the dialog's order.
+    virtual bool ConfigureStartFiles(wxWindow* parent, std::vector<std::string>& files);
+    // "Applet starten": CAppletPageDialog::kCreateAndStart, kCreateAndEdit or
+    // anything else for "Abbrechen".
+    virtual int AppletPage(wxWindow* parent);
 };
 
 // The dialogs in force (the real ones unless a test installed its own).

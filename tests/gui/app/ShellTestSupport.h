@@ -22,6 +22,7 @@
 #include <fstream>
 #include <map>
 #include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -79,8 +80,46 @@ public:
             bars[i].shown = customizeAnswer[i];
         return true;
     }
+    // The tool chain's dialogs: scripted answers, or the real windows (which
+    // a test then drives) when realToolDialogs is set.
+    bool RunArguments(wxWindow* parent, std::string& arguments) override
+    {
+        if (realToolDialogs)
+            return IUserDialogs::RunArguments(parent, arguments);
+        ++argumentsAsked;
+        if (!argumentsAnswer)
+            return false;
+        arguments = *argumentsAnswer;
+        return true;
+    }
+    bool ConfigureStartFiles(wxWindow* parent, std::vector<std::string>& files) override
+    {
+        if (realToolDialogs)
+            return IUserDialogs::ConfigureStartFiles(parent, files);
+        startFilesShown = files;
+        if (!startFilesAnswer)
+            return false;
+        files = *startFilesAnswer;
+        return true;
+    }
+    int AppletPage(wxWindow* parent) override
+    {
+        if (realToolDialogs)
+            return IUserDialogs::AppletPage(parent);
+        ++appletAsked;
+        return appletAnswer;
+    }
+
     std::vector<BarChoice> customizeAsked;
     std::vector<bool> customizeAnswer;
+
+    bool realToolDialogs = false;
+    int argumentsAsked = 0;
+    std::optional<std::string> argumentsAnswer;
+    std::vector<std::string> startFilesShown;
+    std::optional<std::vector<std::string>> startFilesAnswer;
+    int appletAsked = 0;
+    int appletAnswer = wxID_CANCEL;
 
     std::vector<AskedMessage> asked;
     std::deque<int> answers;

@@ -174,7 +174,7 @@ TEST_P(CompileRunTest, RunCapturedWithArgumentsRunsTheChosenStartFileFromItsOwnF
     CKibView* hello = OpenView(Put(dir + "src", "Hello.java", "Hello.java"));
 
     // The start-file list, chosen through its menu command.
-    tools.startFilesAnswer = std::vector<std::string>{args};
+    dialogs.startFilesAnswer = std::vector<std::string>{args};
     Command(kib::ID_STARTFILE_CONFIGURE);
     ASSERT_EQ(Frame()->Settings().m_startFiles, std::vector<std::string>{args});
     Command(kib::ID_STARTFILE_FIRST);
@@ -183,9 +183,9 @@ TEST_P(CompileRunTest, RunCapturedWithArgumentsRunsTheChosenStartFileFromItsOwnF
     EXPECT_FALSE(kibtest::Query(Frame(), kib::ID_STARTFILE_CURRENT).checked);
 
     Frame()->ActivateDocument(hello->GetDocument());
-    tools.argumentsAnswer = "two \"words here\"";
+    dialogs.argumentsAnswer = "two \"words here\"";
     Command(kib::ID_JAVA_RUN_ARGS);
-    EXPECT_EQ(tools.argumentsAsked, 1);
+    EXPECT_EQ(dialogs.argumentsAsked, 1);
     EXPECT_EQ(hello->CommandMode(), 2);
     ASSERT_TRUE(WaitIdle(hello));
     std::string classPath = toolchain::IdeClassPath() + ":" + ":" + dir + "other place";
@@ -193,7 +193,7 @@ TEST_P(CompileRunTest, RunCapturedWithArgumentsRunsTheChosenStartFileFromItsOwnF
                                             classPath + "\r\n");
 
     // "Abbrechen" runs nothing; the current file again runs the view's own class.
-    tools.argumentsAnswer.reset();
+    dialogs.argumentsAnswer.reset();
     Command(kib::ID_JAVA_RUN_ARGS);
     EXPECT_EQ(hello->CommandMode(), 0);
     Command(kib::ID_STARTFILE_CURRENT);
@@ -284,7 +284,7 @@ TEST_P(CompileRunTest, NamesWithBlanksQuotesAndShellSyntaxCompileAndRunWithNothi
     ASSERT_TRUE(CompileAndWait(view));
     EXPECT_EQ(CompilerPane()->GetText(), "Compile " + src + "....\r\n\r\nCompilierung beendet");
     EXPECT_TRUE(Exists(folder + "/Args.class"));
-    tools.argumentsAnswer = "\"$(touch pwned4)\" `touch pwned5` ;touch pwned6";
+    dialogs.argumentsAnswer = "\"$(touch pwned4)\" `touch pwned5` ;touch pwned6";
     Command(kib::ID_JAVA_RUN_ARGS);
     ASSERT_TRUE(WaitIdle(view));
     EXPECT_EQ(ProgramPane()->GetText(), Crlf("[$(touch pwned4)]\n[`touch]\n[pwned5`]\n[;touch]\n[pwned6]\ncwd=" +

@@ -95,7 +95,7 @@ protected:
 
 TEST_F(ToolDialogsTest, ArgumentsDialogRunsWithTheTypedTextAndRemembersIt)
 {
-    SetToolDialogs(nullptr); // the real dialogs
+    dialogs.realToolDialogs = true; // the real dialogs
     WhenShown<CRunArgumentsDialog>([](CRunArgumentsDialog* dlg) {
         EXPECT_EQ(dlg->GetTitle(), wxString::FromUTF8("Argumente für Start"));
         EXPECT_EQ(dlg->Combo()->GetValue(), "");
@@ -130,7 +130,7 @@ TEST_F(ToolDialogsTest, ArgumentsDialogRunsWithTheTypedTextAndRemembersIt)
 TEST_F(ToolDialogsTest, StartFileDialogsEditTheSortedListAndOkReplacesTheFramesList)
 {
     Frame()->Settings().m_startFiles = {"/src/b/Zwei.java", "/src/a/Eins.java"};
-    SetToolDialogs(nullptr);
+    dialogs.realToolDialogs = true;
     WhenShown<CStartFilesDialog>([](CStartFilesDialog* dlg) {
         wxListBox* list = dlg->List();
         EXPECT_EQ(dlg->GetTitle(), "Startdateien konfigurieren");
@@ -252,7 +252,7 @@ TEST_F(ToolDialogsTest, ConsoleRunGoesThroughTheTerminalWithEveryWordQuoted)
     for (int stayOpen : {0, 1}) {
         std::remove(log.c_str());
         Frame()->Settings().m_stopAfterRun = stayOpen;
-        tools.argumentsAnswer = "x \"y z\" $(touch pwned) ';touch pwned2'";
+        dialogs.argumentsAnswer = "x \"y z\" $(touch pwned) ';touch pwned2'";
         Command(kib::ID_JAVA_RUN_ARGS);
         EXPECT_EQ(view->CommandMode(), 2) << "the console run is not waited for";
         EXPECT_FALSE(view->Runner().HoldsChild());
@@ -286,12 +286,12 @@ TEST_F(ToolDialogsTest, AppletPageIsGeneratedOnRequestAndTheViewerStartsOnIt)
     EXPECT_TRUE(kibtest::Query(Frame(), kib::ID_JAVA_APPLETVIEWER).enabled);
     const std::string page = dir + "src/Hello.html";
 
-    tools.appletAnswer = wxID_CANCEL;
+    dialogs.appletAnswer = wxID_CANCEL;
     Command(kib::ID_JAVA_APPLETVIEWER);
-    EXPECT_EQ(tools.appletAsked, 1);
+    EXPECT_EQ(dialogs.appletAsked, 1);
     EXPECT_FALSE(Exists(page));
 
-    tools.appletAnswer = CAppletPageDialog::kCreateAndEdit;
+    dialogs.appletAnswer = CAppletPageDialog::kCreateAndEdit;
     Command(kib::ID_JAVA_APPLETVIEWER);
     EXPECT_EQ(kibtest::ReadFile(page), toolchain::AppletPageText("Hello"));
     EXPECT_EQ(kibtest::ReadFile(page),
@@ -305,16 +305,16 @@ TEST_F(ToolDialogsTest, AppletPageIsGeneratedOnRequestAndTheViewerStartsOnIt)
     // The page exists now: no question, the viewer starts on it from the source folder.
     Frame()->ActivateDocument(view->GetDocument());
     Command(kib::ID_JAVA_APPLETVIEWER);
-    EXPECT_EQ(tools.appletAsked, 2);
+    EXPECT_EQ(dialogs.appletAsked, 2);
     ASSERT_TRUE(PumpUntil([&] { return Log().find("[Hello.html]") != std::string::npos; }, 10000)) << Log();
     const std::string expected = "viewer " + dir + "src\n[Hello.html]\n";
     EXPECT_EQ(Log().substr(0, expected.size()), expected);
 
     std::remove(page.c_str());
     std::remove(log.c_str());
-    tools.appletAnswer = CAppletPageDialog::kCreateAndStart;
+    dialogs.appletAnswer = CAppletPageDialog::kCreateAndStart;
     Command(kib::ID_JAVA_APPLETVIEWER);
-    EXPECT_EQ(tools.appletAsked, 3);
+    EXPECT_EQ(dialogs.appletAsked, 3);
     EXPECT_TRUE(Exists(page));
     ASSERT_TRUE(PumpUntil([&] { return Log().find("[Hello.html]") != std::string::npos; }, 10000)) << Log();
     EXPECT_TRUE(dialogs.asked.empty());

@@ -1,12 +1,11 @@
 // Kib started in-process with a JDK (or stand-in tools) in its settings,
-// scripted tool dialogs, and helpers to drive the compile and run commands
+// scripted dialogs, and helpers to drive the compile and run commands
 // and to read and click the output panes.
 #pragma once
 
 #include "gui/app/ShellTestSupport.h"
 
 #include "app/OutputBar.h"
-#include "app/ToolDialogs.h"
 #include "controls/OutputPane.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
@@ -58,51 +57,12 @@ inline int CountEntries(const char* dir)
     return n;
 }
 
-class CScriptedToolDialogs : public IToolDialogs {
-public:
-    bool RunArguments(wxWindow*, std::string& arguments) override
-    {
-        ++argumentsAsked;
-        if (!argumentsAnswer)
-            return false;
-        arguments = *argumentsAnswer;
-        return true;
-    }
-    bool ConfigureStartFiles(wxWindow*, std::vector<std::string>& files) override
-    {
-        startFilesShown = files;
-        if (!startFilesAnswer)
-            return false;
-        files = *startFilesAnswer;
-        return true;
-    }
-    int AppletPage(wxWindow*) override
-    {
-        ++appletAsked;
-        return appletAnswer;
-    }
-
-    int argumentsAsked = 0;
-    std::optional<std::string> argumentsAnswer;
-    std::vector<std::string> startFilesShown;
-    std::optional<std::vector<std::string>> startFilesAnswer;
-    int appletAsked = 0;
-    int appletAnswer = wxID_CANCEL;
-};
-
 class ToolchainTest : public kibtest::ShellTest {
 protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        SetToolDialogs(&tools);
         params["KIBPARAMS:GUI:STARTUP:REOPENFILES"] = "0";
-    }
-
-    void TearDown() override
-    {
-        ShellTest::TearDown();
-        SetToolDialogs(nullptr);
     }
 
     // Starts Kib with the JDK's compiler and interpreter, output captured,
@@ -205,7 +165,6 @@ protected:
 
     CKibView* ActiveView() const { return Frame()->ActiveView(); }
 
-    CScriptedToolDialogs tools;
 };
 
 } // namespace tctest
