@@ -2,6 +2,7 @@
 #include "workspace/SearchResultLine.h"
 
 #include "support/TempDir.h"
+#include "support/Unprivileged.h"
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -58,24 +59,6 @@ int OpenDescriptors()
         ++n;
     }
     return n;
-}
-
-// Runs check in a child as the user "nobody" (permission bits bind it even
-// when the tests run as root); its exit code, or -1 when it could not run.
-int RunAsNobody(const std::function<int()>& check)
-{
-    pid_t pid = fork();
-    if (pid < 0)
-        return -1;
-    if (pid == 0) {
-        if (geteuid() == 0 && (setgid(65534) != 0 || setuid(65534) != 0))
-            _exit(99);
-        _exit(check());
-    }
-    int status = 0;
-    if (waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
 }
 
 constexpr uint32_t kRec = FIND_RECURSIVE;
@@ -214,7 +197,7 @@ TEST(FileTextSearch, UnreadableFoldersAndFilesAreSkipped)
 
     // Permission bits bind the user "nobody" whoever runs the tests.
     const std::string path = dir.Path();
-    const int code = RunAsNobody([&] {
+    EXPECT_UNPRIVILEGED_OK([&] {
         CFileTextSearch s;
         s.Setup("needle", path, "*.java", kRec);
         auto lines = RunAll(s);
@@ -222,7 +205,6 @@ TEST(FileTextSearch, UnreadableFoldersAndFilesAreSkipped)
             return 1;
         return s.Walk().UnreadableFolders() == 1 && s.Walk().UnreadableFiles() == 1 ? 0 : 2;
     });
-    EXPECT_EQ(code, 0);
 
     // As root the bits do not bind: everything is searched, as the system
     // lets this user read it.
