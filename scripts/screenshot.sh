@@ -76,7 +76,7 @@ xdotool mousemove 700 200 click 1
 xdotool key --clearmodifiers ctrl+s
 sleep 0.3
 # Full screen through its tool bar button.
-xdotool mousemove "${KIB_FULLSCREEN_X:-456}" 39 click 1
+xdotool mousemove "${KIB_FULLSCREEN_X:-593}" "${KIB_FULLSCREEN_Y:-45}" click 1
 sleep 1
 import -window root "$out/fullscreen.png"
 xdotool mousemove 700 200
