@@ -1,5 +1,7 @@
 #include "app/GoToLineDialog.h"
 
+#include "controls/DialogButtons.h"
+
 #include "app/UserDialogs.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
@@ -23,11 +25,7 @@ CGoToLineDialog::CGoToLineDialog(wxWindow* parent, int line, int maxLine)
                             wxSize(120, -1), 0, wxTextValidator(wxFILTER_DIGITS));
     row->Add(m_edit, 1);
     top->Add(row, 0, wxALL | wxEXPAND, 12);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    buttons->Add(new wxButton(this, wxID_OK, KibText(IDS_BUTTON_OK)), 0, wxRIGHT, 8);
-    buttons->Add(new wxButton(this, wxID_CANCEL, KibText(IDS_BUTTON_CANCEL)));
-    top->Add(buttons, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
+    top->Add(CreateOkCancelRow(this), 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
     SetSizerAndFit(top);
     m_edit->SelectAll();
     m_edit->SetFocus();

@@ -1,5 +1,7 @@
 #include "app/UserDialogs.h"
 
+#include "controls/DialogButtons.h"
+
 #include "app/AboutDialog.h"
 #include "app/GoToLineDialog.h"
 #include "toolchain/AppletPageDialog.h"
@@ -75,11 +77,7 @@ public:
         for (size_t i = 0; i < bars.size(); ++i)
             list->Check(static_cast<unsigned>(i), bars[i].shown);
         top->Add(list, 1, wxLEFT | wxRIGHT | wxEXPAND, 10);
-        auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-        buttons->AddStretchSpacer();
-        buttons->Add(new wxButton(&dlg, wxID_OK, "OK"), 0, wxRIGHT, 8);
-        buttons->Add(new wxButton(&dlg, wxID_CANCEL, "Abbrechen"));
-        top->Add(buttons, 0, wxALL | wxEXPAND, 10);
+        top->Add(CreateOkCancelRow(&dlg), 0, wxALL | wxEXPAND, 10);
         dlg.SetSizerAndFit(top);
         dlg.CentreOnParent();
         if (dlg.ShowModal() != wxID_OK)

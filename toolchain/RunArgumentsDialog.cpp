@@ -1,5 +1,7 @@
 #include "toolchain/RunArgumentsDialog.h"
 
+#include "controls/DialogButtons.h"
+
 #include "toolchain/HistoryComboBox.h"
 #include "toolchain/ToolchainTexts.h"
 
@@ -17,13 +19,7 @@ CRunArgumentsDialog::CRunArgumentsDialog(wxWindow* parent)
              wxLEFT | wxRIGHT | wxTOP, 12);
     m_combo = new CHistoryComboBox(this, kComboId, wxDefaultPosition, wxSize(FromDIP(420), -1));
     top->Add(m_combo, 0, wxALL | wxEXPAND, 12);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    auto* ok = new wxButton(this, wxID_OK, wxString::FromUTF8(kButtonOk));
-    ok->SetDefault();
-    buttons->Add(ok, 0, wxRIGHT, 8);
-    buttons->Add(new wxButton(this, wxID_CANCEL, wxString::FromUTF8(kButtonCancel)));
-    top->Add(buttons, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
+    top->Add(CreateOkCancelRow(this), 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
     SetSizerAndFit(top);
     CentreOnParent();
 

@@ -1,5 +1,7 @@
 #include "toolchain/StartFileEntryDialog.h"
 
+#include "controls/DialogButtons.h"
+
 #include "toolchain/ToolchainTexts.h"
 
 #include <wx/button.h>
@@ -32,13 +34,7 @@ CStartFileEntryDialog::CStartFileEntryDialog(wxWindow* parent, const wxString& p
                                       wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
     row->Add(browseButton, 0, wxALIGN_CENTER_VERTICAL);
     top->Add(row, 0, wxALL | wxEXPAND, 12);
-    auto* buttons = new wxBoxSizer(wxHORIZONTAL);
-    buttons->AddStretchSpacer();
-    auto* ok = new wxButton(this, wxID_OK, wxString::FromUTF8(kButtonOk));
-    ok->SetDefault();
-    buttons->Add(ok, 0, wxRIGHT, 8);
-    buttons->Add(new wxButton(this, wxID_CANCEL, wxString::FromUTF8(kButtonCancel)));
-    top->Add(buttons, 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
+    top->Add(CreateOkCancelRow(this), 0, wxLEFT | wxRIGHT | wxBOTTOM | wxEXPAND, 12);
     SetSizerAndFit(top);
     CentreOnParent();
     m_path->SetFocus();
