@@ -5,26 +5,12 @@
 # that waits on its input is ended when kib quits.
 set -euo pipefail
 
-build=${KIB_BUILD_DIR:?}
-src=${KIB_SOURCE_DIR:?}
-kib="$build/app/kib"
+source "$(dirname "$0")/kib_lib.bash"
 jdk=/usr/lib/jvm/java-17-openjdk-amd64
-[ -x "$kib" ] || { echo "no kib binary at $kib"; exit 1; }
-[ -x "$jdk/bin/javac" ] || { echo "SKIP: no JDK at $jdk"; exit 0; }
-command -v xdotool >/dev/null || { echo "xdotool missing"; exit 1; }
-
-work=$(mktemp -d /tmp/kib-e2e-compile.XXXXXX)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
+[ -x "$jdk/bin/javac" ] || { echo "no JDK at $jdk"; exit 1; }
 
 folder="$work/src dir \$(touch pwned) \`touch pwned2\`; x"
-mkdir -p "$work/prog" "$folder" "$work/cfg"
-ln -s "$kib" "$work/prog/kib"
-export XDG_CONFIG_HOME="$work/cfg"
+mkdir -p "$folder"
 
 # Settings: the defaults with the JDK's tools, captured output, no splash.
 awk -v javac="$jdk/bin/javac" -v java="$jdk/bin/java" '
@@ -57,48 +43,7 @@ public class Waiter {
 }
 EOF
 
-fail() {
-    echo "FAIL: $*"
-    [ -n "${KIB_E2E_SHOTS:-}" ] && import -window root "$KIB_E2E_SHOTS/e2e-compile-fail.png" 2>/dev/null
-    tail -20 "$work/kib.log" 2>/dev/null || true
-    exit 1
-}
-
-wait_window() {
-    local id=""
-    for _ in $(seq 1 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-point_at() {
-    local id=$1 x=${2:-200} y=${3:-200}
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + x)) $((Y + y))
-    xdotool windowfocus --sync "$id" 2>/dev/null || true
-}
-
-wait_file() {
-    for _ in $(seq 1 300); do
-        [ -s "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
-}
-
-wait_exit() {
-    for _ in $(seq 1 150); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid" || true; pid=""; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-(cd "$work" && exec "$work/prog/kib" "$folder/Hello.java" >>"$work/kib.log" 2>&1) &
-pid=$!
+start_kib "$folder/Hello.java"
 main=$(wait_window '^Kib - \[Hello.java\]') || fail "main window did not appear"
 sleep 0.5
 

@@ -5,65 +5,11 @@
 # files reopened.
 set -euo pipefail
 
-build=${KIB_BUILD_DIR:?}
-src=${KIB_SOURCE_DIR:?}
-kib="$build/app/kib"
-[ -x "$kib" ] || { echo "no kib binary at $kib"; exit 1; }
-command -v xdotool >/dev/null || { echo "xdotool missing"; exit 1; }
+source "$(dirname "$0")/kib_lib.bash"
 
-work=$(mktemp -d /tmp/kib-e2e.XXXXXX)
-pid=""
-cleanup() {
-    [ -n "$pid" ] && kill "$pid" 2>/dev/null || true
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-mkdir -p "$work/prog" "$work/src" "$work/cfg"
-ln -s "$kib" "$work/prog/kib"
-export XDG_CONFIG_HOME="$work/cfg"
+mkdir -p "$work/src"
 printf 'public class Erste\r\n{\r\n}\r\n' > "$work/src/Erste.java"
 printf 'public class Zweite\r\n{\r\n}\r\n' > "$work/src/Zweite.java"
-
-fail() {
-    echo "FAIL: $*"
-    [ -n "${KIB_E2E_SHOTS:-}" ] && import -window root "$KIB_E2E_SHOTS/e2e-fail.png" 2>/dev/null
-    xdotool search --name '.' getwindowname %@ 2>/dev/null | grep -v '^$' | head -20
-    exit 1
-}
-
-# Waits until a window whose name matches $1 exists; prints its id.
-wait_window() {
-    local id=""
-    for _ in $(seq 1 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1 || true)
-        [ -n "$id" ] && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-
-# Puts the pointer on a window (keys go to the window under it without a
-# window manager) and gives it the focus.
-point_at() {
-    local id=$1 x=${2:-200} y=${3:-200}
-    eval "$(xdotool getwindowgeometry --shell "$id")"
-    xdotool mousemove $((X + x)) $((Y + y))
-    xdotool windowfocus --sync "$id" 2>/dev/null || true
-}
-
-start_kib() {
-    (cd "$work" && exec "$work/prog/kib" "$@" >>"$work/kib.log" 2>&1) &
-    pid=$!
-}
-
-wait_exit() {
-    for _ in $(seq 1 100); do
-        kill -0 "$pid" 2>/dev/null || { wait "$pid" || true; pid=""; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
 
 # --- First run: no settings file yet.
 start_kib "$work/src/Erste.java"
