@@ -313,9 +313,14 @@ void CTextEditView::DeleteForward()
         else
             return;
     }
+    DeleteAsOneStep(s, e, ACT_DELETE);
+}
+
+void CTextEditView::DeleteAsOneStep(TextPos s, TextPos e, int action)
+{
     UndoMark group = OpenEditGroup(false);
     PutCaret(s);
-    GetBuffer()->DeleteRange(this, s.y, s.x, e.y, e.x, ACT_DELETE);
+    GetBuffer()->DeleteRange(this, s.y, s.x, e.y, e.x, action);
     CloseEditGroup(group);
 }
 
@@ -334,10 +339,7 @@ void CTextEditView::Backspace()
         s = TextPos(LineLength(e.y - 1), e.y - 1);
     else
         return;
-    UndoMark group = OpenEditGroup(false);
-    PutCaret(s);
-    GetBuffer()->DeleteRange(this, s.y, s.x, e.y, e.x, ACT_BACKSPACE);
-    CloseEditGroup(group);
+    DeleteAsOneStep(s, e, ACT_BACKSPACE);
 }
 
 void CTextEditView::DeleteWordBack()
@@ -358,10 +360,7 @@ void CTextEditView::DeleteWordBack()
     s.x = textmotion::WordLeft(LineChars(s.y), LineLength(s.y), s.x);
     if (!(s < e))
         return;
-    UndoMark group = OpenEditGroup(false);
-    PutCaret(s);
-    GetBuffer()->DeleteRange(this, s.y, s.x, e.y, e.x, ACT_BACKSPACE);
-    CloseEditGroup(group);
+    DeleteAsOneStep(s, e, ACT_BACKSPACE);
 }
 
 // ---------------------------------------------------------------- tabs

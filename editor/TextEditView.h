@@ -89,6 +89,8 @@ protected:
     void AdjustPositions(const TextChange& change) override;
 
 private:
+    // Deletes s..e as one undo step, the caret at s.
+    void DeleteAsOneStep(TextPos s, TextPos e, int action);
     class CDropTarget;
 
     void OnDragScrollTimer(wxTimerEvent& event);
