@@ -553,7 +553,7 @@ void CMainFrame::OnUpdateUI(wxUpdateUIEvent& event)
     if (event.IsCheckable() || IsCheckCommand(command))
         event.Check(state.checked);
     if (state.setText)
-        event.SetText(wxString::FromUTF8(state.text));
+        event.SetText(MenuLabel(command, wxString::FromUTF8(state.text)));
 }
 
 // --- Menus ------------------------------------------------------------------

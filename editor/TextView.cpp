@@ -6,6 +6,7 @@
 #include "editor/TextTransform.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
+#include "resources/MenuBuilder.h"
 #include "resources/MenuTable.h"
 
 #include <wx/clipbrd.h>
@@ -1834,7 +1835,7 @@ void CTextView::OnUpdateCommandUI(wxUpdateUIEvent& event)
         if (event.IsCheckable())
             event.Check(state.checked);
         if (state.setText)
-            event.SetText(wxString::FromUTF8(state.text));
+            event.SetText(kib::MenuLabel(command, wxString::FromUTF8(state.text)));
         return;
     }
     event.Skip();

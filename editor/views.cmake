@@ -13,7 +13,7 @@ kib_ui_library(kib_editor_ui
     ${CMAKE_CURRENT_LIST_DIR}/PixelCanvas.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TextView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TextEditView.cpp
-  DEPS kib_edittext kib_editor kib_settings kib_resources)
+  DEPS kib_edittext kib_editor kib_settings kib_resources_ui kib_resources)
 # The view's pixels reach the window through cairo where wx draws with it.
 if(KIB_BUILD_UI AND TARGET kib_editor_ui)
   find_package(PkgConfig QUIET)

@@ -57,7 +57,11 @@ const KeyDef* TableKeyOf(int command)
 
 wxString MenuLabel(const MenuItemDef& item)
 {
-    wxString text = Text(item.text);
+    return MenuLabel(item.id, Text(item.text));
+}
+
+wxString MenuLabel(int command, const wxString& text)
+{
     wxString shown = text.AfterFirst('\t');
     if (shown.empty())
         return text;
@@ -65,7 +69,7 @@ wxString MenuLabel(const MenuItemDef& item)
     // form the toolkit reads, and as the key table has it, so that a shown
     // "Alt+O" cannot take the "Optionen" menu's Alt+O.
     shown.Replace("Strg+", "Ctrl+");
-    if (const KeyDef* key = TableKeyOf(item.id)) {
+    if (const KeyDef* key = TableKeyOf(command)) {
         wxAcceleratorEntry parsed;
         wxAcceleratorEntry wanted((key->modifiers & KMOD_CTRL ? wxACCEL_CTRL : 0) |
                                       (key->modifiers & KMOD_SHIFT ? wxACCEL_SHIFT : 0) |

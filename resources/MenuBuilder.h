@@ -17,6 +17,8 @@ bool IsCheckCommand(int command);
 // The label wx gets for an item: the text with its shown key as the
 // toolkit reads it ("Strg+" as "Ctrl+") and as the key tables bind it.
 wxString MenuLabel(const MenuItemDef& item);
+// The same for a label an update handler gives the command's item.
+wxString MenuLabel(int command, const wxString& text);
 
 // A menu with the items (popups become submenus); ids through ToWxId.
 wxMenu* BuildMenu(const std::vector<MenuItemDef>& items);

@@ -13,6 +13,7 @@
 #include <wx/aui/auibook.h>
 #include <wx/dcclient.h>
 #include <wx/dnd.h>
+#include <wx/uiaction.h>
 
 #include "resources/MenuBuilder.h"
 #include "resources/MenuTable.h"
@@ -36,6 +37,34 @@ std::vector<std::string> TreeTexts(COpenFilesTree* tree)
         texts.push_back(tree->GetItemText(it).utf8_string());
     return texts;
 }
+
+// What the toolkit shows of a menu item: its label and the key wx hands to
+// GTK for it.
+struct Shown {
+    std::string label;
+    bool enabled = false;
+    int flags = -1, key = -1;
+    bool operator==(const Shown&) const = default;
+
+    static Shown Of(wxMenuItem* item)
+    {
+        Shown s;
+        if (!item)
+            return s;
+        s.label = item->GetItemLabel().utf8_string();
+        s.enabled = item->IsEnabled();
+        if (std::unique_ptr<wxAcceleratorEntry> accel{item->GetAccel()}) {
+            s.flags = accel->GetFlags();
+            s.key = accel->GetKeyCode();
+        }
+        return s;
+    }
+    friend void PrintTo(const Shown& s, std::ostream* os)
+    {
+        *os << "\"" << s.label << "\" " << (s.enabled ? "enabled" : "disabled") << " key flags " << s.flags
+            << " code " << s.key;
+    }
+};
 
 } // namespace
 
@@ -126,6 +155,61 @@ TEST_F(ShellTest, CaptionMarkerFollowsEditAndUndo)
     EXPECT_EQ(child->GetCaption(), "Hallo.java:1*");
     EXPECT_EQ(second->GetCaption(), "Hallo.java:2*");
     EXPECT_EQ(doc->Views()[1]->GetTabWidth(), Frame()->Settings().m_tabWidth);
+}
+
+TEST_F(ShellTest, UndoAndRedoItemsKeepTheirKeysInTheMenuBarAndTheContextMenu)
+{
+    std::string path = File("Hallo.java", "class Hallo\r\n{\r\n}\r\n");
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    CKibView* view = doc->GetFirstView();
+    PumpEvents(30);
+
+    auto inMenuBar = [&](int command) {
+        Frame()->UpdateWindowUI();
+        return Shown::Of(Frame()->GetMenuBar()->FindItem(ToWxId(command)));
+    };
+    // The real context menu: read once it is open, then closed with Escape.
+    std::map<int, Shown> popup;
+    view->Bind(wxEVT_MENU_OPEN, [&](wxMenuEvent& e) {
+        e.Skip();
+        wxMenu* menu = e.GetMenu();
+        if (!menu || !menu->FindItem(ToWxId(ID_EDIT_UNDO)))
+            return;
+        view->CallAfter([&popup, menu] {
+            for (int command : {ID_EDIT_UNDO, ID_EDIT_REDO})
+                popup[command] = Shown::Of(menu->FindItem(ToWxId(command)));
+            wxUIActionSimulator().Char(WXK_ESCAPE);
+        });
+    });
+    auto inContextMenu = [&](int command) {
+        popup.clear();
+        wxContextMenuEvent e(wxEVT_CONTEXT_MENU, view->GetId(), view->ClientToScreen(wxPoint(60, 20)));
+        e.SetEventObject(view);
+        view->GetEventHandler()->ProcessEvent(e);
+        PumpEvents(30);
+        return popup[command];
+    };
+
+    const Shown undoNone{"&Rückgängig\tCtrl+Z", false, wxACCEL_CTRL, 'Z'};
+    const Shown redoNone{"&Wiederholen\tCtrl+Y", false, wxACCEL_CTRL, 'Y'};
+    EXPECT_EQ(inMenuBar(ID_EDIT_UNDO), undoNone);
+    EXPECT_EQ(inMenuBar(ID_EDIT_REDO), redoNone);
+    EXPECT_EQ(inContextMenu(ID_EDIT_UNDO), undoNone);
+    EXPECT_EQ(popup[ID_EDIT_REDO], redoNone);
+
+    int el, ec;
+    doc->Buffer().InsertTextAt(nullptr, 1, 1, "x", el, ec, ACT_TYPING);
+    const Shown undoTyping{"&Rückgängig: Eingabe\tCtrl+Z", true, wxACCEL_CTRL, 'Z'};
+    EXPECT_EQ(inMenuBar(ID_EDIT_UNDO), undoTyping);
+    EXPECT_EQ(inContextMenu(ID_EDIT_UNDO), undoTyping);
+
+    ASSERT_TRUE(Frame()->RouteCommand(ID_EDIT_UNDO));
+    const Shown redoTyping{"&Wiederholen: Eingabe\tCtrl+Y", true, wxACCEL_CTRL, 'Y'};
+    EXPECT_EQ(inMenuBar(ID_EDIT_REDO), redoTyping);
+    EXPECT_EQ(inMenuBar(ID_EDIT_UNDO), undoNone);
+    EXPECT_EQ(inContextMenu(ID_EDIT_REDO), redoTyping);
 }
 
 TEST_F(ShellTest, StatusBarShowsLineAndColumnWithTabs)
