@@ -37,7 +37,7 @@ COutputPane::COutputPane(wxWindow* parent, wxWindowID id)
         ShowContextMenu(pt);
     });
     // The pane's own menu items answer here, not along the command route.
-    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(HasSelection()); },
+    Bind(wxEVT_UPDATE_UI, [this](wxUpdateUIEvent& e) { e.Enable(CanCopy()); },
          kib::ToWxId(kib::ID_EDIT_COPY));
     Bind(wxEVT_UPDATE_UI, [](wxUpdateUIEvent& e) { e.Enable(true); }, kib::ToWxId(kib::ID_EDIT_SELECT_ALL));
 }
@@ -211,6 +211,7 @@ void COutputPane::MoveToEnd()
     m_anchor = m_caret = end;
 }
 
+// An empty selection copies nothing and leaves the clipboard as it was.
 void COutputPane::Copy() const
 {
     std::string bytes = HasSelection() ? GetSelectedText() : std::string();

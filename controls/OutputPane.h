@@ -36,6 +36,9 @@ public:
     Pos GetCaret() const { return m_caret; }
     Pos GetAnchor() const { return m_anchor; }
     bool HasSelection() const { return !(m_anchor == m_caret); }
+    // Whether the selection ends behind the start of the text, empty or not
+    // (the caret after output, say).
+    bool SelectionEndsPastStart() const { return Pos{} < m_anchor || Pos{} < m_caret; }
     std::string GetSelectedText() const;
     // Selects [from, to) and moves the caret to `to`; positions are clamped.
     void SetSelection(Pos from, Pos to, bool scroll = true);
@@ -60,6 +63,8 @@ protected:
     // The context menu at a client point; the plain pane offers copy and
     // select all.
     virtual void ShowContextMenu(const wxPoint& pt);
+    // Whether "&Kopieren" is enabled; the plain pane asks for a selection.
+    virtual bool CanCopy() const { return HasSelection(); }
 
 private:
     void InsertAt(Pos& at, std::string_view bytes);

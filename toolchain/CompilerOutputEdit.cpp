@@ -76,7 +76,7 @@ std::unique_ptr<wxMenu> CCompilerOutputEdit::PrepareContextMenu(const wxPoint& c
 bool CCompilerOutputEdit::IsMenuCommandEnabled(int command) const
 {
     switch (command) {
-    case kib::ID_EDIT_COPY: return HasSelection();
+    case kib::ID_EDIT_COPY: return CanCopy();
     case kib::ID_EDIT_CLEAR: return true;
     case kib::ID_OUTPUT_GOTO_ERROR: return m_messageLine > 0;
     default: return false;

@@ -49,6 +49,9 @@ public:
 
 protected:
     void OnLineDoubleClicked(int line) override;
+    // Copying is offered while the selection ends past the text's start,
+    // even when it is empty (then nothing is copied).
+    bool CanCopy() const override { return SelectionEndsPastStart(); }
     void ShowContextMenu(const wxPoint& pt) override;
 
 private:

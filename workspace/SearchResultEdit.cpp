@@ -66,7 +66,7 @@ void CSearchResultEdit::ShowContextMenu(const wxPoint& pt)
 bool CSearchResultEdit::IsMenuCommandEnabled(int command) const
 {
     switch (command) {
-    case ID_EDIT_COPY: return HasSelection();
+    case ID_EDIT_COPY: return CanCopy();
     case ID_EDIT_CLEAR: return true;
     case ID_OUTPUT_GOTO_LINE: return m_line > 0;
     default: return false;

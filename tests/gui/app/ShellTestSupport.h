@@ -9,11 +9,13 @@
 #include "app/MainFrame.h"
 #include "app/ShellOpen.h"
 #include "app/UserDialogs.h"
+#include "resources/CommandMap.h"
 #include "gui/GuiTestMain.h"
 #include "settings/ParamFile.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
+#include <wx/clipbrd.h>
 #include <wx/msgdlg.h>
 
 #include <cstdlib>
@@ -232,6 +234,29 @@ protected:
     CScriptedDialogs dialogs;
     std::vector<std::string> shellOpened;
 };
+
+// Whether a window's own update handler enables the command, as it does for
+// the items of a popup menu the window shows.
+inline bool EnabledForPopup(wxWindow* window, int command)
+{
+    wxUpdateUIEvent e(kib::ToWxId(command));
+    e.SetEventObject(window);
+    window->ProcessWindowEvent(e);
+    return e.GetSetEnabled() && e.GetEnabled();
+}
+
+inline void SetClipboardText(const std::string& utf8)
+{
+    wxClipboardLocker lock;
+    wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(utf8)));
+}
+
+inline std::string ClipboardText()
+{
+    wxClipboardLocker lock;
+    wxTextDataObject data;
+    return wxTheClipboard->GetData(data) ? data.GetText().utf8_string() : std::string();
+}
 
 inline CCommandState Query(CMainFrame* frame, int command)
 {

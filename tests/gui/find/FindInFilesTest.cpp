@@ -22,6 +22,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <set>
 #include <thread>
 
@@ -320,6 +321,46 @@ TEST_F(FindInFilesTest, ContextMenuJumpsCopiesAndEmptiesThePane)
     answer = ToWxId(ID_EDIT_CLEAR);
     menuAt(1);
     EXPECT_EQ(Lines(pane), std::vector<std::string>{""});
+}
+
+TEST_F(FindInFilesTest, CopyIsOfferedWhileTheSelectionEndsPastTheStartAndNothingSelectedKeepsTheClipboard)
+{
+    ASSERT_TRUE(Start());
+    CSearchResultEdit* pane = Pane(0);
+    std::optional<bool> copyOffered;
+    int answer = wxID_NONE;
+    CSearchResultEdit::SetPopupRunner([&](CSearchResultEdit& p, wxMenu& menu, const wxPoint&) {
+        copyOffered = menu.IsEnabled(ToWxId(ID_EDIT_COPY));
+        EXPECT_EQ(kibtest::EnabledForPopup(&p, ID_EDIT_COPY), *copyOffered) << "the popup's update agrees";
+        return answer;
+    });
+    auto menuAt = [&](int line) {
+        copyOffered.reset();
+        wxContextMenuEvent e(wxEVT_CONTEXT_MENU, pane->GetId(), pane->ClientToScreen(PointOfLine(pane, line)));
+        e.SetEventObject(pane);
+        pane->GetEventHandler()->ProcessEvent(e);
+        return copyOffered.value_or(false);
+    };
+    EXPECT_FALSE(menuAt(0)) << "an empty pane";
+
+    Search("int", "*.java", src + "/sub", false, 0);
+    ASSERT_EQ(pane->GetLineCount(), 2);
+    EXPECT_FALSE(pane->HasSelection());
+    kibtest::SetClipboardText("vorher");
+    answer = ToWxId(ID_EDIT_COPY);
+    EXPECT_TRUE(menuAt(1)) << "the results leave the caret at the end";
+    EXPECT_EQ(kibtest::ClipboardText(), "vorher") << "an empty selection copies nothing";
+
+    pane->SetSelection(COutputPane::Pos{0, 0}, COutputPane::Pos{0, 0});
+    EXPECT_FALSE(menuAt(1)) << "the caret at the start";
+    pane->SelectLine(1);
+    EXPECT_TRUE(menuAt(1));
+    EXPECT_EQ(kibtest::ClipboardText(), pane->GetLineText(1));
+
+    answer = ToWxId(ID_EDIT_CLEAR);
+    menuAt(1);
+    answer = wxID_NONE;
+    EXPECT_FALSE(menuAt(0)) << "an emptied pane";
 }
 
 TEST_F(FindInFilesTest, EscapeEndsTheListWithAbbruch)

@@ -106,7 +106,7 @@ TEST_F(CompilerPaneTest, TheFirstLineAndLinesWithoutAMessageAboveOfferNoJump)
     EXPECT_FALSE(menu->IsEnabled(kib::ToWxId(kib::ID_OUTPUT_GOTO_ERROR)));
     EXPECT_EQ(pane->MessageLine(), 0);
     EXPECT_TRUE(pane->MessageFile().empty());
-    EXPECT_FALSE(menu->IsEnabled(kib::ToWxId(kib::ID_EDIT_COPY))) << "nothing selected";
+    EXPECT_TRUE(menu->IsEnabled(kib::ToWxId(kib::ID_EDIT_COPY))) << "the caret stands behind the text";
     EXPECT_TRUE(menu->IsEnabled(kib::ToWxId(kib::ID_EDIT_CLEAR)));
     pane->RunMenuCommand(kib::ID_OUTPUT_GOTO_ERROR);
     EXPECT_TRUE(app->Docs().Documents().empty());
@@ -146,4 +146,30 @@ TEST_F(CompilerPaneTest, MenuCopiesTheHighlightedMessageAndClearsThePane)
     // The remembered message stays until the next menu.
     EXPECT_EQ(pane->MessageLine(), 2);
     EXPECT_FALSE(pane->RunMenuCommand(kib::ID_EDIT_PASTE));
+}
+
+TEST_F(CompilerPaneTest, CopyIsOfferedWhileTheSelectionEndsPastTheStartAndNothingSelectedKeepsTheClipboard)
+{
+    auto offered = [&] {
+        auto menu = pane->PrepareContextMenu(PointOfLine(pane, 1));
+        bool inMenu = menu->IsEnabled(kib::ToWxId(kib::ID_EDIT_COPY));
+        EXPECT_EQ(kibtest::EnabledForPopup(pane, kib::ID_EDIT_COPY), inMenu) << "the popup's update agrees";
+        return inMenu;
+    };
+    EXPECT_FALSE(offered()) << "an empty pane";
+    Fill("Compile A.java....\r\nCompilierung beendet\r\n");
+    EXPECT_FALSE(pane->HasSelection());
+    EXPECT_TRUE(offered()) << "output leaves the caret at the end";
+    kibtest::SetClipboardText("vorher");
+    EXPECT_TRUE(pane->RunMenuCommand(kib::ID_EDIT_COPY));
+    EXPECT_EQ(kibtest::ClipboardText(), "vorher") << "an empty selection copies nothing";
+
+    pane->SetSelection(Pos{0, 0}, Pos{0, 0});
+    EXPECT_FALSE(offered()) << "the caret at the start";
+    pane->SetSelection(Pos{0, 7}, Pos{0, 0});
+    EXPECT_TRUE(offered()) << "a selection made backwards to the start";
+    EXPECT_TRUE(pane->RunMenuCommand(kib::ID_EDIT_COPY));
+    EXPECT_EQ(kibtest::ClipboardText(), "Compile");
+    EXPECT_TRUE(pane->RunMenuCommand(kib::ID_EDIT_CLEAR));
+    EXPECT_FALSE(offered()) << "a cleared pane";
 }
