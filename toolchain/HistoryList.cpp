@@ -91,7 +91,6 @@ std::string CHistoryList::Load(const std::string& section, const std::string& pr
     m_prefix = prefix;
     m_lastEntryValue = lastEntryValue;
     m_keepLast = keepLast;
-    m_items.clear();
     m_selection = -1;
 
     CRegistryKey key(HKEY_CURRENT_USER, KeyPath(), false, KEY_ALL_ACCESS);
@@ -101,7 +100,8 @@ std::string CHistoryList::Load(const std::string& section, const std::string& pr
         std::string value = key.ReadString(m_prefix + std::to_string(i));
         if (value.empty())
             break;
-        m_items.push_back(value);
+        if (FindExact(value) < 0)
+            m_items.push_back(value);
     }
     if (sorted)
         std::stable_sort(m_items.begin(), m_items.end(), LessNoCase);

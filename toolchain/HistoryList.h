@@ -13,7 +13,9 @@ class CHistoryList {
 public:
     static constexpr int kDefaultLimit = 10;
 
-    // Reads the list from the section below the program's key. Does nothing
+    // Reads the list from the section below the program's key, behind the
+    // items already in it (a dialog's fixed items, added before loading); a
+    // stored text equal to one of them is not listed twice. Does nothing
     // when section or prefix is empty. Returns the last text (empty when it
     // is not kept or missing); a list item equal to it becomes the selection,
     // else it is the edit text. sorted: the list is kept sorted on loading.

@@ -1,7 +1,6 @@
 #include "workspace/FindInFilesDialog.h"
 
 #include "toolchain/HistoryComboBox.h"
-#include "toolchain/HistoryList.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>
@@ -87,23 +86,15 @@ CFindInFilesDialog::CFindInFilesDialog(wxWindow* parent, BrowseFn browse)
     m_wholeWord->SetValue(m_request.options.wholeWords);
     m_matchCase->SetValue(m_request.options.matchCase);
 
+    // The fixed filters are the filter history's first items: completed,
+    // moved to the top when used and saved like the typed ones.
+    for (const char* fixed : kFixedFilters)
+        m_filter->AddText(U(fixed));
     m_search->LoadHistory(kFindInFilesSearchSection, kFindInFilesSearchPrefix, true);
     m_filter->LoadHistory(kFindInFilesFilterSection, kFindInFilesFilterPrefix, true, kFindInFilesFilterLast);
     m_folder->LoadHistory(kFindInFilesFolderSection, kFindInFilesFolderPrefix, true, kFindInFilesFolderLast);
     for (CHistoryComboBox* box : {m_search, m_filter, m_folder})
         box->SetLimit(kFindInFilesHistoryLimit);
-    // The fixed filters come first. The list shows a remembered filter that
-    // equals one of them only once; the history itself is left as stored.
-    const wxString filterText = m_filter->GetValue();
-    for (unsigned i = m_filter->GetCount(); i-- > 0;)
-        for (const char* fixed : kFixedFilters)
-            if (toolchain::CHistoryList::EqualNoCase(m_filter->History().Items()[i], fixed)) {
-                m_filter->Delete(i);
-                break;
-            }
-    for (unsigned i = 0; i < 3; ++i)
-        m_filter->Insert(U(kFixedFilters[i]), i);
-    m_filter->ChangeValue(filterText);
     UpdateSearchButton();
     m_search->SetFocus();
     CentreOnParent();

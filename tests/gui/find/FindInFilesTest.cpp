@@ -17,6 +17,7 @@
 #include <wx/choice.h>
 #include <wx/menu.h>
 #include <wx/timer.h>
+#include <wx/uiaction.h>
 
 #include <algorithm>
 #include <chrono>
@@ -171,6 +172,45 @@ TEST_F(FindInFilesTest, DialogOpensWithTheStoredSwitchesHistoriesAndFixedFilters
     EXPECT_EQ(v, 0u);
     ASSERT_TRUE(ReadDword("FindInFiles", "SearchPane", v));
     EXPECT_EQ(v, 1u);
+}
+
+TEST_F(FindInFilesTest, TypedFilterCompletesFromTheFixedOnesAndTheyAreSavedFirst)
+{
+    ASSERT_TRUE(Start());
+    {
+        CRegistryKey key(HKEY_CURRENT_USER, std::string(kKibRegistryKey) + "\\FindInFiles", true);
+        key.WriteString("Filter0", "*.txt");
+    }
+    std::vector<std::string> listed;
+    std::string completed;
+    long from = -1, to = -1;
+    findDialogs.script = [&](wxDialog& d) {
+        CHistoryComboBox* box = AsFiles(d).FilterBox();
+        for (unsigned i = 0; i < box->GetCount(); ++i)
+            listed.push_back(Utf8(box->GetString(i)));
+        wxUIActionSimulator sim;
+        sim.MouseMove(box->GetScreenRect().GetLeftTop() + wxPoint(20, box->GetSize().y / 2));
+        sim.MouseClick();
+        kibtest::PumpEvents(200);
+        box->SetFocus();
+        box->ChangeValue("");
+        kibtest::PumpEvents(100);
+        sim.Text("*.x");
+        kibtest::PumpUntil([&] { return box->GetValue() == "*.xml,*.dtd"; }, 3000);
+        kibtest::PumpEvents(100);
+        completed = Utf8(box->GetValue());
+        box->GetSelection(&from, &to);
+        Click(d.FindWindow(wxID_CANCEL)); // "&Schließen" saves the histories
+    };
+    ASSERT_TRUE(Frame()->RouteCommand(ID_EDIT_FIND_IN_FILES));
+    EXPECT_EQ(listed, (std::vector<std::string>{"*.java,*.jav", "*.xml,*.dtd", "*.*", "*.txt"}));
+    EXPECT_EQ(completed, "*.xml,*.dtd");
+    EXPECT_EQ(from, 3);
+    EXPECT_EQ(to, 11);
+    const std::vector<std::string> saved = {"*.xml,*.dtd", "*.java,*.jav", "*.*", "*.txt", ""};
+    for (size_t i = 0; i < saved.size(); ++i)
+        EXPECT_EQ(ReadString("FindInFiles", "Filter" + std::to_string(i)), saved[i]) << "Filter" << i;
+    EXPECT_EQ(ReadString("FindInFiles", "LastFilterEntry"), "*.xml,*.dtd");
 }
 
 TEST_F(FindInFilesTest, FolderBrowserPutsTheChosenFolderOnTopOfTheHistory)

@@ -214,3 +214,39 @@ TEST_F(HistoryListTest, FindExactSearchesBehindTheStartAndWraps)
     EXPECT_EQ(h.FindExact("d"), -1);
     EXPECT_EQ(h.FindPrefix(""), 0);
 }
+
+TEST_F(HistoryListTest, FixedItemsLeadTheListAndAreCompletedMovedAndSavedLikeTypedOnes)
+{
+    const std::vector<std::string> fixed = {"*.java,*.jav", "*.xml,*.dtd", "*.*"};
+    Write("FindInFiles", {{"Filter0", "*.txt"}, {"Filter1", "*.XML,*.dtd"}, {"Filter2", "*.cpp"},
+                          {"LastFilterEntry", "*.*"}});
+    CHistoryList h;
+    for (const std::string& f : fixed)
+        h.Add(f); // before loading: only appended
+    h.Load("\\FindInFiles", "Filter", true, "LastFilterEntry");
+    // The stored duplicate of a fixed item is not listed again.
+    EXPECT_EQ(h.Items(), (std::vector<std::string>{"*.java,*.jav", "*.xml,*.dtd", "*.*", "*.txt", "*.cpp"}));
+    EXPECT_EQ(h.Selection(), 2) << "the last entry found among the fixed items";
+
+    h.KeyPressed(false);
+    CHistoryList::Completion c = h.Complete("*.x", 3, 3);
+    EXPECT_EQ(c.text, "*.xml,*.dtd");
+    EXPECT_EQ(c.item, 1);
+    EXPECT_EQ(c.selFrom, 3);
+    EXPECT_EQ(c.selTo, 11);
+
+    // The used fixed item goes on top; everything is written in list order.
+    ASSERT_TRUE(h.Save(true));
+    EXPECT_EQ(h.Items(), (std::vector<std::string>{"*.xml,*.dtd", "*.java,*.jav", "*.*", "*.txt", "*.cpp"}));
+    for (size_t i = 0; i < h.Items().size(); ++i)
+        EXPECT_EQ(Read("FindInFiles", "Filter" + std::to_string(i)), h.Items()[i]) << i;
+    EXPECT_EQ(Read("FindInFiles", "LastFilterEntry"), "*.xml,*.dtd");
+
+    // Next time the fixed items lead again, and nothing shows twice.
+    CHistoryList again;
+    for (const std::string& f : fixed)
+        again.Add(f);
+    again.Load("\\FindInFiles", "Filter", true, "LastFilterEntry");
+    EXPECT_EQ(again.Items(), (std::vector<std::string>{"*.java,*.jav", "*.xml,*.dtd", "*.*", "*.txt", "*.cpp"}));
+    EXPECT_EQ(again.Selection(), 1);
+}
