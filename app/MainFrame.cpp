@@ -192,6 +192,8 @@ bool CMainFrame::CreateFrame()
     Bind(wxEVT_UPDATE_UI, &CMainFrame::OnUpdateUI, this);
     Bind(wxEVT_MENU_OPEN, &CMainFrame::OnMenuOpen, this);
     Bind(wxEVT_CLOSE_WINDOW, &CMainFrame::OnClose, this);
+    Bind(wxEVT_SIZE, [this](wxSizeEvent& e) { TrackNormalRect(); e.Skip(); });
+    Bind(wxEVT_MOVE, [this](wxMoveEvent& e) { TrackNormalRect(); e.Skip(); });
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
     m_client->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &CMainFrame::OnPageChanged, this);
@@ -1025,7 +1027,8 @@ void CMainFrame::SaveLayout()
     if (m_fullScreen)
         LeaveFullScreen();
     profile::WriteProfileString(kLayoutSection, kPerspectiveValue, m_aui.SavePerspective().utf8_string());
-    wxRect r = IsMaximized() ? GetRect() : GetRect();
+    TrackNormalRect();
+    const wxRect& r = m_normalRect;
     profile::WriteProfileInt(kLayoutSection, "WindowX", r.x);
     profile::WriteProfileInt(kLayoutSection, "WindowY", r.y);
     profile::WriteProfileInt(kLayoutSection, "WindowWidth", r.width);
@@ -1051,13 +1054,25 @@ void CMainFrame::RestoreLayout()
         int y = profile::GetProfileInt(kLayoutSection, "WindowY", 0);
         wxRect r(x, y, w, h);
         // Only a place that is on some screen.
-        if (wxDisplay::GetFromPoint(r.GetTopLeft() + wxPoint(20, 20)) != wxNOT_FOUND)
+        if (wxDisplay::GetFromPoint(r.GetTopLeft() + wxPoint(20, 20)) != wxNOT_FOUND) {
             SetSize(r);
+            m_normalRect = r;
+        }
     }
+    if (m_normalRect.IsEmpty())
+        m_normalRect = GetRect();
     if (profile::GetProfileInt(kLayoutSection, "Maximized", 0))
         Maximize();
     if (!profile::GetProfileInt(kLayoutSection, "StatusBar", 1) && GetStatusBar())
         GetStatusBar()->Show(false);
+}
+
+// GetRect of a maximised window is the screen; the place it restores to is
+// only known from before.
+void CMainFrame::TrackNormalRect()
+{
+    if (!IsMaximized() && !IsIconized() && !IsFullScreen() && !m_fullScreen)
+        m_normalRect = GetRect();
 }
 
 void CMainFrame::OnClose(wxCloseEvent& event)

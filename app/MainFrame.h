@@ -161,6 +161,7 @@ private:
     void OnMenuOpen(wxMenuEvent& event);
     void OnMenuHighlight(wxMenuEvent& event);
     void OnClose(wxCloseEvent& event);
+    void TrackNormalRect();
     void OnIdle(wxIdleEvent& event);
     void OnCharHook(wxKeyEvent& event);
     void OnPageChanged(wxAuiNotebookEvent& event);
@@ -193,6 +194,10 @@ private:
     CChildFrame* m_tabWindow = nullptr;
     CManualResetEvent m_docOpened;
     bool m_closing = false;
+    // The frame's place while neither maximised, minimised nor full screen:
+    // what the layout stores, so that a window closed maximised comes back
+    // maximised and restores to this place.
+    wxRect m_normalRect;
 
     // Full screen.
     bool m_fullScreen = false;

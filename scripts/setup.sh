@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick
   openjdk-17-jdk-headless unzip locales
+  # a window manager: the GUI tests maximise windows, which X alone ignores
+  openbox
 )
 
 missing=()

@@ -29,6 +29,12 @@
 #include <string>
 #include <vector>
 
+// gtest prints a rectangle as "(x, y) wxh".
+inline void PrintTo(const wxRect& r, std::ostream* os)
+{
+    *os << "(" << r.x << ", " << r.y << ") " << r.width << "x" << r.height;
+}
+
 namespace kibtest {
 
 struct AskedMessage {

@@ -1,12 +1,14 @@
 // Start-up and shut-down of the whole shell: the reopened files, the
 // open-files list written at close, the save question, close all, splash.
 #include "ShellTestSupport.h"
+#include "WindowManagerScope.h"
 
 #include "app/OpenFilesTree.h"
 #include "app/OutputBar.h"
 #include "app/WorkspaceBar.h"
 #include "app/SplashScreen.h"
 #include "resources/CommandIds.h"
+#include "settings/Profile.h"
 
 using namespace kibtest;
 using namespace kib;
@@ -209,4 +211,32 @@ TEST_F(ShellTest, LayoutAndTabLocationSurviveARestart)
     EXPECT_TRUE(Frame()->IsBarShown(Frame()->OutputBar()));
     EXPECT_EQ(Frame()->DocumentTabLocation(), 1);
     EXPECT_TRUE(Query(Frame(), ID_MDITAB_TOP).checked);
+}
+
+TEST_F(ShellTest, MaximisedWindowComesBackMaximisedAndRestoresToItsNormalPlace)
+{
+    WindowManagerScope wm;
+    ASSERT_TRUE(wm.Ready()) << "no window manager maximises windows (scripts/setup.sh installs openbox)";
+    ASSERT_TRUE(Start());
+    const wxRect normal(120, 90, 700, 500);
+    Frame()->SetSize(normal);
+    ASSERT_TRUE(PumpUntil([&] { return Frame()->GetRect() == normal; }));
+    Frame()->Maximize();
+    ASSERT_TRUE(PumpUntil([&] { return Frame()->IsMaximized() && Frame()->GetSize() != normal.GetSize(); }));
+    PumpEvents(100);
+    ASSERT_TRUE(CloseFrame());
+    EXPECT_EQ(profile::GetProfileInt("Settings", "Maximized", 0), 1);
+    EXPECT_EQ(wxRect(profile::GetProfileInt("Settings", "WindowX", 0), profile::GetProfileInt("Settings", "WindowY", 0),
+                     profile::GetProfileInt("Settings", "WindowWidth", 0),
+                     profile::GetProfileInt("Settings", "WindowHeight", 0)),
+              normal)
+        << "the place the window restores to, not the screen";
+
+    app.reset();
+    ASSERT_TRUE(Start());
+    EXPECT_TRUE(PumpUntil([&] { return Frame()->IsMaximized(); }));
+    EXPECT_NE(Frame()->GetSize(), normal.GetSize());
+    Frame()->Maximize(false);
+    EXPECT_TRUE(PumpUntil([&] { return !Frame()->IsMaximized() && Frame()->GetRect() == normal; }));
+    EXPECT_EQ(Frame()->GetRect(), normal);
 }
