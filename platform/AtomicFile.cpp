@@ -1,5 +1,6 @@
 #include "platform/AtomicFile.h"
 
+#include "platform/FileRead.h"
 #include "platform/Path.h"
 
 #include <fcntl.h>
@@ -17,6 +18,45 @@ namespace platform {
 namespace {
 
 constexpr size_t kBufferSize = 256 * 1024;
+constexpr int kBackupNames = 100;
+
+std::function<int(ESaveStep)> g_faultHook;
+
+// Whether a step may touch the disk; a test's hook may fail it instead.
+bool Allowed(ESaveStep step)
+{
+    if (!g_faultHook)
+        return true;
+    int e = g_faultHook(step);
+    if (e == 0)
+        return true;
+    errno = e;
+    return false;
+}
+
+ssize_t SysWrite(int fd, const char* p, size_t n)
+{
+    return Allowed(ESaveStep::Write) ? ::write(fd, p, n) : -1;
+}
+
+int SysFsync(int fd)
+{
+    return Allowed(ESaveStep::Sync) ? ::fsync(fd) : -1;
+}
+
+int SysLink(const char* from, const char* to, int flags)
+{
+    return Allowed(ESaveStep::Link) ? ::linkat(AT_FDCWD, from, AT_FDCWD, to, flags) : -1;
+}
+
+void SyncFolder(const std::string& dir)
+{
+    int dfd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        SysFsync(dfd);
+        close(dfd);
+    }
+}
 
 unsigned CurrentUmask()
 {
@@ -35,7 +75,7 @@ unsigned CurrentUmask()
 bool WriteAll(int fd, const char* p, size_t n)
 {
     while (n > 0) {
-        ssize_t w = ::write(fd, p, n);
+        ssize_t w = SysWrite(fd, p, n);
         if (w < 0) {
             if (errno == EINTR)
                 continue;
@@ -93,9 +133,16 @@ bool CAtomicFileWriter::Open(const std::string& target)
 {
     Abort();
     m_error = 0;
-    m_target = ResolveSymlinks(target);
-    if (m_target.empty())
-        return Fail(ELOOP);
+    if (m_followLinks) {
+        m_target = ResolveSymlinks(target);
+        if (m_target.empty())
+            return Fail(ELOOP);
+    } else {
+        m_target = AbsolutePath(target);
+        struct stat lst;
+        if (lstat(m_target.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode))
+            return Fail(ELOOP);
+    }
 
     struct stat st;
     m_targetExists = stat(m_target.c_str(), &st) == 0;
@@ -115,17 +162,28 @@ bool CAtomicFileWriter::Open(const std::string& target)
         m_mode = 0666 & ~CurrentUmask();
     }
 
-    std::string dir = DirectoryOf(m_target);
-    std::string templ = JoinPath(dir.empty() ? "." : dir, m_prefix + "XXXXXX");
+    m_dir = DirectoryOf(m_target);
+    if (m_dir.empty())
+        m_dir = ".";
+    if (!CreateTemp(m_dir))
+        return Fail(errno);
+    m_buffer.clear();
+    m_buffer.reserve(kBufferSize);
+    return true;
+}
+
+bool CAtomicFileWriter::CreateTemp(const std::string& dir)
+{
+    if (!Allowed(ESaveStep::CreateTemp))
+        return false;
+    std::string templ = JoinPath(dir, m_prefix + "XXXXXX");
     std::vector<char> name(templ.begin(), templ.end());
     name.push_back('\0');
     int fd = mkostemp(name.data(), O_CLOEXEC);
     if (fd < 0)
-        return Fail(errno);
+        return false;
     m_fd = fd;
     m_temp = name.data();
-    m_buffer.clear();
-    m_buffer.reserve(kBufferSize);
     return true;
 }
 
@@ -167,33 +225,19 @@ bool CAtomicFileWriter::Commit()
     if (m_targetExists && fchown(m_fd, m_uid, m_gid) != 0) {
         // Only root may give a file away; a plain user keeps ownership.
     }
-    if (fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0)
+    if (!Allowed(ESaveStep::Chmod) || fchmod(m_fd, static_cast<mode_t>(m_mode)) != 0)
         return Fail(errno);
-    if (fsync(m_fd) != 0)
+    if (SysFsync(m_fd) != 0)
         return Fail(errno);
     int fd = m_fd;
     m_fd = -1;
-    if (close(fd) != 0) {
-        m_fd = -1;
-        int e = errno;
-        unlink(m_temp.c_str());
-        m_temp.clear();
-        return Fail(e);
-    }
-    if (rename(m_temp.c_str(), m_target.c_str()) != 0) {
-        int e = errno;
-        unlink(m_temp.c_str());
-        m_temp.clear();
-        return Fail(e);
-    }
+    if (close(fd) != 0)
+        return Fail(errno);
+    if (!Allowed(ESaveStep::Rename) || rename(m_temp.c_str(), m_target.c_str()) != 0)
+        return Fail(errno);
     m_temp.clear();
     // Make the rename itself durable.
-    std::string dir = DirectoryOf(m_target);
-    int dfd = open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        fsync(dfd);
-        close(dfd);
-    }
+    SyncFolder(m_dir);
     return true;
 }
 
@@ -218,6 +262,76 @@ bool AtomicWriteFile(const std::string& target, std::string_view bytes, int* err
     if (err)
         *err = ok ? 0 : w.Error();
     return ok;
+}
+
+std::string KeepBackup(const std::string& path, std::string_view bytes, std::string_view suffix,
+                       int* err)
+{
+    auto fail = [&](int e) {
+        if (err)
+            *err = e ? e : EIO;
+        return std::string();
+    };
+    struct stat st;
+    if (stat(path.c_str(), &st) != 0)
+        return fail(errno);
+    bool links = true;
+    for (int n = 0; n < kBackupNames; ++n) {
+        std::string name = path + std::string(suffix);
+        if (n > 0)
+            name += "." + std::to_string(n);
+        struct stat existing;
+        if (lstat(name.c_str(), &existing) == 0) {
+            std::string held;
+            if (S_ISREG(existing.st_mode) && ReadWholeFile(name, held) && held == bytes) {
+                if (err)
+                    *err = 0;
+                return name;
+            }
+            continue;
+        }
+        if (links) {
+            if (SysLink(path.c_str(), name.c_str(), 0) == 0) {
+                SyncFolder(DirectoryOf(name));
+                if (err)
+                    *err = 0;
+                return name;
+            }
+            if (errno == EEXIST)
+                continue;
+            // No hard links here (or not for this file): copy instead.
+            links = false;
+        }
+        if (!Allowed(ESaveStep::CreateTemp))
+            return fail(errno);
+        int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 0777);
+        if (fd < 0) {
+            if (errno == EEXIST)
+                continue;
+            return fail(errno);
+        }
+        if (!WriteAll(fd, bytes.data(), bytes.size()) || SysFsync(fd) != 0) {
+            int e = errno;
+            close(fd);
+            unlink(name.c_str());
+            return fail(e);
+        }
+        if (close(fd) != 0) {
+            int e = errno;
+            unlink(name.c_str());
+            return fail(e);
+        }
+        SyncFolder(DirectoryOf(name));
+        if (err)
+            *err = 0;
+        return name;
+    }
+    return fail(EEXIST);
+}
+
+void SetSaveFaultHookForTesting(std::function<int(ESaveStep)> hook)
+{
+    g_faultHook = std::move(hook);
 }
 
 } // namespace platform

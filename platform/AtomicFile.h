@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,11 @@ public:
     ~CAtomicFileWriter();
     CAtomicFileWriter(const CAtomicFileWriter&) = delete;
     CAtomicFileWriter& operator=(const CAtomicFileWriter&) = delete;
+
+    // Before Open: whether a symbolic link at the target is followed (the
+    // default) or refused with ELOOP, for callers that resolved and checked
+    // the path themselves.
+    void SetFollowLinks(bool follow) { m_followLinks = follow; }
 
     // Prepares to replace target. Fails when the target exists and is not
     // writable for this user, is not a regular file, or when no temporary file
@@ -38,9 +44,12 @@ public:
 private:
     bool Fail(int err);
     bool FlushBuffer();
+    bool CreateTemp(const std::string& dir);
 
     std::string m_prefix;
+    bool m_followLinks = true;
     std::string m_target;
+    std::string m_dir;
     std::string m_temp;
     int m_fd = -1;
     int m_error = 0;
@@ -58,5 +67,19 @@ bool AtomicWriteFile(const std::string& target, std::string_view bytes, int* err
 // Follows a chain of symbolic links to the final path (which need not exist).
 // Gives up after 40 links and returns an empty string (ELOOP).
 std::string ResolveSymlinks(const std::string& path);
+
+// Keeps what the regular file path holds under a new name next to it: the
+// first of path + suffix, path + suffix + ".1" … ".99" that does not exist,
+// as a hard link or, where the file system has none, as a synced copy of
+// bytes (which the caller read from path). Nothing existing is ever
+// replaced; a name that already holds exactly bytes counts as done. Returns
+// the name, or an empty string with err set when none could be made.
+std::string KeepBackup(const std::string& path, std::string_view bytes, std::string_view suffix,
+                       int* err = nullptr);
+
+// For tests only: the steps of a save that touch the disk. A hook returning
+// an errno makes that call fail with it; 0 lets it run.
+enum class ESaveStep { CreateTemp, Write, Chmod, Sync, Link, Rename };
+void SetSaveFaultHookForTesting(std::function<int(ESaveStep)> hook);
 
 } // namespace platform
