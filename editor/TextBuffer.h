@@ -131,9 +131,10 @@ public:
     bool LoadFile(const std::string& path, int style = -1);
     // The same from bytes in memory (the buffer is then never read-only).
     bool LoadFromMemory(std::string_view bytes, int style = -1);
-    // Writes the text atomically (a temporary "CRE" file in the target's
-    // folder, synced and renamed over the target; links followed, permission
-    // bits kept). Style -1 uses the buffer's own style. On failure returns
+    // Writes the text atomically (a temporary file in the target's folder,
+    // without a name until it is complete where the file system allows and
+    // "CRE…" elsewhere, synced and renamed over the target; links followed,
+    // permission bits kept). Style -1 uses the buffer's own style. On failure returns
     // false; the target, the buffer and its modified state stay unchanged.
     bool SaveFile(const std::string& path, int style = -1, bool clearModified = true);
     // The bytes SaveFile would write.

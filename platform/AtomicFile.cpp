@@ -4,10 +4,13 @@
 #include "platform/Path.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -21,6 +24,7 @@ constexpr size_t kBufferSize = 256 * 1024;
 constexpr int kBackupNames = 100;
 
 std::function<int(ESaveStep)> g_faultHook;
+bool g_unnamedAllowed = true;
 
 // Whether a step may touch the disk; a test's hook may fail it instead.
 bool Allowed(ESaveStep step)
@@ -56,6 +60,33 @@ void SyncFolder(const std::string& dir)
         SysFsync(dfd);
         close(dfd);
     }
+}
+
+// An unnamed file is given its name through /proc, which must be there.
+bool CanNameUnnamedFiles()
+{
+    static const bool ok = access("/proc/self/fd", X_OK) == 0;
+    return ok;
+}
+
+std::string RandomSuffix()
+{
+    static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    unsigned char bytes[6];
+    if (getrandom(bytes, sizeof bytes, GRND_NONBLOCK) != static_cast<ssize_t>(sizeof bytes)) {
+        static std::atomic<unsigned> counter{0};
+        unsigned long long x = static_cast<unsigned long long>(
+                                   std::chrono::steady_clock::now().time_since_epoch().count()) ^
+                               (static_cast<unsigned long long>(getpid()) << 32) ^ counter++;
+        for (unsigned char& b : bytes) {
+            b = static_cast<unsigned char>(x);
+            x = x * 6364136223846793005ULL + 1442695040888963407ULL;
+        }
+    }
+    std::string s;
+    for (unsigned char b : bytes)
+        s += kChars[b % (sizeof kChars - 1)];
+    return s;
 }
 
 unsigned CurrentUmask()
@@ -113,6 +144,7 @@ std::string ResolveSymlinks(const std::string& path)
     errno = ELOOP;
     return {};
 }
+
 
 CAtomicFileWriter::CAtomicFileWriter(std::string prefix) : m_prefix(std::move(prefix)) {}
 
@@ -174,6 +206,17 @@ bool CAtomicFileWriter::Open(const std::string& target)
 
 bool CAtomicFileWriter::CreateTemp(const std::string& dir)
 {
+    // Unnamed first: until it is complete the file has no name, so a save
+    // that is killed leaves nothing behind. File systems without unnamed
+    // files (and kernels that predate them) refuse; then a named one.
+    if (g_unnamedAllowed && CanNameUnnamedFiles() && Allowed(ESaveStep::CreateTemp)) {
+        int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            m_fd = fd;
+            m_unnamed = true;
+            return true;
+        }
+    }
     if (!Allowed(ESaveStep::CreateTemp))
         return false;
     std::string templ = JoinPath(dir, m_prefix + "XXXXXX");
@@ -183,8 +226,25 @@ bool CAtomicFileWriter::CreateTemp(const std::string& dir)
     if (fd < 0)
         return false;
     m_fd = fd;
+    m_unnamed = false;
     m_temp = name.data();
     return true;
+}
+
+bool CAtomicFileWriter::NameUnnamedTemp()
+{
+    const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = JoinPath(m_dir, m_prefix + RandomSuffix());
+        if (SysLink(self.c_str(), name.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            m_temp = std::move(name);
+            return true;
+        }
+        if (errno != EEXIST)
+            return false;
+    }
+    errno = EEXIST;
+    return false;
 }
 
 bool CAtomicFileWriter::FlushBuffer()
@@ -229,13 +289,23 @@ bool CAtomicFileWriter::Commit()
         return Fail(errno);
     if (SysFsync(m_fd) != 0)
         return Fail(errno);
-    int fd = m_fd;
-    m_fd = -1;
-    if (close(fd) != 0)
-        return Fail(errno);
+    if (m_unnamed) {
+        // The name exists only from here to the rename, two calls apart.
+        if (!NameUnnamedTemp())
+            return Fail(errno);
+    } else {
+        int fd = m_fd;
+        m_fd = -1;
+        if (close(fd) != 0)
+            return Fail(errno);
+    }
     if (!Allowed(ESaveStep::Rename) || rename(m_temp.c_str(), m_target.c_str()) != 0)
         return Fail(errno);
     m_temp.clear();
+    if (m_fd >= 0) {
+        close(m_fd);
+        m_fd = -1;
+    }
     // Make the rename itself durable.
     SyncFolder(m_dir);
     return true;
@@ -251,6 +321,7 @@ void CAtomicFileWriter::Abort()
         unlink(m_temp.c_str());
         m_temp.clear();
     }
+    m_unnamed = false;
     m_buffer.clear();
 }
 
@@ -332,6 +403,11 @@ std::string KeepBackup(const std::string& path, std::string_view bytes, std::str
 void SetSaveFaultHookForTesting(std::function<int(ESaveStep)> hook)
 {
     g_faultHook = std::move(hook);
+}
+
+void SetUnnamedTempFilesForTesting(bool allowed)
+{
+    g_unnamedAllowed = allowed;
 }
 
 } // namespace platform

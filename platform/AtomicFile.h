@@ -1,7 +1,9 @@
 // Replaces a file without ever leaving it half written: the bytes go to a
 // temporary file in the target's folder, which is synced and renamed over
-// the target. Permission bits are kept, and a symbolic link stays a link
-// (its final target is replaced). Any failure leaves the target untouched.
+// the target. Where the file system allows, the temporary file has no name
+// until it is complete, so a killed save leaves nothing behind. Permission
+// bits are kept, and a symbolic link stays a link (its final target is
+// replaced). Any failure leaves the target untouched.
 #pragma once
 
 #include <cstddef>
@@ -45,13 +47,15 @@ private:
     bool Fail(int err);
     bool FlushBuffer();
     bool CreateTemp(const std::string& dir);
+    bool NameUnnamedTemp();
 
     std::string m_prefix;
     bool m_followLinks = true;
     std::string m_target;
     std::string m_dir;
-    std::string m_temp;
+    std::string m_temp; // the temporary file's name, empty while it has none
     int m_fd = -1;
+    bool m_unnamed = false;
     int m_error = 0;
     unsigned m_mode = 0;
     bool m_targetExists = false;
@@ -81,5 +85,8 @@ std::string KeepBackup(const std::string& path, std::string_view bytes, std::str
 // an errno makes that call fail with it; 0 lets it run.
 enum class ESaveStep { CreateTemp, Write, Chmod, Sync, Link, Rename };
 void SetSaveFaultHookForTesting(std::function<int(ESaveStep)> hook);
+// For tests only: false makes every save use a named temporary file, as on
+// a file system without unnamed ones.
+void SetUnnamedTempFilesForTesting(bool allowed);
 
 } // namespace platform

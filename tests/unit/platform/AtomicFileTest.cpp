@@ -4,6 +4,7 @@
 #include "support/Unprivileged.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -189,8 +190,35 @@ TEST(AtomicFile, ReadOnlyTargetOrFolderIsNotReplaced)
     EXPECT_EQ(ReadFile(g), "g");
 }
 
-TEST(AtomicFile, TemporaryNameUsesThePrefixInTheTargetsFolder)
+// Whether the folder's file system has unnamed temporary files.
+bool HasUnnamedFiles(const std::string& dir)
 {
+    int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
+TEST(AtomicFile, TheTemporaryFileHasNoNameUntilItIsComplete)
+{
+    CTempDir dir;
+    if (!HasUnnamedFiles(dir.Path()))
+        GTEST_SKIP() << "this file system has no unnamed temporary files";
+    std::string f = dir.File("x.java");
+    WriteFile(f, "old");
+    CAtomicFileWriter w("CRE");
+    ASSERT_TRUE(w.Open(f));
+    ASSERT_TRUE(w.Write(std::string(3 << 20, 'n')));
+    EXPECT_EQ(CountEntries(dir.Path()), 1) << "only the target: the new bytes have no name";
+    ASSERT_TRUE(w.Commit());
+    EXPECT_EQ(ReadFile(f).size(), 3u << 20);
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+}
+
+TEST(AtomicFile, WithoutUnnamedFilesTheTemporaryNameUsesThePrefix)
+{
+    SetUnnamedTempFilesForTesting(false);
     CTempDir dir;
     CAtomicFileWriter w("CRE");
     ASSERT_TRUE(w.Open(dir.File("x.java")));
@@ -203,4 +231,8 @@ TEST(AtomicFile, TemporaryNameUsesThePrefixInTheTargetsFolder)
     EXPECT_TRUE(seen);
     w.Abort();
     EXPECT_EQ(CountEntries(dir.Path()), 0);
+    ASSERT_TRUE(AtomicWriteFile(dir.File("y.java"), "named"));
+    EXPECT_EQ(ReadFile(dir.File("y.java")), "named");
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+    SetUnnamedTempFilesForTesting(true);
 }
