@@ -165,6 +165,7 @@ bool CAtomicFileWriter::Open(const std::string& target)
 {
     Abort();
     m_error = 0;
+    m_targetLinks = 0;
     if (m_followLinks) {
         m_target = ResolveSymlinks(target);
         if (m_target.empty())
@@ -190,8 +191,9 @@ bool CAtomicFileWriter::Open(const std::string& target)
         m_mode = st.st_mode & 07777;
         m_uid = st.st_uid;
         m_gid = st.st_gid;
+        m_targetLinks = static_cast<unsigned>(st.st_nlink);
     } else {
-        m_mode = 0666 & ~CurrentUmask();
+        m_mode = m_newFileMode >= 0 ? static_cast<unsigned>(m_newFileMode) : 0666 & ~CurrentUmask();
     }
 
     m_dir = DirectoryOf(m_target);

@@ -25,6 +25,9 @@ public:
     // default) or refused with ELOOP, for callers that resolved and checked
     // the path themselves.
     void SetFollowLinks(bool follow) { m_followLinks = follow; }
+    // Before Open: permission bits for a target that does not exist (instead
+    // of 0666 less the umask), e.g. those the file had when it was read.
+    void SetModeForNewFile(unsigned mode) { m_newFileMode = static_cast<int>(mode & 07777); }
 
     // Prepares to replace target. Fails when the target exists and is not
     // writable for this user, is not a regular file, or when no temporary file
@@ -42,6 +45,11 @@ public:
     int Error() const { return m_error; }
     // The file that is (or was) replaced: the target with links followed.
     const std::string& ResolvedTarget() const { return m_target; }
+    // How many names the replaced file had (0 when it did not exist). The
+    // replacement has one: other hard links keep the old content.
+    unsigned TargetLinkCount() const { return m_targetLinks; }
+    // The permission bits the new file gets.
+    unsigned Mode() const { return m_mode; }
 
 private:
     bool Fail(int err);
@@ -51,6 +59,7 @@ private:
 
     std::string m_prefix;
     bool m_followLinks = true;
+    int m_newFileMode = -1;
     std::string m_target;
     std::string m_dir;
     std::string m_temp; // the temporary file's name, empty while it has none
@@ -58,6 +67,7 @@ private:
     bool m_unnamed = false;
     int m_error = 0;
     unsigned m_mode = 0;
+    unsigned m_targetLinks = 0;
     bool m_targetExists = false;
     unsigned m_uid = 0, m_gid = 0;
     std::string m_buffer;

@@ -532,9 +532,8 @@ bool CParamFile::SetString(const std::string& key, std::string_view value)
         CParamNode* child = node->FindChild(parts[i]);
         node = child ? child : node->AppendChild(parts[i], std::string());
     }
-    size_t nul = value.find('\0');
-    if (nul != std::string_view::npos)
-        value = value.substr(0, nul);
+    // The value is kept whole, zero bytes included: the file carries them
+    // and the reader gives them back.
     node->SetLeaf(parts.back(), std::string(value));
     return true;
 }

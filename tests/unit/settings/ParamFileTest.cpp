@@ -75,13 +75,17 @@ TEST(ParamFileWriter, LineEndsInValuesBecomeCrLfAndNothingIsEscaped)
     EXPECT_EQ(Get(back, "K:V"), "a\nb");
 }
 
-TEST(ParamFileWriter, SetStringStopsAtTheFirstNulAndSetIntWritesDecimal)
+TEST(ParamFileWriter, SetStringKeepsZeroBytesAndSetIntWritesDecimal)
 {
     CParamFile f;
     f.SetString("K:V", std::string("ab\0cd", 5));
     f.SetInt("K:N", -2147483647 - 1);
-    EXPECT_EQ(Get(f, "K:V"), "ab");
+    EXPECT_EQ(Get(f, "K:V"), std::string("ab\0cd", 5));
     EXPECT_EQ(Get(f, "K:N"), "-2147483648");
+    CParamFile back;
+    back.LoadFromText(CParamFile::FromTextMode(f.SaveToText()));
+    EXPECT_EQ(Get(back, "K:V"), std::string("ab\0cd", 5));
+    EXPECT_TRUE(back.ReadCompletely());
 }
 
 TEST(ParamFileWriter, SetterRenamesAForeignRootAndKeepsItsContent)

@@ -288,3 +288,18 @@ TEST(SettingsFileDamage, FoldersAndUnreadableFilesAreLeftAlone)
     chmod(locked.c_str(), 0644);
     EXPECT_EQ(ReadFile(locked), KibSettingsText());
 }
+
+TEST(SettingsFileNul, ANulByteInAValueSurvivesSaveAndLoad)
+{
+    CTempDir dir;
+    std::string file = dir.File("kibparam.xml");
+    CSettings s;
+    s.m_classPath = std::string("/lib/a.jar\0/lib/b.jar", 21);
+    s.m_textBlocks[4].content = std::string("x\0y", 3);
+    ASSERT_TRUE(s.SaveFile(file, 96));
+    CSettings back;
+    back.LoadFile(file, 96);
+    EXPECT_EQ(back.m_classPath, s.m_classPath);
+    EXPECT_EQ(back.m_textBlocks[4].content, s.m_textBlocks[4].content);
+    EXPECT_EQ(SaveDefaults(file).found, F::Settings) << "such a file is still read completely";
+}
