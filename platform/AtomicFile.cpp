@@ -25,6 +25,8 @@ constexpr int kBackupNames = 100;
 
 std::function<int(ESaveStep)> g_faultHook;
 bool g_unnamedAllowed = true;
+// Cleared when this system gives unnamed files but cannot name them.
+std::atomic<bool> g_unnamedNameable{true};
 
 // Whether a step may touch the disk; a test's hook may fail it instead.
 bool Allowed(ESaveStep step)
@@ -211,8 +213,10 @@ bool CAtomicFileWriter::CreateTemp(const std::string& dir)
     // Unnamed first: until it is complete the file has no name, so a save
     // that is killed leaves nothing behind. File systems without unnamed
     // files (and kernels that predate them) refuse; then a named one.
-    if (g_unnamedAllowed && CanNameUnnamedFiles() && Allowed(ESaveStep::CreateTemp)) {
-        int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (g_unnamedAllowed && g_unnamedNameable && CanNameUnnamedFiles() &&
+        Allowed(ESaveStep::CreateTemp)) {
+        // Readable too, so that its bytes can be copied should naming fail.
+        int fd = open(dir.c_str(), O_TMPFILE | O_RDWR | O_CLOEXEC, 0600);
         if (fd >= 0) {
             m_fd = fd;
             m_unnamed = true;
@@ -247,6 +251,43 @@ bool CAtomicFileWriter::NameUnnamedTemp()
     }
     errno = EEXIST;
     return false;
+}
+
+bool CAtomicFileWriter::CopyToNamedTemp()
+{
+    const int unnamed = m_fd;
+    m_fd = -1;
+    m_unnamed = false;
+    if (!CreateTemp(m_dir)) {
+        int e = errno;
+        close(unnamed);
+        errno = e;
+        return false;
+    }
+    std::vector<char> chunk(kBufferSize);
+    bool ok = true;
+    for (off_t at = 0;;) {
+        ssize_t n = pread(unnamed, chunk.data(), chunk.size(), at);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0) {
+            ok = n == 0;
+            break;
+        }
+        if (!WriteAll(m_fd, chunk.data(), static_cast<size_t>(n))) {
+            ok = false;
+            break;
+        }
+        at += n;
+    }
+    const int e = errno;
+    close(unnamed);
+    if (!ok) {
+        errno = e;
+        return false;
+    }
+    return Allowed(ESaveStep::Chmod) && fchmod(m_fd, static_cast<mode_t>(m_mode)) == 0 &&
+           SysFsync(m_fd) == 0;
 }
 
 bool CAtomicFileWriter::FlushBuffer()
@@ -291,11 +332,19 @@ bool CAtomicFileWriter::Commit()
         return Fail(errno);
     if (SysFsync(m_fd) != 0)
         return Fail(errno);
-    if (m_unnamed) {
-        // The name exists only from here to the rename, two calls apart.
-        if (!NameUnnamedTemp())
+    // The name exists only from here to the rename, two calls apart.
+    if (m_unnamed && !NameUnnamedTemp()) {
+        const int e = errno;
+        // No way to name it here (no /proc, not permitted): named files
+        // from now on, and this time a copy. Other errors end the save.
+        if (e != ENOENT && e != EPERM && e != EACCES && e != EXDEV && e != EOPNOTSUPP &&
+            e != EINVAL && e != ENOSYS)
+            return Fail(e);
+        g_unnamedNameable = false;
+        if (!CopyToNamedTemp())
             return Fail(errno);
-    } else {
+    }
+    if (!m_unnamed) {
         int fd = m_fd;
         m_fd = -1;
         if (close(fd) != 0)
@@ -410,6 +459,7 @@ void SetSaveFaultHookForTesting(std::function<int(ESaveStep)> hook)
 void SetUnnamedTempFilesForTesting(bool allowed)
 {
     g_unnamedAllowed = allowed;
+    g_unnamedNameable = true;
 }
 
 } // namespace platform

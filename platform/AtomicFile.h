@@ -56,6 +56,7 @@ private:
     bool FlushBuffer();
     bool CreateTemp(const std::string& dir);
     bool NameUnnamedTemp();
+    bool CopyToNamedTemp();
 
     std::string m_prefix;
     bool m_followLinks = true;

@@ -17,15 +17,15 @@ mkdir -p "$drives/opt/jdk/bin" && printf '#!/bin/sh\n' > "$drives/opt/jdk/bin/ja
 kp_message_after_ok() {
   local shot=$1 dir=$2; shift 2
   kp_to_result "$dir" KIB_KITPROBE_TEST_DRIVES="$drives" "$@"
-  local progress
-  progress=$(xdotool search --onlyvisible --name '^Kitprobe$' 2>/dev/null | sort)
   kp_key "$KP_WIN" Return
-  local end=$((SECONDS + 30)) id= w
+  # The message box and the progress window share the name; the box is
+  # made last, so its X id is the higher one.
+  local end=$((SECONDS + 30)) id= shown
   while [ -z "$id" ] && [ $SECONDS -le $end ]; do
-    for w in $(xdotool search --onlyvisible --name '^Kitprobe$' 2>/dev/null); do
-      grep -qx "$w" <<<"$progress" || id=$w
-    done
-    if [ -z "$id" ]; then
+    shown=$(xdotool search --onlyvisible --name '^Kitprobe$' 2>/dev/null | sort -n)
+    if [ "$(wc -l <<<"$shown")" -ge 2 ]; then
+      id=$(tail -1 <<<"$shown")
+    else
       kill -0 "$KP_PID" 2>/dev/null || fail "kitprobe ended without a message"
       sleep 0.1
     fi

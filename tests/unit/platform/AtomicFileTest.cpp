@@ -236,3 +236,29 @@ TEST(AtomicFile, WithoutUnnamedFilesTheTemporaryNameUsesThePrefix)
     EXPECT_EQ(CountEntries(dir.Path()), 1);
     SetUnnamedTempFilesForTesting(true);
 }
+
+TEST(AtomicFile, WhereUnnamedFilesCannotBeNamedTheBytesAreCopiedToANamedOne)
+{
+    CTempDir dir;
+    if (!HasUnnamedFiles(dir.Path()))
+        GTEST_SKIP() << "this file system has no unnamed temporary files";
+    std::string f = dir.File("t.java");
+    WriteFile(f, "old");
+    const std::string bytes = std::string(700000, 'k') + "end";
+    // As without /proc, or where linking is not permitted.
+    SetSaveFaultHookForTesting([](ESaveStep s) { return s == ESaveStep::Link ? EPERM : 0; });
+    bool ok = AtomicWriteFile(f, bytes);
+    SetSaveFaultHookForTesting({});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ReadFile(f), bytes);
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+    // From then on the writer goes the named way at once.
+    CAtomicFileWriter w("CRE");
+    ASSERT_TRUE(w.Open(f));
+    EXPECT_EQ(CountEntries(dir.Path()), 2);
+    w.Abort();
+    SetUnnamedTempFilesForTesting(true);
+    ASSERT_TRUE(w.Open(f));
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+    w.Abort();
+}

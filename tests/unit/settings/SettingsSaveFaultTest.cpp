@@ -1,6 +1,6 @@
 // Fault injection into the settings save: every call that touches the disk
-// (create, write, chmod, sync, link, rename) fails in turn, and also every
-// call of one kind at once. Each time the settings file is the old one or
+// (create, write, chmod, sync, link, rename) fails in turn, also where no
+// link can be made, and every call of one kind at once. Each time the settings file is the old one or
 // the new one, complete, the result says which, and nothing else is left in
 // the folder but a backup that holds the old file exactly.
 #include "platform/AtomicFile.h"
@@ -169,19 +169,25 @@ TEST_P(SettingsSaveFault, EveryCallFailingInTurnLeavesTheOldOrTheNewFile)
 
         // Fail call k; a failure may lead to other calls (a copy where a
         // link failed), so k runs until a save makes fewer than k calls.
+        // The third way also refuses every link, as a system that cannot
+        // link at all does (the backup and the temporary file are copied).
         for (int k = 0;; ++k) {
             bool reached = false;
-            for (int err : {EIO, ENOSPC}) {
+            for (int way = 0; way < 3; ++way) {
+                const int err = way == 1 ? ENOSPC : EIO;
                 int calls = 0;
                 CFaultRun run(sc);
+                platform::SetUnnamedTempFilesForTesting(GetParam());
                 run.SaveAndCheck(
-                    [&](ESaveStep) {
-                        if (calls++ != k)
-                            return 0;
-                        reached = true;
-                        return err;
+                    [&](ESaveStep step) {
+                        if (calls++ == k) {
+                            reached = true;
+                            return err;
+                        }
+                        return way == 2 && step == ESaveStep::Link ? EPERM : 0;
                     },
-                    "call " + std::to_string(k) + " fails with " + std::to_string(err));
+                    "call " + std::to_string(k) + " fails with " + std::to_string(err) +
+                        (way == 2 ? ", links refused" : ""));
                 ++runs;
             }
             if (!reached)
@@ -197,6 +203,7 @@ TEST_P(SettingsSaveFault, EveryCallOfOneKindFailingLeavesTheOldOrTheNewFile)
         for (ESaveStep kind : {ESaveStep::CreateTemp, ESaveStep::Write, ESaveStep::Chmod,
                                ESaveStep::Sync, ESaveStep::Link, ESaveStep::Rename}) {
             CFaultRun run(sc);
+            platform::SetUnnamedTempFilesForTesting(GetParam());
             run.SaveAndCheck([&](ESaveStep s) { return s == kind ? EIO : 0; },
                              "every call of kind " + std::to_string(static_cast<int>(kind)) + " fails");
         }
