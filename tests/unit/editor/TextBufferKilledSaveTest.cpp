@@ -6,7 +6,6 @@
 
 #include "support/TempDir.h"
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -17,21 +16,11 @@
 #include <thread>
 
 using kibtest::CTempDir;
+using kibtest::Entries;
 using kibtest::ReadFile;
 using kibtest::WriteFile;
 
 namespace {
-
-std::vector<std::string> Entries(const std::string& dir)
-{
-    std::vector<std::string> v;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = readdir(d))
-        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-            v.emplace_back(e->d_name);
-    closedir(d);
-    return v;
-}
 
 std::string Text(char fill, size_t lines)
 {

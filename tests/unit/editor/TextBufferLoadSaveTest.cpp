@@ -16,22 +16,12 @@ using edtest::Lines;
 using edtest::Load;
 using edtest::Notice;
 using kibtest::CTempDir;
+using kibtest::Entries;
 using kibtest::ReadFile;
 using kibtest::WriteFile;
 using Strings = std::vector<std::string>;
 
 namespace {
-
-std::vector<std::string> Entries(const std::string& dir)
-{
-    std::vector<std::string> v;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = readdir(d))
-        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-            v.emplace_back(e->d_name);
-    closedir(d);
-    return v;
-}
 
 // Where two long texts part (-1 when equal), so that a failure does not
 // print megabytes.

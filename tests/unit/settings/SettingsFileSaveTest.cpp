@@ -11,13 +11,12 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <set>
 
 using kibtest::CTempDir;
+using kibtest::Entries;
 using kibtest::ReadFile;
 using kibtest::WriteFile;
 using F = ESettingsFileFound;
@@ -44,19 +43,6 @@ bool IsLink(const std::string& p)
 {
     struct stat st;
     return lstat(p.c_str(), &st) == 0 && S_ISLNK(st.st_mode);
-}
-
-std::set<std::string> Entries(const std::string& dir)
-{
-    std::set<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = readdir(d)) {
-        std::string n = e->d_name;
-        if (n != "." && n != "..")
-            names.insert(n);
-    }
-    closedir(d);
-    return names;
 }
 
 CParamSaveReport SaveDefaults(const std::string& file)
@@ -87,7 +73,7 @@ TEST(SettingsFileLinks, ALinkToAFileThatIsNoSettingsFileIsNeverWrittenThrough)
     EXPECT_EQ(report.linkTarget, victim);
     EXPECT_EQ(ReadFile(victim), kNotSettings);
     EXPECT_TRUE(IsLink(file));
-    EXPECT_EQ(Entries(dir.File("etc")), std::set<std::string>{"passwd"}) << "no backup of a file that is not ours";
+    EXPECT_EQ(Entries(dir.File("etc")), std::vector<std::string>{"passwd"}) << "no backup of a file that is not ours";
     std::string text = report.Text(file);
     EXPECT_NE(text.find("wurde nicht geschrieben"), std::string::npos) << text;
     EXPECT_NE(text.find(victim), std::string::npos) << text;
@@ -126,7 +112,7 @@ TEST(SettingsFileLinks, ALinkToASettingsFileIsFollowedAndStaysALink)
     back.LoadFile(real, 96);
     EXPECT_EQ(back.m_tabWidth, 3);
     EXPECT_EQ(back.m_compilerPath, "/opt/jdk/bin/javac");
-    EXPECT_EQ(Entries(dir.File("shared")), std::set<std::string>{"kibparam.xml"});
+    EXPECT_EQ(Entries(dir.File("shared")), std::vector<std::string>{"kibparam.xml"});
     EXPECT_TRUE(report.Text(file).empty());
 }
 
@@ -187,7 +173,7 @@ TEST(SettingsFileDamage, ATruncatedFileKeepsItsValuesAndIsBackedUpBeforeTheFirst
     report = SaveDefaults(file);
     EXPECT_EQ(report.outcome, CParamSaveReport::WRITTEN);
     EXPECT_FALSE(report.NeedsTelling());
-    EXPECT_EQ(Entries(dir.Path()), (std::set<std::string>{"kibparam.xml", "kibparam.xml.bad"}));
+    EXPECT_EQ(Entries(dir.Path()), (std::vector<std::string>{"kibparam.xml", "kibparam.xml.bad"}));
 }
 
 TEST(SettingsFileDamage, GarbageAForeignRootAndStrayTextAreKeptToo)
@@ -257,7 +243,7 @@ TEST(SettingsFileDamage, CompleteAndBlankFilesAreReplacedWithoutABackup)
         CParamSaveReport report = SaveDefaults(file);
         EXPECT_EQ(report.outcome, CParamSaveReport::WRITTEN);
         EXPECT_EQ(report.found, F::Settings);
-        EXPECT_EQ(Entries(dir.Path()), std::set<std::string>{"kibparam.xml"});
+        EXPECT_EQ(Entries(dir.Path()), std::vector<std::string>{"kibparam.xml"});
     }
     // Nothing there: made new.
     CTempDir dir;

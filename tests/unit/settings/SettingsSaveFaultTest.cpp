@@ -12,7 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -21,24 +20,12 @@
 #include <set>
 
 using kibtest::CTempDir;
+using kibtest::Entries;
 using kibtest::ReadFile;
 using kibtest::WriteFile;
 using platform::ESaveStep;
 
 namespace {
-
-std::set<std::string> Entries(const std::string& dir)
-{
-    std::set<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = readdir(d)) {
-        std::string n = e->d_name;
-        if (n != "." && n != "..")
-            names.insert(n);
-    }
-    closedir(d);
-    return names;
-}
 
 bool Exists(const std::string& p)
 {
@@ -115,7 +102,7 @@ public:
         for (const std::string& name : Entries(m_dir.Path()))
             EXPECT_TRUE(allowed.count(name)) << "left behind: " << name;
         if (m_sc.throughLink) {
-            EXPECT_EQ(Entries(m_dir.File("shared")), std::set<std::string>{"kibparam.xml"});
+            EXPECT_EQ(Entries(m_dir.File("shared")), std::vector<std::string>{"kibparam.xml"});
         }
         const std::string backup = m_target + ".bad";
         if (Exists(backup)) {
