@@ -2,6 +2,8 @@
 // read, and German texts for system error numbers.
 #pragma once
 
+#include "platform/ErrorText.h"
+
 #include <cstdint>
 #include <string>
 
@@ -14,4 +16,4 @@ FileProblem CheckFileForOpening(const std::string& path, int64_t maxBytes = kMax
                                 int64_t* size = nullptr);
 
 // A short German description of errno err.
-std::string GermanErrorText(int err);
+using platform::GermanErrorText;

@@ -111,6 +111,12 @@ bool CKibDoc::OnSaveDocument(const std::string& path)
         UserDialogs().MessageBox(DialogParent(), text, KibText(IDS_APP_TITLE), wxOK | wxICON_ERROR);
         return false;
     }
+    if (m_buffer.LastSaveSplitHardLink()) {
+        // Replacing the file keeps the save atomic; its other names still
+        // show the old text, which the user must know.
+        wxString text = wxString::Format(KibText(IDS_MSG_HARD_LINK_SPLIT), Display(path));
+        UserDialogs().MessageBox(DialogParent(), text, KibText(IDS_APP_TITLE), wxOK | wxICON_INFORMATION);
+    }
     SetPathName(path, true);
     m_modified = false;
     if (!m_views.empty())

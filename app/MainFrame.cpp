@@ -22,6 +22,7 @@
 #include "resources/MenuBuilder.h"
 #include "resources/MenuTable.h"
 #include "resources/StringTable.h"
+#include "settings/ParamSaveReport.h"
 #include "settings/Profile.h"
 
 #include <wx/aui/auibar.h>
@@ -137,7 +138,10 @@ void CMainFrame::LoadSettings()
 
 void CMainFrame::SaveSettings()
 {
-    m_settings.SaveFile(ParamFileName(), m_ppi);
+    CParamSaveReport report;
+    m_settings.SaveFile(ParamFileName(), m_ppi, &report);
+    // The last save runs while the frame goes: no parent then.
+    m_settingsNotice.Report(m_closing ? nullptr : this, ParamFileName(), report);
 }
 
 bool CMainFrame::CreateFrame()
@@ -1019,7 +1023,10 @@ bool CMainFrame::WriteOpenFilesList()
         else
             windows.emplace_back(std::nullopt);
     }
-    return ::WriteOpenFilesList(OpenFilesFileName(), windows);
+    CParamSaveReport report;
+    bool ok = ::WriteOpenFilesList(OpenFilesFileName(), windows, &report);
+    m_settingsNotice.Report(this, OpenFilesFileName(), report);
+    return ok;
 }
 
 void CMainFrame::SaveLayout()

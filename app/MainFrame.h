@@ -7,6 +7,7 @@
 
 #include "app/CommandTarget.h"
 #include "app/ManualResetEvent.h"
+#include "app/SettingsFileNotice.h"
 #include "settings/Settings.h"
 
 #include <wx/aui/aui.h>
@@ -173,6 +174,7 @@ private:
     CKibApp* m_app;
     std::string m_appDir;
     CSettings m_settings;
+    CSettingsFileNotice m_settingsNotice;
     int m_ppi = 96;
     int m_skin = 0;
 

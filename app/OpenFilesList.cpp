@@ -35,11 +35,12 @@ std::string OpenFilesListText(const std::vector<OpenFileSlot>& windows)
     return file.SaveToText();
 }
 
-bool WriteOpenFilesList(const std::string& fileName, const std::vector<OpenFileSlot>& windows)
+bool WriteOpenFilesList(const std::string& fileName, const std::vector<OpenFileSlot>& windows,
+                        CParamSaveReport* report)
 {
     CParamFile file;
     Fill(file, windows);
-    return file.Save(fileName);
+    return file.Save(fileName, report);
 }
 
 std::vector<std::string> ReadOpenFilesList(const std::string& fileName)

@@ -12,8 +12,12 @@ using OpenFileSlot = std::optional<std::string>;
 
 // The file's bytes for these windows.
 std::string OpenFilesListText(const std::vector<OpenFileSlot>& windows);
-// Replaces fileName; false when it cannot be written.
-bool WriteOpenFilesList(const std::string& fileName, const std::vector<OpenFileSlot>& windows);
+struct CParamSaveReport;
+
+// Replaces fileName by the rules of CParamFile::Save; false when nothing was
+// written. report, when given, says what happened.
+bool WriteOpenFilesList(const std::string& fileName, const std::vector<OpenFileSlot>& windows,
+                        CParamSaveReport* report = nullptr);
 
 // The stored paths for n = 1..COUNT with empty and missing entries left out.
 // A missing or unreadable file, or one without COUNT, gives nothing.

@@ -201,6 +201,9 @@ void CTextBuffer::Adopt(CLineTable& table, int style, bool readOnly)
     m_undoLimit = 1024;
     m_undoPos = m_savedPos = 0;
     m_lastError = 0;
+    m_filePath.clear();
+    m_fileMode = -1;
+    m_splitHardLink = false;
     NotifyViews(nullptr, nullptr, NOTIFY_RESET, -1);
     m_lastChange = TextPos::None();
 }
@@ -274,6 +277,9 @@ bool CTextBuffer::LoadFile(const std::string& path, int style)
     if (!LoadBytes(table, style, data, size, data))
         return false;
     Adopt(table, style, readOnly);
+    // Should the file go while it is open, a save makes it anew like this.
+    m_filePath = path;
+    m_fileMode = static_cast<int>(st.st_mode & 0777);
     return true;
 }
 
@@ -327,6 +333,8 @@ bool CTextBuffer::SaveFile(const std::string& path, int style, bool clearModifie
     const size_t termLen = std::strlen(term);
 
     platform::CAtomicFileWriter writer("CRE");
+    if (m_fileMode >= 0 && path == m_filePath)
+        writer.SetModeForNewFile(static_cast<unsigned>(m_fileMode));
     if (!writer.Open(path)) {
         m_lastError = writer.Error();
         return false;
@@ -374,6 +382,11 @@ bool CTextBuffer::SaveFile(const std::string& path, int style, bool clearModifie
         return false;
     }
     m_lastError = 0;
+    // The file had other names, which keep the text it had: the document
+    // now has a file of its own.
+    m_splitHardLink = writer.TargetLinkCount() > 1;
+    m_filePath = path;
+    m_fileMode = static_cast<int>(writer.Mode() & 0777);
     if (clearModified) {
         MarkModified(false);
         m_savedPos = m_undoPos;

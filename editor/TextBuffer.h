@@ -131,9 +131,11 @@ public:
     bool LoadFile(const std::string& path, int style = -1);
     // The same from bytes in memory (the buffer is then never read-only).
     bool LoadFromMemory(std::string_view bytes, int style = -1);
-    // Writes the text atomically (a temporary "CRE" file in the target's
-    // folder, synced and renamed over the target; links followed, permission
-    // bits kept). Style -1 uses the buffer's own style. On failure returns
+    // Writes the text atomically (a temporary file in the target's folder,
+    // without a name until it is complete where the file system allows and
+    // "CRE…" elsewhere, synced and renamed over the target; links followed,
+    // permission bits kept, and those the file had when it was loaded given
+    // to it again should it have been deleted meanwhile). Style -1 uses the buffer's own style. On failure returns
     // false; the target, the buffer and its modified state stay unchanged.
     bool SaveFile(const std::string& path, int style = -1, bool clearModified = true);
     // The bytes SaveFile would write.
@@ -141,6 +143,9 @@ public:
     void DiscardAll();
     // errno of the last failed LoadFile or SaveFile (0 after a success).
     int LastErrorCode() const { return m_lastError; }
+    // Whether the last successful SaveFile replaced a file that had other
+    // hard links: those keep the old text (the save stays atomic).
+    bool LastSaveSplitHardLink() const { return m_splitHardLink; }
 
     // --- Views.
     void RegisterView(CTextBufferListener* view);
@@ -234,4 +239,7 @@ private:
     bool m_viewsRemoved = false;
     TextPos m_lastChange = TextPos::None();
     int m_lastError = 0;
+    std::string m_filePath; // last loaded or saved, with its permission bits
+    int m_fileMode = -1;
+    bool m_splitHardLink = false;
 };

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+struct CParamSaveReport;
+
 // The texts of the result boxes, as bytes.
 struct CJdkChoices {
     std::string compiler;
@@ -18,12 +20,15 @@ struct CJdkChoices {
 class CJdkParamWriter {
 public:
     enum EResult {
-        WRITTEN,      // the file was rewritten
+        WRITTEN,      // the file was rewritten (perhaps after keeping a backup)
         WRITE_FAILED, // it could not be written; the old file is unchanged
         UNREADABLE,   // it exists but could not be read; left alone so nothing is lost
+        REFUSED,      // it is no settings file of Kib's to replace (a link elsewhere…)
     };
 
-    static EResult Update(const std::string& fileName, const CJdkChoices& choices);
+    // report, when given, says what was found and done, for telling the user.
+    static EResult Update(const std::string& fileName, const CJdkChoices& choices,
+                          CParamSaveReport* report = nullptr);
 
     // Whether a box's text is stored: not the "nothing found" item, and
     // nothing the file format cannot hold.

@@ -46,8 +46,19 @@ bool CJdkSearchApp::OnInit()
     m_dialogs = std::make_unique<CKitprobeDialogs>();
     // kibparam.xml in the current directory, which is Kib's program folder.
     m_flow = std::make_unique<CJdkSearchFlow>(*m_dialogs, "kibparam.xml");
-    CallAfter([this] { m_flow->Start([this] { ExitMainLoop(); }); });
+    CallAfter([this] {
+        m_flow->Start([this] {
+            m_exitCode = m_flow->Failed() ? 1 : 0;
+            ExitMainLoop();
+        });
+    });
     return true;
+}
+
+int CJdkSearchApp::OnRun()
+{
+    int code = wxApp::OnRun();
+    return code != 0 ? code : m_exitCode;
 }
 
 int CJdkSearchApp::OnExit()

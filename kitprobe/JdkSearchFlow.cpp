@@ -5,6 +5,8 @@
 #include "kitprobe/KitprobeText.h"
 #include "kitprobe/SearchAnimation.h"
 #include "kitprobe/SearchProgressDlg.h"
+#include "platform/Path.h"
+#include "settings/ParamSaveReport.h"
 
 #include <wx/app.h>
 
@@ -94,7 +96,12 @@ void CJdkSearchFlow::OnSearchDone()
         Finish(CANCELLED);
         return;
     }
-    switch (CJdkParamWriter::Update(m_paramFile, choices)) {
+    CParamSaveReport report;
+    const CJdkParamWriter::EResult result = CJdkParamWriter::Update(m_paramFile, choices, &report);
+    if (report.outcome != CParamSaveReport::WRITTEN)
+        m_dialogs.Tell(m_progress, kitprobe::DisplayText(report.Text(platform::AbsolutePath(m_paramFile))),
+                       !report.Written());
+    switch (result) {
     case CJdkParamWriter::WRITTEN:
         Finish(WRITTEN);
         break;
@@ -103,6 +110,9 @@ void CJdkSearchFlow::OnSearchDone()
         break;
     case CJdkParamWriter::UNREADABLE:
         Finish(UNREADABLE);
+        break;
+    case CJdkParamWriter::REFUSED:
+        Finish(REFUSED);
         break;
     }
 }

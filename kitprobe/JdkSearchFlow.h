@@ -29,8 +29,9 @@ public:
         DECLINED,     // "&Nein": nothing searched, nothing written
         CANCELLED,    // "Abbrechen" in the result dialog: nothing written
         WRITTEN,
-        WRITE_FAILED, // the file could not be written (nothing is shown)
+        WRITE_FAILED, // the file could not be written
         UNREADABLE,   // the file exists but could not be read: left alone
+        REFUSED,      // it is no settings file to replace: left alone
     };
 
     static constexpr int kRefreshMs = 50;
@@ -45,6 +46,9 @@ public:
     void Start(std::function<void()> onDone);
 
     EOutcome Outcome() const { return m_outcome; }
+    // Whether the program ends in failure: the settings file was to be
+    // written and was not.
+    bool Failed() const { return m_outcome == WRITE_FAILED || m_outcome == UNREADABLE || m_outcome == REFUSED; }
     bool Searching() const { return m_worker.joinable(); }
     CSearchProgressDlg* ProgressWindow() const { return m_progress; }
     const CJdkFinds& Finds() const { return m_finds; }

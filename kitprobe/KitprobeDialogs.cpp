@@ -3,6 +3,8 @@
 #include "kitprobe/QuestionDlg.h"
 #include "kitprobe/SearchResultDlg.h"
 
+#include <wx/msgdlg.h>
+
 bool CKitprobeDialogs::AskSearch()
 {
     CQuestionDlg dlg(nullptr);
@@ -17,4 +19,9 @@ bool CKitprobeDialogs::ChooseResults(wxWindow* owner, const CJdkFinds& finds,
         return false;
     choices = dlg.Choices();
     return true;
+}
+
+void CKitprobeDialogs::Tell(wxWindow* owner, const wxString& text, bool error)
+{
+    wxMessageBox(text, "Kitprobe", wxOK | (error ? wxICON_ERROR : wxICON_WARNING), owner);
 }

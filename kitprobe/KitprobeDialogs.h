@@ -5,6 +5,8 @@
 #include "kitprobe/JdkFinds.h"
 #include "kitprobe/JdkParamWriter.h"
 
+#include <wx/string.h>
+
 class wxWindow;
 
 class IKitprobeDialogs {
@@ -15,6 +17,9 @@ public:
     // The result dialog, owned by the progress window; true for OK, with
     // the boxes' texts in choices.
     virtual bool ChooseResults(wxWindow* owner, const CJdkFinds& finds, CJdkChoices& choices) = 0;
+    // A message with "OK" only: why the settings file was not written, or
+    // that a damaged one was kept as a backup (error picks the icon).
+    virtual void Tell(wxWindow* owner, const wxString& text, bool error) = 0;
 };
 
 // The real dialogs, shown modally.
@@ -22,4 +27,5 @@ class CKitprobeDialogs : public IKitprobeDialogs {
 public:
     bool AskSearch() override;
     bool ChooseResults(wxWindow* owner, const CJdkFinds& finds, CJdkChoices& choices) override;
+    void Tell(wxWindow* owner, const wxString& text, bool error) override;
 };

@@ -52,6 +52,9 @@ constexpr Entry kStrings[] = {
     {IDS_MSG_ENTER_INTEGER, "Geben Sie bitte eine ganze Zahl ein."},
     {IDS_MSG_LINE_OUT_OF_RANGE, "Geben Sie bitte eine Zeilennummer zwischen 1 und %d ein."},
     {IDS_MSG_NOT_A_REGULAR_FILE, "%s\nDies ist keine normale Datei."},
+    {IDS_MSG_HARD_LINK_SPLIT,
+     "%s\nDie Datei hatte weitere Namen (harte Verknüpfungen). Sie wurde als eigene Datei "
+     "gespeichert; unter den anderen Namen steht weiterhin der bisherige Text."},
     {IDS_STATUS_LINE, "Zeile: %d"},
     {IDS_STATUS_COLUMN, "Spalte: %d"},
     {IDS_STATUS_LINE_SIZER, "Zeile: 0-------"},

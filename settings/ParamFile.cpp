@@ -2,6 +2,8 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/FileRead.h"
+#include "settings/ParamSaveReport.h"
+#include "settings/SettingsFileCheck.h"
 
 #include <algorithm>
 #include <climits>
@@ -64,11 +66,17 @@ void CParamTree::Clear()
     m_root.m_name.clear();
     m_root.m_attributes.clear();
     m_current = nullptr;
+    m_rooted = false;
+    m_dropped = false;
 }
 
 void CParamTree::OnElementStart(const std::string& name, const std::string& attributes)
 {
     if (!m_current) {
+        // A second top-level element of another name loses the first name.
+        if (m_rooted && m_root.m_name != name)
+            m_dropped = true;
+        m_rooted = true;
         m_root.m_name = name;
         m_root.m_attributes = attributes;
         m_current = &m_root;
@@ -83,6 +91,8 @@ void CParamTree::OnLeafElement(const std::string& name, const std::string& value
     // A leaf outside every element has nowhere to go.
     if (m_current)
         m_current->SetLeaf(name, value, attributes);
+    else
+        m_dropped = true;
 }
 
 void CParamTree::OnElementEnd(const std::string&, const std::string&)
@@ -187,10 +197,26 @@ size_t FindByte(std::string_view text, char c, size_t from, size_t end)
              : std::string_view::npos;
 }
 
+bool IsBlank(std::string_view text, size_t from, size_t end)
+{
+    for (size_t i = from; i < end && i < text.size(); ++i)
+        if (text[i] != ' ' && text[i] != '\t' && text[i] != '\n' && text[i] != '\r')
+            return false;
+    return true;
+}
+
+// A declaration, a comment or an end tag without its start is no element
+// whose content could be recovered.
+bool CanRecover(const std::string& name)
+{
+    return !name.empty() && name[0] != '?' && name[0] != '!' && name[0] != '/';
+}
+
 } // namespace
 
-void CParamFile::Parse(IParamHandler& handler) const
+bool CParamFile::Parse(IParamHandler& handler) const
 {
+    bool complete = true;
     const std::string_view text(m_text);
     const size_t none = std::string_view::npos;
     CClosingTagIndex closing(text);
@@ -210,6 +236,10 @@ void CParamFile::Parse(IParamHandler& handler) const
         Frame& f = levels.back();
         size_t lt = FindByte(text, '<', f.pos, f.end);
         size_t gt = lt == none ? none : FindByte(text, '>', lt + 1, f.end);
+        // Text between elements is skipped; anything but blanks and line
+        // ends there means the file holds more than was understood.
+        if (!IsBlank(text, f.pos, lt == none ? f.end : lt) || (lt != none && gt == none))
+            complete = false;
         if (gt == none) {
             // This level is finished.
             Frame done = std::move(levels.back());
@@ -236,27 +266,40 @@ void CParamFile::Parse(IParamHandler& handler) const
             continue;
         }
 
-        size_t close = closing.Find(name, gt + 1, f.end);
+        const size_t contentBegin = gt + 1;
+        size_t close = closing.Find(name, contentBegin, f.end);
         if (close == none) {
-            // Everything after an unclosed tag at this level is ignored.
+            complete = false;
+            // A file cut off ends inside every element that was open: such
+            // an element holding elements keeps what it holds up to the end
+            // of its level, so the settings before the cut are not lost. A
+            // value without its closing tag may be cut short and is dropped.
             f.pos = f.end;
+            if (CanRecover(name) && FindByte(text, '<', contentBegin, f.end) != none) {
+                handler.OnElementStart(name, attributes);
+                levels.push_back(Frame{contentBegin, f.end, true, std::move(name), std::move(attributes)});
+            }
             continue;
         }
-        const size_t contentBegin = gt + 1;
         const size_t afterClose = close + name.size() + 3;
         f.pos = afterClose;
         if (FindByte(text, '<', contentBegin, close) != none) {
             // A container without a name is never written; skip it whole so
             // that its end cannot move the current element above the root.
-            if (name.empty())
+            if (name.empty()) {
+                complete = false;
                 continue;
+            }
             handler.OnElementStart(name, attributes);
             levels.push_back(Frame{contentBegin, close, true, std::move(name), std::move(attributes)});
         } else if (!name.empty()) {
             handler.OnLeafElement(name, std::string(text.substr(contentBegin, close - contentBegin)),
                                   attributes);
+        } else if (!IsBlank(text, contentBegin, close)) {
+            complete = false; // a value without a name is not reported
         }
     }
+    return complete;
 }
 
 bool CParamFile::Load(const std::string& fileName)
@@ -284,9 +327,20 @@ void CParamFile::LoadFromText(std::string text)
 {
     m_text = std::move(text);
     m_tree.Clear();
+    m_complete = true;
     if (m_text.empty())
         return;
-    Parse(m_tree);
+    m_complete = Parse(m_tree) && !m_tree.Dropped();
+}
+
+bool CParamFile::IsSettingsFileOf(std::string_view root) const
+{
+    const CParamNode& r = m_tree.Root();
+    if (!m_complete)
+        return false;
+    // Nothing but an element without a name (a new tree saved as it was)
+    // holds no settings of any kind.
+    return r.m_name == root || (r.m_name.empty() && r.m_leaves.empty() && r.m_children.empty());
 }
 
 // ---------------------------------------------------------------- writing
@@ -344,9 +398,34 @@ std::string CParamFile::SaveToText() const
     return out;
 }
 
-bool CParamFile::Save(const std::string& fileName) const
+bool CParamFile::Save(const std::string& fileName, CParamSaveReport* report) const
 {
-    return platform::AtomicWriteFile(fileName, SaveToText());
+    const CSettingsFileCheck check = CSettingsFileCheck::Inspect(fileName, m_tree.Root().m_name);
+    CParamSaveReport r = check.Refusal();
+    bool mayWrite = check.MayReplace();
+    if (check.found == ESettingsFileFound::Damaged) {
+        // What could not be read stays, under a name of its own, before
+        // anything is written over it.
+        r.backup = platform::KeepBackup(check.target, check.bytes, ".bad", &r.error);
+        mayWrite = !r.backup.empty();
+    }
+    if (mayWrite) {
+        platform::CAtomicFileWriter writer;
+        // The path was resolved and checked just now.
+        writer.SetFollowLinks(false);
+        if (writer.Open(check.target) && writer.Write(SaveToText()) && writer.Commit()) {
+            r.outcome = r.backup.empty() ? CParamSaveReport::WRITTEN
+                                         : CParamSaveReport::WRITTEN_AFTER_BACKUP;
+            r.error = 0;
+        } else {
+            r.outcome = CParamSaveReport::FAILED;
+            r.error = writer.Error();
+        }
+    }
+    const bool written = r.Written();
+    if (report)
+        *report = std::move(r);
+    return written;
 }
 
 // ---------------------------------------------------------------- keys
@@ -453,9 +532,8 @@ bool CParamFile::SetString(const std::string& key, std::string_view value)
         CParamNode* child = node->FindChild(parts[i]);
         node = child ? child : node->AppendChild(parts[i], std::string());
     }
-    size_t nul = value.find('\0');
-    if (nul != std::string_view::npos)
-        value = value.substr(0, nul);
+    // The value is kept whole, zero bytes included: the file carries them
+    // and the reader gives them back.
     node->SetLeaf(parts.back(), std::string(value));
     return true;
 }

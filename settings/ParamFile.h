@@ -60,10 +60,18 @@ public:
                        const std::string& attributes) override;
     void OnElementEnd(const std::string& name, const std::string& attributes) override;
 
+    // Whether reading dropped something it was told: a leaf outside every
+    // element, or the name of a top-level element that another replaced.
+    bool Dropped() const { return m_dropped; }
+
 private:
     CParamNode m_root;
     CParamNode* m_current = nullptr;
+    bool m_rooted = false;
+    bool m_dropped = false;
 };
+
+struct CParamSaveReport;
 
 class CParamFile {
 public:
@@ -75,9 +83,21 @@ public:
     // What a text-mode read makes of raw file bytes: CR LF becomes LF.
     static std::string FromTextMode(std::string_view raw);
 
+    // Whether the most recent read understood all of the text: no element
+    // cut off or left open, nothing but blanks and line ends between
+    // elements, nothing dropped. An empty text counts as understood.
+    bool ReadCompletely() const { return m_complete; }
+    // Read completely, and either rooted in an element of that name or
+    // holding nothing at all.
+    bool IsSettingsFileOf(std::string_view root) const;
+
     // Writes the whole tree. The old file is replaced only once the new one
     // is complete; returns false (and leaves the old file) on any failure.
-    bool Save(const std::string& fileName) const;
+    // What is at fileName decides first (see CSettingsFileCheck): a link is
+    // followed only to a settings file with this tree's root, and a file
+    // that is not one is kept as a backup before it is replaced; anything
+    // else is left alone. report, when given, says what happened.
+    bool Save(const std::string& fileName, CParamSaveReport* report = nullptr) const;
     // The bytes Save writes.
     std::string SaveToText() const;
 
@@ -101,8 +121,10 @@ public:
 
 private:
     const CParamNode::Leaf* FindLeaf(const std::string& key) const;
-    void Parse(IParamHandler& handler) const;
+    // False when part of the text was not understood.
+    bool Parse(IParamHandler& handler) const;
 
     CParamTree m_tree;
     std::string m_text; // the most recently read file
+    bool m_complete = true;
 };

@@ -321,12 +321,12 @@ void CSettings::LoadFile(const std::string& fileName, int ppi)
     Load(file, ppi);
 }
 
-bool CSettings::SaveFile(const std::string& fileName, int ppi) const
+bool CSettings::SaveFile(const std::string& fileName, int ppi, CParamSaveReport* report) const
 {
     // Nothing is loaded first: the file holds exactly the complete set.
     CParamFile file;
     Save(file, ppi);
-    return file.Save(fileName);
+    return file.Save(fileName, report);
 }
 
 std::string CSettings::EscapeBlock(const std::string& content)

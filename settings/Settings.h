@@ -10,6 +10,7 @@
 #include <vector>
 
 class CParamFile;
+struct CParamSaveReport;
 
 using COLORREF = uint32_t; // 0x00BBGGRR
 
@@ -72,9 +73,11 @@ public:
     // Sets every key, in the order that fixes the file's layout.
     void Save(CParamFile& file, int ppi) const;
 
-    // Load/Save on a file name; a missing file gives the defaults.
+    // Load/Save on a file name; a missing file gives the defaults, a file
+    // cut off the values read before the cut. The save follows the rules of
+    // CParamFile::Save; report says what it did.
     void LoadFile(const std::string& fileName, int ppi);
-    bool SaveFile(const std::string& fileName, int ppi) const;
+    bool SaveFile(const std::string& fileName, int ppi, CParamSaveReport* report = nullptr) const;
 
     static std::string EscapeBlock(const std::string& content);
     static std::string UnescapeBlock(const std::string& stored);

@@ -39,10 +39,13 @@ kp_tempdir() {
 }
 
 # kp_start <dir> [VAR=value ...]: starts kitprobe with <dir> as its current
-# directory.
+# directory, through the command in KP_RUNNER when that is set (words split
+# at blanks, e.g. "setpriv --reuid=65534 …").
+KP_RUNNER=
 kp_start() {
   local dir=$1; shift
-  (cd "$dir" && exec env "$@" "$KITPROBE") &
+  # shellcheck disable=SC2086
+  (cd "$dir" && exec $KP_RUNNER env "$@" "$KITPROBE") &
   KP_PID=$!
 }
 
@@ -57,6 +60,15 @@ kp_wait_window() {
     sleep 0.1
   done
   fail "no window \"$title\" within ${limit}s"
+}
+
+# kp_to_result <dir> [VAR=value ...]: kp_start, "&Ja" to the question, then
+# waits for the result dialog, which KP_WIN names.
+kp_to_result() {
+  kp_start "$@"
+  kp_wait_window "Nach JDK suchen" 30
+  kp_key "$KP_WIN" alt+j
+  kp_wait_window "Ergebnis" 60
 }
 
 # kp_key <window> <keys…>: moves the pointer onto the window and types.

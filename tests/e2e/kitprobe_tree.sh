@@ -20,10 +20,7 @@ echo "== Ja, OK: the four keys change, every other byte stays"
 kp_tempdir work
 "$KIBPARAM_TOOL" write "$work/kibparam.xml" || fail "helper could not write kibparam.xml"
 cp "$work/kibparam.xml" "$work/old.xml"
-kp_start "$work" KIB_KITPROBE_TEST_DRIVES="$d1:$d2"
-kp_wait_window "Nach JDK suchen" 30
-kp_key "$KP_WIN" alt+j
-kp_wait_window "Ergebnis" 60
+kp_to_result "$work" KIB_KITPROBE_TEST_DRIVES="$d1:$d2"
 kp_key "$KP_WIN" Return
 kp_wait_exit 30
 [ "$KP_RC" = 0 ] || fail "exit code $KP_RC"
@@ -51,10 +48,7 @@ kp_wait_exit 10
 [ -z "$(ls -A "$empty")" ] || fail "Nein created a file: $(ls -A "$empty")"
 
 echo "== Abbrechen in the result: nothing written"
-kp_start "$work" KIB_KITPROBE_TEST_DRIVES="$d1:$d2"
-kp_wait_window "Nach JDK suchen" 30
-kp_key "$KP_WIN" alt+j
-kp_wait_window "Ergebnis" 60
+kp_to_result "$work" KIB_KITPROBE_TEST_DRIVES="$d1:$d2"
 kp_key "$KP_WIN" Escape
 kp_wait_exit 30
 [ "$(stat -c '%i %Y' "$work/kibparam.xml")" = "$(cat "$work/stat.before")" ] \

@@ -2,9 +2,11 @@
 
 #include "platform/FileRead.h"
 
+#include <dirent.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -62,6 +64,21 @@ void WriteFile(const std::string& path, std::string_view bytes)
 bool Exists(const std::string& path)
 {
     return access(path.c_str(), F_OK) == 0;
+}
+
+std::vector<std::string> Entries(const std::string& dir)
+{
+    std::vector<std::string> names;
+    if (DIR* d = opendir(dir.c_str())) {
+        while (dirent* e = readdir(d)) {
+            std::string n = e->d_name;
+            if (n != "." && n != "..")
+                names.push_back(std::move(n));
+        }
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 bool RunningAsRoot()

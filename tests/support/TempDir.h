@@ -5,6 +5,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace kibtest {
 
@@ -26,6 +27,8 @@ private:
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, std::string_view bytes);
 bool Exists(const std::string& path);
+// The names in a folder ("." and ".." left out), sorted.
+std::vector<std::string> Entries(const std::string& dir);
 
 // True when the process can ignore permission bits (root), where tests of
 // unwritable files need another way to fail.

@@ -16,6 +16,7 @@
 #include <wx/combobox.h>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <atomic>
 #include <cstdlib>
@@ -46,8 +47,18 @@ public:
         return answerOk;
     }
 
+    void Tell(wxWindow* owner, const wxString& text, bool error) override
+    {
+        told.push_back(text.utf8_string());
+        toldError = error;
+        tellOwnerWasProgress = owner && dynamic_cast<CSearchProgressDlg*>(owner);
+    }
+
     bool answerYes = true;
     bool answerOk = true;
+    std::vector<std::string> told;
+    bool toldError = false;
+    bool tellOwnerWasProgress = false;
     std::function<void(CSearchResultDlg&)> edit;
     int asked = 0, shown = 0;
     bool ownerWasProgress = false;
@@ -198,6 +209,102 @@ TEST(JdkSearchFlowTest, AbbrechenInTheResultWritesNothing)
     stat(file.c_str(), &after);
     EXPECT_EQ(after.st_ino, before.st_ino); // not even rewritten
     EXPECT_EQ(kibtest::ReadFile(file), "<KIBPARAMS>\r\n</KIBPARAMS>\r\n");
+}
+
+CJdkFinds OneCompiler(const CJdkWalker::Progress&)
+{
+    CJdkFinds finds;
+    finds.Add(FIND_COMPILER, "/j/bin/javac");
+    return finds;
+}
+
+// Runs the flow to its end with "&Ja" and OK.
+CJdkSearchFlow::EOutcome RunToEnd(CScriptedDialogs& dialogs, const std::string& file)
+{
+    bool done = false;
+    CJdkSearchFlow flow(dialogs, file, OneCompiler);
+    flow.Start([&] { done = true; });
+    EXPECT_TRUE(kibtest::PumpUntil([&] { return done; }, 10000));
+    EXPECT_EQ(flow.Failed(), flow.Outcome() != CJdkSearchFlow::WRITTEN);
+    return flow.Outcome();
+}
+
+TEST(JdkSearchFlowTest, ALinkToAnotherFileIsNotWrittenThroughAndTheUserIsTold)
+{
+    kibtest::CTempDir tmp;
+    std::string victim = tmp.File("passwd");
+    kibtest::WriteFile(victim, "root:x:0:0:root:/root:/bin/bash\n");
+    std::string file = tmp.File("kibparam.xml");
+    ASSERT_EQ(symlink("passwd", file.c_str()), 0);
+    CScriptedDialogs dialogs;
+    EXPECT_EQ(RunToEnd(dialogs, file), CJdkSearchFlow::REFUSED);
+    EXPECT_EQ(kibtest::ReadFile(victim), "root:x:0:0:root:/root:/bin/bash\n");
+    ASSERT_EQ(dialogs.told.size(), 1u);
+    EXPECT_NE(dialogs.told[0].find("wurde nicht geschrieben"), std::string::npos) << dialogs.told[0];
+    EXPECT_NE(dialogs.told[0].find(victim), std::string::npos) << dialogs.told[0];
+    EXPECT_TRUE(dialogs.toldError);
+    EXPECT_TRUE(dialogs.tellOwnerWasProgress);
+
+    // Dangling, and a loop: nothing made, told why.
+    unlink(file.c_str());
+    ASSERT_EQ(symlink("nowhere.xml", file.c_str()), 0);
+    CScriptedDialogs dangling;
+    EXPECT_EQ(RunToEnd(dangling, file), CJdkSearchFlow::UNREADABLE);
+    EXPECT_FALSE(kibtest::Exists(tmp.File("nowhere.xml")));
+    ASSERT_EQ(dangling.told.size(), 1u);
+    EXPECT_NE(dangling.told[0].find("das es nicht gibt"), std::string::npos) << dangling.told[0];
+    unlink(file.c_str());
+    ASSERT_EQ(symlink("kibparam.xml", file.c_str()), 0);
+    CScriptedDialogs loop;
+    EXPECT_NE(RunToEnd(loop, file), CJdkSearchFlow::WRITTEN);
+    ASSERT_EQ(loop.told.size(), 1u);
+    EXPECT_NE(loop.told[0].find("im Kreis"), std::string::npos) << loop.told[0];
+}
+
+TEST(JdkSearchFlowTest, ALinkToASettingsFileIsFollowedSilently)
+{
+    kibtest::CTempDir tmp;
+    std::string real = tmp.File("real.xml");
+    kibtest::WriteFile(real, "<KIBPARAMS>\r\n<EDITOR>\r\n<TABWIDTH>4</TABWIDTH>\r\n</EDITOR>\r\n"
+                             "</KIBPARAMS>\r\n");
+    std::string file = tmp.File("kibparam.xml");
+    ASSERT_EQ(symlink("real.xml", file.c_str()), 0);
+    CScriptedDialogs dialogs;
+    EXPECT_EQ(RunToEnd(dialogs, file), CJdkSearchFlow::WRITTEN);
+    struct stat st {};
+    ASSERT_EQ(lstat(file.c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+    EXPECT_NE(kibtest::ReadFile(real).find("<PATH>/j/bin/javac</PATH>"), std::string::npos);
+    EXPECT_NE(kibtest::ReadFile(real).find("<TABWIDTH>4</TABWIDTH>"), std::string::npos);
+    EXPECT_TRUE(dialogs.told.empty());
+}
+
+TEST(JdkSearchFlowTest, AFailedWriteAndADamagedFileAreToldInGerman)
+{
+    kibtest::CTempDir tmp;
+    std::string file = tmp.File("kibparam.xml");
+    kibtest::WriteFile(file, "<KIBPARAMS>\r\n</KIBPARAMS>\r\n");
+    CScriptedDialogs dialogs;
+    {
+        kibtest::CFileSizeLimit full(10); // as on a full disk
+        EXPECT_EQ(RunToEnd(dialogs, file), CJdkSearchFlow::WRITE_FAILED);
+    }
+    EXPECT_EQ(kibtest::ReadFile(file), "<KIBPARAMS>\r\n</KIBPARAMS>\r\n");
+    ASSERT_EQ(dialogs.told.size(), 1u);
+    EXPECT_NE(dialogs.told[0].find("konnte nicht geschrieben werden"), std::string::npos) << dialogs.told[0];
+    EXPECT_NE(dialogs.told[0].find("Die Datei ist zu groß."), std::string::npos) << dialogs.told[0];
+
+    // Cut off: kept as a backup, the values before the cut and the new path written.
+    const std::string cut = "<KIBPARAMS>\r\n<EDITOR>\r\n<TABWIDTH>6</TABWIDTH>\r\n<SHOWLINE";
+    kibtest::WriteFile(file, cut);
+    CScriptedDialogs damaged;
+    EXPECT_EQ(RunToEnd(damaged, file), CJdkSearchFlow::WRITTEN);
+    EXPECT_EQ(kibtest::ReadFile(file + ".bad"), cut);
+    EXPECT_NE(kibtest::ReadFile(file).find("<TABWIDTH>6</TABWIDTH>"), std::string::npos);
+    EXPECT_NE(kibtest::ReadFile(file).find("<PATH>/j/bin/javac</PATH>"), std::string::npos);
+    ASSERT_EQ(damaged.told.size(), 1u);
+    EXPECT_NE(damaged.told[0].find("als " + file + ".bad gesichert"), std::string::npos) << damaged.told[0];
+    EXPECT_FALSE(damaged.toldError);
 }
 
 } // namespace

@@ -16,22 +16,12 @@ using edtest::Lines;
 using edtest::Load;
 using edtest::Notice;
 using kibtest::CTempDir;
+using kibtest::Entries;
 using kibtest::ReadFile;
 using kibtest::WriteFile;
 using Strings = std::vector<std::string>;
 
 namespace {
-
-std::vector<std::string> Entries(const std::string& dir)
-{
-    std::vector<std::string> v;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = readdir(d))
-        if (std::string(e->d_name) != "." && std::string(e->d_name) != "..")
-            v.emplace_back(e->d_name);
-    closedir(d);
-    return v;
-}
 
 // Where two long texts part (-1 when equal), so that a failure does not
 // print megabytes.
@@ -398,6 +388,55 @@ TEST(TextBufferSave, LinkStaysALinkAndModeIsKept)
     EXPECT_EQ(ReadFile(real), "older\n");
     ASSERT_EQ(stat(real.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST(TextBufferSave, AFileDeletedWhileOpenGetsBackTheModeItHad)
+{
+    CTempDir dir;
+    const mode_t oldMask = umask(022);
+    for (mode_t mode : {mode_t(0600), mode_t(0755), mode_t(0640)}) {
+        std::string f = dir.File("Geheim.java");
+        WriteFile(f, "class Geheim {}\n");
+        chmod(f.c_str(), mode);
+        CTextBuffer b;
+        ASSERT_TRUE(b.LoadFile(f));
+        ASSERT_EQ(unlink(f.c_str()), 0);
+        ASSERT_TRUE(b.SaveFile(f));
+        struct stat st;
+        ASSERT_EQ(stat(f.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, mode);
+        // Gone again after that save: the mode it was saved with.
+        ASSERT_EQ(unlink(f.c_str()), 0);
+        ASSERT_TRUE(b.SaveFile(f));
+        ASSERT_EQ(stat(f.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, mode);
+        // Another name is a new file: the usual mode.
+        std::string other = dir.File("Kopie.java");
+        ASSERT_TRUE(b.SaveFile(other));
+        ASSERT_EQ(stat(other.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0644u);
+        unlink(other.c_str());
+        unlink(f.c_str());
+    }
+    umask(oldMask);
+}
+
+TEST(TextBufferSave, AHardLinkedFileIsReplacedAtomicallyAndTheSplitIsReported)
+{
+    CTempDir dir;
+    std::string a = dir.File("A.java"), b = dir.File("B.java");
+    WriteFile(a, "old\n");
+    ASSERT_EQ(link(a.c_str(), b.c_str()), 0);
+    CTextBuffer buf;
+    ASSERT_TRUE(buf.LoadFile(a));
+    int el, ec;
+    ASSERT_TRUE(buf.InsertTextAt(nullptr, 0, 0, "new ", el, ec, ACT_TYPING));
+    ASSERT_TRUE(buf.SaveFile(a));
+    EXPECT_TRUE(buf.LastSaveSplitHardLink());
+    EXPECT_EQ(ReadFile(a), "new old\n");
+    EXPECT_EQ(ReadFile(b), "old\n") << "the other name keeps its text";
+    ASSERT_TRUE(buf.SaveFile(a));
+    EXPECT_FALSE(buf.LastSaveSplitHardLink()) << "the file has one name now";
 }
 
 TEST(TextBufferSave, FullDiskLeavesTargetAndModifiedState)

@@ -4,6 +4,7 @@
 #include "support/Unprivileged.h"
 
 #include <dirent.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -189,8 +190,35 @@ TEST(AtomicFile, ReadOnlyTargetOrFolderIsNotReplaced)
     EXPECT_EQ(ReadFile(g), "g");
 }
 
-TEST(AtomicFile, TemporaryNameUsesThePrefixInTheTargetsFolder)
+// Whether the folder's file system has unnamed temporary files.
+bool HasUnnamedFiles(const std::string& dir)
 {
+    int fd = open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return false;
+    close(fd);
+    return true;
+}
+
+TEST(AtomicFile, TheTemporaryFileHasNoNameUntilItIsComplete)
+{
+    CTempDir dir;
+    if (!HasUnnamedFiles(dir.Path()))
+        GTEST_SKIP() << "this file system has no unnamed temporary files";
+    std::string f = dir.File("x.java");
+    WriteFile(f, "old");
+    CAtomicFileWriter w("CRE");
+    ASSERT_TRUE(w.Open(f));
+    ASSERT_TRUE(w.Write(std::string(3 << 20, 'n')));
+    EXPECT_EQ(CountEntries(dir.Path()), 1) << "only the target: the new bytes have no name";
+    ASSERT_TRUE(w.Commit());
+    EXPECT_EQ(ReadFile(f).size(), 3u << 20);
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+}
+
+TEST(AtomicFile, WithoutUnnamedFilesTheTemporaryNameUsesThePrefix)
+{
+    SetUnnamedTempFilesForTesting(false);
     CTempDir dir;
     CAtomicFileWriter w("CRE");
     ASSERT_TRUE(w.Open(dir.File("x.java")));
@@ -203,4 +231,34 @@ TEST(AtomicFile, TemporaryNameUsesThePrefixInTheTargetsFolder)
     EXPECT_TRUE(seen);
     w.Abort();
     EXPECT_EQ(CountEntries(dir.Path()), 0);
+    ASSERT_TRUE(AtomicWriteFile(dir.File("y.java"), "named"));
+    EXPECT_EQ(ReadFile(dir.File("y.java")), "named");
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+    SetUnnamedTempFilesForTesting(true);
+}
+
+TEST(AtomicFile, WhereUnnamedFilesCannotBeNamedTheBytesAreCopiedToANamedOne)
+{
+    CTempDir dir;
+    if (!HasUnnamedFiles(dir.Path()))
+        GTEST_SKIP() << "this file system has no unnamed temporary files";
+    std::string f = dir.File("t.java");
+    WriteFile(f, "old");
+    const std::string bytes = std::string(700000, 'k') + "end";
+    // As without /proc, or where linking is not permitted.
+    SetSaveFaultHookForTesting([](ESaveStep s) { return s == ESaveStep::Link ? EPERM : 0; });
+    bool ok = AtomicWriteFile(f, bytes);
+    SetSaveFaultHookForTesting({});
+    ASSERT_TRUE(ok);
+    EXPECT_EQ(ReadFile(f), bytes);
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+    // From then on the writer goes the named way at once.
+    CAtomicFileWriter w("CRE");
+    ASSERT_TRUE(w.Open(f));
+    EXPECT_EQ(CountEntries(dir.Path()), 2);
+    w.Abort();
+    SetUnnamedTempFilesForTesting(true);
+    ASSERT_TRUE(w.Open(f));
+    EXPECT_EQ(CountEntries(dir.Path()), 1);
+    w.Abort();
 }

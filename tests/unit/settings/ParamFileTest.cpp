@@ -75,13 +75,17 @@ TEST(ParamFileWriter, LineEndsInValuesBecomeCrLfAndNothingIsEscaped)
     EXPECT_EQ(Get(back, "K:V"), "a\nb");
 }
 
-TEST(ParamFileWriter, SetStringStopsAtTheFirstNulAndSetIntWritesDecimal)
+TEST(ParamFileWriter, SetStringKeepsZeroBytesAndSetIntWritesDecimal)
 {
     CParamFile f;
     f.SetString("K:V", std::string("ab\0cd", 5));
     f.SetInt("K:N", -2147483647 - 1);
-    EXPECT_EQ(Get(f, "K:V"), "ab");
+    EXPECT_EQ(Get(f, "K:V"), std::string("ab\0cd", 5));
     EXPECT_EQ(Get(f, "K:N"), "-2147483648");
+    CParamFile back;
+    back.LoadFromText(CParamFile::FromTextMode(f.SaveToText()));
+    EXPECT_EQ(Get(back, "K:V"), std::string("ab\0cd", 5));
+    EXPECT_TRUE(back.ReadCompletely());
 }
 
 TEST(ParamFileWriter, SetterRenamesAForeignRootAndKeepsItsContent)
@@ -393,4 +397,74 @@ TEST(ParamFileReader, LargeFileLoadsAndKeepsEveryValue)
     EXPECT_EQ(Get(f, "K:V0"), "value number 0 padding padding");
     EXPECT_EQ(Get(f, "K:V999999"), "value number 999999 padding padding");
     EXPECT_EQ(f.Tree().Root().m_leaves.size(), static_cast<size_t>(kLeaves));
+}
+
+TEST(ParamFileReader, KnowsWhetherItUnderstoodTheWholeText)
+{
+    CParamFile written;
+    written.SetString("K:E:V", "1");
+    written.SetString("K:W", " two ");
+    const std::string complete[] = {written.SaveToText(), "", " \n\n", "<>\n</>\n",
+                                    "<K>\n  <V>1</V>\n\t<A/>\n</K>\n", "<K a=\"1\"><V>x</V></K>"};
+    for (const std::string& text : complete) {
+        CParamFile f;
+        f.LoadFromText(CParamFile::FromTextMode(text));
+        EXPECT_TRUE(f.ReadCompletely()) << text;
+    }
+    const std::string incomplete[] = {
+        "junk<K><V>1</V></K>",           "<K><V>1</V></K>after",     "<K><V>1</V>noise</K>",
+        "<?xml version=\"1.0\"?><K></K>", "<!-- c --><K><V>1</V></K>", "<TOP>1</TOP>",
+        "<K><V>1</V>",                   "<K><V>1</V></K><",         "<K><>lost</></K>",
+        "<A><X>1</X></A><B><Y>2</Y></B>", "<K><><V>1</V></></K>",     "<K><V>1</V></K></K>",
+    };
+    for (const std::string& text : incomplete) {
+        CParamFile f;
+        f.LoadFromText(text);
+        EXPECT_FALSE(f.ReadCompletely()) << text;
+    }
+    CParamFile f;
+    f.LoadFromText("<K><V>1</V></K>");
+    EXPECT_TRUE(f.IsSettingsFileOf("K"));
+    EXPECT_FALSE(f.IsSettingsFileOf("KIBPARAMS"));
+    f.LoadFromText("");
+    EXPECT_TRUE(f.IsSettingsFileOf("KIBPARAMS"));
+}
+
+TEST(ParamFileReader, AFileCutOffKeepsEverythingBeforeTheCut)
+{
+    CParamFile whole;
+    whole.SetString("KIBPARAMS:JDK:COMPILER:DEBUGINFO", "1");
+    whole.SetString("KIBPARAMS:JDK:COMPILER:PATH", "/opt/jdk/bin/javac");
+    whole.SetString("KIBPARAMS:JDK:INTERPRETER:PATH", "/opt/jdk/bin/java");
+    whole.SetString("KIBPARAMS:EDITOR:TABWIDTH", "8");
+    const std::string text = CParamFile::FromTextMode(whole.SaveToText());
+    const size_t interpreter = text.find("/opt/jdk/bin/java<");
+    ASSERT_NE(interpreter, std::string::npos);
+
+    // Cut inside the interpreter's value: that value may be short, so it is
+    // dropped; what was closed before stays.
+    CParamFile f;
+    f.LoadFromText(text.substr(0, interpreter + 8));
+    EXPECT_FALSE(f.ReadCompletely());
+    EXPECT_EQ(Get(f, "KIBPARAMS:JDK:COMPILER:PATH"), "/opt/jdk/bin/javac");
+    EXPECT_EQ(Get(f, "KIBPARAMS:JDK:COMPILER:DEBUGINFO"), "1");
+    EXPECT_EQ(Get(f, "KIBPARAMS:JDK:INTERPRETER:PATH"), "<default>");
+    EXPECT_EQ(Get(f, "KIBPARAMS:EDITOR:TABWIDTH"), "<default>");
+
+    // Cut at every byte: never a value that differs from the whole file's.
+    for (size_t cut = 0; cut < text.size(); ++cut) {
+        CParamFile part;
+        part.LoadFromText(text.substr(0, cut));
+        for (const char* key : {"KIBPARAMS:JDK:COMPILER:DEBUGINFO", "KIBPARAMS:JDK:COMPILER:PATH",
+                                "KIBPARAMS:JDK:INTERPRETER:PATH", "KIBPARAMS:EDITOR:TABWIDTH"}) {
+            std::string v = Get(part, key);
+            if (v != "<default>") {
+                EXPECT_EQ(v, Get(whole, key)) << "cut at " << cut << ", " << key;
+            }
+        }
+    }
+    // Cut only after the last closing tag but before its line end: whole.
+    CParamFile nearly;
+    nearly.LoadFromText(text.substr(0, text.size() - 1));
+    EXPECT_EQ(Get(nearly, "KIBPARAMS:EDITOR:TABWIDTH"), "8");
 }
