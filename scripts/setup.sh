@@ -9,6 +9,8 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick
   openjdk-17-jdk-headless unzip locales
+  # The terminal of the console runs when the desktop names none.
+  xterm
 )
 
 missing=()
