@@ -1,10 +1,13 @@
 #include "app/ShellOpen.h"
 
+#include "platform/Process.h"
 #include "platform/Terminal.h"
 
 #include <wx/log.h>
 #include <wx/mimetype.h>
 #include <wx/utils.h>
+
+#include <cstdlib>
 
 namespace {
 
@@ -23,6 +26,12 @@ void ShellOpen(const std::string& target)
         g_hook("open:" + target);
         return;
     }
+    // xdg-open, as wx would use, but with the user's own environment.
+    const char* path = std::getenv("PATH");
+    platform::SpawnRequest request;
+    request.argv = {platform::FindProgram("xdg-open", path ? path : "/usr/bin:/bin"), target};
+    if (request.argv[0].find('/') != std::string::npos && platform::SpawnDetached(request) == 0)
+        return;
     wxLogNull quiet; // the shell's failure is not reported
     wxString t = wxString::FromUTF8(target);
     if (t.StartsWith("http://") || t.StartsWith("https://"))
