@@ -8,6 +8,7 @@
 #include "app/OpenFilesList.h"
 #include "app/SplashScreen.h"
 #include "app/UserDialogs.h"
+#include "platform/MessageLanguage.h"
 #include "platform/Path.h"
 #include "platform/ProgramDir.h"
 #include "platform/UserStore.h"
@@ -19,12 +20,26 @@
 #include <wx/app.h>
 #include <wx/event.h>
 #include <wx/msgdlg.h>
+#include <wx/translation.h>
 
 using namespace kib;
 
 namespace {
 CKibApp* g_app = nullptr;
 constexpr char kWorkspaceSection[] = "Settings";
+
+// The toolkit's own texts in German whatever the user's locale: GTK's through
+// gettext, wxWidgets' from its own catalogue.
+void UseGermanToolkitTexts()
+{
+    platform::UseGermanMessages();
+    if (!wxTranslations::Get()) {
+        auto* translations = new wxTranslations;
+        translations->SetLanguage(wxLANGUAGE_GERMAN);
+        translations->AddStdCatalog();
+        wxTranslations::Set(translations);
+    }
+}
 } // namespace
 
 CKibApp::CKibApp()
@@ -45,6 +60,7 @@ CKibApp* CKibApp::Instance()
 
 bool CKibApp::InitInstance(const std::vector<std::string>& args)
 {
+    UseGermanToolkitTexts();
     // 1. The program directory, from the program path.
     m_appDir = platform::ProgramDirectory(args.empty() ? nullptr : args[0].c_str());
     // 2./3. The three keys start-up needs before any window exists.

@@ -8,6 +8,7 @@
 #include "app/OutputBar.h"
 #include "app/UserDialogs.h"
 #include "controls/OutputPane.h"
+#include "platform/Terminal.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
@@ -42,9 +43,11 @@ bool FileExists(const std::string& path)
     return stat(path.c_str(), &st) == 0;
 }
 
-void CouldNotStart(wxWindow* parent, const std::string& name)
+// inTerminal: a console start, which also fails when there is no terminal.
+void CouldNotStart(wxWindow* parent, const std::string& name, bool inTerminal = false)
 {
-    UserDialogs().MessageBox(parent, Display(CouldNotStartMessage(name)),
+    bool noTerminal = inTerminal && platform::UserTerminal().empty();
+    UserDialogs().MessageBox(parent, Display(noTerminal ? NoTerminalMessage(name) : CouldNotStartMessage(name)),
                              wxString::FromUTF8(kMsgErrorCaption), wxOK | wxICON_ERROR);
 }
 
@@ -322,7 +325,7 @@ void CKibViewTools::Run(const std::string& arguments)
     else
         started = StartConsoleCommand(run.consoleCommand, run.workDir, run.keepOpen, environment) == 0;
     if (!started)
-        CouldNotStart(&m_view, run.className);
+        CouldNotStart(&m_view, run.className, !run.captured);
 }
 
 void CKibViewTools::RunWithArguments()
@@ -358,7 +361,7 @@ void CKibViewTools::RunApplet()
     }
     std::vector<std::string> environment = ChildEnvironment(IdeClassPath());
     if (StartConsoleCommand(applet.consoleCommand, applet.workDir, applet.keepOpen, environment) != 0)
-        CouldNotStart(&m_view, applet.name);
+        CouldNotStart(&m_view, applet.name, true);
 }
 
 // --- CKibView's side --------------------------------------------------------------

@@ -1,34 +1,17 @@
 #include "app/ShellOpen.h"
 
+#include "platform/Process.h"
+#include "platform/Terminal.h"
+
 #include <wx/log.h>
 #include <wx/mimetype.h>
 #include <wx/utils.h>
 
 #include <cstdlib>
-#include <sstream>
-#include <unistd.h>
 
 namespace {
 
 std::function<void(const std::string&)> g_hook;
-
-// The program's full path when it is on PATH (or given with a slash).
-std::string FindProgram(const std::string& name)
-{
-    if (name.empty())
-        return {};
-    if (name.find('/') != std::string::npos)
-        return access(name.c_str(), X_OK) == 0 ? name : std::string();
-    const char* path = std::getenv("PATH");
-    std::stringstream dirs(path ? path : "/usr/bin:/bin");
-    std::string dir;
-    while (std::getline(dirs, dir, ':')) {
-        std::string candidate = (dir.empty() ? "." : dir) + "/" + name;
-        if (access(candidate.c_str(), X_OK) == 0)
-            return candidate;
-    }
-    return {};
-}
 
 } // namespace
 
@@ -43,6 +26,12 @@ void ShellOpen(const std::string& target)
         g_hook("open:" + target);
         return;
     }
+    // xdg-open, as wx would use, but with the user's own environment.
+    const char* path = std::getenv("PATH");
+    platform::SpawnRequest request;
+    request.argv = {platform::FindProgram("xdg-open", path ? path : "/usr/bin:/bin"), target};
+    if (request.argv[0].find('/') != std::string::npos && platform::SpawnDetached(request) == 0)
+        return;
     wxLogNull quiet; // the shell's failure is not reported
     wxString t = wxString::FromUTF8(target);
     if (t.StartsWith("http://") || t.StartsWith("https://"))
@@ -53,22 +42,17 @@ void ShellOpen(const std::string& target)
 
 bool OpenTerminal()
 {
-    std::string program;
-    if (const char* term = std::getenv("TERMINAL"))
-        program = FindProgram(term);
-    if (program.empty())
-        program = FindProgram("x-terminal-emulator");
-    if (program.empty())
-        program = FindProgram("xterm");
-    if (program.empty())
+    // The same terminal, with its own arguments, as the console runs get.
+    std::vector<std::string> terminal = platform::UserTerminal();
+    if (terminal.empty())
         return false;
     if (g_hook) {
-        g_hook("terminal:" + program);
+        std::string what = "terminal:" + terminal[0];
+        for (size_t i = 1; i < terminal.size(); ++i)
+            what += " " + terminal[i];
+        g_hook(what);
         return true;
     }
-    wxLogNull quiet;
-    // No shell between: the program path is the whole argument vector.
-    const char* argv[] = {program.c_str(), nullptr};
-    // The terminal starts in the program's current folder (inherited).
-    return wxExecute(argv, wxEXEC_ASYNC) > 0;
+    // No working folder given: the terminal starts in the program's own.
+    return platform::OpenTerminal({}, nullptr) == 0;
 }

@@ -27,7 +27,7 @@ public:
     int MessageBox(wxWindow* parent, const wxString& text, const wxString& caption,
                    long style) override
     {
-        return wxMessageBox(text, caption, style, parent);
+        return ShowMessageBox(parent, text, caption, style);
     }
 
     bool OpenFiles(wxWindow* parent, const wxString& filter, wxArrayString& paths) override

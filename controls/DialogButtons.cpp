@@ -4,6 +4,7 @@
 #include "resources/StringTable.h"
 
 #include <wx/button.h>
+#include <wx/msgdlg.h>
 #include <wx/sizer.h>
 
 wxSizer* CreateOkCancelRow(wxWindow* dialog)
@@ -15,4 +16,31 @@ wxSizer* CreateOkCancelRow(wxWindow* dialog)
     buttons->Add(ok, 0, wxRIGHT, 8);
     buttons->Add(new wxButton(dialog, wxID_CANCEL, kib::KibText(kib::IDS_BUTTON_CANCEL)));
     return buttons;
+}
+
+int ShowMessageBox(wxWindow* parent, const wxString& text, const wxString& caption, long style)
+{
+    using kib::KibText;
+    wxMessageDialog dlg(parent, text, caption, style);
+    if (style & wxYES_NO) {
+        if (style & wxCANCEL)
+            dlg.SetYesNoCancelLabels(KibText(kib::IDS_BUTTON_YES), KibText(kib::IDS_BUTTON_NO),
+                                     KibText(kib::IDS_BUTTON_CANCEL));
+        else
+            dlg.SetYesNoLabels(KibText(kib::IDS_BUTTON_YES), KibText(kib::IDS_BUTTON_NO));
+    } else if (style & wxCANCEL) {
+        dlg.SetOKCancelLabels(KibText(kib::IDS_BUTTON_OK), KibText(kib::IDS_BUTTON_CANCEL));
+    } else {
+        dlg.SetOKLabel(KibText(kib::IDS_BUTTON_OK));
+    }
+    switch (dlg.ShowModal()) {
+    case wxID_OK:
+        return wxOK;
+    case wxID_YES:
+        return wxYES;
+    case wxID_NO:
+        return wxNO;
+    default:
+        return wxCANCEL;
+    }
 }

@@ -2,6 +2,7 @@
 
 #include "kitprobe/JdkSearchFlow.h"
 #include "kitprobe/KitprobeDialogs.h"
+#include "platform/MessageLanguage.h"
 
 #include <wx/log.h>
 
@@ -42,6 +43,8 @@ bool CJdkSearchApp::OnInit()
     // The windows come and go one after another; the flow says when to end.
     SetExitOnFrameDelete(false);
     RaiseOpenFileLimit();
+    // GTK's own texts (the edit fields' menus) in German as well.
+    platform::UseGermanMessages();
 
     m_dialogs = std::make_unique<CKitprobeDialogs>();
     // kibparam.xml in the current directory, which is Kib's program folder.

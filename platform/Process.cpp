@@ -2,9 +2,13 @@
 
 #include "platform/Path.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <utility>
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/stat.h>
@@ -42,6 +46,26 @@ bool HasNul(const std::vector<std::string>& words)
         if (w.find('\0') != std::string::npos)
             return true;
     return false;
+}
+
+// The variables this process set for itself, with the user's values.
+std::vector<std::pair<std::string, std::optional<std::string>>>& OwnVariables()
+{
+    static std::vector<std::pair<std::string, std::optional<std::string>>> vars;
+    return vars;
+}
+
+// The environment block for a request: its own, or the user's one when this
+// process changed variables of its own (filled into storage), or environ.
+char** EnvironmentFor(const SpawnRequest& request, std::vector<std::string>& storage,
+                      std::vector<char*>& pointers)
+{
+    if (!request.environment && OwnVariables().empty())
+        return environ;
+    if (!request.environment)
+        storage = CurrentEnvironment();
+    pointers = PointerArray(request.environment ? *request.environment : storage);
+    return pointers.data();
 }
 
 } // namespace
@@ -122,12 +146,9 @@ int Spawn(const SpawnRequest& request, pid_t* pid)
 
     if (rc == 0) {
         std::vector<char*> argv = PointerArray(request.argv);
+        std::vector<std::string> userEnv;
         std::vector<char*> envp;
-        char** env = environ;
-        if (request.environment) {
-            envp = PointerArray(*request.environment);
-            env = envp.data();
-        }
+        char** env = EnvironmentFor(request, userEnv, envp);
         pid_t child = -1;
         rc = posix_spawn(&child, request.argv[0].c_str(), &actions, &attr, argv.data(), env);
         if (rc == 0)
@@ -149,12 +170,9 @@ int SpawnDetached(const SpawnRequest& request)
     // Everything the children need is prepared here: after fork only
     // async-signal-safe calls are allowed.
     std::vector<char*> argv = PointerArray(request.argv);
+    std::vector<std::string> userEnv;
     std::vector<char*> envp;
-    char** env = environ;
-    if (request.environment) {
-        envp = PointerArray(*request.environment);
-        env = envp.data();
-    }
+    char** env = EnvironmentFor(request, userEnv, envp);
     const char* program = request.argv[0].c_str();
     const char* workDir = request.workDir.empty() ? nullptr : request.workDir.c_str();
     const int fds[3] = {request.stdinFd, request.stdoutFd, request.stderrFd};
@@ -243,7 +261,31 @@ std::vector<std::string> CurrentEnvironment()
     std::vector<std::string> out;
     for (char** e = environ; e && *e; ++e)
         out.emplace_back(*e);
+    for (const auto& own : OwnVariables()) {
+        const std::string& name = own.first;
+        if (own.second)
+            out = WithVariable(std::move(out), name, *own.second);
+        else
+            std::erase_if(out, [&name](const std::string& entry) {
+                return entry.size() > name.size() && entry[name.size()] == '=' &&
+                       entry.compare(0, name.size(), name) == 0;
+            });
+    }
     return out;
+}
+
+void SetOwnVariable(const std::string& name, const char* value)
+{
+    auto& vars = OwnVariables();
+    bool known = std::any_of(vars.begin(), vars.end(), [&](const auto& v) { return v.first == name; });
+    if (!known) {
+        const char* user = std::getenv(name.c_str());
+        vars.emplace_back(name, user ? std::optional<std::string>(user) : std::nullopt);
+    }
+    if (value)
+        setenv(name.c_str(), value, 1);
+    else
+        unsetenv(name.c_str());
 }
 
 std::vector<std::string> WithVariable(std::vector<std::string> environment,

@@ -16,7 +16,7 @@ inline constexpr int kStdInherit = -2; // the caller's own handle
 struct SpawnRequest {
     std::vector<std::string> argv;  // argv[0] is the program; see FindProgram
     std::string workDir;            // empty: the caller's current folder
-    const std::vector<std::string>* environment = nullptr; // "NAME=value"; null: the caller's
+    const std::vector<std::string>* environment = nullptr; // "NAME=value"; null: CurrentEnvironment()
     int stdinFd = kStdNull;
     int stdoutFd = kStdInherit;
     int stderrFd = kStdInherit;
@@ -41,8 +41,14 @@ int Spawn(const SpawnRequest& request, pid_t* pid);
 // failure of the program's exec.
 int SpawnDetached(const SpawnRequest& request);
 
-// This process's environment as "NAME=value" entries.
+// The environment children get: this process's, as "NAME=value" entries,
+// with every variable changed by SetOwnVariable as it was before.
 std::vector<std::string> CurrentEnvironment();
+
+// Sets (value null: removes) a variable for this process alone; children
+// started with CurrentEnvironment() or a null SpawnRequest::environment keep
+// the user's value. For start-up, before other threads run.
+void SetOwnVariable(const std::string& name, const char* value);
 
 // The environment with the variable set to value (every earlier entry of that
 // name replaced by one entry, or the entry appended).

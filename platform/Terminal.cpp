@@ -45,6 +45,11 @@ std::vector<std::string> FindTerminal(const char* terminalVar, const std::string
     return {};
 }
 
+std::vector<std::string> UserTerminal()
+{
+    return FindTerminal(std::getenv("TERMINAL"), PathVariable());
+}
+
 std::string BuildTerminalScript(const std::vector<std::string>& command, const std::string& workDir,
                                 bool keepOpen)
 {
@@ -79,7 +84,7 @@ std::vector<std::string> TerminalArgv(const std::vector<std::string>& terminal,
 int StartInTerminal(const std::vector<std::string>& command, const std::string& workDir,
                     bool keepOpen, const std::vector<std::string>* environment)
 {
-    std::vector<std::string> terminal = FindTerminal(std::getenv("TERMINAL"), PathVariable());
+    std::vector<std::string> terminal = UserTerminal();
     if (terminal.empty())
         return ENOENT;
     SpawnRequest request;
@@ -91,7 +96,7 @@ int StartInTerminal(const std::vector<std::string>& command, const std::string& 
 
 int OpenTerminal(const std::string& workDir, const std::vector<std::string>* environment)
 {
-    std::vector<std::string> terminal = FindTerminal(std::getenv("TERMINAL"), PathVariable());
+    std::vector<std::string> terminal = UserTerminal();
     if (terminal.empty())
         return ENOENT;
     SpawnRequest request;

@@ -14,6 +14,9 @@ namespace platform {
 // x-terminal-emulator, else xterm, each looked up in pathVar. Empty when none
 // is found.
 std::vector<std::string> FindTerminal(const char* terminalVar, const std::string& pathVar);
+// FindTerminal on this process's $TERMINAL and PATH: the one lookup behind
+// every console window Kib opens.
+std::vector<std::string> UserTerminal();
 
 // "cd -- 'dir' && 'prog' 'arg' ...", then, with keepOpen, an interactive
 // shell. An empty workDir leaves out the cd; an empty command with keepOpen
@@ -27,7 +30,7 @@ std::vector<std::string> TerminalArgv(const std::vector<std::string>& terminal,
 
 // Starts the terminal detached, in workDir and with the environment given
 // (null: this process's). Returns 0 or an errno; ENOENT when no terminal is
-// found. $TERMINAL and PATH are read from this process's environment.
+// found (UserTerminal() is empty).
 int StartInTerminal(const std::vector<std::string>& command, const std::string& workDir,
                     bool keepOpen, const std::vector<std::string>* environment);
 

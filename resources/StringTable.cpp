@@ -67,6 +67,8 @@ constexpr Entry kStrings[] = {
     {IDS_GOTO_LINE_LABEL, "&Zeilennummer:"},
     {IDS_BUTTON_OK, "OK"},
     {IDS_BUTTON_CANCEL, "Abbrechen"},
+    {IDS_BUTTON_YES, "&Ja"},
+    {IDS_BUTTON_NO, "&Nein"},
     {IDS_ABOUT_CAPTION, "Info über Kib"},
     {IDS_ABOUT_LINE1, "Kib – die schnelle Entwicklungsumgebung für Java-Quelldateien"},
     {IDS_ABOUT_LINE2, "Version %s. Geschrieben in C++20 mit wxWidgets."},

@@ -11,6 +11,12 @@ packages=(
   openjdk-17-jdk-headless unzip locales
   # a window manager: the GUI tests maximise windows, which X alone ignores
   openbox
+  # The terminal of the console runs when the desktop names none.
+  xterm
+  # German texts of the toolkit's own dialogs and buttons in every locale:
+  # GTK's and GLib's catalogues, wxWidgets' catalogue; GTK's headers for the
+  # tests that read the native dialogs' widgets.
+  libgtk-3-common libglib2.0-data wx3.2-i18n libgtk-3-dev
 )
 
 missing=()
@@ -48,7 +54,8 @@ if [ "$have_sources" = no ] && [ "$(id -u)" -eq 0 ]; then
   DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends openjdk-17-source || true
 fi
 
-# Locale-dependent date and time tests need the German locale.
+# Locale-dependent date and time tests need the German locale; Kib takes its
+# message catalogue for the toolkit's texts.
 if ! locale -a 2>/dev/null | grep -qi '^de_DE\.utf-\?8$'; then
   if [ "$(id -u)" -eq 0 ]; then
     sed -i 's/^# *de_DE.UTF-8 UTF-8/de_DE.UTF-8 UTF-8/' /etc/locale.gen 2>/dev/null || true

@@ -1,5 +1,7 @@
 #include "toolchain/StartFilesDialog.h"
 
+#include "controls/DialogButtons.h"
+
 #include "toolchain/StartFileEntryDialog.h"
 #include "toolchain/ToolchainTexts.h"
 
@@ -37,8 +39,8 @@ CStartFilesDialog::CStartFilesDialog(wxWindow* parent, const std::vector<std::st
         };
     if (!m_confirm)
         m_confirm = [](wxWindow* parent) {
-            return wxMessageBox(wxString::FromUTF8(kStartFilesDeleteAsk),
-                                wxString::FromUTF8(kStartFilesDeleteCaption), wxYES_NO, parent) == wxYES;
+            return ShowMessageBox(parent, wxString::FromUTF8(kStartFilesDeleteAsk),
+                                  wxString::FromUTF8(kStartFilesDeleteCaption), wxYES_NO) == wxYES;
         };
 
     auto* top = new wxBoxSizer(wxVERTICAL);

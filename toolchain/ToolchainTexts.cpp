@@ -19,6 +19,11 @@ std::string CouldNotStartMessage(const std::string& name)
     return "<" + name + "> konnte nicht gestartet werden";
 }
 
+std::string NoTerminalMessage(const std::string& name)
+{
+    return CouldNotStartMessage(name) + "\n\n" + kMsgNoTerminal;
+}
+
 std::string CompileProgressText(const std::string& sourcePath)
 {
     return "Die Datei " + CompactPath(sourcePath, kProgressPathRoom);

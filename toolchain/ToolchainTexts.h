@@ -11,6 +11,10 @@ inline constexpr char kMsgMustSaveBeforeCompile[] =
     "Sie müssen die Datei vor dem Compilieren speichern";
 inline constexpr char kMsgCouldNotStart[] = "<%s> konnte nicht gestartet werden";
 inline constexpr char kMsgErrorCaption[] = "Fehler!";
+// Follows kMsgCouldNotStart when a console run finds no terminal at all.
+inline constexpr char kMsgNoTerminal[] =
+    "Es ist kein Terminal vorhanden, in dem das Programm laufen könnte "
+    "(gesucht: $TERMINAL, x-terminal-emulator, xterm).";
 
 // The compile progress window.
 inline constexpr char kProgressCaption[] = "Compilieren";
@@ -61,6 +65,8 @@ std::string CompileHeadingText(const std::string& sourcePath);
 std::string CompileFinishedText();
 // "<name> konnte nicht gestartet werden".
 std::string CouldNotStartMessage(const std::string& name);
+// The same, a blank line, and that no terminal exists.
+std::string NoTerminalMessage(const std::string& name);
 // "Die Datei <path compacted to fit the progress window>".
 std::string CompileProgressText(const std::string& sourcePath);
 

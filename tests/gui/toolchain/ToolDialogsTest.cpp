@@ -274,8 +274,19 @@ TEST_F(ToolDialogsTest, ConsoleRunGoesThroughTheTerminalWithEveryWordQuoted)
     Command(kib::ID_JAVA_RUN);
     setenv("PATH", path.c_str(), 1);
     ASSERT_EQ(dialogs.asked.size(), 1u);
-    EXPECT_EQ(dialogs.asked[0].text, "<Hello> konnte nicht gestartet werden");
+    EXPECT_EQ(dialogs.asked[0].text,
+              "<Hello> konnte nicht gestartet werden\n\nEs ist kein Terminal vorhanden, in dem das "
+              "Programm laufen könnte (gesucht: $TERMINAL, x-terminal-emulator, xterm).");
     EXPECT_EQ(dialogs.asked[0].caption, "Fehler!");
+    EXPECT_TRUE(dialogs.asked[0].style & wxICON_ERROR);
+
+    // A terminal that exists but cannot start the program says only that.
+    setenv("TERMINAL", terminal.c_str(), 1);
+    Frame()->Settings().m_captureOutput = 1;
+    Frame()->Settings().m_interpreterPath = dir + "no java";
+    Command(kib::ID_JAVA_RUN);
+    ASSERT_EQ(dialogs.asked.size(), 2u);
+    EXPECT_EQ(dialogs.asked[1].text, "<Hello> konnte nicht gestartet werden");
 }
 
 TEST_F(ToolDialogsTest, AppletPageIsGeneratedOnRequestAndTheViewerStartsOnIt)
@@ -326,6 +337,28 @@ TEST_F(ToolDialogsTest, ConsoleCommandOpensTheTerminal)
     Command(kib::ID_JAVA_CONSOLE);
     ASSERT_EQ(shellOpened.size(), 1u);
     EXPECT_EQ(shellOpened[0], "terminal:" + terminal);
+
+    // The console finds and splits $TERMINAL as the console runs do.
+    std::string bin = dir + "bin";
+    mkdir(bin.c_str(), 0755);
+    std::string xterm = bin + "/xterm";
+    kibtest::WriteFile(xterm, "#!/bin/sh\n");
+    chmod(xterm.c_str(), 0755);
+    std::string path = std::getenv("PATH");
+    setenv("PATH", bin.c_str(), 1);
+    const std::vector<std::pair<std::string, std::string>> cases = {
+        {terminal + " -title \"Kib Konsole\"", terminal + " -title Kib Konsole"},
+        {"xterm -hold", xterm + " -hold"},
+        {dir, xterm},                    // a folder is no terminal
+        {dir + "src/Hello.java", xterm}, // nor is a file that cannot run
+    };
+    for (const auto& [variable, opened] : cases) {
+        setenv("TERMINAL", variable.c_str(), 1);
+        shellOpened.clear();
+        Command(kib::ID_JAVA_CONSOLE);
+        EXPECT_EQ(shellOpened, std::vector<std::string>{"terminal:" + opened}) << variable;
+    }
+    setenv("PATH", path.c_str(), 1);
 }
 
 TEST_F(ToolDialogsTest, ProgressWindowShowsALongPathCompacted)

@@ -86,6 +86,56 @@ TEST(TerminalFind, TakesTerminalVariableThenTheUsualNames)
     EXPECT_TRUE(platform::FindTerminal(nullptr, dir.File("empty")).empty());
 }
 
+TEST(TerminalFind, SkipsWhatCannotRunAndKeepsTheNameOrderOverThePathOrder)
+{
+    kibtest::CTempDir dir;
+    std::string first = dir.File("first"), second = dir.File("second");
+    mkdir(first.c_str(), 0755);
+    mkdir(second.c_str(), 0755);
+    std::string path = first + ":" + second;
+    MakeExecutable(first + "/xterm", "#!/bin/sh\n");
+    kibtest::WriteFile(first + "/myterm", "#!/bin/sh\n"); // not executable
+    MakeExecutable(second + "/myterm", "#!/bin/sh\n");
+    mkdir((first + "/dirterm").c_str(), 0755);
+
+    // A later folder's executable wins over an earlier one that cannot run.
+    EXPECT_EQ(platform::FindTerminal("myterm -e-is-not-ours", path),
+              (std::vector<std::string>{second + "/myterm", "-e-is-not-ours"}));
+    // Not executable, a folder, missing: the usual names follow.
+    for (std::string term : {first + "/myterm", first + "/dirterm", std::string("dirterm"),
+                             first + "/missing -hold", std::string("\"\"")})
+        EXPECT_EQ(platform::FindTerminal(term.c_str(), path), (std::vector<std::string>{first + "/xterm"}))
+            << term;
+    // x-terminal-emulator comes before xterm wherever they are on PATH.
+    MakeExecutable(second + "/x-terminal-emulator", "#!/bin/sh\n");
+    EXPECT_EQ(platform::FindTerminal(nullptr, path),
+              (std::vector<std::string>{second + "/x-terminal-emulator"}));
+    EXPECT_EQ(platform::FindTerminal("myterm", path), (std::vector<std::string>{second + "/myterm"}));
+    // Only executable regular files count, for the fallbacks too.
+    chmod((second + "/x-terminal-emulator").c_str(), 0644);
+    chmod((first + "/xterm").c_str(), 0644);
+    EXPECT_TRUE(platform::FindTerminal(nullptr, path).empty());
+}
+
+TEST(TerminalFind, UserTerminalReadsTerminalAndPathOfThisProcess)
+{
+    kibtest::CTempDir dir;
+    MakeExecutable(dir.File("term"), "#!/bin/sh\n");
+    MakeExecutable(dir.File("xterm"), "#!/bin/sh\n");
+    const char* oldTerm = std::getenv("TERMINAL");
+    std::string savedTerm = oldTerm ? oldTerm : "", savedPath = std::getenv("PATH");
+    setenv("PATH", dir.Path().c_str(), 1);
+    setenv("TERMINAL", "term -title \"Kib Konsole\"", 1);
+    EXPECT_EQ(platform::UserTerminal(), (std::vector<std::string>{dir.File("term"), "-title", "Kib Konsole"}));
+    unsetenv("TERMINAL");
+    EXPECT_EQ(platform::UserTerminal(), (std::vector<std::string>{dir.File("xterm")}));
+    setenv("PATH", dir.File("nothing").c_str(), 1);
+    EXPECT_TRUE(platform::UserTerminal().empty());
+    setenv("PATH", savedPath.c_str(), 1);
+    if (oldTerm)
+        setenv("TERMINAL", savedTerm.c_str(), 1);
+}
+
 TEST(TerminalScript, EveryValueIsQuotedAndKeepOpenEndsInAShell)
 {
     EXPECT_EQ(platform::BuildTerminalScript({"java", "-cp", "a b", "Hello"}, "/src dir", false),
