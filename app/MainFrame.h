@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/CommandTarget.h"
+#include "app/DocumentNotebook.h"
 #include "app/ManualResetEvent.h"
 #include "settings/Settings.h"
 
@@ -63,6 +64,10 @@ public:
 
     // --- Document windows.
     wxAuiNotebook* Client() const { return m_client; }
+    // Between these (they nest) the notebook and the open-files tree do no
+    // layout, so that opening or closing many windows costs one layout.
+    void BeginDocumentBatch();
+    void EndDocumentBatch();
     void AddChild(CChildFrame* child);
     void OnChildDestroyed(CChildFrame* child);
     // Topmost (most recently active) first, hidden windows included.
@@ -176,7 +181,7 @@ private:
     int m_skin = 0;
 
     wxAuiManager m_aui;
-    wxAuiNotebook* m_client = nullptr;
+    CDocumentNotebook* m_client = nullptr;
     wxWindow* m_toolBar = nullptr;
     COutputBar* m_outputBar = nullptr;
     CWorkspaceBar* m_workspaceBar = nullptr;
@@ -193,6 +198,8 @@ private:
     CChildFrame* m_tabWindow = nullptr;
     CManualResetEvent m_docOpened;
     bool m_closing = false;
+    int m_batch = 0;
+    CChildFrame* m_activateAfterBatch = nullptr;
 
     // Full screen.
     bool m_fullScreen = false;
