@@ -137,11 +137,10 @@ void CDocManager::CloseAllDocuments()
 {
     if (m_mainFrame)
         m_mainFrame->BeginDocumentBatch();
-    // Tab by tab from the first, which is made the shown one: each tab that
-    // goes is then the shown one at the start of the strip, and the notebook
-    // finds the next without measuring or scrolling along the strip.
-    // The notebook is hidden meanwhile: each removal would otherwise lay out,
-    // paint and focus the window shown next.
+    // Tab by tab from the first, made the shown one: the notebook then finds
+    // each next tab at the start of the strip, without measuring or
+    // scrolling along it. Hidden meanwhile, it does not lay out, paint and
+    // focus the window shown next after every removal either.
     if (wxAuiNotebook* tabs = m_mainFrame ? m_mainFrame->Client() : nullptr) {
         bool shown = tabs->IsShown();
         if (tabs->GetPageCount() > 1)
