@@ -10,6 +10,7 @@
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
 
+#include <wx/aui/auibook.h>
 #include <wx/msgdlg.h>
 
 #include <algorithm>
@@ -114,14 +115,19 @@ CKibDoc* CDocManager::OpenDocumentFile(const std::string& path, bool addToRecent
         return nullptr;
     auto* doc = new CKibDoc(this);
     m_docs.push_back(doc);
-    CChildFrame* frame = CreateFrame(doc);
     if (!doc->OnOpenDocument(full)) {
-        // The window goes again; closing the document also takes its entry
-        // out of the open-files list.
+        // Closing the document also takes its entry out of the open-files list.
         doc->OnCloseDocument();
         return nullptr;
     }
     doc->SetPathName(full, addToRecent);
+    // The window comes with its final caption: a caption changed afterwards
+    // has the notebook repaint at once.
+    CChildFrame* frame = CreateFrame(doc);
+    if (!frame) {
+        doc->OnCloseDocument();
+        return nullptr;
+    }
     frame->GetActiveView()->OnInitialUpdate();
     frame->ActivateFrame(m_mainFrame->Settings().m_openMaximized != 0);
     return doc;
@@ -129,8 +135,34 @@ CKibDoc* CDocManager::OpenDocumentFile(const std::string& path, bool addToRecent
 
 void CDocManager::CloseAllDocuments()
 {
+    if (m_mainFrame)
+        m_mainFrame->BeginDocumentBatch();
+    // Tab by tab from the first, made the shown one: the notebook then finds
+    // each next tab at the start of the strip, without measuring or
+    // scrolling along it. Hidden meanwhile, it does not lay out, paint and
+    // focus the window shown next after every removal either.
+    if (wxAuiNotebook* tabs = m_mainFrame ? m_mainFrame->Client() : nullptr) {
+        bool shown = tabs->IsShown();
+        if (tabs->GetPageCount() > 1)
+            tabs->Hide();
+        if (tabs->GetPageCount() > 0)
+            tabs->ChangeSelection(0);
+        while (size_t count = tabs->GetPageCount()) {
+            auto* child = dynamic_cast<CChildFrame*>(tabs->GetPage(0));
+            if (!child || !child->GetDocument())
+                break;
+            child->GetDocument()->OnCloseDocument();
+            if (tabs->GetPageCount() >= count)
+                break;
+        }
+        if (shown && !tabs->IsShown())
+            tabs->Show();
+    }
+    // Hidden windows and whatever else is left.
     for (CKibDoc* doc : std::vector<CKibDoc*>(m_docs))
         doc->OnCloseDocument();
+    if (m_mainFrame)
+        m_mainFrame->EndDocumentBatch();
 }
 
 bool CDocManager::SaveAllModified()

@@ -1,7 +1,6 @@
 #include "app/KibApp.h"
 
 #include "app/ChildFrame.h"
-#include "app/FileCheck.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
 #include "app/MainFrame.h"
@@ -110,34 +109,19 @@ bool CKibApp::InitInstance(const std::vector<std::string>& args)
     frame->Show();
     frame->Update();
     // 15. The previous run's documents.
-    if (m_startup.reopenFiles == 1 && ReopenPreviousFiles() > 0) {
-        UserDialogs().MessageBox(nullptr, KibText(IDS_MSG_REOPEN_FAILED), KibText(IDS_MSGBOX_CAPTION),
-                                 wxOK | wxICON_EXCLAMATION);
-    }
+    if (m_startup.reopenFiles == 1)
+        ReopenPreviousFiles();
     frame->UpdateMenuBar();
     return true;
 }
 
-int CKibApp::ReopenPreviousFiles()
+void CKibApp::ReopenPreviousFiles()
 {
-    int failures = 0;
-    for (const std::string& stored : ReadOpenFilesList(platform::JoinPath(m_appDir, "kibfiles.xml"))) {
-        std::string path = ExistingStoredPath(stored);
-        if (path.empty()) {
-            ++failures;
-            continue;
-        }
-        // A file the open step refuses would tell the user once more; the
-        // one message after the list says it all.
-        if (!m_docs.FindDocument(platform::AbsolutePath(path)) &&
-            CheckFileForOpening(path) != FileProblem::None) {
-            ++failures;
-            continue;
-        }
-        if (!m_docs.OpenDocumentFile(path))
-            ++failures;
-    }
-    return failures;
+    m_reopen.Start(ReadOpenFilesList(platform::JoinPath(m_appDir, "kibfiles.xml")), [](int failures) {
+        if (failures > 0)
+            UserDialogs().MessageBox(nullptr, KibText(IDS_MSG_REOPEN_FAILED), KibText(IDS_MSGBOX_CAPTION),
+                                     wxOK | wxICON_EXCLAMATION);
+    });
 }
 
 int CKibApp::ExitInstance()

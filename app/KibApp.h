@@ -6,6 +6,7 @@
 #include "app/CommandLineInfo.h"
 #include "app/CommandTarget.h"
 #include "app/DocManager.h"
+#include "app/ReopenQueue.h"
 #include "settings/Settings.h"
 
 #include <string>
@@ -43,10 +44,22 @@ public:
     void LoadCustomState();
     void SaveCustomState() const;
 
-    // Reopens the documents listed in kibfiles.xml; returns the failures.
-    int ReopenPreviousFiles();
+    // Reopens the documents listed in kibfiles.xml: the first at once, the
+    // rest in idle time; one message after the whole list names failures.
+    void ReopenPreviousFiles();
+    // True while stored documents are still waiting to be reopened.
+    bool IsReopening() const { return m_reopen.Running(); }
+    // The stored paths not reopened yet, in their order.
+    std::vector<std::string> PendingReopenFiles() const { return m_reopen.Pending(); }
+    // The main frame closes: nothing more is reopened.
+    void StopReopening() { m_reopen.Stop(); }
     // Called when the main frame goes away.
-    void OnMainFrameDestroyed() { m_mainFrame = nullptr; m_docs.SetMainFrame(nullptr); }
+    void OnMainFrameDestroyed()
+    {
+        m_reopen.Stop();
+        m_mainFrame = nullptr;
+        m_docs.SetMainFrame(nullptr);
+    }
 
     // The open dialog (Open command).
     void OnFileOpen();
@@ -61,4 +74,5 @@ private:
     CDocManager m_docs;
     CMainFrame* m_mainFrame = nullptr;
     int m_mdiTabLocation = 0;
+    CReopenQueue m_reopen{*this};
 };

@@ -284,10 +284,9 @@ void CMainFrame::CreateBars()
     m_workspaceBar->GetOpenFilesTree()->SetActivateHandler([this](CKibDoc* doc) { ActivateDocument(doc); });
     m_outputBar = new COutputBar(this, ToWxId(ID_OUTPUT_BAR));
     m_outputBar->SetSize(150, 150);
-    m_client = new wxAuiNotebook(this, wxID_ANY, wxDefaultPosition, wxDefaultSize,
-                                 wxAUI_NB_TOP | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS |
-                                     wxAUI_NB_WINDOWLIST_BUTTON | wxAUI_NB_CLOSE_ON_ACTIVE_TAB |
-                                     wxAUI_NB_TAB_SPLIT);
+    m_client = new CDocumentNotebook(this, wxAUI_NB_TOP | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS |
+                                               wxAUI_NB_WINDOWLIST_BUTTON | wxAUI_NB_CLOSE_ON_ACTIVE_TAB |
+                                               wxAUI_NB_TAB_SPLIT);
     m_client->SetDropTarget(new CFileDropTarget);
 }
 
@@ -299,7 +298,7 @@ void CMainFrame::EnableDocumentTabs(bool on, int location)
     style |= location == 1 ? wxAUI_NB_TOP : wxAUI_NB_BOTTOM;
     m_client->SetWindowStyleFlag(style);
     // Tabs off: the strip is hidden, the windows stay.
-    m_client->SetTabCtrlHeight(on ? -1 : 0);
+    m_client->ShowTabs(on);
     m_client->Refresh();
     m_aui.Update();
 }
@@ -342,10 +341,36 @@ void CMainFrame::ApplyOptionsToViews()
 
 // --- Document windows -------------------------------------------------------
 
+void CMainFrame::BeginDocumentBatch()
+{
+    if (m_batch++ > 0)
+        return;
+    m_client->BeginBatch();
+    if (COpenFilesTree* tree = OpenFilesTree())
+        tree->Freeze();
+}
+
+void CMainFrame::EndDocumentBatch()
+{
+    if (m_batch == 0 || --m_batch > 0)
+        return;
+    if (COpenFilesTree* tree = OpenFilesTree())
+        tree->Thaw();
+    m_client->EndBatch();
+    if (CChildFrame* child = m_activateAfterBatch) {
+        m_activateAfterBatch = nullptr;
+        ActivateChild(child);
+    }
+    UpdateMenuBar();
+    UpdateCaption();
+}
+
 void CMainFrame::AddChild(CChildFrame* child)
 {
     m_zOrder.insert(m_zOrder.begin(), child);
-    m_client->AddPage(child, Display(child->GetCaption()), true,
+    // In a batch the tab is selected (with its scrolling and focus) once,
+    // at the end, when it is still the one activated last.
+    m_client->AddPage(child, Display(child->GetCaption()), m_batch == 0,
                       OpenFilesBitmap(COpenFilesTree::ImageFor(child->GetCaption())));
     UpdateMenuBar();
 }
@@ -355,6 +380,8 @@ void CMainFrame::OnChildDestroyed(CChildFrame* child)
     m_zOrder.erase(std::remove(m_zOrder.begin(), m_zOrder.end(), child), m_zOrder.end());
     if (m_tabWindow == child)
         m_tabWindow = nullptr;
+    if (m_activateAfterBatch == child)
+        m_activateAfterBatch = nullptr;
     if (!m_closing)
         CallAfter([this] {
             UpdateMenuBar();
@@ -388,6 +415,10 @@ void CMainFrame::ActivateChild(CChildFrame* child)
         return;
     m_zOrder.erase(it);
     m_zOrder.insert(m_zOrder.begin(), child);
+    if (m_batch > 0) {
+        m_activateAfterBatch = child;
+        return;
+    }
     int index = m_client->GetPageIndex(child);
     if (index != wxNOT_FOUND && m_client->GetSelection() != index)
         m_client->SetSelection(static_cast<size_t>(index));
@@ -1023,6 +1054,8 @@ bool CMainFrame::WriteOpenFilesList()
         else
             windows.emplace_back(std::nullopt);
     }
+    if (m_app && m_app->IsReopening())
+        windows = WithPendingReopen(windows, m_app->PendingReopenFiles());
     CParamSaveReport report;
     bool ok = ::WriteOpenFilesList(OpenFilesFileName(), windows, &report);
     m_settingsNotice.Report(this, OpenFilesFileName(), report);
@@ -1096,8 +1129,10 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         }
     }
     m_closing = true;
-    if (m_app)
+    if (m_app) {
+        m_app->StopReopening();
         m_app->Docs().CloseAllDocuments();
+    }
     Destroy();
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/CommandTarget.h"
+#include "app/DocumentNotebook.h"
 #include "app/ManualResetEvent.h"
 #include "app/SettingsFileNotice.h"
 #include "settings/Settings.h"
@@ -64,6 +65,10 @@ public:
 
     // --- Document windows.
     wxAuiNotebook* Client() const { return m_client; }
+    // Between these (they nest) the notebook and the open-files tree do no
+    // layout, so that opening or closing many windows costs one layout.
+    void BeginDocumentBatch();
+    void EndDocumentBatch();
     void AddChild(CChildFrame* child);
     void OnChildDestroyed(CChildFrame* child);
     // Topmost (most recently active) first, hidden windows included.
@@ -179,7 +184,7 @@ private:
     int m_skin = 0;
 
     wxAuiManager m_aui;
-    wxAuiNotebook* m_client = nullptr;
+    CDocumentNotebook* m_client = nullptr;
     wxWindow* m_toolBar = nullptr;
     COutputBar* m_outputBar = nullptr;
     CWorkspaceBar* m_workspaceBar = nullptr;
@@ -200,6 +205,8 @@ private:
     // what the layout stores, so that a window closed maximised comes back
     // maximised and restores to this place.
     wxRect m_normalRect;
+    int m_batch = 0;
+    CChildFrame* m_activateAfterBatch = nullptr;
 
     // Full screen.
     bool m_fullScreen = false;

@@ -1,10 +1,12 @@
 #include "app/OpenFilesList.h"
 
+#include "platform/Path.h"
 #include "settings/ParamFile.h"
 
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
 
@@ -63,6 +65,26 @@ std::vector<std::string> ReadOpenFilesList(const std::string& fileName)
             break;
     }
     return paths;
+}
+
+std::vector<OpenFileSlot> WithPendingReopen(const std::vector<OpenFileSlot>& windows,
+                                            const std::vector<std::string>& pending)
+{
+    // The last one reopened is on top; a path met again only comes forward.
+    std::vector<OpenFileSlot> out;
+    std::unordered_set<std::string> reopened;
+    for (auto it = pending.rbegin(); it != pending.rend(); ++it)
+        if (reopened.insert(platform::AbsolutePath(*it)).second)
+            out.emplace_back(*it);
+    // Below them the windows there are, less the one that each of those
+    // paths brings to the front.
+    std::unordered_set<std::string> moved;
+    for (const OpenFileSlot& w : windows) {
+        if (w && !w->empty() && reopened.count(*w) && moved.insert(*w).second)
+            continue;
+        out.push_back(w);
+    }
+    return out;
 }
 
 std::string ExistingStoredPath(const std::string& stored)

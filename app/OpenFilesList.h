@@ -23,6 +23,14 @@ bool WriteOpenFilesList(const std::string& fileName, const std::vector<OpenFileS
 // A missing or unreadable file, or one without COUNT, gives nothing.
 std::vector<std::string> ReadOpenFilesList(const std::string& fileName);
 
+// The windows as they will stand once the reopening of the previous run has
+// gone through the stored paths still waiting: each is opened, or the window
+// of its open document comes to the front, on top of the windows there are.
+// Written at a close in the middle of the reopening, the list is the one a
+// close after it would write, and no stored path is lost.
+std::vector<OpenFileSlot> WithPendingReopen(const std::vector<OpenFileSlot>& windows,
+                                            const std::vector<std::string>& pending);
+
 // Whether a stored path names an existing file. A path written with the
 // other separator is tried with this platform's one; returns the form that
 // exists (empty when none does).

@@ -8,6 +8,8 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 using namespace kib;
 
 wxIMPLEMENT_DYNAMIC_CLASS(COpenFilesTree, wxTreeCtrl);
@@ -59,27 +61,54 @@ int COpenFilesTree::ImageFor(const std::string& name)
     return ext.size() >= 4 && strncasecmp(ext.c_str(), ".jav", 4) == 0 ? kImageJava : kImageFile;
 }
 
-int COpenFilesTree::OnCompareItems(const wxTreeItemId& a, const wxTreeItemId& b)
+void COpenFilesTree::InsertSorted(CKibDoc* doc, const std::string& name)
 {
-    // The order of the system's tree control: names without regard to case.
-    return GetItemText(a).CmpNoCase(GetItemText(b));
+    // The order of the system's tree control: names without regard to case;
+    // a name goes behind the names equal to it, so equal names keep their order.
+    wxString text = Display(name);
+    auto at = std::upper_bound(m_order.begin(), m_order.end(), text,
+                               [](const wxString& t, const Entry& e) { return t.CmpNoCase(e.name) < 0; });
+    size_t index = static_cast<size_t>(at - m_order.begin());
+    m_order.insert(at, Entry{text, doc});
+    wxTreeItemId id = InsertItem(m_root, index, text, ImageFor(name), ImageFor(name), new CDocItemData(doc));
+    m_items[doc] = Item{id, text};
+}
+
+void COpenFilesTree::RemoveDocument(CKibDoc* doc)
+{
+    auto found = m_items.find(doc);
+    if (found == m_items.end())
+        return;
+    wxTreeItemId item = found->second.id;
+    auto range = std::equal_range(m_order.begin(), m_order.end(), Entry{found->second.name, nullptr},
+                                  [](const Entry& a, const Entry& b) { return a.name.CmpNoCase(b.name) < 0; });
+    for (auto it = range.first; it != range.second; ++it)
+        if (it->doc == doc) {
+            m_order.erase(it);
+            break;
+        }
+    m_items.erase(found);
+    if (item == m_tipItem) {
+        m_tipItem = wxTreeItemId();
+        UnsetToolTip();
+    }
+    m_refreshing = true; // deleting the selection must not activate another window
+    Delete(item);
+    m_refreshing = false;
 }
 
 void COpenFilesTree::AddDocument(CKibDoc* doc)
 {
-    std::string name = NameOf(doc->GetTitle());
-    AppendItem(m_root, Display(name), ImageFor(name), ImageFor(name), new CDocItemData(doc));
-    SortChildren(m_root);
+    if (m_items.count(doc))
+        return;
+    InsertSorted(doc, NameOf(doc->GetTitle()));
     Expand(m_root);
 }
 
 wxTreeItemId COpenFilesTree::FindDocumentItem(CKibDoc* doc) const
 {
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId it = GetFirstChild(m_root, cookie); it.IsOk(); it = GetNextChild(m_root, cookie))
-        if (DocumentOf(it) == doc)
-            return it;
-    return wxTreeItemId();
+    auto found = m_items.find(doc);
+    return found == m_items.end() ? wxTreeItemId() : found->second.id;
 }
 
 CKibDoc* COpenFilesTree::DocumentOf(const wxTreeItemId& item) const
@@ -90,30 +119,28 @@ CKibDoc* COpenFilesTree::DocumentOf(const wxTreeItemId& item) const
     return data ? data->m_doc : nullptr;
 }
 
-void COpenFilesTree::RemoveDocument(CKibDoc* doc)
-{
-    wxTreeItemId item = FindDocumentItem(doc);
-    if (!item.IsOk())
-        return;
-    if (item == m_tipItem) {
-        m_tipItem = wxTreeItemId();
-        UnsetToolTip();
-    }
-    m_refreshing = true; // deleting the selection must not activate another window
-    Delete(item);
-    m_refreshing = false;
-}
-
 void COpenFilesTree::RefreshDocument(CKibDoc* doc)
 {
     wxTreeItemId item = FindDocumentItem(doc);
     if (!item.IsOk())
         return;
     std::string name = NameOf(doc->GetPathName().empty() ? doc->GetTitle() : doc->GetPathName());
-    SetItemImage(item, ImageFor(name));
-    SetItemImage(item, ImageFor(name), wxTreeItemIcon_Selected);
-    SetItemText(item, Display(name));
-    SortChildren(m_root);
+    wxString text = Display(name);
+    if (m_items[doc].name == text) {
+        SetItemImage(item, ImageFor(name));
+        SetItemImage(item, ImageFor(name), wxTreeItemIcon_Selected);
+        SetItemText(item, text);
+        return;
+    }
+    // A new name: the item moves to its place; a selection stays on it.
+    bool selected = GetSelection() == item;
+    RemoveDocument(doc);
+    InsertSorted(doc, name);
+    if (selected) {
+        m_refreshing = true;
+        SelectItem(m_items[doc].id);
+        m_refreshing = false;
+    }
 }
 
 void COpenFilesTree::SetDocumentMarker(CKibDoc* doc, const std::string& marker)

@@ -7,6 +7,8 @@
 
 #include <functional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 class CKibDoc;
 
@@ -31,14 +33,24 @@ public:
 
     static int ImageFor(const std::string& name);
 
-protected:
-    int OnCompareItems(const wxTreeItemId& a, const wxTreeItemId& b) override;
-
 private:
+    struct Entry {
+        wxString name; // without the "*" marker
+        CKibDoc* doc;
+    };
+    struct Item {
+        wxTreeItemId id;
+        wxString name;
+    };
     void Activate();
     void OnMotion(wxMouseEvent& event);
+    // Each document's item goes straight to its sorted place and is found
+    // through the map, so that thousands of documents cost no sorting.
+    void InsertSorted(CKibDoc* doc, const std::string& name);
 
     wxTreeItemId m_root;
+    std::vector<Entry> m_order; // the root's children, in their order
+    std::unordered_map<CKibDoc*, Item> m_items;
     std::function<void(CKibDoc*)> m_activate;
     wxTreeItemId m_tipItem;
     unsigned m_tooltipCounter = 0;

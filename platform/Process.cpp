@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <csignal>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <optional>
 #include <utility>
 #include <fcntl.h>
@@ -254,6 +256,44 @@ int SpawnDetached(const SpawnRequest& request)
     if (got == static_cast<ssize_t>(sizeof err))
         return err ? err : EIO;
     return 0;
+}
+
+GroupState ProcessGroupState(pid_t pgid, pid_t except)
+{
+    DIR* proc = opendir("/proc");
+    if (!proc)
+        return GroupState::Unknown;
+    GroupState state = GroupState::Empty;
+    char path[64];
+    char stat[512];
+    while (dirent* e = readdir(proc)) {
+        char* end = nullptr;
+        long pid = strtol(e->d_name, &end, 10);
+        if (pid <= 0 || *end != '\0' || pid == except)
+            continue;
+        snprintf(path, sizeof path, "/proc/%ld/stat", pid);
+        int fd = open(path, O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            continue; // gone meanwhile
+        ssize_t n = read(fd, stat, sizeof stat - 1);
+        close(fd);
+        if (n <= 0)
+            continue;
+        stat[n] = '\0';
+        // "pid (name) state ppid pgrp ...": the name may hold anything, so
+        // the fields start after its last parenthesis.
+        const char* close = strrchr(stat, ')');
+        char st = 0;
+        long ppid = 0, pgrp = 0;
+        if (!close || sscanf(close + 1, " %c %ld %ld", &st, &ppid, &pgrp) != 3)
+            continue;
+        if (pgrp == pgid && st != 'Z' && st != 'X' && st != 'x') {
+            state = GroupState::Members;
+            break;
+        }
+    }
+    closedir(proc);
+    return state;
 }
 
 std::vector<std::string> CurrentEnvironment()

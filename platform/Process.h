@@ -41,6 +41,12 @@ int Spawn(const SpawnRequest& request, pid_t* pid);
 // failure of the program's exec.
 int SpawnDetached(const SpawnRequest& request);
 
+// Whether the process group holds a process that has not ended, other than
+// `except` (a zombie counts as ended). Yes, no, or unknown when the process
+// table cannot be read.
+enum class GroupState { Empty, Members, Unknown };
+GroupState ProcessGroupState(pid_t pgid, pid_t except);
+
 // The environment children get: this process's, as "NAME=value" entries,
 // with every variable changed by SetOwnVariable as it was before.
 std::vector<std::string> CurrentEnvironment();

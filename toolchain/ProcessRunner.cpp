@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <fcntl.h>
 #include <mutex>
+#include <optional>
 #include <poll.h>
 #include <sys/eventfd.h>
 #include <sys/syscall.h>
@@ -85,9 +86,14 @@ struct CProcessRunner::Session {
     std::condition_variable cv;
     bool go = false;     // every thread exists: start working
     bool cancel = false; // the start failed after the spawn: leave at once
-    bool reaped = false;
-    bool statusKnown = false;
-    int status = 0;
+    // The child has ended. It is not reaped until the stop: while it stays
+    // a zombie its pid, which is its group's id, cannot be given to another
+    // process, so the group can still be signalled safely.
+    bool ended = false;
+    bool held = true; // false once reaped (or reaped by somebody else)
+    bool exited = false;
+    int exitCode = -1;
+    int signal = 0;
     int readersDone = 0;
     bool abandoned = false;
     std::atomic<bool> stopRequested{false};
@@ -116,12 +122,27 @@ struct CProcessRunner::Session {
         cv.notify_all();
     }
 
-    // Only while the child is not reaped (the caller holds m), so its process
-    // group id cannot belong to anybody else yet.
+    // Only while the child is not reaped, so that its group id cannot
+    // belong to anybody else.
     void SignalGroup(int sig)
     {
-        if (kill(-pid, sig) != 0)
+        if (held && kill(-pid, sig) != 0)
             kill(pid, sig);
+    }
+
+    // The watcher saw the child end: its status, read without reaping it.
+    void MarkEnded(bool known, const siginfo_t& info)
+    {
+        std::lock_guard lock(m);
+        ended = true;
+        held = known; // ECHILD: reaped elsewhere, the group id may be free again
+        if (known && info.si_code == CLD_EXITED) {
+            exited = true;
+            exitCode = info.si_status;
+        } else if (known && (info.si_code == CLD_KILLED || info.si_code == CLD_DUMPED)) {
+            signal = info.si_status;
+        }
+        cv.notify_all();
     }
 };
 
@@ -159,7 +180,7 @@ bool CProcessRunner::IsChildRunning() const
     if (!m_session)
         return false;
     std::lock_guard lock(m_session->m);
-    return !m_session->reaped;
+    return !m_session->ended;
 }
 
 int CProcessRunner::ChildPid() const
@@ -288,29 +309,79 @@ void CProcessRunner::StopChild()
     }
     Session& s = *m_session;
     s.stopRequested = true;
+    std::optional<Clock::time_point> termSent;
     {
         std::unique_lock lock(s.m);
-        if (!s.reaped) {
+        if (!s.ended) {
             s.SignalGroup(SIGTERM);
             s.SignalGroup(SIGCONT); // a stopped child could not act on TERM
-            if (!s.cv.wait_for(lock, m_termGrace, [&] { return s.reaped; })) {
+            termSent = Clock::now();
+            if (!s.cv.wait_for(lock, m_termGrace, [&] { return s.ended; })) {
                 s.SignalGroup(SIGKILL);
-                if (!s.cv.wait_for(lock, m_killWait, [&] { return s.reaped; }))
+                if (!s.cv.wait_for(lock, m_killWait, [&] { return s.ended; }))
                     s.abandoned = true;
             }
         }
     }
     if (s.abandoned)
         Signal(s.abortFd);
+    else
+        EndGroup(s, termSent);
     // The child is gone: what it wrote is in the pipes, and the readers take it.
     s.readersStop = true;
     Signal(s.stopFd);
     s.out.join();
     s.err.join();
     s.watcher.join();
-    if (s.abandoned)
+    if (s.abandoned) {
         m_abandoned.push_back(s.pid);
+    } else if (s.held) {
+        // Only now may the group id go back to the system.
+        int status;
+        while (waitpid(s.pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        s.held = false;
+    }
     m_session.reset();
+}
+
+void CProcessRunner::EndGroup(Session& s, std::optional<Clock::time_point> termSent)
+{
+    // The child has ended but is not reaped. What it started and left in its
+    // process group (a background job, a program that forked and returned)
+    // ends with the run: TERM, and KILL for what is still there after the
+    // grace. Processes that made a session of their own are out of reach.
+    if (!s.held)
+        return;
+    auto state = [&] { return platform::ProcessGroupState(s.pid, s.pid); };
+    platform::GroupState now = state();
+    if (now == platform::GroupState::Empty)
+        return;
+    if (now == platform::GroupState::Unknown) {
+        // Nothing tells when they are gone: no grace to wait out.
+        s.SignalGroup(SIGTERM);
+        s.SignalGroup(SIGCONT);
+        s.SignalGroup(SIGKILL);
+        return;
+    }
+    auto waitEmpty = [&](Clock::time_point until) {
+        for (;;) {
+            if (state() != platform::GroupState::Members)
+                return true;
+            if (Clock::now() >= until)
+                return false;
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    };
+    if (!termSent) {
+        s.SignalGroup(SIGTERM);
+        s.SignalGroup(SIGCONT);
+        termSent = Clock::now();
+    }
+    if (waitEmpty(*termSent + m_termGrace))
+        return;
+    s.SignalGroup(SIGKILL);
+    waitEmpty(Clock::now() + m_killWait);
 }
 
 void CProcessRunner::ReaderLoop(Session& s, bool stdErr)
@@ -383,48 +454,36 @@ void CProcessRunner::WatcherLoop(Session& s)
     if (!s.WaitForGo())
         return;
 
-    bool aborted = false;
+    // The child's end is read with WNOWAIT: it stays a zombie until the stop
+    // has dealt with its process group.
     for (;;) {
+        siginfo_t info{};
         if (s.pidfd >= 0) {
             pollfd fds[2] = {{s.pidfd, POLLIN, 0}, {s.abortFd, POLLIN, 0}};
             int r = poll(fds, 2, -1);
             if (r < 0 && errno == EINTR)
                 continue;
-            if (r > 0 && fds[1].revents) {
-                aborted = true;
+            if (r > 0 && fds[1].revents)
                 break;
-            }
             if (r > 0 && fds[0].revents == 0)
                 continue;
-            int status = 0;
-            pid_t w;
-            while ((w = waitpid(s.pid, &status, 0)) < 0 && errno == EINTR) {
+            int rc;
+            while ((rc = waitid(P_PID, static_cast<id_t>(s.pid), &info, WEXITED | WNOWAIT)) < 0 &&
+                   errno == EINTR) {
             }
-            std::lock_guard lock(s.m);
-            s.reaped = true;
-            s.statusKnown = (w == s.pid);
-            s.status = status;
-            s.cv.notify_all();
+            s.MarkEnded(rc == 0 && info.si_pid == s.pid, info);
             break;
         }
         // Without process descriptors: look every few milliseconds.
-        int status = 0;
-        pid_t w = waitpid(s.pid, &status, WNOHANG);
-        if (w == s.pid || (w < 0 && errno == ECHILD)) {
-            std::lock_guard lock(s.m);
-            s.reaped = true;
-            s.statusKnown = (w == s.pid);
-            s.status = status;
-            s.cv.notify_all();
+        int rc = waitid(P_PID, static_cast<id_t>(s.pid), &info, WEXITED | WNOHANG | WNOWAIT);
+        if ((rc == 0 && info.si_pid == s.pid) || (rc < 0 && errno == ECHILD)) {
+            s.MarkEnded(rc == 0, info);
             break;
         }
         pollfd abortPoll{s.abortFd, POLLIN, 0};
-        if (poll(&abortPoll, 1, 5) > 0) {
-            aborted = true;
+        if (poll(&abortPoll, 1, 5) > 0)
             break;
-        }
     }
-    (void)aborted;
     Signal(s.endFd);
 
     ChildExit exit;
@@ -434,14 +493,9 @@ void CProcessRunner::WatcherLoop(Session& s)
         exit.startId = s.id;
         exit.stopped = s.stopRequested.load();
         exit.abandoned = s.abandoned;
-        if (s.statusKnown) {
-            if (WIFEXITED(s.status)) {
-                exit.exited = true;
-                exit.exitCode = WEXITSTATUS(s.status);
-            } else if (WIFSIGNALED(s.status)) {
-                exit.signal = WTERMSIG(s.status);
-            }
-        }
+        exit.exited = s.exited;
+        exit.exitCode = s.exitCode;
+        exit.signal = s.signal;
     }
     m_events.OnChildTerminate(exit);
 }

@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -61,10 +62,12 @@ public:
     bool StartChild(const std::string& commandLine, const std::string& workDir,
                     const std::vector<std::string>& environment);
 
-    // Ends the child if it still runs (SIGTERM to its process group, then
+    // Ends the child if it still runs, and whatever it left in its process
+    // group also after the child itself has ended (SIGTERM to the group, then
     // SIGKILL after the grace time; every wait is bounded), lets the readers
-    // deliver what the child wrote before it ended, joins the threads and
-    // closes every descriptor. Returns at once when nothing was started.
+    // deliver what the child wrote before it ended, joins the threads,
+    // reaps the child and closes every descriptor. Returns at once when
+    // nothing was started.
     void StopChild();
 
     // True while the child of the last start has not ended.
@@ -93,6 +96,8 @@ private:
     void WatcherLoop(Session& s);
     bool OnOwnThread() const;
     void ReapAbandoned();
+    using Clock = std::chrono::steady_clock;
+    void EndGroup(Session& s, std::optional<Clock::time_point> termSent);
 
     IProcessEvents& m_events;
     std::unique_ptr<Session> m_session;

@@ -1,11 +1,13 @@
 // Start-up time of Kib: from process start to the first paint of the main
-// window, next to a bare wxWidgets frame built the same way (the floor), and
-// with 20 documents reopened from kibfiles.xml. Each run is a fresh process
-// (this program started again with --child); the child reports the moment
-// of its first paint through a pipe and is then ended.
-//   xvfb-run -a build/bench/bench_ui_startup [runs]
+// window, next to a bare wxWidgets frame built the same way (the floor), with
+// 20, 1,000 and 10,000 documents reopened from kibfiles.xml; for those also
+// the time until every document is open and the time "Beenden" then takes to
+// close them all. Each run is a fresh process (this program started again
+// with --child); the child reports its figures through a pipe.
+//   xvfb-run -a build/bench/bench_ui_startup [runs] [largest list]
 #include "app/KibApp.h"
 #include "app/MainFrame.h"
+#include "resources/CommandIds.h"
 
 #include <wx/app.h>
 #include <wx/frame.h>
@@ -17,6 +19,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <signal.h>
 #include <string>
@@ -27,23 +30,40 @@
 namespace {
 
 int g_reportFd = -1;
-bool g_reported = false;
+bool g_painted = false;
+bool g_allOpen = false;
+long long g_closeStart = 0;
 
-void ReportFirstPaint()
+long long NowNs()
 {
-    if (g_reported || g_reportFd < 0)
-        return;
-    g_reported = true;
     auto now = std::chrono::steady_clock::now().time_since_epoch();
-    long long ns = std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
-    dprintf(g_reportFd, "%lld\n", ns);
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(now).count();
 }
 
-// Reports the first paint of anything inside the main window.
+long long CpuNs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return t.tv_sec * 1000000000LL + t.tv_nsec;
+}
+
+// One line per figure: "paint", "open" or "closed", the moment and the CPU
+// time the process had used by then (the machine is shared: the CPU time
+// is the steadier figure).
+void Report(const char* what, long long ns)
+{
+    if (g_reportFd >= 0)
+        dprintf(g_reportFd, "%s %lld %lld\n", what, ns, CpuNs());
+}
+
+// Reports the first paint of anything inside the main window, then the first
+// idle time with every stored document open, then closes through "Beenden"
+// and reports when the frame has gone.
 class CProbeApp : public wxApp {
 public:
     std::string mode;
     std::string programDir;
+    size_t expected = 0;
     std::unique_ptr<CKibApp> kib;
 
     bool OnInit() override
@@ -59,22 +79,48 @@ public:
 
     int FilterEvent(wxEvent& event) override
     {
-        if (event.GetEventType() == wxEVT_PAINT) {
+        if (event.GetEventType() == wxEVT_PAINT && !g_painted) {
             auto* win = dynamic_cast<wxWindow*>(event.GetEventObject());
             wxWindow* top = win ? wxGetTopLevelParent(win) : nullptr;
-            if (top && (mode == "bare" || top == CMainFrame::Instance()))
-                ReportFirstPaint();
+            if (top && (mode == "bare" || top == CMainFrame::Instance())) {
+                g_painted = true;
+                Report("paint", NowNs());
+                if (mode == "bare")
+                    close(g_reportFd);
+            }
+        }
+        // Counted, not asked of the program, so that any build can be measured.
+        if (event.GetEventType() == wxEVT_IDLE && mode != "bare" && g_painted && !g_allOpen && kib &&
+            kib->Docs().Documents().size() >= expected) {
+            g_allOpen = true;
+            Report("open", NowNs());
+            g_closeStart = NowNs();
+            CallAfter([] {
+                if (CMainFrame* frame = CMainFrame::Instance())
+                    frame->RouteCommand(kib::ID_APP_EXIT);
+            });
         }
         return Event_Skip;
     }
+
+    int OnExit() override
+    {
+        if (kib && g_allOpen) {
+            Report("closed", NowNs());
+            kib->ExitInstance();
+        }
+        kib.reset();
+        return wxApp::OnExit();
+    }
 };
 
-int RunChild(const std::string& mode, const std::string& dir, int fd, int argc, char** argv)
+int RunChild(const std::string& mode, const std::string& dir, size_t expected, int fd, int argc, char** argv)
 {
     g_reportFd = fd;
     auto* app = new CProbeApp;
     app->mode = mode;
     app->programDir = dir;
+    app->expected = expected;
     wxApp::SetInstance(app);
     return wxEntry(argc, argv);
 }
@@ -105,31 +151,70 @@ void PrepareProgramDir(const std::string& dir, int files)
     list << "</KIBFILES>\r\n";
 }
 
-// Milliseconds from fork to the child's first paint; -1 on failure.
-double TimeOnce(const char* self, const std::string& mode, const std::string& dir)
+struct Run {
+    double paintMs = -1; // fork to the first paint
+    double openMs = -1;  // fork to every document open
+    double closeMs = -1; // "Beenden" to the frame gone
+    double openCpuMs = -1, closeCpuMs = -1; // the same in CPU time of the process
+};
+
+Run TimeOnce(const char* self, const std::string& mode, const std::string& dir, int files, int timeoutS)
 {
+    Run run;
     int fds[2];
     if (pipe(fds) != 0)
-        return -1;
+        return run;
     auto start = std::chrono::steady_clock::now();
+    long long started = std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
     pid_t pid = fork();
     if (pid == 0) {
         close(fds[0]);
+        alarm(static_cast<unsigned>(timeoutS));
         std::string fd = std::to_string(fds[1]);
-        execl(self, self, "--child", mode.c_str(), dir.c_str(), fd.c_str(), static_cast<char*>(nullptr));
+        std::string count = std::to_string(files);
+        execl(self, self, "--child", mode.c_str(), dir.c_str(), count.c_str(), fd.c_str(),
+              static_cast<char*>(nullptr));
         _exit(127);
     }
     close(fds[1]);
-    char buf[64] = {};
-    ssize_t n = read(fds[0], buf, sizeof buf - 1);
+    std::string text;
+    char buf[256];
+    ssize_t n;
+    while ((n = read(fds[0], buf, sizeof buf)) > 0)
+        text.append(buf, static_cast<size_t>(n));
     close(fds[0]);
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
-    if (n <= 0)
-        return -1;
-    long long painted = atoll(buf);
-    long long started = std::chrono::duration_cast<std::chrono::nanoseconds>(start.time_since_epoch()).count();
-    return (painted - started) / 1e6;
+    long long paint = 0, open = 0, closed = 0, openCpu = 0, closedCpu = 0;
+    for (size_t at = 0; at < text.size();) {
+        size_t end = text.find('\n', at);
+        std::string line = text.substr(at, end == std::string::npos ? std::string::npos : end - at);
+        at = end == std::string::npos ? text.size() : end + 1;
+        char what[16] = {};
+        long long ns = 0, cpu = 0;
+        if (sscanf(line.c_str(), "%15s %lld %lld", what, &ns, &cpu) != 3)
+            continue;
+        if (std::strcmp(what, "paint") == 0) {
+            paint = ns;
+        } else if (std::strcmp(what, "open") == 0) {
+            open = ns;
+            openCpu = cpu;
+        } else if (std::strcmp(what, "closed") == 0) {
+            closed = ns;
+            closedCpu = cpu;
+        }
+    }
+    if (paint)
+        run.paintMs = (paint - started) / 1e6;
+    if (open) {
+        run.openMs = (open - started) / 1e6;
+        run.openCpuMs = openCpu / 1e6;
+    }
+    if (open && closed) {
+        run.closeMs = (closed - open) / 1e6;
+        run.closeCpuMs = (closedCpu - openCpu) / 1e6;
+    }
+    return run;
 }
 
 double Median(std::vector<double> v)
@@ -142,39 +227,67 @@ double Median(std::vector<double> v)
 
 int main(int argc, char** argv)
 {
-    if (argc >= 5 && std::strcmp(argv[1], "--child") == 0) {
+    if (argc >= 6 && std::strcmp(argv[1], "--child") == 0) {
         setenv("XDG_CONFIG_HOME", (std::string(argv[3]) + "cfg").c_str(), 1);
         int child_argc = 1;
-        return RunChild(argv[2], argv[3], atoi(argv[4]), child_argc, argv);
+        return RunChild(argv[2], argv[3], static_cast<size_t>(atol(argv[4])), atoi(argv[5]), child_argc, argv);
     }
-    int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 9;
-    std::string empty = MakeDir();
-    PrepareProgramDir(empty, 0);
-    std::string twenty = MakeDir();
-    PrepareProgramDir(twenty, 20);
+    int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
+    int largest = argc > 2 ? std::max(20, atoi(argv[2])) : 10000;
 
     struct Case {
-        const char* name;
+        Case(std::string n, std::string m, int f) : name(std::move(n)), mode(std::move(m)), files(f) {}
+        std::string name;
         std::string mode;
+        int files;
         std::string dir;
-        std::vector<double> ms;
-    } cases[] = {{"bare wx frame (floor)", "bare", empty, {}},
-                 {"kib, no documents", "kib", empty, {}},
-                 {"kib, 20 documents reopened", "kib", twenty, {}}};
+        std::vector<double> paint, open, close, openCpu, closeCpu;
+        int failed = 0;
+    };
+    std::vector<Case> cases = {{"bare wx frame (floor)", "bare", 0}, {"kib, no documents", "kib", 0},
+                               {"kib, 20 reopened", "kib", 20}};
+    for (int n : {1000, 10000})
+        if (n <= largest)
+            cases.emplace_back("kib, " + std::to_string(n) + " reopened", "kib", n);
+    for (Case& c : cases) {
+        c.dir = MakeDir();
+        PrepareProgramDir(c.dir, c.files);
+    }
     // Interleaved, so that a busy moment of the machine hits all alike.
     for (int r = 0; r < runs; ++r)
         for (Case& c : cases) {
-            double ms = TimeOnce(argv[0], c.mode, c.dir);
-            if (ms < 0) {
-                fprintf(stderr, "%s: the child reported no paint (is there a display?)\n", c.name);
+            Run run = TimeOnce(argv[0], c.mode, c.dir, c.files, 600);
+            if (run.paintMs < 0) {
+                fprintf(stderr, "%s: the child reported no paint (is there a display?)\n", c.name.c_str());
                 return 1;
             }
-            c.ms.push_back(ms);
+            c.paint.push_back(run.paintMs);
+            if (c.mode == "bare")
+                continue;
+            if (run.openMs < 0 || run.closeMs < 0) {
+                ++c.failed;
+                continue;
+            }
+            c.open.push_back(run.openMs);
+            c.close.push_back(run.closeMs);
+            c.openCpu.push_back(run.openCpuMs);
+            c.closeCpu.push_back(run.closeCpuMs);
         }
-    double floor = Median(cases[0].ms);
-    printf("start-up to first paint of the main window, median of %d runs:\n", runs);
-    for (Case& c : cases)
-        printf("  %-30s %8.1f ms   ratio to floor %.2f\n", c.name, Median(c.ms), Median(c.ms) / floor);
-    printf("target: kib without documents <= 1.5 x floor\n");
+    double floor = Median(cases[0].paint);
+    printf("start-up of Kib, median of %d runs, ms (CPU ms of the process in brackets):\n", runs);
+    printf("  %-26s %11s %7s %22s %20s\n", "", "first paint", "/floor", "all documents open", "Beenden");
+    for (Case& c : cases) {
+        if (c.mode == "bare") {
+            printf("  %-26s %11.1f %7.2f\n", c.name.c_str(), Median(c.paint), Median(c.paint) / floor);
+            continue;
+        }
+        printf("  %-26s %11.1f %7.2f %11.1f (%8.1f) %9.1f (%8.1f)", c.name.c_str(), Median(c.paint),
+               Median(c.paint) / floor, Median(c.open), Median(c.openCpu), Median(c.close), Median(c.closeCpu));
+        if (c.failed)
+            printf("   (%d runs did not finish)", c.failed);
+        printf("\n");
+    }
+    printf("targets: no documents <= 1.5 x floor; the first paint with 1,000 or 10,000 reopened close to\n"
+           "the one with 20; opening and closing all growing about linearly from 1,000 to 10,000\n");
     return 0;
 }

@@ -97,6 +97,38 @@ TEST(OpenFilesList, ReadingIsForgiving)
     EXPECT_TRUE(ReadOpenFilesList(dir + "junk.xml").empty());
 }
 
+TEST(OpenFilesList, PathsStillWaitingToBeReopenedComeFirstAsIfOpenedInTurn)
+{
+    using Slots = std::vector<OpenFileSlot>;
+    // Reopening /a, /b, /c, /d in turn leaves /d on top; stopped after /b, the
+    // list to store is the same.
+    Slots opened = {std::string("/b"), std::string("/a")};
+    EXPECT_EQ(WithPendingReopen(opened, {"/c", "/d"}),
+              (Slots{std::string("/d"), std::string("/c"), std::string("/b"), std::string("/a")}));
+    // Nothing waiting: the windows as they are, hidden and unsaved ones kept.
+    Slots windows = {std::string("/x"), std::nullopt, std::string()};
+    EXPECT_EQ(WithPendingReopen(windows, {}), windows);
+    // A waiting path that is already open (the command line's file, one the
+    // user opened meanwhile) only brings its window forward; one listed twice
+    // is one window, at the place of its last mention.
+    Slots withOpen = {std::string("/u"), std::string("/c"), std::nullopt, std::string()};
+    EXPECT_EQ(WithPendingReopen(withOpen, {"/c", "/e", "/c"}),
+              (Slots{std::string("/c"), std::string("/e"), std::string("/u"), std::nullopt, std::string()}));
+    // A stored path written another way names the same file as the window's.
+    std::string cwd = TempDir();
+    EXPECT_EQ(WithPendingReopen({cwd + "R.java"}, {cwd + ".//R.java"}), (Slots{cwd + ".//R.java"}));
+    // Written out, nothing of a long list is lost.
+    std::vector<std::string> pending;
+    for (int i = 0; i < 10000; ++i)
+        pending.push_back("/f" + std::to_string(i));
+    Slots all = WithPendingReopen({std::string("/first")}, pending);
+    ASSERT_EQ(all.size(), 10001u);
+    EXPECT_EQ(*all.front(), "/f9999");
+    EXPECT_EQ(*all.back(), "/first");
+    ASSERT_TRUE(WriteOpenFilesList(cwd + "kibfiles.xml", all));
+    EXPECT_EQ(ReadOpenFilesList(cwd + "kibfiles.xml").size(), 10001u);
+}
+
 TEST(OpenFilesList, StoredPathWithOtherSeparators)
 {
     std::string dir = TempDir();

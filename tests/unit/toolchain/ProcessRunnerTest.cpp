@@ -3,6 +3,7 @@
 #include "RunnerSink.h"
 #include "platform/CommandLine.h"
 #include "platform/Process.h"
+#include "support/ProcessCheck.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -192,6 +193,83 @@ TEST_F(ProcessRunnerTest, ChildIgnoringTermIsKilledAfterTheGrace)
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
     }
     EXPECT_TRUE(groupGone);
+}
+
+namespace {
+
+// A script that leaves two sleeps behind in its process group, one with the
+// pipes inherited, one on /dev/null, writing their pids to the file.
+std::string LeaveTwoBehind(const std::string& pids, const std::string& prefix = "")
+{
+    return prefix + "sleep 300 >/dev/null 2>&1 & echo $! >> '" + pids + "'; sleep 300 & echo $! >> '" + pids +
+           "'; echo returned";
+}
+
+} // namespace
+
+TEST_F(ProcessRunnerTest, WhatAChildLeftInItsGroupEndsWhenTheRunIsStoppedAfterItReturned)
+{
+    std::string pids = dir.File("pids");
+    runner.SetDrainQuietTime(std::chrono::milliseconds(100));
+    ASSERT_TRUE(runner.StartChild(Sh(LeaveTwoBehind(pids)), dir.Path(), Env()));
+    int leader = runner.ChildPid();
+    ASSERT_TRUE(sink.WaitForExit());
+    EXPECT_TRUE(sink.Exits()[0].exited);
+    EXPECT_EQ(sink.Exits()[0].exitCode, 0);
+    EXPECT_FALSE(runner.IsChildRunning());
+    std::vector<int> left = kibtest::ReadPids(pids);
+    ASSERT_EQ(left.size(), 2u);
+    for (int pid : left)
+        EXPECT_FALSE(kibtest::ProcessEnded(pid)) << "still there before the stop";
+    // The child is held as a zombie until then, so its group id stays its own.
+    EXPECT_TRUE(Alive(leader));
+    auto t0 = Clock::now();
+    runner.StopChild();
+    EXPECT_LT(Ms(Clock::now() - t0), 1500) << "TERM suffices";
+    EXPECT_TRUE(kibtest::WaitProcessesEnded(left, 3000));
+    int status;
+    EXPECT_EQ(waitpid(leader, &status, WNOHANG), -1) << "the child is reaped by the stop";
+}
+
+TEST_F(ProcessRunnerTest, LeftoverIgnoringTermIsKilledAfterTheGraceAndTheDestructorEndsLeftoversToo)
+{
+    std::string pids = dir.File("pids");
+    runner.SetStopTimeouts(std::chrono::milliseconds(300), std::chrono::milliseconds(5000));
+    runner.SetDrainQuietTime(std::chrono::milliseconds(100));
+    ASSERT_TRUE(runner.StartChild(Sh(LeaveTwoBehind(pids, "trap '' TERM; ")), dir.Path(), Env()));
+    ASSERT_TRUE(sink.WaitForExit());
+    std::vector<int> left = kibtest::ReadPids(pids);
+    ASSERT_EQ(left.size(), 2u);
+    auto t0 = Clock::now();
+    runner.StopChild();
+    auto took = Ms(Clock::now() - t0);
+    EXPECT_GE(took, 290);
+    EXPECT_LT(took, 3000);
+    EXPECT_TRUE(kibtest::WaitProcessesEnded(left, 3000));
+
+    // A runner that goes away (its view closes) takes them along as well.
+    std::string more = dir.File("more");
+    {
+        CRunnerSink local;
+        CProcessRunner temp(local);
+        temp.SetDrainQuietTime(std::chrono::milliseconds(100));
+        ASSERT_TRUE(temp.StartChild(Sh(LeaveTwoBehind(more)), dir.Path(), Env()));
+        ASSERT_TRUE(local.WaitForExit());
+    }
+    left = kibtest::ReadPids(more);
+    ASSERT_EQ(left.size(), 2u);
+    EXPECT_TRUE(kibtest::WaitProcessesEnded(left, 3000));
+}
+
+TEST_F(ProcessRunnerTest, StopWhileTheChildRunsEndsWhatItStartedInItsGroup)
+{
+    std::string pids = dir.File("pids");
+    ASSERT_TRUE(runner.StartChild(Sh(LeaveTwoBehind(pids) + "; read x"), dir.Path(), Env()));
+    ASSERT_TRUE(sink.WaitForOut("returned\n"));
+    std::vector<int> left = kibtest::ReadPids(pids);
+    ASSERT_EQ(left.size(), 2u);
+    runner.StopChild();
+    EXPECT_TRUE(kibtest::WaitProcessesEnded(left, 3000));
 }
 
 TEST_F(ProcessRunnerTest, ChildClosingItsOutputStillRunsUntilItEnds)
