@@ -89,6 +89,9 @@ protected:
     void AdjustPositions(const TextChange& change) override;
 
 private:
+    using Commands = CCommandTable<CTextEditView>;
+    static const Commands& CommandTable();
+
     // Deletes s..e as one undo step, the caret at s.
     void DeleteAsOneStep(TextPos s, TextPos e, int action);
     class CDropTarget;
