@@ -793,9 +793,7 @@ void CTextEditView::ShowDropIndicator(const wxPoint& point)
         RefreshCaret();
         m_dropIndicatorShown = true;
     }
-    TextPos p = PointToText(wxPoint(point.x + GetCharWidth() / 2, point.y));
-    m_dropPos = p;
-    SetIndicatorCaret(p, true);
+    SetIndicatorCaret(PointToText(wxPoint(point.x + GetCharWidth() / 2, point.y)), true);
 }
 
 void CTextEditView::HideDropIndicator()
@@ -805,7 +803,6 @@ void CTextEditView::HideDropIndicator()
         return;
     m_dropIndicatorShown = false;
     SetIndicatorCaret(TextPos::None(), true);
-    m_dropPos = TextPos::None();
     m_caretHidden = false;
     MoveCaretTo(m_savedCaret);
 }

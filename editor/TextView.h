@@ -133,7 +133,6 @@ public:
     void SetSelectionRange(TextPos start, TextPos end);
     void SetAnchorPos(TextPos pos) { m_sel.SetAnchor(pos); }
     TextPos GetCaretPos() const { return m_sel.Caret(); }
-    TextPos GetAnchorPos() const { return m_sel.Anchor(); }
     // The selection as set (start may lie after end).
     void GetSelectionRange(TextPos& start, TextPos& end) const;
     // The selection in text order.
@@ -156,13 +155,11 @@ public:
     void SetTabWidth(int width);
     int GetTabWidth() const { return m_lengths.TabWidth(); }
     void SetTextFont(const CLogFont& font);
-    const CLogFont& GetTextFont() const { return m_logFont; }
     void SetShowWhitespace(bool on);
     bool GetShowWhitespace() const { return m_showWhitespace; }
     void SetLineNumbers(bool on);
     bool GetLineNumbers() const { return m_lineNumbers; }
     void SetSelectionMargin(bool on);
-    bool GetSelectionMargin() const { return m_selectionMargin; }
     void SetColumnGuide(int position, bool draw);
     void SetMatchBraces(int option);
     void SetInsertTabsAsSpaces(bool on) { m_insertTabsAsSpaces = on; }
@@ -262,6 +259,8 @@ protected:
 private:
     using Commands = CCommandTable<CTextView>;
     static const Commands& CommandTable();
+
+    void SetClassStyleBit(int colorClass, int bit, bool on);
 
     // ITextPaintSource
     void StoreLineState(int line, LineState state) override;

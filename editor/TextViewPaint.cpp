@@ -79,20 +79,23 @@ int CTextView::ClassStyle(int colorClass) const
 
 void CTextView::SetClassBold(int colorClass, bool on)
 {
-    int s = ClassStyle(colorClass);
-    SetClassStyle(colorClass, on ? (s | STYLE_BOLD) : (s & ~STYLE_BOLD));
+    SetClassStyleBit(colorClass, STYLE_BOLD, on);
 }
 
 void CTextView::SetClassItalic(int colorClass, bool on)
 {
-    int s = ClassStyle(colorClass);
-    SetClassStyle(colorClass, on ? (s | STYLE_ITALIC) : (s & ~STYLE_ITALIC));
+    SetClassStyleBit(colorClass, STYLE_ITALIC, on);
 }
 
 void CTextView::SetClassUnderline(int colorClass, bool on)
 {
-    int s = ClassStyle(colorClass);
-    SetClassStyle(colorClass, on ? (s | 4) : (s & ~4));
+    SetClassStyleBit(colorClass, 4, on);
+}
+
+void CTextView::SetClassStyleBit(int colorClass, int bit, bool on)
+{
+    const int s = ClassStyle(colorClass);
+    SetClassStyle(colorClass, on ? (s | bit) : (s & ~bit));
 }
 
 // ---------------------------------------------------------------- metrics
