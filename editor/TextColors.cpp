@@ -86,19 +86,20 @@ int CTextColors::Style(int colorClass) const
 
 bool CTextColors::SetTextColor(int colorClass, COLORREF color)
 {
-    int i = ClassIndex(colorClass);
-    if (i < 0 || m_text[static_cast<size_t>(i)] == color)
-        return false;
-    m_text[static_cast<size_t>(i)] = color;
-    return true;
+    return SetIn(m_text, colorClass, color);
 }
 
 bool CTextColors::SetBackColor(int colorClass, COLORREF color)
 {
+    return SetIn(m_back, colorClass, color);
+}
+
+bool CTextColors::SetIn(std::array<COLORREF, 14>& table, int colorClass, COLORREF color)
+{
     int i = ClassIndex(colorClass);
-    if (i < 0 || m_back[static_cast<size_t>(i)] == color)
+    if (i < 0 || table[static_cast<size_t>(i)] == color)
         return false;
-    m_back[static_cast<size_t>(i)] = color;
+    table[static_cast<size_t>(i)] = color;
     return true;
 }
 

@@ -28,6 +28,8 @@ public:
     bool SetStyle(int colorClass, int styleBits);
 
 private:
+    static bool SetIn(std::array<COLORREF, 14>& table, int colorClass, COLORREF color);
+
     std::array<COLORREF, 14> m_text{};
     std::array<COLORREF, 14> m_back{};
     std::array<int, 14> m_styles{};

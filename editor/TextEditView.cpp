@@ -34,6 +34,22 @@ std::string Format(const char* pattern, const std::string& arg)
     return out;
 }
 
+// The undo or redo item names the step it would take; enabled is set.
+void HistoryItemText(CCommandState& s, const CTextBuffer* buffer, bool undo)
+{
+    s.setText = true;
+    if (!s.enabled) {
+        s.text = undo ? kUndoLabelNone : kRedoLabelNone;
+        return;
+    }
+    std::string description;
+    if (undo)
+        buffer->UndoDescription(description);
+    else
+        buffer->RedoDescription(description);
+    s.text = Format(undo ? kUndoLabel : kRedoLabel, description);
+}
+
 bool LineHasCR(const char* chars, int from, int to)
 {
     return to > from && std::memchr(chars + from, '\r', static_cast<size_t>(to - from)) != nullptr;
@@ -743,22 +759,10 @@ const CTextEditView::Commands& CTextEditView::CommandTable()
          [](View& v, int) { return v.GetBuffer() && v.GetBuffer()->LastChangePos().IsValid(); }},
         {ID_EDIT_UNDO, [](View& v, int) { v.Undo(); },
          [](View& v, int) { return v.IsEditable() && v.GetBuffer()->CanUndoStep(); },
-         [](View& v, int, CCommandState& s) {
-             s.setText = true;
-             std::string description;
-             if (s.enabled)
-                 v.GetBuffer()->UndoDescription(description);
-             s.text = s.enabled ? Format(kUndoLabel, description) : std::string(kUndoLabelNone);
-         }},
+         [](View& v, int, CCommandState& s) { HistoryItemText(s, v.GetBuffer(), true); }},
         {ID_EDIT_REDO, [](View& v, int) { v.Redo(); },
          [](View& v, int) { return v.IsEditable() && v.GetBuffer()->CanRedoStep(); },
-         [](View& v, int, CCommandState& s) {
-             s.setText = true;
-             std::string description;
-             if (s.enabled)
-                 v.GetBuffer()->RedoDescription(description);
-             s.text = s.enabled ? Format(kRedoLabel, description) : std::string(kRedoLabelNone);
-         }},
+         [](View& v, int, CCommandState& s) { HistoryItemText(s, v.GetBuffer(), false); }},
     };
     return table;
 }

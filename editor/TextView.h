@@ -297,6 +297,9 @@ private:
     void PaintCaret(wxDC& dc);
     void EnsureGlyphFonts();
     TextPaintFrame PaintFrame();
+    // One line's margin or text drawn onto dc at rect, outside the view's
+    // pixels.
+    void PaintAlone(wxDC& dc, const wxRect& rect, int line, bool margin);
     // Moves the view's pixels inside area by (dx, dy); only the uncovered
     // part is drawn anew.
     void ScrollPixels(int dx, int dy, const wxRect& area);

@@ -365,21 +365,24 @@ void CTextView::OnPaint(wxPaintEvent&)
 
 void CTextView::PaintMargin(wxDC& dc, const wxRect& rect, int line)
 {
-    EnsureGlyphFonts();
-    CPixelCanvas scratch;
-    scratch.Resize(rect.width, rect.height);
-    const wxRect box(0, 0, rect.width, rect.height);
-    m_renderer.RenderMargin(scratch, box, wxRect(), line, PaintFrame(), *this);
-    scratch.CopyTo(dc, box, rect.GetPosition());
+    PaintAlone(dc, rect, line, true);
 }
 
 void CTextView::PaintLine(wxDC& dc, const wxRect& rect, int line)
+{
+    PaintAlone(dc, rect, line, false);
+}
+
+void CTextView::PaintAlone(wxDC& dc, const wxRect& rect, int line, bool margin)
 {
     EnsureGlyphFonts();
     CPixelCanvas scratch;
     scratch.Resize(rect.width, rect.height);
     const wxRect box(0, 0, rect.width, rect.height);
-    m_renderer.RenderLine(scratch, box, wxRect(), line, PaintFrame(), *this);
+    if (margin)
+        m_renderer.RenderMargin(scratch, box, wxRect(), line, PaintFrame(), *this);
+    else
+        m_renderer.RenderLine(scratch, box, wxRect(), line, PaintFrame(), *this);
     scratch.CopyTo(dc, box, rect.GetPosition());
 }
 
