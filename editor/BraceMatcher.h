@@ -16,7 +16,6 @@ public:
 
     // The option "KIBPARAMS:EDITOR:MATCHBRACE"; the matching runs only at 1.
     void SetOption(int option) { m_option = option; }
-    int Option() const { return m_option; }
 
     // Run at the end of every selection change, with the caret line and the
     // selection; does nothing unless the option is 1 and the selection empty.

@@ -23,42 +23,27 @@ void CEditFindCommands::NotFound(const std::string& text)
     m_host.ShowFindMessage(DialogParent(), FindMessageText(IDS_FIND_NOT_FOUND, text));
 }
 
+const CEditFindCommands::Commands& CEditFindCommands::CommandTable()
+{
+    using Self = CEditFindCommands;
+    static const Commands table = {
+        {ID_EDIT_FIND, [](Self& f, int) { f.FindDialog(); }, [](Self& f, int) { return f.m_view.GetBuffer() != nullptr; }},
+        {ID_EDIT_REPEAT, [](Self& f, int) { f.FindAgain(false); }, [](Self& f, int) { return f.m_remembered.present; }},
+        {ID_EDIT_FIND_PREVIOUS, [](Self& f, int) { f.FindAgain(true); },
+         [](Self& f, int) { return f.m_remembered.present; }},
+        {ID_EDIT_REPLACE, [](Self& f, int) { f.ReplaceDialog(); }, [](Self& f, int) { return f.m_view.IsEditable(); }},
+    };
+    return table;
+}
+
 bool CEditFindCommands::HandleCommand(int command)
 {
-    switch (command) {
-    case ID_EDIT_FIND:
-        FindDialog();
-        return true;
-    case ID_EDIT_REPEAT:
-        FindAgain(false);
-        return true;
-    case ID_EDIT_FIND_PREVIOUS:
-        FindAgain(true);
-        return true;
-    case ID_EDIT_REPLACE:
-        ReplaceDialog();
-        return true;
-    default:
-        return false;
-    }
+    return CommandTable().Handle(*this, command);
 }
 
 bool CEditFindCommands::QueryCommand(int command, CCommandState& state)
 {
-    switch (command) {
-    case ID_EDIT_FIND:
-        state.enabled = m_view.GetBuffer() != nullptr;
-        return true;
-    case ID_EDIT_REPEAT:
-    case ID_EDIT_FIND_PREVIOUS:
-        state.enabled = m_remembered.present;
-        return true;
-    case ID_EDIT_REPLACE:
-        state.enabled = m_view.IsEditable();
-        return true;
-    default:
-        return false;
-    }
+    return CommandTable().Query(*this, command, state);
 }
 
 void CEditFindCommands::FindDialog()

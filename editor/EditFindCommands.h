@@ -5,6 +5,7 @@
 
 #include "editor/TextSearch.h"
 #include "editor/TextView.h"
+#include "resources/CommandTable.h"
 
 #include <wx/string.h>
 
@@ -42,6 +43,9 @@ public:
     const RememberedSearch& Remembered() const { return m_remembered; }
 
 private:
+    using Commands = CCommandTable<CEditFindCommands>;
+    static const Commands& CommandTable();
+
     wxWindow* DialogParent() const;
     void NotFound(const std::string& text);
 

@@ -22,14 +22,6 @@ void CGlyphCache::Clear()
         s = Slot();
 }
 
-size_t CGlyphCache::GlyphCount() const
-{
-    size_t n = 0;
-    for (const Slot& s : m_slots)
-        n += s.glyphs.size();
-    return n;
-}
-
 CGlyphCache::Glyph CGlyphCache::Render(const Slot& slot, char32_t c) const
 {
     Glyph g;

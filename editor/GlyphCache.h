@@ -33,7 +33,6 @@ public:
     const Glyph& Get(int slot, char32_t c);
     // Width of a text in a slot (the sum of its glyphs' widths).
     int TextWidth(int slot, const std::u32string& text);
-    size_t GlyphCount() const;
 
 private:
     struct Slot {

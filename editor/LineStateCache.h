@@ -51,7 +51,6 @@ public:
 private:
     static uint8_t Encode(LineState s) { return static_cast<uint8_t>((s & 0x1F) | ((s & ST_JAVADOC) ? 0x20 : 0)); }
     static LineState Decode(uint8_t b) { return (b & 0x1F) | ((b & 0x20) ? ST_JAVADOC : 0); }
-    void Resize(int lineCount);
     void Invalidate(int line);
 
     Classifier m_classify;

@@ -109,11 +109,3 @@ void CLineTable::Erase(int first, int count)
     m_lines.erase(b, b + count);
 }
 
-size_t CLineTable::MemoryUsed() const
-{
-    size_t n = m_lines.capacity() * sizeof(Entry);
-    for (const Entry& e : m_lines)
-        if (e.bits & kOwned)
-            n += sizeof(int32_t) + static_cast<size_t>(OwnedCapacity(e.data));
-    return n;
-}

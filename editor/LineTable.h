@@ -70,8 +70,6 @@ public:
     // Removes count lines starting at first.
     void Erase(int first, int count);
 
-    size_t MemoryUsed() const;
-
 private:
     static constexpr uint32_t kOwned = 0x80000000u;
     struct Entry {

@@ -34,6 +34,22 @@ std::string Format(const char* pattern, const std::string& arg)
     return out;
 }
 
+// The undo or redo item names the step it would take; enabled is set.
+void HistoryItemText(CCommandState& s, const CTextBuffer* buffer, bool undo)
+{
+    s.setText = true;
+    if (!s.enabled) {
+        s.text = undo ? kUndoLabelNone : kRedoLabelNone;
+        return;
+    }
+    std::string description;
+    if (undo)
+        buffer->UndoDescription(description);
+    else
+        buffer->RedoDescription(description);
+    s.text = Format(undo ? kUndoLabel : kRedoLabel, description);
+}
+
 bool LineHasCR(const char* chars, int from, int to)
 {
     return to > from && std::memchr(chars + from, '\r', static_cast<size_t>(to - from)) != nullptr;
@@ -469,9 +485,7 @@ void CTextEditView::Cut()
         return;
     TextPos s, e;
     GetOrderedSelection(s, e);
-    std::string text;
-    CopyRange(s, e, text);
-    PutTextOnClipboard(text);
+    Copy();
     PutCaret(s);
     GetBuffer()->DeleteRange(this, s.y, s.x, e.y, e.x, ACT_CUT);
 }
@@ -716,90 +730,51 @@ void CTextEditView::Redo()
 
 // ---------------------------------------------------------------- commands
 
-bool CTextEditView::HandleCommand(int command)
+const CTextEditView::Commands& CTextEditView::CommandTable()
 {
     using namespace kib;
-    switch (command) {
-    case ID_EDIT_DELETE: DeleteForward(); return true;
-    case ID_EDIT_BACKSPACE: Backspace(); return true;
-    case ID_EDIT_DELETE_WORD_BACK: DeleteWordBack(); return true;
-    case ID_EDIT_TAB: Tab(); return true;
-    case ID_EDIT_UNTAB: Untab(); return true;
-    case ID_EDIT_SWITCH_OVRMODE: m_overwrite = !m_overwrite; return true;
-    case ID_EDIT_PASTE: Paste(); return true;
-    case ID_EDIT_CUT: Cut(); return true;
-    case ID_EDIT_UNDO: Undo(); return true;
-    case ID_EDIT_REDO: Redo(); return true;
-    case ID_LOWERCASE:
-    case ID_UPPERCASE:
-    case ID_SWAPCASE:
-    case ID_CAPITALIZE:
-    case ID_SENTENCE: ConvertSelectionCase(command); return true;
-    case ID_TABS_TO_SPACES: ConvertTabsSpaces(true); return true;
-    case ID_SPACES_TO_TABS: ConvertTabsSpaces(false); return true;
-    case ID_COMMENT_SELECTION: CommentSelection(); return true;
-    case ID_UNCOMMENT_SELECTION: UncommentSelection(); return true;
-    case ID_INSERT_USERNAME: InsertUserName(); return true;
-    case ID_GOTO_LAST_CHANGE: GoToLastChange(); return true;
-    default: return CTextView::HandleCommand(command);
-    }
+    using View = CTextEditView;
+    auto editable = [](View& v, int) { return v.IsEditable(); };
+    auto editableWithSelection = [](View& v, int) { return v.IsEditable() && v.IsSelection(); };
+    static const Commands table = {
+        {ID_EDIT_DELETE, [](View& v, int) { v.DeleteForward(); }, editable},
+        {ID_EDIT_BACKSPACE, [](View& v, int) { v.Backspace(); }, editable},
+        {ID_EDIT_DELETE_WORD_BACK, [](View& v, int) { v.DeleteWordBack(); }, editable},
+        {ID_EDIT_TAB, [](View& v, int) { v.Tab(); }, editable},
+        {ID_EDIT_UNTAB, [](View& v, int) { v.Untab(); }, editable},
+        {ID_INSERT_USERNAME, [](View& v, int) { v.InsertUserName(); }, editable},
+        {ID_EDIT_SWITCH_OVRMODE, [](View& v, int) { v.m_overwrite = !v.m_overwrite; }, Commands::Row::Always,
+         [](View& v, int, CCommandState& s) { s.checked = v.m_overwrite; }},
+        {ID_EDIT_PASTE, [](View& v, int) { v.Paste(); },
+         [](View& v, int) { return v.IsEditable() && v.ClipboardHasText(); }},
+        {ID_EDIT_CUT, [](View& v, int) { v.Cut(); }, editableWithSelection},
+        // Lower, upper, capitalised, sentence and swapped case.
+        {ID_LOWERCASE, ID_SWAPCASE, [](View& v, int c) { v.ConvertSelectionCase(c); }, editableWithSelection},
+        {ID_TABS_TO_SPACES, [](View& v, int) { v.ConvertTabsSpaces(true); }, editableWithSelection},
+        {ID_SPACES_TO_TABS, [](View& v, int) { v.ConvertTabsSpaces(false); }, editableWithSelection},
+        {ID_COMMENT_SELECTION, [](View& v, int) { v.CommentSelection(); }, editableWithSelection},
+        {ID_UNCOMMENT_SELECTION, [](View& v, int) { v.UncommentSelection(); },
+         [](View& v, int) { return v.IsEditable() && v.CanUncommentSelection(); }},
+        {ID_GOTO_LAST_CHANGE, [](View& v, int) { v.GoToLastChange(); },
+         [](View& v, int) { return v.GetBuffer() && v.GetBuffer()->LastChangePos().IsValid(); }},
+        {ID_EDIT_UNDO, [](View& v, int) { v.Undo(); },
+         [](View& v, int) { return v.IsEditable() && v.GetBuffer()->CanUndoStep(); },
+         [](View& v, int, CCommandState& s) { HistoryItemText(s, v.GetBuffer(), true); }},
+        {ID_EDIT_REDO, [](View& v, int) { v.Redo(); },
+         [](View& v, int) { return v.IsEditable() && v.GetBuffer()->CanRedoStep(); },
+         [](View& v, int, CCommandState& s) { HistoryItemText(s, v.GetBuffer(), false); }},
+    };
+    return table;
+}
+
+bool CTextEditView::HandleCommand(int command)
+{
+    return CommandTable().Handle(*this, command) || CTextView::HandleCommand(command);
 }
 
 bool CTextEditView::QueryCommand(int command, CCommandState& state)
 {
-    using namespace kib;
-    state = CCommandState();
-    const bool editable = IsEditable();
-    CTextBuffer* buffer = GetBuffer();
-    switch (command) {
-    case ID_EDIT_DELETE:
-    case ID_EDIT_BACKSPACE:
-    case ID_EDIT_DELETE_WORD_BACK:
-    case ID_EDIT_TAB:
-    case ID_EDIT_UNTAB:
-    case ID_INSERT_USERNAME: state.enabled = editable; return true;
-    case ID_EDIT_SWITCH_OVRMODE:
-        state.enabled = true;
-        state.checked = m_overwrite;
-        return true;
-    case ID_EDIT_PASTE: state.enabled = editable && ClipboardHasText(); return true;
-    case ID_EDIT_CUT:
-    case ID_LOWERCASE:
-    case ID_UPPERCASE:
-    case ID_SWAPCASE:
-    case ID_CAPITALIZE:
-    case ID_SENTENCE:
-    case ID_TABS_TO_SPACES:
-    case ID_SPACES_TO_TABS:
-    case ID_COMMENT_SELECTION: state.enabled = editable && IsSelection(); return true;
-    case ID_UNCOMMENT_SELECTION: state.enabled = editable && CanUncommentSelection(); return true;
-    case ID_GOTO_LAST_CHANGE: state.enabled = buffer && buffer->LastChangePos().IsValid(); return true;
-    case ID_EDIT_UNDO: {
-        state.setText = true;
-        state.enabled = editable && buffer->CanUndoStep();
-        if (state.enabled) {
-            std::string description;
-            buffer->UndoDescription(description);
-            state.text = Format(kUndoLabel, description);
-        } else {
-            state.text = kUndoLabelNone;
-        }
-        return true;
-    }
-    case ID_EDIT_REDO: {
-        state.setText = true;
-        state.enabled = editable && buffer->CanRedoStep();
-        if (state.enabled) {
-            std::string description;
-            buffer->RedoDescription(description);
-            state.text = Format(kRedoLabel, description);
-        } else {
-            state.text = kRedoLabelNone;
-        }
-        return true;
-    }
-    default: return CTextView::QueryCommand(command, state);
-    }
+    return CommandTable().Query(*this, command, state) || CTextView::QueryCommand(command, state);
 }
 
 // ---------------------------------------------------------------- drag and drop
@@ -822,9 +797,7 @@ void CTextEditView::ShowDropIndicator(const wxPoint& point)
         RefreshCaret();
         m_dropIndicatorShown = true;
     }
-    TextPos p = PointToText(wxPoint(point.x + GetCharWidth() / 2, point.y));
-    m_dropPos = p;
-    SetIndicatorCaret(p, true);
+    SetIndicatorCaret(PointToText(wxPoint(point.x + GetCharWidth() / 2, point.y)), true);
 }
 
 void CTextEditView::HideDropIndicator()
@@ -834,7 +807,6 @@ void CTextEditView::HideDropIndicator()
         return;
     m_dropIndicatorShown = false;
     SetIndicatorCaret(TextPos::None(), true);
-    m_dropPos = TextPos::None();
     m_caretHidden = false;
     MoveCaretTo(m_savedCaret);
 }

@@ -82,13 +82,15 @@ public:
     void ShowDropIndicator(const wxPoint& point);
     void HideDropIndicator();
     bool IsDropIndicatorShown() const { return m_dropIndicatorShown; }
-    TextPos GetDropPos() const { return m_dropPos; }
 
 protected:
     void OnCharTyped(unsigned char code) override;
     void AdjustPositions(const TextChange& change) override;
 
 private:
+    using Commands = CCommandTable<CTextEditView>;
+    static const Commands& CommandTable();
+
     // Deletes s..e as one undo step, the caret at s.
     void DeleteAsOneStep(TextPos s, TextPos e, int action);
     class CDropTarget;
@@ -107,7 +109,6 @@ private:
     bool m_indentAfterBracket = true;
     bool m_dropIndicatorShown = false;
     TextPos m_savedCaret;
-    TextPos m_dropPos = TextPos::None();
     bool m_selectionSaved = false;
     TextPos m_savedSelStart;
     TextPos m_savedSelEnd;

@@ -1,15 +1,22 @@
 // The window that shows the text of one CTextBuffer: fixed-pitch layout with
-// tab expansion, colour runs, caret, selection, scrolling, keyboard and mouse
-// navigation, copy, the drag source and bookmarks. It never changes the text;
-// CTextEditView adds editing.
+// tab expansion, caret, scrolling, keyboard and mouse navigation, copy, the
+// drag source and bookmarks. Caret and selection live in CSelectionModel,
+// painting in CTextRenderer; the view turns events into their calls. It
+// never changes the text; CTextEditView adds editing.
 #pragma once
 
 #include "editor/BraceMatcher.h"
+#include "editor/Bookmarks.h"
+#include "editor/DisplayLengths.h"
 #include "editor/GlyphCache.h"
 #include "editor/JavaColoring.h"
 #include "editor/LineStateCache.h"
 #include "editor/PixelCanvas.h"
+#include "editor/SelectionModel.h"
 #include "editor/TextBuffer.h"
+#include "editor/TextColors.h"
+#include "editor/TextRenderer.h"
+#include "resources/CommandTable.h"
 #include "settings/LogFont.h"
 #include "settings/Settings.h"
 
@@ -26,25 +33,16 @@
 
 class wxDC;
 
-// What a command's menu item shows: enabled, checked and, when setText is
-// true, the item's text (UTF-8).
-struct CCommandState {
-    bool enabled = false;
-    bool checked = false;
-    bool setText = false;
-    std::string text;
-};
-
-class CTextView : public wxWindow, public CTextBufferListener {
+class CTextView : public wxWindow, public CTextBufferListener, protected ITextPaintSource {
 public:
     static constexpr int kDragTimerId = 1001;
     static constexpr int kDragTimerPeriodMs = 100;
     static constexpr int kCaretTimerId = 1002;
     static constexpr int kSelectionMarginWidth = 20;
-    static constexpr int kIconSize = 12;
-    static constexpr COLORREF kDirectiveColor = 0xC08000;
-    static constexpr COLORREF kColumnGuideColor = 0x9C9C9C;
-    static constexpr COLORREF kMarginEdgeColor = 0xD4ACAC;
+    static constexpr int kIconSize = CTextRenderer::kIconSize;
+    static constexpr COLORREF kDirectiveColor = CTextColors::kDirectiveColor;
+    static constexpr COLORREF kColumnGuideColor = CTextColors::kColumnGuideColor;
+    static constexpr COLORREF kMarginEdgeColor = CTextRenderer::kMarginEdgeColor;
 
     CTextView(wxWindow* parent, wxWindowID id = wxID_ANY, const wxPoint& pos = wxDefaultPosition,
               const wxSize& size = wxDefaultSize);
@@ -62,12 +60,12 @@ public:
     virtual void ResetViewState();
 
     // --- Text access; without a buffer one empty line.
-    virtual int LineCount() const;
-    virtual int LineLength(int line) const;
-    virtual const char* LineChars(int line) const;
-    virtual uint32_t LineFlags(int line) const;
+    int LineCount() const override;
+    int LineLength(int line) const override;
+    const char* LineChars(int line) const override;
+    uint32_t LineFlags(int line) const override;
     // Display columns of the whole line (cached).
-    virtual int DisplayLength(int line);
+    int DisplayLength(int line) override;
     int MaxDisplayLength();
     virtual void CopyRange(TextPos start, TextPos end, std::string& text) const;
 
@@ -82,14 +80,14 @@ public:
     virtual void AfterDragDone(wxDragResult effect) {}
 
     // --- Colours and styles of the colour classes.
-    virtual COLORREF TextColor(int colorClass) const;
-    virtual COLORREF BackColor(int colorClass) const;
-    virtual bool LineColorOverride(int line, COLORREF& back, COLORREF& text, bool& drawWhitespace)
+    COLORREF TextColor(int colorClass) const override;
+    COLORREF BackColor(int colorClass) const override;
+    bool LineColorOverride(int line, COLORREF& back, COLORREF& text, bool& drawWhitespace) override
     {
         return false;
     }
-    virtual bool IsClassItalic(int colorClass) const;
-    virtual bool IsClassBold(int colorClass) const;
+    bool IsClassItalic(int colorClass) const override;
+    bool IsClassBold(int colorClass) const override;
     virtual void SetClassTextColor(int colorClass, COLORREF color);
     virtual void SetClassBackColor(int colorClass, COLORREF color);
     virtual void SetClassBold(int colorClass, bool on);
@@ -106,11 +104,11 @@ public:
     // or when painting part of a very long line, a prefix of it), starting in
     // state; returns the state after them. runs may be null (state only).
     // The base view colours nothing.
-    virtual LineState ClassifyLine(LineState state, const char* chars, int length, ColorBlock* runs,
-                                   int runCapacity, int& runCount);
+    LineState ClassifyLine(LineState state, const char* chars, int length, ColorBlock* runs, int runCapacity,
+                           int& runCount) override;
     // State at the end of line (cached; unknown states are computed from the
     // nearest known line before it).
-    LineState GetLineState(int line);
+    LineState GetLineState(int line) override;
 
     // --- Geometry.
     int DisplayColumn(TextPos pos) const;
@@ -133,17 +131,15 @@ public:
     // --- Caret and selection.
     void MoveCaretTo(TextPos pos);
     void SetSelectionRange(TextPos start, TextPos end);
-    void SetAnchorPos(TextPos pos) { m_anchor = pos; }
-    TextPos GetCaretPos() const { return m_caret; }
-    TextPos GetAnchorPos() const { return m_anchor; }
+    void SetAnchorPos(TextPos pos) { m_sel.SetAnchor(pos); }
+    TextPos GetCaretPos() const { return m_sel.Caret(); }
     // The selection as set (start may lie after end).
     void GetSelectionRange(TextPos& start, TextPos& end) const;
     // The selection in text order.
-    void GetOrderedSelection(TextPos& start, TextPos& end) const;
-    bool IsSelection() const { return !(m_selStart == m_selEnd); }
-    bool IsInsideSelection(TextPos pos) const;
+    void GetOrderedSelection(TextPos& start, TextPos& end) const { m_sel.GetOrdered(start, end); }
+    bool IsSelection() const { return m_sel.IsSelection(); }
+    bool IsInsideSelection(TextPos pos) const { return m_sel.IsInside(pos); }
     void SelectAllText();
-    int GetIdealColumn() const { return m_idealColumn; }
     void RefreshCaret();
     bool IsCaretShown() const { return m_caretShown; }
     wxPoint GetCaretPixel() const { return m_caretPixel; }
@@ -157,15 +153,13 @@ public:
 
     // --- Settings entry points.
     void SetTabWidth(int width);
-    int GetTabWidth() const { return m_tabWidth; }
+    int GetTabWidth() const { return m_lengths.TabWidth(); }
     void SetTextFont(const CLogFont& font);
-    const CLogFont& GetTextFont() const { return m_logFont; }
     void SetShowWhitespace(bool on);
     bool GetShowWhitespace() const { return m_showWhitespace; }
     void SetLineNumbers(bool on);
-    bool GetLineNumbers() const { return m_lineNumbers != 0; }
+    bool GetLineNumbers() const { return m_lineNumbers; }
     void SetSelectionMargin(bool on);
-    bool GetSelectionMargin() const { return m_selectionMargin; }
     void SetColumnGuide(int position, bool draw);
     void SetMatchBraces(int option);
     void SetInsertTabsAsSpaces(bool on) { m_insertTabsAsSpaces = on; }
@@ -192,7 +186,7 @@ public:
     void GoToNextMark();
     void GoToPreviousMark();
     void ClearMarks();
-    bool HasAnyMark() const { return m_anyMark; }
+    bool HasAnyMark() const { return m_bookmarks.AnyMark(); }
 
     // --- Splitter panes.
     virtual void SyncSiblings(bool horizontal);
@@ -207,7 +201,7 @@ public:
     // How far into a line painting classifies from the line's start; past
     // it a window before the visible part is classified (8192; tests change
     // it to compare both ways).
-    static void SetLongLineWindow(int chars);
+    static void SetLongLineWindow(int chars) { CTextRenderer::SetLongLineWindow(chars); }
 
     // Memory held by the per-line caches (line states, display lengths).
     size_t CacheMemory() const;
@@ -256,12 +250,22 @@ protected:
     // Moves every remembered position across a change.
     virtual void AdjustPositions(const TextChange& change);
     void MoveFinished(bool extend, bool keepIdeal);
-    bool CanMoveWithSelection(bool extend) const { return IsSelection() && !extend; }
+    // The selection onto the clipboard (nothing without one).
+    void Copy();
 
     bool m_caretHidden = false;
     bool m_suppressHorzScroll = false;
 
 private:
+    using Commands = CCommandTable<CTextView>;
+    static const Commands& CommandTable();
+
+    void SetClassStyleBit(int colorClass, int bit, bool on);
+
+    // ITextPaintSource
+    void StoreLineState(int line, LineState state) override;
+    bool BraceMatchOnLine(int line, int& column, char& partner) const override;
+
     void OnPaint(wxPaintEvent& event);
     void OnSize(wxSizeEvent& event);
     void OnKeyDown(wxKeyEvent& event);
@@ -283,21 +287,19 @@ private:
 
     void EnsureMetrics();
     void InvalidateMetrics();
-    void ResizeCaches();
     void ExtendMouseSelection(const wxPoint& point);
+    // The text position a click at point means: the nearer character edge.
+    TextPos HitText(const wxPoint& point);
     void StartMouseDrag();
     void EndMouseDrag();
     void BeginDragAndDrop();
     void SetCursorFor(const wxPoint& point);
-    void LineSelection(int anchorLine, int line, TextPos& start, TextPos& end) const;
     void PaintCaret(wxDC& dc);
     void EnsureGlyphFonts();
-    void RenderArea(CPixelCanvas& canvas, const wxRect& box);
-    void RenderLine(CPixelCanvas& canvas, const wxRect& rect, int line);
-    void RenderMargin(CPixelCanvas& canvas, const wxRect& rect, int line);
-    int WindowStart(int line, const char* chars, int startChar) const;
-    LineState StateInLine(int line, LineState in, const char* chars, int from);
-    const std::vector<wxImage>& MarginIcons();
+    TextPaintFrame PaintFrame();
+    // One line's margin or text drawn onto dc at rect, outside the view's
+    // pixels.
+    void PaintAlone(wxDC& dc, const wxRect& rect, int line, bool margin);
     // Moves the view's pixels inside area by (dx, dy); only the uncovered
     // part is drawn anew.
     void ScrollPixels(int dx, int dy, const wxRect& area);
@@ -307,39 +309,24 @@ private:
     void ScrollVert(int newTop);
     void ScrollHorz(int newColumn);
     wxRect CaretRect() const;
-    void NoteDisplayLengthChange(int line);
 
-    // Navigation commands.
-    void MoveCharLeft(bool extend);
-    void MoveCharRight(bool extend);
-    void MoveWordLeft(bool extend);
-    void MoveWordRight(bool extend);
-    void MoveLineUp(bool extend);
-    void MoveLineDown(bool extend);
+    // Commands.
     void MovePageUp(bool extend);
     void MovePageDown(bool extend);
-    void MoveLineEnd(bool extend);
-    void MoveHome(bool extend);
-    void MoveTextBegin(bool extend);
-    void MoveTextEnd(bool extend);
     void ScrollLineUp();
     void ScrollLineDown();
-    void Copy();
     void GoToLineStart(int line);
 
-    // Caret and selection.
-    TextPos m_caret;
-    int m_idealColumn = -1;
-    TextPos m_anchor;
+    CSelectionModel m_sel;
+    CBookmarks m_bookmarks;
+    CTextColors m_colors;
 
     // Layout.
-    int m_lineNumbers = 1;
+    bool m_lineNumbers = true;
     int m_lineHeight = -1;
     int m_charWidth = -1;
-    int m_tabWidth = 4;
     bool m_showWhitespace = false;
     bool m_selectionMargin = true;
-    int m_maxDisplayLength = -1;
     int m_screenLines = -1;
     int m_screenColumns = -1;
     bool m_focused = false;
@@ -347,10 +334,9 @@ private:
     std::array<wxFont, 4> m_fonts;
     bool m_insertTabsAsSpaces = false;
 
-    // Per-line caches: classifier states and display lengths (-1 unknown).
+    // Per-line caches: classifier states and display lengths.
     CLineStateCache m_states;
-    std::vector<int32_t> m_displayLengths;
-    std::vector<ColorBlock> m_runs;
+    CDisplayLengths m_lengths{*this};
 
     // Mouse.
     bool m_dragging = false;
@@ -362,10 +348,6 @@ private:
     TextPos m_draggedStart;
     TextPos m_draggedEnd;
 
-    // Selection.
-    TextPos m_selStart;
-    TextPos m_selEnd;
-
     CTextBuffer* m_buffer = nullptr;
     int m_topLine = 0;
     int m_firstColumn = 0;
@@ -373,24 +355,12 @@ private:
     bool m_dragDropDisabled = false;
 
     CBraceMatcher m_braces;
-    // The classifier state at a place inside a very long line, for painting
-    // a window of it (forgotten with every change).
-    struct LineWindow {
-        int line = -1;
-        int from = 0;
-        LineState in = 0;
-        LineState state = 0;
-    } m_lineWindow;
 
     // Column guide.
     int m_guidePosition = 80;
     bool m_drawGuide = false;
 
     int m_digitWidth = -1;
-    std::array<COLORREF, 14> m_textColors{};
-    std::array<COLORREF, 14> m_backColors{};
-    std::array<int, 14> m_styles{};
-    bool m_anyMark = false;
 
     // Caret drawn by the view itself (one line high, 2 pixels wide).
     bool m_caretShown = false;
@@ -400,16 +370,14 @@ private:
     TextPos m_indicatorPos = TextPos::None();
     bool m_indicatorGrey = false;
 
-    std::vector<wxImage> m_icons;
     int m_lastMarginWidth = -1;
-    wxRect m_paintClip;
     wxRect m_lastPaintBox;
     long m_paintCount = 0;
     wxRect m_paintedArea;
     // The window's pixels, kept by the view so that scrolling can move them
     // (GTK 3 redraws a scrolled child window completely), the area of them
-    // that must be drawn anew, and the glyphs they are drawn with.
+    // that must be drawn anew, and what draws them.
     CPixelCanvas m_canvas;
     wxRegion m_dirty;
-    CGlyphCache m_glyphs;
+    CTextRenderer m_renderer;
 };

@@ -1,0 +1,121 @@
+#include "editor/DisplayLengths.h"
+
+#include "editor/TextLayout.h"
+
+#include <algorithm>
+
+namespace {
+
+template <class V, class T>
+void ResizeCache(V& v, size_t n, T fill)
+{
+    // Exact size the first time; a little room when the text grows later,
+    // so that typing line breaks does not double the cache.
+    if (n > v.capacity())
+        v.reserve(v.empty() ? n : n + n / 32 + 64);
+    v.resize(n, fill);
+}
+
+} // namespace
+
+void CDisplayLengths::SetTabWidth(int width)
+{
+    m_tabWidth = width;
+    Clear();
+}
+
+void CDisplayLengths::Clear()
+{
+    std::vector<int32_t>().swap(m_lengths);
+    m_max = -1;
+}
+
+void CDisplayLengths::Resize()
+{
+    size_t n = static_cast<size_t>(m_text.LineCount());
+    if (m_lengths.size() != n)
+        ResizeCache(m_lengths, n, -1);
+}
+
+int CDisplayLengths::Get(int line)
+{
+    if (line < 0 || line >= m_text.LineCount())
+        return 0;
+    if (m_lengths.size() != static_cast<size_t>(m_text.LineCount()))
+        Resize();
+    int32_t& cached = m_lengths[static_cast<size_t>(line)];
+    if (cached < 0)
+        cached = textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth);
+    return cached;
+}
+
+int CDisplayLengths::Max()
+{
+    if (m_max < 0) {
+        int count = m_text.LineCount();
+        int maxLen = 0;
+        for (int i = 0; i < count; ++i)
+            maxLen = std::max(maxLen, Get(i));
+        m_max = maxLen;
+    }
+    return m_max;
+}
+
+void CDisplayLengths::Forget(int line)
+{
+    // Keeps the longest-line width without a walk over every line: it only
+    // has to be recomputed when the longest line itself got shorter.
+    int32_t& cached = m_lengths[static_cast<size_t>(line)];
+    int32_t old = cached;
+    cached = -1;
+    if (m_max < 0)
+        return;
+    int now = Get(line);
+    if (now >= m_max)
+        m_max = now;
+    else if (old < 0 || old == m_max)
+        m_max = -1;
+}
+
+void CDisplayLengths::LineChanged(int line)
+{
+    const int count = m_text.LineCount();
+    if (m_lengths.size() == static_cast<size_t>(count) && line >= 0 && line < count)
+        Forget(line);
+}
+
+void CDisplayLengths::LinesChanged(const TextChange* change, int line)
+{
+    const int count = m_text.LineCount();
+    if (change && !m_lengths.empty() && line >= 0) {
+        const int sy = change->start.y, ey = change->end.y;
+        const size_t oldCount = m_lengths.size();
+        if (change->kind == TextChange::Insertion &&
+            oldCount + static_cast<size_t>(ey - sy) == static_cast<size_t>(count) && sy >= 0 &&
+            static_cast<size_t>(sy) < oldCount) {
+            if (m_lengths.capacity() < static_cast<size_t>(count))
+                m_lengths.reserve(static_cast<size_t>(count) + static_cast<size_t>(count) / 32 + 64);
+            m_lengths.insert(m_lengths.begin() + sy + 1, static_cast<size_t>(ey - sy), -1);
+            Forget(sy);
+            for (int i = sy + 1; i <= ey && m_max >= 0; ++i)
+                m_max = std::max(m_max, Get(i));
+            return;
+        }
+        if (change->kind == TextChange::Deletion &&
+            oldCount == static_cast<size_t>(count) + static_cast<size_t>(ey - sy) && sy >= 0 &&
+            static_cast<size_t>(ey) < oldCount) {
+            for (int i = sy + 1; i <= ey; ++i) {
+                int32_t old = m_lengths[static_cast<size_t>(i)];
+                if (old < 0 || old == m_max)
+                    m_max = -1;
+            }
+            m_lengths.erase(m_lengths.begin() + sy + 1, m_lengths.begin() + ey + 1);
+            Forget(sy);
+            return;
+        }
+    }
+    size_t keep = line < 0 ? 0 : std::min(m_lengths.size(), static_cast<size_t>(line));
+    ResizeCache(m_lengths, static_cast<size_t>(count), -1);
+    std::fill(m_lengths.begin() + static_cast<std::ptrdiff_t>(keep), m_lengths.end(), -1);
+    m_max = -1;
+}

@@ -1,0 +1,3 @@
+void fä() { ü = "ö"; }
+	int tabbed;	// tab before comment
+   

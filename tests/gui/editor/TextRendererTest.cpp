@@ -1,0 +1,177 @@
+// The renderer alone, fed by a scripted source instead of a view: colour
+// runs, selection, the brace partner, the column guide, white space and the
+// classifier windows far into a long line.
+#include "editor/TextRenderer.h"
+
+#include <gtest/gtest.h>
+#include <wx/font.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr int kCell = 8;
+constexpr int kHeight = 16;
+constexpr COLORREF kWindow = 0xFFFFFF;
+constexpr COLORREF kSelection = 0x800000;
+constexpr COLORREF kBrace = 0x00FFFF;
+constexpr COLORREF kOperatorBack = 0x00FF00;
+constexpr COLORREF kGuide = 0x9C9C9C;
+
+// Lines with scripted runs: every "+" is an operator run on a background of
+// its own; a brace partner can be placed.
+class CScriptedSource : public ITextPaintSource {
+public:
+    std::vector<std::string> lines;
+    int braceLine = -1;
+    int braceColumn = 0;
+    std::vector<int> classifiedLengths; // each ClassifyLine call's length
+    std::vector<std::pair<int, LineState>> stored;
+
+    int LineCount() const override { return static_cast<int>(lines.size()); }
+    int LineLength(int line) const override { return static_cast<int>(lines[static_cast<size_t>(line)].size()); }
+    const char* LineChars(int line) const override { return lines[static_cast<size_t>(line)].data(); }
+    uint32_t LineFlags(int) const override { return 0; }
+    int DisplayLength(int line) override { return LineLength(line); }
+    LineState GetLineState(int) override { return 0; }
+    LineState ClassifyLine(LineState state, const char* chars, int length, ColorBlock* runs, int runCapacity,
+                           int& runCount) override
+    {
+        classifiedLengths.push_back(length);
+        runCount = 0;
+        for (int i = 0; runs && i < length && runCount + 1 < runCapacity; ++i)
+            if (chars[i] == '+') {
+                runs[runCount++] = {i, CI_OPERATOR};
+                runs[runCount++] = {i + 1, CI_WND};
+            }
+        return state + 1;
+    }
+    void StoreLineState(int line, LineState state) override { stored.emplace_back(line, state); }
+    bool LineColorOverride(int, COLORREF&, COLORREF&, bool&) override { return false; }
+    COLORREF TextColor(int cls) const override { return cls == CI_COLUMNGUIDE ? kGuide : 0x000000; }
+    COLORREF BackColor(int cls) const override
+    {
+        switch (cls) {
+        case CI_SELECTION: return kSelection;
+        case CI_BRACEMATCH: return kBrace;
+        case CI_OPERATOR: return kOperatorBack;
+        default: return kWindow;
+        }
+    }
+    bool IsClassItalic(int) const override { return false; }
+    bool IsClassBold(int) const override { return false; }
+    bool BraceMatchOnLine(int line, int& column, char& partner) const override
+    {
+        if (line != braceLine)
+            return false;
+        column = braceColumn;
+        partner = '}';
+        return true;
+    }
+};
+
+class TextRendererTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const wxFont font(wxFontInfo(10).Family(wxFONTFAMILY_TELETYPE));
+        for (int slot = CGlyphCache::kNormal; slot <= CGlyphCache::kBoldItalic; ++slot)
+            renderer.Glyphs().SetFont(slot, font, kCell, kHeight);
+        renderer.Glyphs().SetFont(CGlyphCache::kMargin, font, 0, kHeight);
+        canvas.Resize(40 * kCell, 2 * kHeight);
+        frame.lineHeight = kHeight;
+        frame.charWidth = kCell;
+        frame.clientWidth = 40 * kCell;
+    }
+
+    // The background of a cell: its bottom-left pixel, below any glyph.
+    COLORREF Cell(int column, int slot = 0) const { return canvas.Pixel(column * kCell, slot * kHeight + kHeight - 1); }
+
+    void Render(int line, int slot = 0)
+    {
+        renderer.RenderLine(canvas, wxRect(0, slot * kHeight, 40 * kCell, kHeight), wxRect(), line, frame, source);
+    }
+
+    CTextRenderer renderer;
+    CPixelCanvas canvas;
+    TextPaintFrame frame;
+    CScriptedSource source;
+};
+
+} // namespace
+
+TEST_F(TextRendererTest, RunsSelectionAndBracePartnerTakeTheirColours)
+{
+    source.lines = {"a+b  {x}"};
+    source.braceLine = 0;
+    source.braceColumn = 7;
+    frame.showSelection = true;
+    frame.selStart = TextPos(3, 0);
+    frame.selEnd = TextPos(5, 0);
+    Render(0);
+    EXPECT_EQ(Cell(0), kWindow);
+    EXPECT_EQ(Cell(1), kOperatorBack);
+    EXPECT_EQ(Cell(2), kWindow);
+    EXPECT_EQ(Cell(3), kSelection);
+    EXPECT_EQ(Cell(4), kSelection);
+    EXPECT_EQ(Cell(5), kWindow);
+    EXPECT_EQ(Cell(7), kBrace);
+    EXPECT_EQ(Cell(8), kWindow) << "past the line end";
+    // The whole line was classified from its start, so its end state is
+    // handed back to the source.
+    ASSERT_EQ(source.stored.size(), 1u);
+    EXPECT_EQ(source.stored[0], std::make_pair(0, LineState(1)));
+}
+
+TEST_F(TextRendererTest, SelectionIsDrawnOnlyWhenShownAndCoversTheLineBreak)
+{
+    source.lines = {"abc", "def"};
+    frame.selStart = TextPos(1, 0);
+    frame.selEnd = TextPos(1, 1);
+    Render(0);
+    EXPECT_EQ(Cell(1), kWindow) << "not shown";
+    frame.showSelection = true;
+    Render(0);
+    Render(1, 1);
+    EXPECT_EQ(Cell(0), kWindow);
+    EXPECT_EQ(Cell(2), kSelection);
+    EXPECT_EQ(Cell(3), kSelection) << "the selected line break";
+    EXPECT_EQ(Cell(4), kWindow);
+    EXPECT_EQ(Cell(0, 1), kSelection);
+    EXPECT_EQ(Cell(1, 1), kWindow);
+}
+
+TEST_F(TextRendererTest, ScrolledColumnsAndTheGuide)
+{
+    source.lines = {"0123456789+12345"};
+    frame.firstColumn = 8;
+    frame.drawGuide = true;
+    frame.guidePosition = 20;
+    Render(0);
+    EXPECT_EQ(Cell(2), kOperatorBack) << "column 10 drawn at cell 2";
+    EXPECT_EQ(canvas.Pixel((20 - 8 - 1) * kCell, 0), kGuide);
+    // Past the line's end: the background alone.
+    Render(-1, 1);
+    EXPECT_EQ(Cell(0, 1), kWindow);
+}
+
+TEST_F(TextRendererTest, FarIntoALongLineOnlyAWindowIsClassified)
+{
+    CTextRenderer::SetLongLineWindow(64);
+    std::string line;
+    while (line.size() < 4000)
+        line += "abc; ";
+    line[3000] = '+';
+    source.lines = {line};
+    frame.firstColumn = 2998;
+    Render(0);
+    CTextRenderer::SetLongLineWindow(8192);
+    EXPECT_EQ(Cell(2), kOperatorBack) << "the run found inside the window";
+    ASSERT_GE(source.classifiedLengths.size(), 2u);
+    // The state before the window, then the window itself (up to a cut
+    // past the visible end): neither reaches the line's end.
+    for (int length : source.classifiedLengths)
+        EXPECT_LT(length, 4000);
+    EXPECT_TRUE(source.stored.empty()) << "a part of the line tells nothing of its end state";
+}
