@@ -117,10 +117,18 @@ bool CKibApp::InitInstance(const std::vector<std::string>& args)
 
 void CKibApp::ReopenPreviousFiles()
 {
-    m_reopen.Start(ReadOpenFilesList(platform::JoinPath(m_appDir, "kibfiles.xml")), [](int failures) {
+    std::vector<std::string> stored = ReadOpenFilesList(platform::JoinPath(m_appDir, "kibfiles.xml"));
+    size_t listed = stored.size();
+    m_reopen.Start(std::move(stored), [listed](int failures, size_t heldBack) {
         if (failures > 0)
             UserDialogs().MessageBox(nullptr, KibText(IDS_MSG_REOPEN_FAILED), KibText(IDS_MSGBOX_CAPTION),
                                      wxOK | wxICON_EXCLAMATION);
+        if (heldBack > 0)
+            UserDialogs().MessageBox(nullptr,
+                                     wxString::Format(KibText(IDS_MSG_REOPEN_BOUNDED), static_cast<int>(listed),
+                                                      static_cast<int>(listed - heldBack),
+                                                      static_cast<int>(heldBack)),
+                                     KibText(IDS_MSGBOX_CAPTION), wxOK | wxICON_INFORMATION);
     });
 }
 

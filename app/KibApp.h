@@ -51,6 +51,8 @@ public:
     bool IsReopening() const { return m_reopen.Running(); }
     // The stored paths not reopened yet, in their order.
     std::vector<std::string> PendingReopenFiles() const { return m_reopen.Pending(); }
+    // The stored paths beyond the number reopened at all; written out again.
+    const std::vector<std::string>& HeldBackReopenFiles() const { return m_reopen.HeldBack(); }
     // The main frame closes: nothing more is reopened.
     void StopReopening() { m_reopen.Stop(); }
     // Called when the main frame goes away.

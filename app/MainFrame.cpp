@@ -1056,6 +1056,8 @@ bool CMainFrame::WriteOpenFilesList()
     }
     if (m_app && m_app->IsReopening())
         windows = WithPendingReopen(windows, m_app->PendingReopenFiles());
+    if (m_app)
+        windows = WithHeldBack(windows, m_app->HeldBackReopenFiles());
     CParamSaveReport report;
     bool ok = ::WriteOpenFilesList(OpenFilesFileName(), windows, &report);
     m_settingsNotice.Report(this, OpenFilesFileName(), report);

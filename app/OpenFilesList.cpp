@@ -87,6 +87,20 @@ std::vector<OpenFileSlot> WithPendingReopen(const std::vector<OpenFileSlot>& win
     return out;
 }
 
+std::vector<OpenFileSlot> WithHeldBack(const std::vector<OpenFileSlot>& windows,
+                                       const std::vector<std::string>& heldBack)
+{
+    std::vector<OpenFileSlot> out = windows;
+    std::unordered_set<std::string> listed;
+    for (const OpenFileSlot& w : windows)
+        if (w && !w->empty())
+            listed.insert(platform::AbsolutePath(*w));
+    for (const std::string& path : heldBack)
+        if (listed.insert(platform::AbsolutePath(path)).second)
+            out.emplace_back(path);
+    return out;
+}
+
 std::string ExistingStoredPath(const std::string& stored)
 {
     struct stat st {};

@@ -31,6 +31,12 @@ std::vector<std::string> ReadOpenFilesList(const std::string& fileName);
 std::vector<OpenFileSlot> WithPendingReopen(const std::vector<OpenFileSlot>& windows,
                                             const std::vector<std::string>& pending);
 
+// The windows with the stored paths that were held back from reopening below
+// them, in their order, less those a window has since opened: the next start
+// reopens the same documents first and nothing of the list is lost.
+std::vector<OpenFileSlot> WithHeldBack(const std::vector<OpenFileSlot>& windows,
+                                       const std::vector<std::string>& heldBack);
+
 // Whether a stored path names an existing file. A path written with the
 // other separator is tried with this platform's one; returns the form that
 // exists (empty when none does).

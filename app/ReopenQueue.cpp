@@ -10,6 +10,7 @@
 #include <wx/window.h>
 
 #include <algorithm>
+#include <iterator>
 
 CReopenQueue::CReopenQueue(CKibApp& app) : m_app(app) {}
 
@@ -18,10 +19,16 @@ CReopenQueue::~CReopenQueue()
     Unbind();
 }
 
-void CReopenQueue::Start(std::vector<std::string> stored, std::function<void(int)> done)
+void CReopenQueue::Start(std::vector<std::string> stored, std::function<void(int, size_t)> done)
 {
     Stop();
     m_stored = std::move(stored);
+    m_heldBack.clear();
+    if (m_stored.size() > kMaxReopened) {
+        m_heldBack.assign(std::make_move_iterator(m_stored.begin() + kMaxReopened),
+                          std::make_move_iterator(m_stored.end()));
+        m_stored.resize(kMaxReopened);
+    }
     m_next = 0;
     m_failures = 0;
     m_done = std::move(done);
@@ -87,7 +94,7 @@ bool CReopenQueue::RunSlice(size_t count, std::chrono::steady_clock::duration bu
     if (m_done) {
         auto done = std::move(m_done);
         m_done = nullptr;
-        done(m_failures);
+        done(m_failures, m_heldBack.size());
     }
     return true;
 }

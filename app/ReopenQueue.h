@@ -23,20 +23,29 @@ public:
     // never more than kMaxSlice.
     static constexpr std::chrono::milliseconds kSlice{40};
     static constexpr std::chrono::milliseconds kMaxSlice{400};
+    // At most this many are reopened. Every window costs the toolkit work per
+    // window already there (tab layout, focus chain, idle updates), so beyond
+    // this the reopening would grow with the square of the list; the rest is
+    // held back, kept in the list and written out again, and the user told.
+    static constexpr size_t kMaxReopened = 1000;
 
     explicit CReopenQueue(CKibApp& app);
     ~CReopenQueue();
     CReopenQueue(const CReopenQueue&) = delete;
     CReopenQueue& operator=(const CReopenQueue&) = delete;
 
-    // Reopens the stored paths in their order; done gets the number that
-    // could not be opened, once, after the last (not when stopped before).
-    void Start(std::vector<std::string> stored, std::function<void(int failures)> done);
+    // Reopens the first kMaxReopened stored paths in their order; done gets
+    // the number that could not be opened and the number held back, once,
+    // after the last (not when stopped before).
+    void Start(std::vector<std::string> stored, std::function<void(int failures, size_t heldBack)> done);
     // Nothing more is opened (the main frame closes or goes).
     void Stop();
     bool Running() const { return m_window != nullptr; }
     // The stored paths not reached yet, in their order.
     std::vector<std::string> Pending() const;
+    // The stored paths beyond kMaxReopened, in their order: never opened,
+    // kept until the next start.
+    const std::vector<std::string>& HeldBack() const { return m_heldBack; }
 
 private:
     // Opens up to count paths, or until budget has passed (zero: no limit);
@@ -48,9 +57,10 @@ private:
 
     CKibApp& m_app;
     std::vector<std::string> m_stored;
+    std::vector<std::string> m_heldBack;
     size_t m_next = 0;
     int m_failures = 0;
-    std::function<void(int)> m_done;
+    std::function<void(int, size_t)> m_done;
     wxWindow* m_window = nullptr; // whose idle time is used while running
     std::chrono::steady_clock::time_point m_sliceEnd;
 };

@@ -55,6 +55,9 @@ constexpr Entry kStrings[] = {
     {IDS_MSG_HARD_LINK_SPLIT,
      "%s\nDie Datei hatte weitere Namen (harte Verknüpfungen). Sie wurde als eigene Datei "
      "gespeichert; unter den anderen Namen steht weiterhin der bisherige Text."},
+    {IDS_MSG_REOPEN_BOUNDED,
+     "Die letzte Sitzung hatte %d Dateien geöffnet; wieder geöffnet wurden nur die ersten %d.\n"
+     "Die übrigen %d bleiben in der Liste und werden für die nächste Sitzung wieder gespeichert."},
     {IDS_STATUS_LINE, "Zeile: %d"},
     {IDS_STATUS_COLUMN, "Spalte: %d"},
     {IDS_STATUS_LINE_SIZER, "Zeile: 0-------"},

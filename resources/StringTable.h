@@ -29,6 +29,7 @@ inline constexpr int IDS_MSG_ENTER_INTEGER = 40009;
 inline constexpr int IDS_MSG_LINE_OUT_OF_RANGE = 40010; // %d last line
 inline constexpr int IDS_MSG_NOT_A_REGULAR_FILE = 40011;
 inline constexpr int IDS_MSG_HARD_LINK_SPLIT = 40012;   // %s file
+inline constexpr int IDS_MSG_REOPEN_BOUNDED = 40014;    // %d listed, %d reopened, %d held back
 inline constexpr int IDS_STATUS_LINE = 40020;   // "Zeile: %d"
 inline constexpr int IDS_STATUS_COLUMN = 40021; // "Spalte: %d"
 inline constexpr int IDS_STATUS_LINE_SIZER = 40022;

@@ -129,6 +129,21 @@ TEST(OpenFilesList, PathsStillWaitingToBeReopenedComeFirstAsIfOpenedInTurn)
     EXPECT_EQ(ReadOpenFilesList(cwd + "kibfiles.xml").size(), 10001u);
 }
 
+TEST(OpenFilesList, PathsHeldBackFromReopeningGoBelowTheWindowsOnceEach)
+{
+    using Slots = std::vector<OpenFileSlot>;
+    Slots windows = {std::string("/b"), std::nullopt, std::string(), std::string("/a")};
+    EXPECT_EQ(WithHeldBack(windows, {}), windows);
+    // In their order below every window, hidden and unsaved ones kept; one
+    // that a window has opened since, or listed twice, only once.
+    EXPECT_EQ(WithHeldBack(windows, {"/x", "/a", "/y", "/x"}),
+              (Slots{std::string("/b"), std::nullopt, std::string(), std::string("/a"), std::string("/x"),
+                     std::string("/y")}));
+    std::string cwd = TempDir();
+    EXPECT_EQ(WithHeldBack({cwd + "R.java"}, {cwd + ".//R.java", cwd + "S.java"}),
+              (Slots{cwd + "R.java", cwd + "S.java"}));
+}
+
 TEST(OpenFilesList, StoredPathWithOtherSeparators)
 {
     std::string dir = TempDir();
