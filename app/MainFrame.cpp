@@ -100,8 +100,11 @@ CMainFrame::~CMainFrame()
     // Documents still open (the frame went without a close request) take
     // their windows with them while this frame is whole.
     m_closing = true;
-    if (m_app)
+    if (m_app) {
         m_app->Docs().CloseAllDocuments();
+        m_app->Docs().RemoveListener(OpenFilesTree());
+        m_app->Docs().RemoveListener(this);
+    }
     for (CChildFrame* child : m_zOrder)
         child->DetachFromMainFrame();
     m_zOrder.clear();
@@ -163,6 +166,11 @@ bool CMainFrame::CreateFrame()
     CreateBars();
     if (!m_toolBar || !m_outputBar || !m_workspaceBar || !m_client)
         return false;
+    // The tree first: a document is listed before its window opens.
+    if (m_app) {
+        m_app->Docs().AddListener(OpenFilesTree());
+        m_app->Docs().AddListener(this);
+    }
 
     m_aui.AddPane(m_client, wxAuiPaneInfo().Name("MDIClient").CenterPane().PaneBorder(false));
     m_aui.AddPane(m_toolBar, wxAuiPaneInfo()
@@ -365,6 +373,16 @@ void CMainFrame::EndDocumentBatch()
     UpdateCaption();
 }
 
+CChildFrame* CMainFrame::NewChild(CKibDoc* doc)
+{
+    auto* child = new CChildFrame(this, doc);
+    // Numbered before the tab shows the caption.
+    if (doc)
+        NumberWindows(*doc);
+    AddChild(child);
+    return child;
+}
+
 void CMainFrame::AddChild(CChildFrame* child)
 {
     m_zOrder.insert(m_zOrder.begin(), child);
@@ -382,6 +400,9 @@ void CMainFrame::OnChildDestroyed(CChildFrame* child)
         m_tabWindow = nullptr;
     if (m_activateAfterBatch == child)
         m_activateAfterBatch = nullptr;
+    // Its view has left the document: the others are numbered again.
+    if (CKibDoc* doc = child->GetDocument(); doc && !doc->IsClosing())
+        NumberWindows(*doc);
     if (!m_closing)
         CallAfter([this] {
             UpdateMenuBar();
@@ -444,8 +465,8 @@ bool CMainFrame::CloseChild(CChildFrame* child)
         m_client->DeletePage(static_cast<size_t>(index));
     else
         child->Destroy();
-    if (doc)
-        doc->UpdateFrameCounts();
+    if (doc && !doc->IsClosing())
+        NumberWindows(*doc);
     return true;
 }
 
@@ -499,6 +520,107 @@ void CMainFrame::UpdateCaption()
         title += " - [" + Display(child->GetCaption()) + "]";
     if (GetTitle() != title)
         SetTitle(title);
+}
+
+// --- The documents' notices ------------------------------------------------
+
+namespace {
+
+CChildFrame* FrameOfView(CKibView* view)
+{
+    return view ? dynamic_cast<CChildFrame*>(view->GetParent()) : nullptr;
+}
+
+} // namespace
+
+void CMainFrame::OnDocumentOpened(CKibDoc& doc)
+{
+    if (!doc.GetPathName().empty())
+        m_docOpened.Set();
+    CChildFrame* child = NewChild(&doc);
+    child->GetActiveView()->OnInitialUpdate();
+}
+
+void CMainFrame::OnDocumentRenamed(CKibDoc& doc)
+{
+    for (CKibView* view : doc.Views())
+        if (CChildFrame* child = FrameOfView(view)) {
+            child->RebuildCaption();
+            child->TitleBar().Invalidate();
+        }
+}
+
+void CMainFrame::NumberWindows(CKibDoc& doc)
+{
+    // ":1", ":2" only while more than one window shows the document.
+    int n = 0;
+    int count = static_cast<int>(doc.Views().size());
+    for (CKibView* view : doc.Views())
+        if (CChildFrame* child = FrameOfView(view)) {
+            child->SetWindowNumber(count > 1 ? ++n : 0);
+            child->RebuildCaption();
+            child->TitleBar().Invalidate();
+        }
+}
+
+void CMainFrame::OnDocumentActivated(CKibDoc& doc)
+{
+    if (CChildFrame* child = FrameOfView(doc.GetFirstView()))
+        child->ActivateFrame(m_settings.m_openMaximized != 0);
+}
+
+void CMainFrame::OnDocumentClosing(CKibDoc& doc)
+{
+    // Every window on the document closes; its view leaves the document's
+    // list as it goes.
+    std::vector<CKibView*> views = doc.Views();
+    for (CKibView* view : views) {
+        CChildFrame* child = FrameOfView(view);
+        if (!child)
+            continue;
+        int index = m_client ? m_client->GetPageIndex(child) : wxNOT_FOUND;
+        if (index != wxNOT_FOUND)
+            m_client->DeletePage(static_cast<size_t>(index));
+        else
+            delete child;
+    }
+}
+
+void CMainFrame::OnDocumentRemoved()
+{
+    UpdateMenuBar();
+}
+
+void CMainFrame::OnAllClosing(CDocManager& docs)
+{
+    BeginDocumentBatch();
+    // Tab by tab from the first, made the shown one: the notebook then finds
+    // each next tab at the start of the strip, without measuring or
+    // scrolling along it. Hidden meanwhile, it does not lay out, paint and
+    // focus the window shown next after every removal either.
+    wxAuiNotebook* tabs = m_client;
+    if (!tabs)
+        return;
+    bool shown = tabs->IsShown();
+    if (tabs->GetPageCount() > 1)
+        tabs->Hide();
+    if (tabs->GetPageCount() > 0)
+        tabs->ChangeSelection(0);
+    while (size_t count = tabs->GetPageCount()) {
+        auto* child = dynamic_cast<CChildFrame*>(tabs->GetPage(0));
+        if (!child || !child->GetDocument())
+            break;
+        docs.CloseDocument(child->GetDocument());
+        if (tabs->GetPageCount() >= count)
+            break;
+    }
+    if (shown && !tabs->IsShown())
+        tabs->Show();
+}
+
+void CMainFrame::OnAllClosed()
+{
+    EndDocumentBatch();
 }
 
 CKibView* CMainFrame::OpenFileView(const std::string& path)
@@ -1226,7 +1348,7 @@ bool CMainFrame::HandleCommand(int c)
     case ID_WINDOW_NEW: {
         CChildFrame* active = ActiveChild();
         if (active && active->GetDocument() && m_app) {
-            CChildFrame* frame = m_app->Docs().CreateFrame(active->GetDocument());
+            CChildFrame* frame = NewChild(active->GetDocument());
             if (frame && frame->GetActiveView())
                 frame->GetActiveView()->OnInitialUpdate();
             if (frame)
