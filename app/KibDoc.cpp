@@ -181,38 +181,30 @@ void CKibDoc::RemoveView(CKibView* view)
     m_views.erase(std::remove(m_views.begin(), m_views.end(), view), m_views.end());
 }
 
+const CKibDoc::Commands& CKibDoc::CommandTable()
+{
+    using Row = Commands::Row;
+    static const Commands table = {
+        {ID_FILE_SAVE, [](CKibDoc& d, int) { d.DoFileSave(); }, Row::Always},
+        {ID_FILE_SAVE_AS, [](CKibDoc& d, int) { d.DoSave(std::string()); }, Row::Always},
+        // The document is gone afterwards: nothing may touch it.
+        {ID_FILE_CLOSE, [](CKibDoc& d, int) { if (d.SaveModified()) d.OnCloseDocument(); }, Row::Always},
+        // The caption's "*": only a text to show.
+        {ID_TITLE_MARKER, nullptr, Row::Always,
+         [](CKibDoc& d, int, CCommandState& s) {
+             s.setText = true;
+             s.text = d.IsModified() ? "*" : "";
+         }},
+    };
+    return table;
+}
+
 bool CKibDoc::HandleCommand(int command)
 {
-    switch (command) {
-    case ID_FILE_SAVE:
-        DoFileSave();
-        return true;
-    case ID_FILE_SAVE_AS:
-        DoSave(std::string());
-        return true;
-    case ID_FILE_CLOSE:
-        if (SaveModified())
-            OnCloseDocument();
-        return true;
-    default:
-        return false;
-    }
+    return CommandTable().Handle(*this, command);
 }
 
 bool CKibDoc::QueryCommand(int command, CCommandState& state)
 {
-    switch (command) {
-    case ID_FILE_SAVE:
-    case ID_FILE_SAVE_AS:
-    case ID_FILE_CLOSE:
-        state.enabled = true;
-        return true;
-    case ID_TITLE_MARKER: {
-        state.setText = true;
-        state.text = IsModified() ? "*" : "";
-        return true;
-    }
-    default:
-        return false;
-    }
+    return CommandTable().Query(*this, command, state);
 }

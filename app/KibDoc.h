@@ -82,6 +82,9 @@ public:
 
     const CLogFont& FallbackFont() const { return m_fallbackFont; }
 
+    // Id, action and enabling rule of each command, row by row.
+    using Commands = CCommandTable<CKibDoc>;
+    static const Commands& CommandTable();
     // CCommandTarget
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;

@@ -1288,189 +1288,142 @@ void CMainFrame::OpenWithShell(const std::string& path)
     ShellOpen(path);
 }
 
+const CMainFrame::Commands& CMainFrame::CommandTable()
+{
+    using Row = Commands::Row;
+    using F = CMainFrame;
+    // A bar's menu item toggles it and is checked while it shows.
+    static constexpr auto toggleBar = [](F& f, int c) {
+        wxWindow* bar = f.BarOf(c);
+        f.ShowBar(bar, !f.IsBarShown(bar));
+    };
+    static constexpr auto barShown = [](F& f, int c, CCommandState& s) { s.checked = f.IsBarShown(f.BarOf(c)); };
+    static constexpr auto tabLocation = [](F& f, int c) {
+        if (f.m_app)
+            f.m_app->SetMdiTabLocation(c == ID_MDITAB_TOP ? 1 : 0);
+        f.EnableDocumentTabs(f.m_settings.m_editorTabs != 0, c == ID_MDITAB_TOP ? 1 : 0);
+    };
+    static constexpr auto tabsOn = [](F& f, int) { return f.m_tabsOn; };
+    static constexpr auto tabLocationShown = [](F& f, int c, CCommandState& s) {
+        s.checked = f.m_tabLocation == (c == ID_MDITAB_TOP ? 1 : 0);
+    };
+    static constexpr auto anyChild = [](F& f, int) { return f.ActiveChild() != nullptr; };
+    static constexpr auto split = [](F& f, int c) {
+        int sel = f.m_client->GetSelection();
+        if (sel != wxNOT_FOUND && f.m_client->GetPageCount() > 1)
+            f.m_client->Split(static_cast<size_t>(sel), c == ID_WINDOW_TILE_HORZ ? wxBOTTOM : wxRIGHT);
+    };
+    static constexpr auto twoPages = [](F& f, int) { return f.m_client && f.m_client->GetPageCount() > 1; };
+
+    static const Commands table = {
+        {ID_APP_EXIT, [](F& f, int) { f.Close(); }, Row::Always},
+        {ID_FILE_SAVE_ALL, [](F& f, int) { f.SaveAll(); }, Row::Always},
+        {ID_AUTOINDENT, [](F& f, int) { f.ToggleAutoIndent(); }, Row::Always,
+         [](F& f, int, CCommandState& s) { s.checked = f.m_settings.m_autoIndent != 0; }},
+        {ID_VIEW_TOOLBAR, toggleBar, Row::Always, barShown},
+        {ID_VIEW_STATUS_BAR, toggleBar, Row::Always, barShown},
+        {ID_VIEW_WORKSPACE, toggleBar, Row::Always, barShown},
+        {ID_VIEW_OUTPUT, toggleBar, Row::Always, barShown},
+        {ID_VIEW_FULLSCREEN, [](F& f, int) { f.ToggleFullScreen(); }, Row::Always},
+        {ID_VIEW_CUSTOMIZE, [](F& f, int) { f.CustomizeBars(); }, Row::Always},
+        // No user-defined tool bar exists: shown, never enabled.
+        {ID_VIEW_USER_TOOLBAR1, ID_VIEW_USER_TOOLBAR10, nullptr, [](F&, int) { return false; }},
+        {ID_JAVA_CONSOLE, [](F&, int) { ::OpenTerminal(); }, Row::Always},
+        {ID_HELP_FINDER, [](F& f, int) { f.OpenWithShell(platform::JoinPath(f.m_appDir, "dokumentation.pdf")); },
+         Row::Always},
+        {ID_HELP_CONTRIBUTE,
+         [](F& f, int) { f.OpenWithShell(platform::JoinPath(f.m_appDir, "unterstuetzung.html")); }, Row::Always},
+        {ID_HELP_JDKDOCS,
+         [](F& f, int) {
+             if (!f.m_settings.m_docuPath.empty())
+                 f.OpenWithShell(f.m_settings.m_docuPath);
+         },
+         [](F& f, int) { return !f.m_settings.m_docuPath.empty(); }},
+        {ID_STARTFILE_CURRENT, [](F& f, int) { f.m_settings.m_curStartFile = -1; }, Row::Always,
+         [](F& f, int, CCommandState& s) { s.checked = f.m_settings.m_curStartFile < 0; }},
+        {ID_STARTFILE_FIRST, ID_STARTFILE_LAST,
+         [](F& f, int c) {
+             int index = c - ID_STARTFILE_FIRST;
+             if (index < static_cast<int>(f.m_settings.m_startFiles.size()))
+                 f.m_settings.m_curStartFile = index;
+         },
+         Row::Always,
+         [](F& f, int c, CCommandState& s) { s.checked = f.m_settings.m_curStartFile == c - ID_STARTFILE_FIRST; }},
+        {ID_MDITAB_CLOSE,
+         [](F& f, int) {
+             if (CChildFrame* target = f.m_tabWindow)
+                 f.CallAfter([&f, target] { f.CloseChild(target); });
+         },
+         [](F& f, int) { return f.m_tabWindow != nullptr; }},
+        {ID_MDITAB_TOP, tabLocation, tabsOn, tabLocationShown},
+        {ID_MDITAB_BOTTOM, tabLocation, tabsOn, tabLocationShown},
+        {ID_WINDOW_NEW, [](F& f, int) { f.NewWindowOnActiveDocument(); }, anyChild},
+        {ID_WINDOW_TILE_HORZ, split, twoPages},
+        {ID_WINDOW_TILE_VERT, split, twoPages},
+        {ID_WINDOW_CASCADE, [](F& f, int) { f.JoinTabStrips(); }, anyChild},
+        // The notebook has no minimised windows to arrange.
+        {ID_WINDOW_ARRANGE, [](F&, int) {}, Row::Always},
+    };
+    return table;
+}
+
+wxWindow* CMainFrame::BarOf(int command) const
+{
+    switch (command) {
+    case ID_VIEW_TOOLBAR: return m_toolBar;
+    case ID_VIEW_STATUS_BAR: return GetStatusBar();
+    case ID_VIEW_WORKSPACE: return m_workspaceBar;
+    case ID_VIEW_OUTPUT: return m_outputBar;
+    default: return nullptr;
+    }
+}
+
+void CMainFrame::NewWindowOnActiveDocument()
+{
+    CChildFrame* active = ActiveChild();
+    if (!active || !active->GetDocument() || !m_app)
+        return;
+    CChildFrame* frame = NewChild(active->GetDocument());
+    if (frame->GetActiveView())
+        frame->GetActiveView()->OnInitialUpdate();
+    frame->ActivateFrame(m_settings.m_openMaximized != 0);
+}
+
+void CMainFrame::JoinTabStrips()
+{
+    // One tab strip again: take every page out and put it back.
+    wxWindow* active = m_client->GetCurrentPage();
+    std::vector<std::pair<wxWindow*, wxString>> pages;
+    while (m_client->GetPageCount() > 0) {
+        pages.emplace_back(m_client->GetPage(0), m_client->GetPageText(0));
+        m_client->RemovePage(0);
+    }
+    for (auto& [page, text] : pages)
+        m_client->AddPage(page, text, page == active);
+}
+
+void CMainFrame::CustomizeBars()
+{
+    wxWindow* bars[] = {m_toolBar, m_workspaceBar, m_outputBar, GetStatusBar()};
+    std::vector<IUserDialogs::BarChoice> choices = {
+        {KibText(IDS_TOOLBAR_STANDARD), IsBarShown(m_toolBar)},
+        {KibText(IDS_BAR_WORKSPACE), IsBarShown(m_workspaceBar)},
+        {KibText(IDS_BAR_OUTPUT), IsBarShown(m_outputBar)},
+        {wxString::FromUTF8("Statusleiste"), IsBarShown(GetStatusBar())}};
+    if (UserDialogs().Customize(this, choices))
+        for (size_t i = 0; i < choices.size(); ++i)
+            if (choices[i].shown != IsBarShown(bars[i]))
+                ShowBar(bars[i], choices[i].shown);
+}
+
 bool CMainFrame::HandleCommand(int c)
 {
-    if (HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c))
-        return true;
-    switch (c) {
-    case ID_APP_EXIT:
-        Close();
-        return true;
-    case ID_FILE_SAVE_ALL:
-        SaveAll();
-        return true;
-    case ID_AUTOINDENT:
-        ToggleAutoIndent();
-        return true;
-    case ID_VIEW_TOOLBAR:
-        ShowBar(m_toolBar, !IsBarShown(m_toolBar));
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        ShowBar(GetStatusBar(), !IsBarShown(GetStatusBar()));
-        return true;
-    case ID_VIEW_WORKSPACE:
-        ShowBar(m_workspaceBar, !IsBarShown(m_workspaceBar));
-        return true;
-    case ID_VIEW_OUTPUT:
-        ShowBar(m_outputBar, !IsBarShown(m_outputBar));
-        return true;
-    case ID_VIEW_FULLSCREEN:
-        ToggleFullScreen();
-        return true;
-    case ID_JAVA_CONSOLE:
-        ::OpenTerminal();
-        return true;
-    case ID_HELP_FINDER:
-        OpenWithShell(platform::JoinPath(m_appDir, "dokumentation.pdf"));
-        return true;
-    case ID_HELP_CONTRIBUTE:
-        OpenWithShell(platform::JoinPath(m_appDir, "unterstuetzung.html"));
-        return true;
-    case ID_HELP_JDKDOCS:
-        if (!m_settings.m_docuPath.empty())
-            OpenWithShell(m_settings.m_docuPath);
-        return true;
-    case ID_STARTFILE_CURRENT:
-        m_settings.m_curStartFile = -1;
-        return true;
-    case ID_MDITAB_CLOSE: {
-        CChildFrame* target = m_tabWindow;
-        if (target)
-            CallAfter([this, target] { CloseChild(target); });
-        return true;
-    }
-    case ID_MDITAB_TOP:
-    case ID_MDITAB_BOTTOM:
-        if (m_app)
-            m_app->SetMdiTabLocation(c == ID_MDITAB_TOP ? 1 : 0);
-        EnableDocumentTabs(m_settings.m_editorTabs != 0, c == ID_MDITAB_TOP ? 1 : 0);
-        return true;
-    case ID_WINDOW_NEW: {
-        CChildFrame* active = ActiveChild();
-        if (active && active->GetDocument() && m_app) {
-            CChildFrame* frame = NewChild(active->GetDocument());
-            if (frame && frame->GetActiveView())
-                frame->GetActiveView()->OnInitialUpdate();
-            if (frame)
-                frame->ActivateFrame(m_settings.m_openMaximized != 0);
-        }
-        return true;
-    }
-    case ID_WINDOW_TILE_HORZ:
-    case ID_WINDOW_TILE_VERT: {
-        int sel = m_client->GetSelection();
-        if (sel != wxNOT_FOUND && m_client->GetPageCount() > 1)
-            m_client->Split(static_cast<size_t>(sel), c == ID_WINDOW_TILE_HORZ ? wxBOTTOM : wxRIGHT);
-        return true;
-    }
-    case ID_WINDOW_CASCADE: {
-        // One tab strip again: take every page out and put it back.
-        wxWindow* active = m_client->GetCurrentPage();
-        std::vector<std::pair<wxWindow*, wxString>> pages;
-        while (m_client->GetPageCount() > 0) {
-            pages.emplace_back(m_client->GetPage(0), m_client->GetPageText(0));
-            m_client->RemovePage(0);
-        }
-        for (auto& [page, text] : pages)
-            m_client->AddPage(page, text, page == active);
-        return true;
-    }
-    case ID_WINDOW_ARRANGE:
-        return true; // the notebook has no minimised windows to arrange
-    case ID_VIEW_CUSTOMIZE: {
-        wxWindow* bars[] = {m_toolBar, m_workspaceBar, m_outputBar, GetStatusBar()};
-        std::vector<IUserDialogs::BarChoice> choices = {
-            {KibText(IDS_TOOLBAR_STANDARD), IsBarShown(m_toolBar)},
-            {KibText(IDS_BAR_WORKSPACE), IsBarShown(m_workspaceBar)},
-            {KibText(IDS_BAR_OUTPUT), IsBarShown(m_outputBar)},
-            {wxString::FromUTF8("Statusleiste"), IsBarShown(GetStatusBar())}};
-        if (UserDialogs().Customize(this, choices))
-            for (size_t i = 0; i < choices.size(); ++i)
-                if (choices[i].shown != IsBarShown(bars[i]))
-                    ShowBar(bars[i], choices[i].shown);
-        return true;
-    }
-    default:
-        break;
-    }
-    if (c >= ID_STARTFILE_FIRST && c <= ID_STARTFILE_LAST) {
-        int index = c - ID_STARTFILE_FIRST;
-        if (index < static_cast<int>(m_settings.m_startFiles.size()))
-            m_settings.m_curStartFile = index;
-        return true;
-    }
-    return false;
+    return HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c) ||
+           CommandTable().Handle(*this, c);
 }
 
 bool CMainFrame::QueryCommand(int c, CCommandState& s)
 {
-    if (QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s))
-        return true;
-    switch (c) {
-    case ID_APP_EXIT:
-    case ID_FILE_SAVE_ALL:
-    case ID_VIEW_FULLSCREEN:
-    case ID_JAVA_CONSOLE:
-    case ID_HELP_FINDER:
-    case ID_HELP_CONTRIBUTE:
-    case ID_WINDOW_ARRANGE:
-    case ID_VIEW_CUSTOMIZE:
-        s.enabled = true;
-        return true;
-    case ID_AUTOINDENT:
-        s.enabled = true;
-        s.checked = m_settings.m_autoIndent != 0;
-        return true;
-    case ID_VIEW_TOOLBAR:
-        s.enabled = true;
-        s.checked = IsBarShown(m_toolBar);
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        s.enabled = true;
-        s.checked = IsBarShown(GetStatusBar());
-        return true;
-    case ID_VIEW_WORKSPACE:
-        s.enabled = true;
-        s.checked = IsBarShown(m_workspaceBar);
-        return true;
-    case ID_VIEW_OUTPUT:
-        s.enabled = true;
-        s.checked = IsBarShown(m_outputBar);
-        return true;
-    case ID_HELP_JDKDOCS:
-        s.enabled = !m_settings.m_docuPath.empty();
-        return true;
-    case ID_STARTFILE_CURRENT:
-        s.enabled = true;
-        s.checked = m_settings.m_curStartFile < 0;
-        return true;
-    case ID_MDITAB_CLOSE:
-        s.enabled = m_tabWindow != nullptr;
-        return true;
-    case ID_MDITAB_TOP:
-    case ID_MDITAB_BOTTOM:
-        s.enabled = m_tabsOn;
-        s.checked = m_tabLocation == (c == ID_MDITAB_TOP ? 1 : 0);
-        return true;
-    case ID_WINDOW_NEW:
-    case ID_WINDOW_CASCADE:
-        s.enabled = ActiveChild() != nullptr;
-        return true;
-    case ID_WINDOW_TILE_HORZ:
-    case ID_WINDOW_TILE_VERT:
-        s.enabled = m_client && m_client->GetPageCount() > 1;
-        return true;
-    default:
-        break;
-    }
-    if (c >= ID_VIEW_USER_TOOLBAR1 && c <= ID_VIEW_USER_TOOLBAR10) {
-        s.enabled = false; // no user-defined tool bar exists
-        return true;
-    }
-    if (c >= ID_STARTFILE_FIRST && c <= ID_STARTFILE_LAST) {
-        s.enabled = true;
-        s.checked = m_settings.m_curStartFile == c - ID_STARTFILE_FIRST;
-        return true;
-    }
-    return false;
+    return QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s) ||
+           CommandTable().Query(*this, c, s);
 }

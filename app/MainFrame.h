@@ -138,6 +138,9 @@ public:
     void SaveAll();
     void ToggleAutoIndent();
 
+    // Id, action and enabling rule of each command, row by row.
+    using Commands = CCommandTable<CMainFrame>;
+    static const Commands& CommandTable();
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;
 
@@ -176,10 +179,17 @@ private:
     // The window numbers (":1", ":2") of the captions of doc's windows.
     void NumberWindows(CKibDoc& doc);
 
+    // The bar a view command shows or hides.
+    wxWindow* BarOf(int command) const;
+    void NewWindowOnActiveDocument();
+    // Cascade: every page back in one tab strip.
+    void JoinTabStrips();
+    // The dialog that shows and hides the bars.
+    void CustomizeBars();
+
     void OnMenu(wxCommandEvent& event);
     void OnUpdateUI(wxUpdateUIEvent& event);
     void OnMenuOpen(wxMenuEvent& event);
-    void OnMenuHighlight(wxMenuEvent& event);
     void OnClose(wxCloseEvent& event);
     void TrackNormalRect();
     void OnIdle(wxIdleEvent& event);
