@@ -33,7 +33,6 @@ public:
     CKibDoc& operator=(const CKibDoc&) = delete;
 
     CTextBuffer& Buffer() { return m_buffer; }
-    CDocManager* Manager() const { return m_manager; }
 
     // Full path (bytes as the file system has them); empty until saved.
     const std::string& GetPathName() const { return m_path; }

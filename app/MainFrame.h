@@ -109,7 +109,6 @@ public:
     void UpdateMenuBar();
     // Right click on the tab strip: remembers the tab's window (or none).
     void SetTabWindow(CChildFrame* child) { m_tabWindow = child; }
-    CChildFrame* TabWindow() const { return m_tabWindow; }
     void ShowTabContextMenu(CChildFrame* hit, const wxPoint& screenPos);
 
     // --- Bars.
@@ -119,7 +118,6 @@ public:
     wxWindow* StandardToolBar() const { return m_toolBar; }
     bool IsBarShown(wxWindow* bar) const;
     void ShowBar(wxWindow* bar, bool show);
-    wxAuiManager& Aui() { return m_aui; }
     wxString StatusText(int pane) const;
     void UpdateStatusPanes();
 
