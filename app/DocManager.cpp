@@ -1,16 +1,12 @@
 #include "app/DocManager.h"
 
-#include "app/ChildFrame.h"
 #include "app/FileCheck.h"
 #include "app/KibDoc.h"
-#include "app/KibView.h"
-#include "app/MainFrame.h"
 #include "app/UserDialogs.h"
 #include "platform/Path.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
 
-#include <wx/aui/auibook.h>
 #include <wx/msgdlg.h>
 
 #include <algorithm>
@@ -26,7 +22,7 @@ wxString Display(const std::string& bytes)
 }
 
 // The open step's own checks; true when the file can be read.
-bool CheckOpenable(const std::string& path, CMainFrame* parent)
+bool CheckOpenable(const std::string& path, wxWindow* parent)
 {
     int64_t size = 0;
     FileProblem problem = CheckFileForOpening(path, kMaxDocumentBytes, &size);
@@ -54,48 +50,91 @@ bool CheckOpenable(const std::string& path, CMainFrame* parent)
 
 CDocManager::CDocManager() = default;
 
-CDocManager::~CDocManager()
-{
-    for (CKibDoc* doc : std::vector<CKibDoc*>(m_docs))
-        delete doc;
-}
+CDocManager::~CDocManager() = default;
 
 std::string CDocManager::NextUntitledTitle()
 {
     return "Kib" + std::to_string(++m_untitled);
 }
 
-CChildFrame* CDocManager::CreateFrame(CKibDoc* doc)
+std::vector<CKibDoc*> CDocManager::Documents() const
 {
-    if (!m_mainFrame)
-        return nullptr;
-    auto* child = new CChildFrame(m_mainFrame, doc);
-    m_mainFrame->AddChild(child);
-    return child;
+    std::vector<CKibDoc*> docs;
+    docs.reserve(m_docs.size());
+    for (const auto& doc : m_docs)
+        docs.push_back(doc.get());
+    return docs;
+}
+
+wxWindow* CDocManager::DialogParent() const
+{
+    return m_mainFrame;
+}
+
+void CDocManager::AddListener(CDocumentListener* listener)
+{
+    if (listener && std::find(m_listeners.begin(), m_listeners.end(), listener) == m_listeners.end())
+        m_listeners.push_back(listener);
+}
+
+void CDocManager::RemoveListener(CDocumentListener* listener)
+{
+    auto it = std::find(m_listeners.begin(), m_listeners.end(), listener);
+    if (it == m_listeners.end())
+        return;
+    if (m_notifyDepth > 0) {
+        // A listener that leaves during a notice is skipped, not moved under the loop.
+        *it = nullptr;
+        m_listenersRemoved = true;
+    } else {
+        m_listeners.erase(it);
+    }
+}
+
+template <class... Args>
+void CDocManager::NotifyAll(void (CDocumentListener::*notice)(Args...), Args... args)
+{
+    ++m_notifyDepth;
+    // Listeners added meanwhile hear from the next notice on.
+    const size_t n = m_listeners.size();
+    for (size_t i = 0; i < n; ++i)
+        if (CDocumentListener* listener = m_listeners[i])
+            (listener->*notice)(args...);
+    if (--m_notifyDepth == 0 && m_listenersRemoved) {
+        m_listeners.erase(std::remove(m_listeners.begin(), m_listeners.end(), nullptr), m_listeners.end());
+        m_listenersRemoved = false;
+    }
+}
+
+void CDocManager::Notify(void (CDocumentListener::*notice)(CKibDoc&), CKibDoc& doc)
+{
+    NotifyAll<CKibDoc&>(notice, doc);
 }
 
 CKibDoc* CDocManager::NewDocument()
 {
     if (!m_mainFrame)
         return nullptr;
-    auto* doc = new CKibDoc(this);
-    m_docs.push_back(doc);
-    doc->SetTitle(NextUntitledTitle());
-    CChildFrame* frame = CreateFrame(doc);
-    if (!doc->OnNewDocument()) {
-        doc->OnCloseDocument();
+    CKibDoc* doc = m_docs.emplace_back(std::make_unique<CKibDoc>(this)).get();
+    if (!doc->OnNewDocument(NextUntitledTitle())) {
+        CloseDocument(doc);
         return nullptr;
     }
-    frame->GetActiveView()->OnInitialUpdate();
-    frame->ActivateFrame(m_mainFrame->Settings().m_openMaximized != 0);
+    // The listeners give the document its window.
+    Notify(&CDocumentListener::OnDocumentOpened, *doc);
+    if (doc->Views().empty()) {
+        CloseDocument(doc);
+        return nullptr;
+    }
+    Notify(&CDocumentListener::OnDocumentActivated, *doc);
     return doc;
 }
 
 CKibDoc* CDocManager::FindDocument(const std::string& path) const
 {
-    for (CKibDoc* doc : m_docs)
+    for (const auto& doc : m_docs)
         if (!doc->GetPathName().empty() && doc->GetPathName() == path)
-            return doc;
+            return doc.get();
     return nullptr;
 }
 
@@ -103,83 +142,65 @@ CKibDoc* CDocManager::OpenDocumentFile(const std::string& path, bool addToRecent
 {
     if (!m_mainFrame || path.empty())
         return nullptr;
+    // The one place a name is made absolute: everything behind it compares
+    // and stores the full path.
     std::string full = platform::AbsolutePath(path);
     if (CKibDoc* open = FindDocument(full)) {
         // Already open: only its window comes to the front.
-        if (CKibView* view = open->GetFirstView())
-            if (auto* frame = dynamic_cast<CChildFrame*>(view->GetParent()))
-                frame->ActivateFrame(m_mainFrame->Settings().m_openMaximized != 0);
+        Notify(&CDocumentListener::OnDocumentActivated, *open);
         return open;
     }
     if (!CheckOpenable(full, m_mainFrame))
         return nullptr;
-    auto* doc = new CKibDoc(this);
-    m_docs.push_back(doc);
+    CKibDoc* doc = m_docs.emplace_back(std::make_unique<CKibDoc>(this)).get();
     if (!doc->OnOpenDocument(full)) {
-        // Closing the document also takes its entry out of the open-files list.
-        doc->OnCloseDocument();
+        CloseDocument(doc);
         return nullptr;
     }
-    doc->SetPathName(full, addToRecent);
+    if (addToRecent)
+        m_recent.Add(full);
     // The window comes with its final caption: a caption changed afterwards
     // has the notebook repaint at once.
-    CChildFrame* frame = CreateFrame(doc);
-    if (!frame) {
-        doc->OnCloseDocument();
+    Notify(&CDocumentListener::OnDocumentOpened, *doc);
+    if (doc->Views().empty()) {
+        CloseDocument(doc);
         return nullptr;
     }
-    frame->GetActiveView()->OnInitialUpdate();
-    frame->ActivateFrame(m_mainFrame->Settings().m_openMaximized != 0);
+    Notify(&CDocumentListener::OnDocumentActivated, *doc);
     return doc;
 }
 
 void CDocManager::CloseAllDocuments()
 {
-    if (m_mainFrame)
-        m_mainFrame->BeginDocumentBatch();
-    // Tab by tab from the first, made the shown one: the notebook then finds
-    // each next tab at the start of the strip, without measuring or
-    // scrolling along it. Hidden meanwhile, it does not lay out, paint and
-    // focus the window shown next after every removal either.
-    if (wxAuiNotebook* tabs = m_mainFrame ? m_mainFrame->Client() : nullptr) {
-        bool shown = tabs->IsShown();
-        if (tabs->GetPageCount() > 1)
-            tabs->Hide();
-        if (tabs->GetPageCount() > 0)
-            tabs->ChangeSelection(0);
-        while (size_t count = tabs->GetPageCount()) {
-            auto* child = dynamic_cast<CChildFrame*>(tabs->GetPage(0));
-            if (!child || !child->GetDocument())
-                break;
-            child->GetDocument()->OnCloseDocument();
-            if (tabs->GetPageCount() >= count)
-                break;
-        }
-        if (shown && !tabs->IsShown())
-            tabs->Show();
-    }
-    // Hidden windows and whatever else is left.
-    for (CKibDoc* doc : std::vector<CKibDoc*>(m_docs))
-        doc->OnCloseDocument();
-    if (m_mainFrame)
-        m_mainFrame->EndDocumentBatch();
+    // The windows close theirs first, in the order they show them; then
+    // hidden windows and whatever else is left.
+    NotifyAll<CDocManager&>(&CDocumentListener::OnAllClosing, *this);
+    for (CKibDoc* doc : Documents())
+        CloseDocument(doc);
+    NotifyAll<>(&CDocumentListener::OnAllClosed);
 }
 
 bool CDocManager::SaveAllModified()
 {
-    for (CKibDoc* doc : std::vector<CKibDoc*>(m_docs))
+    for (CKibDoc* doc : Documents())
         if (!doc->SaveModified())
             return false;
     return true;
 }
 
-void CDocManager::RemoveDocument(CKibDoc* doc)
+void CDocManager::CloseDocument(CKibDoc* doc)
 {
-    auto it = std::find(m_docs.begin(), m_docs.end(), doc);
-    if (it == m_docs.end())
+    auto it = std::find_if(m_docs.begin(), m_docs.end(), [doc](const auto& d) { return d.get() == doc; });
+    if (it == m_docs.end() || doc->IsClosing())
         return;
-    m_docs.erase(it);
-    delete doc;
-    if (m_mainFrame)
-        m_mainFrame->UpdateMenuBar();
+    doc->BeginClose();
+    // The listeners close the document's windows; the views leave it as
+    // their windows go.
+    Notify(&CDocumentListener::OnDocumentClosing, *doc);
+    doc->EndClose();
+    // Found again: a listener may have opened or closed other documents.
+    it = std::find_if(m_docs.begin(), m_docs.end(), [doc](const auto& d) { return d.get() == doc; });
+    if (it != m_docs.end())
+        m_docs.erase(it);
+    NotifyAll<>(&CDocumentListener::OnDocumentRemoved);
 }

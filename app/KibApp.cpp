@@ -162,56 +162,40 @@ void CKibApp::OnFileOpen()
         m_docs.OpenDocumentFile(p.utf8_string());
 }
 
+void CKibApp::OpenRecentFile(int command)
+{
+    size_t index = static_cast<size_t>(command - ID_FILE_MRU_FILE1);
+    auto& recent = m_docs.RecentFiles();
+    if (index < recent.Entries().size()) {
+        std::string path = recent.Entries()[index];
+        if (!m_docs.OpenDocumentFile(path))
+            recent.Remove(index); // gone: the framework drops it from the list
+    }
+}
+
+const CKibApp::Commands& CKibApp::CommandTable()
+{
+    using Row = Commands::Row;
+    static const Commands table = {
+        {ID_FILE_NEW, [](CKibApp& a, int) { a.m_docs.NewDocument(); }, Row::Always},
+        {ID_FILE_OPEN, [](CKibApp& a, int) { a.OnFileOpen(); }, Row::Always},
+        {ID_FILE_PRINT_SETUP, [](CKibApp& a, int) { UserDialogs().PrinterSetup(a.m_mainFrame); }, Row::Always},
+        {ID_FILE_CLOSE_ALL, [](CKibApp& a, int) { a.m_docs.CloseAllDocuments(); }, Row::Always},
+        {ID_APP_ABOUT, [](CKibApp& a, int) { UserDialogs().About(a.m_mainFrame); }, Row::Always},
+        {ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [](CKibApp& a, int c) { a.OpenRecentFile(c); },
+         [](CKibApp& a, int c) {
+             return static_cast<size_t>(c - ID_FILE_MRU_FILE1) < a.m_docs.RecentFiles().Entries().size();
+         }},
+    };
+    return table;
+}
+
 bool CKibApp::HandleCommand(int command)
 {
-    switch (command) {
-    case ID_FILE_NEW:
-        m_docs.NewDocument();
-        return true;
-    case ID_FILE_OPEN:
-        OnFileOpen();
-        return true;
-    case ID_FILE_PRINT_SETUP:
-        UserDialogs().PrinterSetup(m_mainFrame);
-        return true;
-    case ID_FILE_CLOSE_ALL:
-        m_docs.CloseAllDocuments();
-        return true;
-    case ID_APP_ABOUT:
-        UserDialogs().About(m_mainFrame);
-        return true;
-    default:
-        break;
-    }
-    if (command >= ID_FILE_MRU_FILE1 && command <= ID_FILE_MRU_LAST) {
-        size_t index = static_cast<size_t>(command - ID_FILE_MRU_FILE1);
-        auto& recent = m_docs.RecentFiles();
-        if (index < recent.Entries().size()) {
-            std::string path = recent.Entries()[index];
-            if (!m_docs.OpenDocumentFile(path))
-                recent.Remove(index); // gone: the framework drops it from the list
-        }
-        return true;
-    }
-    return false;
+    return CommandTable().Handle(*this, command);
 }
 
 bool CKibApp::QueryCommand(int command, CCommandState& state)
 {
-    switch (command) {
-    case ID_FILE_NEW:
-    case ID_FILE_OPEN:
-    case ID_FILE_PRINT_SETUP:
-    case ID_FILE_CLOSE_ALL:
-    case ID_APP_ABOUT:
-        state.enabled = true;
-        return true;
-    default:
-        break;
-    }
-    if (command >= ID_FILE_MRU_FILE1 && command <= ID_FILE_MRU_LAST) {
-        state.enabled = static_cast<size_t>(command - ID_FILE_MRU_FILE1) < m_docs.RecentFiles().Entries().size();
-        return true;
-    }
-    return false;
+    return CommandTable().Query(*this, command, state);
 }

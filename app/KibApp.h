@@ -66,10 +66,16 @@ public:
     // The open dialog (Open command).
     void OnFileOpen();
 
+    // Id, action and enabling rule of each command, row by row.
+    using Commands = CCommandTable<CKibApp>;
+    static const Commands& CommandTable();
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;
 
 private:
+    // The recent-file entry of command; one that cannot be opened leaves the list.
+    void OpenRecentFile(int command);
+
     std::string m_appDir;
     CStartupSettings m_startup;
     CCommandLineInfo m_cmdInfo;

@@ -1,5 +1,6 @@
 // One open Java source file: its text buffer, path, title and modified flag,
-// the windows that show it, and opening, saving and closing it.
+// the views that show it, and opening and saving it. What changes is told to
+// the manager's listeners; the manager owns and closes it.
 #pragma once
 
 #include "app/CommandTarget.h"
@@ -12,6 +13,7 @@
 class CKibDoc;
 class CKibView;
 class CDocManager;
+class CDocumentListener;
 
 // The document's buffer: a change of its modified state marks the document.
 class CKibDocBuffer : public CTextBuffer {
@@ -31,31 +33,37 @@ public:
     CKibDoc& operator=(const CKibDoc&) = delete;
 
     CTextBuffer& Buffer() { return m_buffer; }
-    CDocManager* Manager() const { return m_manager; }
 
     // Full path (bytes as the file system has them); empty until saved.
     const std::string& GetPathName() const { return m_path; }
     // The file name, or "Kib<n>" for a new document (UTF-8 for display).
     const std::string& GetTitle() const { return m_title; }
     void SetTitle(const std::string& title);
-    // Sets the path, the title (the file name) and, when asked, adds the path
-    // to the recent-file list.
+    // Sets the full path, the title (the file name) and, when asked, adds
+    // the path to the recent-file list.
     void SetPathName(const std::string& path, bool addToRecent = true);
 
     bool IsModified() const { return m_modified; }
-    void SetModifiedFlag(bool modified) { m_modified = modified; }
+    void SetModifiedFlag(bool modified);
 
-    bool OnNewDocument();
+    // An empty text under title.
+    bool OnNewDocument(const std::string& title);
+    // Reads the file at path (full); the title becomes its file name.
     bool OnOpenDocument(const std::string& path);
-    // Writes the buffer to path; on failure the document stays modified and
-    // the user is told why.
+    // Writes the buffer to path (made absolute here); on failure the
+    // document stays modified and the user is told why.
     bool OnSaveDocument(const std::string& path);
-    // Removes the document from the open-files list, closes its windows and
-    // deletes it.
+    // Has the manager close the document: its windows close and it is
+    // deleted. Without a manager only the text goes.
     void OnCloseDocument();
     void DeleteContents();
-    // Reads the file again (after an outside change was accepted).
-    bool Reload();
+
+    // The manager's two halves of closing: the flag that keeps a second
+    // close (and the renumbering of windows that go) out, then the views and
+    // the text go.
+    bool IsClosing() const { return m_closing; }
+    void BeginClose() { m_closing = true; }
+    void EndClose();
 
     // Asks "Änderungen in %1 speichern?" when modified; false on cancel or a
     // failed save.
@@ -70,16 +78,19 @@ public:
     void RemoveView(CKibView* view);
     const std::vector<CKibView*>& Views() const { return m_views; }
     CKibView* GetFirstView() const { return m_views.empty() ? nullptr : m_views.front(); }
-    // Recomputes the window numbers (":1", ":2") of the captions.
-    void UpdateFrameCounts();
 
     const CLogFont& FallbackFont() const { return m_fallbackFont; }
 
+    // Id, action and enabling rule of each command, row by row.
+    using Commands = CCommandTable<CKibDoc>;
+    static const Commands& CommandTable();
     // CCommandTarget
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;
 
 private:
+    void Tell(void (CDocumentListener::*notice)(CKibDoc&));
+
     CDocManager* m_manager;
     CKibDocBuffer m_buffer;
     std::string m_path;
@@ -88,5 +99,4 @@ private:
     bool m_closing = false;
     std::vector<CKibView*> m_views;
     CLogFont m_fallbackFont;
-    int m_watchRecord = -1; // the file watch of this document (not yet kept)
 };

@@ -5,11 +5,13 @@
 #include "app/KibDoc.h"
 #include "app/KibViewTools.h"
 #include "app/MainFrame.h"
+#include "app/MainFrameFind.h"
 #include "app/UserDialogs.h"
 #include "resources/CommandIds.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
 #include "settings/Settings.h"
+#include "toolchain/CommandMode.h"
 
 #include <wx/menu.h>
 
@@ -183,42 +185,55 @@ std::string CKibView::ColumnStatusText() const
     return buf;
 }
 
+const CKibView::Commands& CKibView::CommandTable()
+{
+    using Row = Commands::Row;
+    static const Commands table = {
+        {ID_GOTO_LINE,
+         [](CKibView& v, int) {
+             int line = 1;
+             if (UserDialogs().GoToLine(&v, std::max(1, v.LineCount()), line))
+                 v.GoToPosition(line, 0);
+             v.SetFocus();
+         },
+         Row::Always},
+        {ID_INDICATOR_LINE, nullptr, Row::Always,
+         [](CKibView& v, int, CCommandState& s) {
+             s.setText = true;
+             s.text = v.LineStatusText();
+         }},
+        {ID_INDICATOR_COL, nullptr, Row::Always,
+         [](CKibView& v, int, CCommandState& s) {
+             s.setText = true;
+             s.text = v.ColumnStatusText();
+         }},
+        // The tool bar's box, which sent the command, holds the text.
+        {ID_EDIT_FIND_BOX, [](CKibView& v, int) { v.ToolbarSearch(CurrentCommandControl()); }, Row::Always},
+
+        // The Java tools need their program's path in the settings.
+        {ID_JAVA_COMPILE, [](CKibView& v, int) { v.Compile(false); },
+         [](CKibView& v, int) { return v.Frame() && toolchain::CanCompile(v.Frame()->Settings()); }},
+        {ID_JAVA_COMPILE_RUN, [](CKibView& v, int) { v.Compile(true); }, Row::Always},
+        {ID_JAVA_RUN, [](CKibView& v, int) { v.Run({}); },
+         [](CKibView& v, int) { return v.Frame() && toolchain::CanRun(v.Frame()->Settings()); }},
+        {ID_JAVA_RUN_ARGS, [](CKibView& v, int) { v.RunWithArguments(); },
+         [](CKibView& v, int) { return v.Frame() && toolchain::CanRunWithArguments(v.Frame()->Settings()); }},
+        {ID_JAVA_APPLETVIEWER, [](CKibView& v, int) { v.RunApplet(); },
+         [](CKibView& v, int) { return v.Frame() && toolchain::CanRunApplet(v.Frame()->Settings()); }},
+    };
+    return table;
+}
+
 bool CKibView::HandleCommand(int command)
 {
-    switch (command) {
-    case ID_GOTO_LINE: {
-        int line = 1;
-        if (UserDialogs().GoToLine(this, std::max(1, LineCount()), line))
-            GoToPosition(line, 0);
-        SetFocus();
-        return true;
-    }
-    default:
-        return HandleFindCommand(command) || HandleToolCommand(command) ||
-               CKibViewBase::HandleCommand(command);
-    }
+    return CommandTable().Handle(*this, command) || m_find.HandleCommand(command) ||
+           CKibViewBase::HandleCommand(command);
 }
 
 bool CKibView::QueryCommand(int command, CCommandState& state)
 {
-    switch (command) {
-    case ID_GOTO_LINE:
-        state.enabled = true;
-        return true;
-    case ID_INDICATOR_LINE:
-        state.enabled = true;
-        state.setText = true;
-        state.text = LineStatusText();
-        return true;
-    case ID_INDICATOR_COL:
-        state.enabled = true;
-        state.setText = true;
-        state.text = ColumnStatusText();
-        return true;
-    default:
-        return QueryFindCommand(command, state) || QueryToolCommand(command, state) ||
-               CKibViewBase::QueryCommand(command, state);
-    }
+    return CommandTable().Query(*this, command, state) || m_find.QueryCommand(command, state) ||
+           CKibViewBase::QueryCommand(command, state);
 }
 
 void CKibView::OnContextMenu(wxContextMenuEvent& event)

@@ -43,6 +43,9 @@ public:
     std::string LineStatusText() const;
     std::string ColumnStatusText() const;
 
+    // Id, action and enabling rule of each command, row by row.
+    using Commands = CCommandTable<CKibView>;
+    static const Commands& CommandTable();
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;
 
@@ -79,10 +82,6 @@ private:
     void OnFocus(wxFocusEvent& event);
     CMainFrame* Frame() const;
     static IFindHost& FindHost();
-    bool HandleFindCommand(int command);
-    bool QueryFindCommand(int command, CCommandState& state);
-    bool HandleToolCommand(int command);
-    bool QueryToolCommand(int command, CCommandState& state);
     int ColumnForByteIndex(int line, int byteIndex) const;
     void CloseTools();
 

@@ -34,24 +34,6 @@ IFindHost& CKibView::FindHost()
     return host;
 }
 
-bool CKibView::HandleFindCommand(int command)
-{
-    if (command == ID_EDIT_FIND_BOX) {
-        ToolbarSearch(CurrentCommandControl());
-        return true;
-    }
-    return m_find.HandleCommand(command);
-}
-
-bool CKibView::QueryFindCommand(int command, CCommandState& state)
-{
-    if (command == ID_EDIT_FIND_BOX) {
-        state.enabled = true;
-        return true;
-    }
-    return m_find.QueryCommand(command, state);
-}
-
 void CKibView::ToolbarSearch(wxWindow* control)
 {
     SetFocus();

@@ -447,28 +447,3 @@ void CKibView::GoToMessagePosition(int line, int byteColumn)
     int y = std::clamp(line, 1, std::max(1, count));
     GoToPosition(line, byteColumn > 0 ? ColumnForByteIndex(y, byteColumn - 1) : 0);
 }
-
-bool CKibView::HandleToolCommand(int command)
-{
-    switch (command) {
-    case kib::ID_JAVA_COMPILE: Compile(false); return true;
-    case kib::ID_JAVA_COMPILE_RUN: Compile(true); return true;
-    case kib::ID_JAVA_RUN: Run({}); return true;
-    case kib::ID_JAVA_RUN_ARGS: RunWithArguments(); return true;
-    case kib::ID_JAVA_APPLETVIEWER: RunApplet(); return true;
-    default: return false;
-    }
-}
-
-bool CKibView::QueryToolCommand(int command, CCommandState& state)
-{
-    CMainFrame* frame = CMainFrame::Instance();
-    switch (command) {
-    case kib::ID_JAVA_COMPILE: state.enabled = frame && CanCompile(frame->Settings()); return true;
-    case kib::ID_JAVA_RUN_ARGS: state.enabled = frame && CanRunWithArguments(frame->Settings()); return true;
-    case kib::ID_JAVA_RUN: state.enabled = frame && CanRun(frame->Settings()); return true;
-    case kib::ID_JAVA_APPLETVIEWER: state.enabled = frame && CanRunApplet(frame->Settings()); return true;
-    case kib::ID_JAVA_COMPILE_RUN: state.enabled = true; return true;
-    default: return false;
-    }
-}

@@ -100,8 +100,11 @@ CMainFrame::~CMainFrame()
     // Documents still open (the frame went without a close request) take
     // their windows with them while this frame is whole.
     m_closing = true;
-    if (m_app)
+    if (m_app) {
         m_app->Docs().CloseAllDocuments();
+        m_app->Docs().RemoveListener(OpenFilesTree());
+        m_app->Docs().RemoveListener(this);
+    }
     for (CChildFrame* child : m_zOrder)
         child->DetachFromMainFrame();
     m_zOrder.clear();
@@ -163,6 +166,11 @@ bool CMainFrame::CreateFrame()
     CreateBars();
     if (!m_toolBar || !m_outputBar || !m_workspaceBar || !m_client)
         return false;
+    // The tree first: a document is listed before its window opens.
+    if (m_app) {
+        m_app->Docs().AddListener(OpenFilesTree());
+        m_app->Docs().AddListener(this);
+    }
 
     m_aui.AddPane(m_client, wxAuiPaneInfo().Name("MDIClient").CenterPane().PaneBorder(false));
     m_aui.AddPane(m_toolBar, wxAuiPaneInfo()
@@ -365,6 +373,16 @@ void CMainFrame::EndDocumentBatch()
     UpdateCaption();
 }
 
+CChildFrame* CMainFrame::NewChild(CKibDoc* doc)
+{
+    auto* child = new CChildFrame(this, doc);
+    // Numbered before the tab shows the caption.
+    if (doc)
+        NumberWindows(*doc);
+    AddChild(child);
+    return child;
+}
+
 void CMainFrame::AddChild(CChildFrame* child)
 {
     m_zOrder.insert(m_zOrder.begin(), child);
@@ -382,6 +400,9 @@ void CMainFrame::OnChildDestroyed(CChildFrame* child)
         m_tabWindow = nullptr;
     if (m_activateAfterBatch == child)
         m_activateAfterBatch = nullptr;
+    // Its view has left the document: the others are numbered again.
+    if (CKibDoc* doc = child->GetDocument(); doc && !doc->IsClosing())
+        NumberWindows(*doc);
     if (!m_closing)
         CallAfter([this] {
             UpdateMenuBar();
@@ -444,8 +465,8 @@ bool CMainFrame::CloseChild(CChildFrame* child)
         m_client->DeletePage(static_cast<size_t>(index));
     else
         child->Destroy();
-    if (doc)
-        doc->UpdateFrameCounts();
+    if (doc && !doc->IsClosing())
+        NumberWindows(*doc);
     return true;
 }
 
@@ -499,6 +520,107 @@ void CMainFrame::UpdateCaption()
         title += " - [" + Display(child->GetCaption()) + "]";
     if (GetTitle() != title)
         SetTitle(title);
+}
+
+// --- The documents' notices ------------------------------------------------
+
+namespace {
+
+CChildFrame* FrameOfView(CKibView* view)
+{
+    return view ? dynamic_cast<CChildFrame*>(view->GetParent()) : nullptr;
+}
+
+} // namespace
+
+void CMainFrame::OnDocumentOpened(CKibDoc& doc)
+{
+    if (!doc.GetPathName().empty())
+        m_docOpened.Set();
+    CChildFrame* child = NewChild(&doc);
+    child->GetActiveView()->OnInitialUpdate();
+}
+
+void CMainFrame::OnDocumentRenamed(CKibDoc& doc)
+{
+    for (CKibView* view : doc.Views())
+        if (CChildFrame* child = FrameOfView(view)) {
+            child->RebuildCaption();
+            child->TitleBar().Invalidate();
+        }
+}
+
+void CMainFrame::NumberWindows(CKibDoc& doc)
+{
+    // ":1", ":2" only while more than one window shows the document.
+    int n = 0;
+    int count = static_cast<int>(doc.Views().size());
+    for (CKibView* view : doc.Views())
+        if (CChildFrame* child = FrameOfView(view)) {
+            child->SetWindowNumber(count > 1 ? ++n : 0);
+            child->RebuildCaption();
+            child->TitleBar().Invalidate();
+        }
+}
+
+void CMainFrame::OnDocumentActivated(CKibDoc& doc)
+{
+    if (CChildFrame* child = FrameOfView(doc.GetFirstView()))
+        child->ActivateFrame(m_settings.m_openMaximized != 0);
+}
+
+void CMainFrame::OnDocumentClosing(CKibDoc& doc)
+{
+    // Every window on the document closes; its view leaves the document's
+    // list as it goes.
+    std::vector<CKibView*> views = doc.Views();
+    for (CKibView* view : views) {
+        CChildFrame* child = FrameOfView(view);
+        if (!child)
+            continue;
+        int index = m_client ? m_client->GetPageIndex(child) : wxNOT_FOUND;
+        if (index != wxNOT_FOUND)
+            m_client->DeletePage(static_cast<size_t>(index));
+        else
+            delete child;
+    }
+}
+
+void CMainFrame::OnDocumentRemoved()
+{
+    UpdateMenuBar();
+}
+
+void CMainFrame::OnAllClosing(CDocManager& docs)
+{
+    BeginDocumentBatch();
+    // Tab by tab from the first, made the shown one: the notebook then finds
+    // each next tab at the start of the strip, without measuring or
+    // scrolling along it. Hidden meanwhile, it does not lay out, paint and
+    // focus the window shown next after every removal either.
+    wxAuiNotebook* tabs = m_client;
+    if (!tabs)
+        return;
+    bool shown = tabs->IsShown();
+    if (tabs->GetPageCount() > 1)
+        tabs->Hide();
+    if (tabs->GetPageCount() > 0)
+        tabs->ChangeSelection(0);
+    while (size_t count = tabs->GetPageCount()) {
+        auto* child = dynamic_cast<CChildFrame*>(tabs->GetPage(0));
+        if (!child || !child->GetDocument())
+            break;
+        docs.CloseDocument(child->GetDocument());
+        if (tabs->GetPageCount() >= count)
+            break;
+    }
+    if (shown && !tabs->IsShown())
+        tabs->Show();
+}
+
+void CMainFrame::OnAllClosed()
+{
+    EndDocumentBatch();
 }
 
 CKibView* CMainFrame::OpenFileView(const std::string& path)
@@ -1168,189 +1290,142 @@ void CMainFrame::OpenWithShell(const std::string& path)
     ShellOpen(path);
 }
 
+const CMainFrame::Commands& CMainFrame::CommandTable()
+{
+    using Row = Commands::Row;
+    using F = CMainFrame;
+    // A bar's menu item toggles it and is checked while it shows.
+    static constexpr auto toggleBar = [](F& f, int c) {
+        wxWindow* bar = f.BarOf(c);
+        f.ShowBar(bar, !f.IsBarShown(bar));
+    };
+    static constexpr auto barShown = [](F& f, int c, CCommandState& s) { s.checked = f.IsBarShown(f.BarOf(c)); };
+    static constexpr auto tabLocation = [](F& f, int c) {
+        if (f.m_app)
+            f.m_app->SetMdiTabLocation(c == ID_MDITAB_TOP ? 1 : 0);
+        f.EnableDocumentTabs(f.m_settings.m_editorTabs != 0, c == ID_MDITAB_TOP ? 1 : 0);
+    };
+    static constexpr auto tabsOn = [](F& f, int) { return f.m_tabsOn; };
+    static constexpr auto tabLocationShown = [](F& f, int c, CCommandState& s) {
+        s.checked = f.m_tabLocation == (c == ID_MDITAB_TOP ? 1 : 0);
+    };
+    static constexpr auto anyChild = [](F& f, int) { return f.ActiveChild() != nullptr; };
+    static constexpr auto split = [](F& f, int c) {
+        int sel = f.m_client->GetSelection();
+        if (sel != wxNOT_FOUND && f.m_client->GetPageCount() > 1)
+            f.m_client->Split(static_cast<size_t>(sel), c == ID_WINDOW_TILE_HORZ ? wxBOTTOM : wxRIGHT);
+    };
+    static constexpr auto twoPages = [](F& f, int) { return f.m_client && f.m_client->GetPageCount() > 1; };
+
+    static const Commands table = {
+        {ID_APP_EXIT, [](F& f, int) { f.Close(); }, Row::Always},
+        {ID_FILE_SAVE_ALL, [](F& f, int) { f.SaveAll(); }, Row::Always},
+        {ID_AUTOINDENT, [](F& f, int) { f.ToggleAutoIndent(); }, Row::Always,
+         [](F& f, int, CCommandState& s) { s.checked = f.m_settings.m_autoIndent != 0; }},
+        {ID_VIEW_TOOLBAR, toggleBar, Row::Always, barShown},
+        {ID_VIEW_STATUS_BAR, toggleBar, Row::Always, barShown},
+        {ID_VIEW_WORKSPACE, toggleBar, Row::Always, barShown},
+        {ID_VIEW_OUTPUT, toggleBar, Row::Always, barShown},
+        {ID_VIEW_FULLSCREEN, [](F& f, int) { f.ToggleFullScreen(); }, Row::Always},
+        {ID_VIEW_CUSTOMIZE, [](F& f, int) { f.CustomizeBars(); }, Row::Always},
+        // No user-defined tool bar exists: shown, never enabled.
+        {ID_VIEW_USER_TOOLBAR1, ID_VIEW_USER_TOOLBAR10, nullptr, [](F&, int) { return false; }},
+        {ID_JAVA_CONSOLE, [](F&, int) { ::OpenTerminal(); }, Row::Always},
+        {ID_HELP_FINDER, [](F& f, int) { f.OpenWithShell(platform::JoinPath(f.m_appDir, "dokumentation.pdf")); },
+         Row::Always},
+        {ID_HELP_CONTRIBUTE,
+         [](F& f, int) { f.OpenWithShell(platform::JoinPath(f.m_appDir, "unterstuetzung.html")); }, Row::Always},
+        {ID_HELP_JDKDOCS,
+         [](F& f, int) {
+             if (!f.m_settings.m_docuPath.empty())
+                 f.OpenWithShell(f.m_settings.m_docuPath);
+         },
+         [](F& f, int) { return !f.m_settings.m_docuPath.empty(); }},
+        {ID_STARTFILE_CURRENT, [](F& f, int) { f.m_settings.m_curStartFile = -1; }, Row::Always,
+         [](F& f, int, CCommandState& s) { s.checked = f.m_settings.m_curStartFile < 0; }},
+        {ID_STARTFILE_FIRST, ID_STARTFILE_LAST,
+         [](F& f, int c) {
+             int index = c - ID_STARTFILE_FIRST;
+             if (index < static_cast<int>(f.m_settings.m_startFiles.size()))
+                 f.m_settings.m_curStartFile = index;
+         },
+         Row::Always,
+         [](F& f, int c, CCommandState& s) { s.checked = f.m_settings.m_curStartFile == c - ID_STARTFILE_FIRST; }},
+        {ID_MDITAB_CLOSE,
+         [](F& f, int) {
+             if (CChildFrame* target = f.m_tabWindow)
+                 f.CallAfter([&f, target] { f.CloseChild(target); });
+         },
+         [](F& f, int) { return f.m_tabWindow != nullptr; }},
+        {ID_MDITAB_TOP, tabLocation, tabsOn, tabLocationShown},
+        {ID_MDITAB_BOTTOM, tabLocation, tabsOn, tabLocationShown},
+        {ID_WINDOW_NEW, [](F& f, int) { f.NewWindowOnActiveDocument(); }, anyChild},
+        {ID_WINDOW_TILE_HORZ, split, twoPages},
+        {ID_WINDOW_TILE_VERT, split, twoPages},
+        {ID_WINDOW_CASCADE, [](F& f, int) { f.JoinTabStrips(); }, anyChild},
+        // The notebook has no minimised windows to arrange.
+        {ID_WINDOW_ARRANGE, [](F&, int) {}, Row::Always},
+    };
+    return table;
+}
+
+wxWindow* CMainFrame::BarOf(int command) const
+{
+    switch (command) {
+    case ID_VIEW_TOOLBAR: return m_toolBar;
+    case ID_VIEW_STATUS_BAR: return GetStatusBar();
+    case ID_VIEW_WORKSPACE: return m_workspaceBar;
+    case ID_VIEW_OUTPUT: return m_outputBar;
+    default: return nullptr;
+    }
+}
+
+void CMainFrame::NewWindowOnActiveDocument()
+{
+    CChildFrame* active = ActiveChild();
+    if (!active || !active->GetDocument() || !m_app)
+        return;
+    CChildFrame* frame = NewChild(active->GetDocument());
+    if (frame->GetActiveView())
+        frame->GetActiveView()->OnInitialUpdate();
+    frame->ActivateFrame(m_settings.m_openMaximized != 0);
+}
+
+void CMainFrame::JoinTabStrips()
+{
+    // One tab strip again: take every page out and put it back.
+    wxWindow* active = m_client->GetCurrentPage();
+    std::vector<std::pair<wxWindow*, wxString>> pages;
+    while (m_client->GetPageCount() > 0) {
+        pages.emplace_back(m_client->GetPage(0), m_client->GetPageText(0));
+        m_client->RemovePage(0);
+    }
+    for (auto& [page, text] : pages)
+        m_client->AddPage(page, text, page == active);
+}
+
+void CMainFrame::CustomizeBars()
+{
+    wxWindow* bars[] = {m_toolBar, m_workspaceBar, m_outputBar, GetStatusBar()};
+    std::vector<IUserDialogs::BarChoice> choices = {
+        {KibText(IDS_TOOLBAR_STANDARD), IsBarShown(m_toolBar)},
+        {KibText(IDS_BAR_WORKSPACE), IsBarShown(m_workspaceBar)},
+        {KibText(IDS_BAR_OUTPUT), IsBarShown(m_outputBar)},
+        {wxString::FromUTF8("Statusleiste"), IsBarShown(GetStatusBar())}};
+    if (UserDialogs().Customize(this, choices))
+        for (size_t i = 0; i < choices.size(); ++i)
+            if (choices[i].shown != IsBarShown(bars[i]))
+                ShowBar(bars[i], choices[i].shown);
+}
+
 bool CMainFrame::HandleCommand(int c)
 {
-    if (HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c))
-        return true;
-    switch (c) {
-    case ID_APP_EXIT:
-        Close();
-        return true;
-    case ID_FILE_SAVE_ALL:
-        SaveAll();
-        return true;
-    case ID_AUTOINDENT:
-        ToggleAutoIndent();
-        return true;
-    case ID_VIEW_TOOLBAR:
-        ShowBar(m_toolBar, !IsBarShown(m_toolBar));
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        ShowBar(GetStatusBar(), !IsBarShown(GetStatusBar()));
-        return true;
-    case ID_VIEW_WORKSPACE:
-        ShowBar(m_workspaceBar, !IsBarShown(m_workspaceBar));
-        return true;
-    case ID_VIEW_OUTPUT:
-        ShowBar(m_outputBar, !IsBarShown(m_outputBar));
-        return true;
-    case ID_VIEW_FULLSCREEN:
-        ToggleFullScreen();
-        return true;
-    case ID_JAVA_CONSOLE:
-        ::OpenTerminal();
-        return true;
-    case ID_HELP_FINDER:
-        OpenWithShell(platform::JoinPath(m_appDir, "dokumentation.pdf"));
-        return true;
-    case ID_HELP_CONTRIBUTE:
-        OpenWithShell(platform::JoinPath(m_appDir, "unterstuetzung.html"));
-        return true;
-    case ID_HELP_JDKDOCS:
-        if (!m_settings.m_docuPath.empty())
-            OpenWithShell(m_settings.m_docuPath);
-        return true;
-    case ID_STARTFILE_CURRENT:
-        m_settings.m_curStartFile = -1;
-        return true;
-    case ID_MDITAB_CLOSE: {
-        CChildFrame* target = m_tabWindow;
-        if (target)
-            CallAfter([this, target] { CloseChild(target); });
-        return true;
-    }
-    case ID_MDITAB_TOP:
-    case ID_MDITAB_BOTTOM:
-        if (m_app)
-            m_app->SetMdiTabLocation(c == ID_MDITAB_TOP ? 1 : 0);
-        EnableDocumentTabs(m_settings.m_editorTabs != 0, c == ID_MDITAB_TOP ? 1 : 0);
-        return true;
-    case ID_WINDOW_NEW: {
-        CChildFrame* active = ActiveChild();
-        if (active && active->GetDocument() && m_app) {
-            CChildFrame* frame = m_app->Docs().CreateFrame(active->GetDocument());
-            if (frame && frame->GetActiveView())
-                frame->GetActiveView()->OnInitialUpdate();
-            if (frame)
-                frame->ActivateFrame(m_settings.m_openMaximized != 0);
-        }
-        return true;
-    }
-    case ID_WINDOW_TILE_HORZ:
-    case ID_WINDOW_TILE_VERT: {
-        int sel = m_client->GetSelection();
-        if (sel != wxNOT_FOUND && m_client->GetPageCount() > 1)
-            m_client->Split(static_cast<size_t>(sel), c == ID_WINDOW_TILE_HORZ ? wxBOTTOM : wxRIGHT);
-        return true;
-    }
-    case ID_WINDOW_CASCADE: {
-        // One tab strip again: take every page out and put it back.
-        wxWindow* active = m_client->GetCurrentPage();
-        std::vector<std::pair<wxWindow*, wxString>> pages;
-        while (m_client->GetPageCount() > 0) {
-            pages.emplace_back(m_client->GetPage(0), m_client->GetPageText(0));
-            m_client->RemovePage(0);
-        }
-        for (auto& [page, text] : pages)
-            m_client->AddPage(page, text, page == active);
-        return true;
-    }
-    case ID_WINDOW_ARRANGE:
-        return true; // the notebook has no minimised windows to arrange
-    case ID_VIEW_CUSTOMIZE: {
-        wxWindow* bars[] = {m_toolBar, m_workspaceBar, m_outputBar, GetStatusBar()};
-        std::vector<IUserDialogs::BarChoice> choices = {
-            {KibText(IDS_TOOLBAR_STANDARD), IsBarShown(m_toolBar)},
-            {KibText(IDS_BAR_WORKSPACE), IsBarShown(m_workspaceBar)},
-            {KibText(IDS_BAR_OUTPUT), IsBarShown(m_outputBar)},
-            {wxString::FromUTF8("Statusleiste"), IsBarShown(GetStatusBar())}};
-        if (UserDialogs().Customize(this, choices))
-            for (size_t i = 0; i < choices.size(); ++i)
-                if (choices[i].shown != IsBarShown(bars[i]))
-                    ShowBar(bars[i], choices[i].shown);
-        return true;
-    }
-    default:
-        break;
-    }
-    if (c >= ID_STARTFILE_FIRST && c <= ID_STARTFILE_LAST) {
-        int index = c - ID_STARTFILE_FIRST;
-        if (index < static_cast<int>(m_settings.m_startFiles.size()))
-            m_settings.m_curStartFile = index;
-        return true;
-    }
-    return false;
+    return HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c) ||
+           CommandTable().Handle(*this, c);
 }
 
 bool CMainFrame::QueryCommand(int c, CCommandState& s)
 {
-    if (QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s))
-        return true;
-    switch (c) {
-    case ID_APP_EXIT:
-    case ID_FILE_SAVE_ALL:
-    case ID_VIEW_FULLSCREEN:
-    case ID_JAVA_CONSOLE:
-    case ID_HELP_FINDER:
-    case ID_HELP_CONTRIBUTE:
-    case ID_WINDOW_ARRANGE:
-    case ID_VIEW_CUSTOMIZE:
-        s.enabled = true;
-        return true;
-    case ID_AUTOINDENT:
-        s.enabled = true;
-        s.checked = m_settings.m_autoIndent != 0;
-        return true;
-    case ID_VIEW_TOOLBAR:
-        s.enabled = true;
-        s.checked = IsBarShown(m_toolBar);
-        return true;
-    case ID_VIEW_STATUS_BAR:
-        s.enabled = true;
-        s.checked = IsBarShown(GetStatusBar());
-        return true;
-    case ID_VIEW_WORKSPACE:
-        s.enabled = true;
-        s.checked = IsBarShown(m_workspaceBar);
-        return true;
-    case ID_VIEW_OUTPUT:
-        s.enabled = true;
-        s.checked = IsBarShown(m_outputBar);
-        return true;
-    case ID_HELP_JDKDOCS:
-        s.enabled = !m_settings.m_docuPath.empty();
-        return true;
-    case ID_STARTFILE_CURRENT:
-        s.enabled = true;
-        s.checked = m_settings.m_curStartFile < 0;
-        return true;
-    case ID_MDITAB_CLOSE:
-        s.enabled = m_tabWindow != nullptr;
-        return true;
-    case ID_MDITAB_TOP:
-    case ID_MDITAB_BOTTOM:
-        s.enabled = m_tabsOn;
-        s.checked = m_tabLocation == (c == ID_MDITAB_TOP ? 1 : 0);
-        return true;
-    case ID_WINDOW_NEW:
-    case ID_WINDOW_CASCADE:
-        s.enabled = ActiveChild() != nullptr;
-        return true;
-    case ID_WINDOW_TILE_HORZ:
-    case ID_WINDOW_TILE_VERT:
-        s.enabled = m_client && m_client->GetPageCount() > 1;
-        return true;
-    default:
-        break;
-    }
-    if (c >= ID_VIEW_USER_TOOLBAR1 && c <= ID_VIEW_USER_TOOLBAR10) {
-        s.enabled = false; // no user-defined tool bar exists
-        return true;
-    }
-    if (c >= ID_STARTFILE_FIRST && c <= ID_STARTFILE_LAST) {
-        s.enabled = true;
-        s.checked = m_settings.m_curStartFile == c - ID_STARTFILE_FIRST;
-        return true;
-    }
-    return false;
+    return QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s) ||
+           CommandTable().Query(*this, c, s);
 }

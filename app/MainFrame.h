@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/CommandTarget.h"
+#include "app/DocumentListener.h"
 #include "app/DocumentNotebook.h"
 #include "app/ManualResetEvent.h"
 #include "app/SettingsFileNotice.h"
@@ -31,7 +32,7 @@ class wxAuiNotebookEvent;
 class wxMenu;
 class wxStatusBar;
 
-class CMainFrame : public wxFrame, public CCommandTarget {
+class CMainFrame : public wxFrame, public CCommandTarget, public CDocumentListener {
 public:
     // Status-bar panes.
     enum { PANE_MESSAGE, PANE_LINE, PANE_COLUMN, PANE_OVR, PANE_CAPS, PANE_NUM, PANE_SCRL, PANE_COUNT };
@@ -69,6 +70,8 @@ public:
     // layout, so that opening or closing many windows costs one layout.
     void BeginDocumentBatch();
     void EndDocumentBatch();
+    // A new window on doc (also for "Neues Fenster"), added to the notebook.
+    CChildFrame* NewChild(CKibDoc* doc);
     void AddChild(CChildFrame* child);
     void OnChildDestroyed(CChildFrame* child);
     // Topmost (most recently active) first, hidden windows included.
@@ -106,7 +109,6 @@ public:
     void UpdateMenuBar();
     // Right click on the tab strip: remembers the tab's window (or none).
     void SetTabWindow(CChildFrame* child) { m_tabWindow = child; }
-    CChildFrame* TabWindow() const { return m_tabWindow; }
     void ShowTabContextMenu(CChildFrame* hit, const wxPoint& screenPos);
 
     // --- Bars.
@@ -116,7 +118,6 @@ public:
     wxWindow* StandardToolBar() const { return m_toolBar; }
     bool IsBarShown(wxWindow* bar) const;
     void ShowBar(wxWindow* bar, bool show);
-    wxAuiManager& Aui() { return m_aui; }
     wxString StatusText(int pane) const;
     void UpdateStatusPanes();
 
@@ -135,8 +136,20 @@ public:
     void SaveAll();
     void ToggleAutoIndent();
 
+    // Id, action and enabling rule of each command, row by row.
+    using Commands = CCommandTable<CMainFrame>;
+    static const Commands& CommandTable();
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;
+
+    // CDocumentListener: a document's windows, captions and window numbers.
+    void OnDocumentOpened(CKibDoc& doc) override;
+    void OnDocumentRenamed(CKibDoc& doc) override;
+    void OnDocumentActivated(CKibDoc& doc) override;
+    void OnDocumentClosing(CKibDoc& doc) override;
+    void OnDocumentRemoved() override;
+    void OnAllClosing(CDocManager& docs) override;
+    void OnAllClosed() override;
 
     // Escape leaves full-screen mode; true when the key must go no further
     // (it always goes on).
@@ -161,11 +174,20 @@ private:
     void LeaveFullScreen();
     void RememberBarForFullScreen(int index, int keepSetting, wxWindow* bar, bool statusBar);
     void OpenWithShell(const std::string& path);
+    // The window numbers (":1", ":2") of the captions of doc's windows.
+    void NumberWindows(CKibDoc& doc);
+
+    // The bar a view command shows or hides.
+    wxWindow* BarOf(int command) const;
+    void NewWindowOnActiveDocument();
+    // Cascade: every page back in one tab strip.
+    void JoinTabStrips();
+    // The dialog that shows and hides the bars.
+    void CustomizeBars();
 
     void OnMenu(wxCommandEvent& event);
     void OnUpdateUI(wxUpdateUIEvent& event);
     void OnMenuOpen(wxMenuEvent& event);
-    void OnMenuHighlight(wxMenuEvent& event);
     void OnClose(wxCloseEvent& event);
     void TrackNormalRect();
     void OnIdle(wxIdleEvent& event);

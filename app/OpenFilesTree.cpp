@@ -159,6 +159,29 @@ void COpenFilesTree::SetDocumentMarker(CKibDoc* doc, const std::string& marker)
     Thaw();
 }
 
+void COpenFilesTree::OnDocumentOpened(CKibDoc& doc)
+{
+    AddDocument(&doc);
+}
+
+void COpenFilesTree::OnDocumentModifiedChanged(CKibDoc& doc)
+{
+    if (!doc.Views().empty())
+        SetDocumentMarker(&doc, doc.IsModified() ? "*" : "");
+}
+
+void COpenFilesTree::OnDocumentSaved(CKibDoc& doc)
+{
+    // A new name moves the item to its place.
+    if (!doc.Views().empty())
+        RefreshDocument(&doc);
+}
+
+void COpenFilesTree::OnDocumentClosing(CKibDoc& doc)
+{
+    RemoveDocument(&doc);
+}
+
 void COpenFilesTree::Activate()
 {
     if (m_refreshing)

@@ -1,7 +1,10 @@
 // The list of open documents in the workspace bar: one item per document,
 // sorted by name, with the Java image for ".jav..." names, a "*" while
-// modified, the full path as tool tip, and activation by click.
+// modified, the full path as tool tip, and activation by click. It follows
+// the documents as one of the document manager's listeners.
 #pragma once
+
+#include "app/DocumentListener.h"
 
 #include <wx/treectrl.h>
 
@@ -12,7 +15,7 @@
 
 class CKibDoc;
 
-class COpenFilesTree : public wxTreeCtrl {
+class COpenFilesTree : public wxTreeCtrl, public CDocumentListener {
 public:
     COpenFilesTree() = default;
     COpenFilesTree(wxWindow* parent, wxWindowID id);
@@ -32,6 +35,12 @@ public:
     void SetActivateHandler(std::function<void(CKibDoc*)> handler) { m_activate = std::move(handler); }
 
     static int ImageFor(const std::string& name);
+
+    // CDocumentListener
+    void OnDocumentOpened(CKibDoc& doc) override;
+    void OnDocumentModifiedChanged(CKibDoc& doc) override;
+    void OnDocumentSaved(CKibDoc& doc) override;
+    void OnDocumentClosing(CKibDoc& doc) override;
 
 private:
     struct Entry {

@@ -21,7 +21,6 @@ public:
     void Update(CChildFrame& frame);
 
     const std::vector<Item>& Items() const { return m_items; }
-    const std::string& LastSuffix() const { return m_lastSuffix; }
     // Forget the applied suffix (the caption was rebuilt from elsewhere).
     void Invalidate() { m_lastSuffix = "\x01"; }
 
