@@ -313,6 +313,11 @@ void COutputPane::EnsureVisible(Pos p)
 void COutputPane::OnPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
+    Paint(dc);
+}
+
+void COutputPane::Paint(wxDC& dc)
+{
     wxColour bg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
     wxColour fg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
     wxColour selBg = wxSystemSettings::GetColour(HasFocus() ? wxSYS_COLOUR_HIGHLIGHT : wxSYS_COLOUR_BTNSHADOW);

@@ -57,6 +57,9 @@ public:
     void ScrollToLine(int line);
     void EnsureVisible(Pos p);
 
+    // Draws the visible lines as a paint event does (tests draw into a bitmap).
+    void Paint(wxDC& dc);
+
 protected:
     // Hooks for the panes of the compiler and the searches.
     virtual void OnLineDoubleClicked(int line) {}
