@@ -1,8 +1,8 @@
 #include "controls/OutputPane.h"
 
-#include "editor/Cp1252.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
+#include "text/Cp1252.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dcbuffer.h>

@@ -7,6 +7,7 @@
 #include "gui/GuiTestMain.h"
 
 #include <gtest/gtest.h>
+#include <wx/button.h>
 #include <wx/dcclient.h>
 #include <wx/dcmemory.h>
 #include <wx/frame.h>
@@ -50,8 +51,13 @@ protected:
         m_blanks = new COutputPane(m_frame, wxID_ANY);
         sizer->Add(m_tabs, 1, wxEXPAND);
         sizer->Add(m_blanks, 1, wxEXPAND);
+        // The focus stays off both panes: only the focused one draws a caret
+        // and the bright selection.
+        auto* elsewhere = new wxButton(m_frame, wxID_ANY, "OK");
+        sizer->Add(elsewhere);
         m_frame->SetSizer(sizer);
         m_frame->Show();
+        elsewhere->SetFocus();
         kibtest::PumpEvents(100);
         wxClientDC dc(m_tabs);
         dc.SetFont(m_tabs->GetOutputFont());
@@ -106,6 +112,8 @@ protected:
     // Pixel columns where the two panes' pictures differ (empty: the same).
     ::testing::AssertionResult PaintAlike()
     {
+        if (m_tabs->HasFocus() || m_blanks->HasFocus())
+            return ::testing::AssertionFailure() << "a pane has the focus";
         wxImage a = Image(m_tabs), b = Image(m_blanks);
         if (a.GetSize() != b.GetSize())
             return ::testing::AssertionFailure() << "the panes differ in size";

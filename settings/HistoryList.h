@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-namespace toolchain {
-
 class CHistoryList {
 public:
     static constexpr int kDefaultLimit = 10;
@@ -86,5 +84,3 @@ private:
     int m_selection = -1;
     std::string m_editText;
 };
-
-} // namespace toolchain
