@@ -17,6 +17,7 @@ DESIGN.md gives, which the output says.
 import argparse
 import os
 import re
+import signal
 import sys
 from collections import defaultdict
 
@@ -140,7 +141,7 @@ def main():
     if layers is None:
         layers, origin = DESIGN_LAYERS, "the README has no layer block: DESIGN.md order"
     rank = {f: r for r, layer in enumerate(layers) for f in layer}
-    folders = list(source_folders(root))
+    folders = [f for f in source_folders(root) if any(sources(root, f))]
     unlayered = [f for f in folders if f not in rank]
 
     files = [s for f in folders for s in sources(root, f)]
@@ -215,4 +216,5 @@ def main():
 
 
 if __name__ == "__main__":
+    signal.signal(signal.SIGPIPE, signal.SIG_DFL)  # quiet when piped into head
     sys.exit(main())
