@@ -3,6 +3,7 @@
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
 #include "text/Cp1252.h"
+#include "text/TextLayout.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dcbuffer.h>
@@ -223,24 +224,10 @@ void COutputPane::Copy() const
     }
 }
 
-int COutputPane::DisplayColumn(const std::string& line, int index) const
+int COutputPane::DisplayColumn(Pos p) const
 {
-    int col = 0;
-    for (int i = 0; i < index && i < static_cast<int>(line.size()); ++i)
-        col = line[static_cast<size_t>(i)] == '\t' ? (col / m_tabSize + 1) * m_tabSize : col + 1;
-    return col;
-}
-
-int COutputPane::IndexFromColumn(const std::string& line, int column) const
-{
-    int col = 0;
-    for (int i = 0; i < static_cast<int>(line.size()); ++i) {
-        int next = line[static_cast<size_t>(i)] == '\t' ? (col / m_tabSize + 1) * m_tabSize : col + 1;
-        if (column < (col + next + 1) / 2)
-            return i;
-        col = next;
-    }
-    return static_cast<int>(line.size());
+    const std::string& line = m_lines[static_cast<size_t>(p.line)];
+    return textlayout::DisplayColumn(line.data(), static_cast<int>(line.size()), p.index, m_tabSize);
 }
 
 COutputPane::Pos COutputPane::PositionFromPoint(const wxPoint& pt) const
@@ -248,7 +235,8 @@ COutputPane::Pos COutputPane::PositionFromPoint(const wxPoint& pt) const
     int line = m_topLine + std::max(0, pt.y) / m_lineHeight;
     line = std::clamp(line, 0, GetLineCount() - 1);
     int column = m_leftColumn + (std::max(0, pt.x - 2) + m_charWidth / 2) / m_charWidth;
-    return Pos{line, IndexFromColumn(m_lines[static_cast<size_t>(line)], column)};
+    const std::string& text = m_lines[static_cast<size_t>(line)];
+    return Pos{line, textlayout::NearestCharToColumn(text.data(), static_cast<int>(text.size()), column, m_tabSize)};
 }
 
 int COutputPane::VisibleLines() const
@@ -301,7 +289,7 @@ void COutputPane::EnsureVisible(Pos p)
         ScrollToLine(p.line);
     else if (p.line >= m_topLine + visible)
         ScrollToLine(p.line - visible + 1);
-    int col = DisplayColumn(m_lines[static_cast<size_t>(p.line)], p.index);
+    int col = DisplayColumn(p);
     int cols = std::max(1, GetClientSize().x / m_charWidth);
     if (col < m_leftColumn || col >= m_leftColumn + cols) {
         m_leftColumn = std::max(0, col < m_leftColumn ? col : col - cols + 1);
@@ -332,34 +320,34 @@ void COutputPane::Paint(wxDC& dc)
     Pos to = std::max(m_anchor, m_caret);
     int cols = client.x / m_charWidth + 2;
     int last = std::min(GetLineCount() - 1, m_topLine + client.y / m_lineHeight + 1);
+    const int rightEdge = m_leftColumn + cols;
     for (int l = m_topLine; l <= last; ++l) {
         const std::string& line = m_lines[static_cast<size_t>(l)];
+        const char* chars = line.data();
+        const int len = static_cast<int>(line.size());
         int y = (l - m_topLine) * m_lineHeight;
-        // Expand the visible cells only.
+        // Expand the visible cells only; a tab across the left edge shows
+        // the blanks right of it.
+        int startCol = 0;
+        int first = textlayout::FirstCharAtColumn(chars, len, m_leftColumn, m_tabSize, startCol);
+        std::string expanded = textlayout::ExpandForDisplay(chars, first, len - first, startCol, m_tabSize, false,
+                                                            rightEdge - startCol);
+        expanded.erase(0, static_cast<size_t>(m_leftColumn - startCol));
         std::wstring cells;
-        int col = 0;
-        int selStartCol = -1, selEndCol = -1;
-        int a = l == from.line ? from.index : (l > from.line ? 0 : -1);
-        int b = l == to.line ? to.index : (l < to.line ? static_cast<int>(line.size()) + 1 : -1);
+        cells.reserve(expanded.size());
+        for (unsigned char c : expanded)
+            cells += static_cast<wchar_t>(cp1252::ToUnicode(c));
         bool lineSelected = l >= from.line && l <= to.line && from != to;
-        for (int i = 0; i <= static_cast<int>(line.size()) && col < m_leftColumn + cols; ++i) {
-            if (lineSelected && i == a)
-                selStartCol = col;
-            if (lineSelected && i == b)
-                selEndCol = col;
-            if (i == static_cast<int>(line.size()))
-                break;
-            unsigned char c = static_cast<unsigned char>(line[static_cast<size_t>(i)]);
-            int width = c == '\t' ? (col / m_tabSize + 1) * m_tabSize - col : 1;
-            for (int k = 0; k < width; ++k, ++col)
-                if (col >= m_leftColumn)
-                    cells += c == '\t' ? L' ' : static_cast<wchar_t>(cp1252::ToUnicode(c));
-        }
+        int selStartCol = -1, selEndCol = -1;
         if (lineSelected) {
-            if (selStartCol < 0)
-                selStartCol = a <= 0 ? 0 : col;
-            if (selEndCol < 0)
-                selEndCol = col + (l < to.line ? 1 : 0);
+            // A column past the right edge is only ever drawn as the edge:
+            // indices beyond it are not counted.
+            auto columnOf = [&](int index) {
+                return index >= rightEdge ? rightEdge : textlayout::DisplayColumn(chars, len, index, m_tabSize);
+            };
+            selStartCol = l == from.line ? columnOf(from.index) : 0;
+            // Lines before the last one take the cell of their line break.
+            selEndCol = l == to.line ? columnOf(to.index) : std::min(rightEdge, columnOf(len) + 1);
             int x0 = (std::max(selStartCol, m_leftColumn) - m_leftColumn) * m_charWidth + 2;
             int x1 = (std::max(selEndCol, m_leftColumn) - m_leftColumn) * m_charWidth + 2;
             if (x1 > x0) {
@@ -383,8 +371,7 @@ void COutputPane::Paint(wxDC& dc)
         }
     }
     if (HasFocus()) {
-        int cx = (DisplayColumn(m_lines[static_cast<size_t>(m_caret.line)], m_caret.index) - m_leftColumn) *
-                     m_charWidth + 2;
+        int cx = (DisplayColumn(m_caret) - m_leftColumn) * m_charWidth + 2;
         int cy = (m_caret.line - m_topLine) * m_lineHeight;
         dc.SetPen(wxPen(fg, 1));
         dc.DrawLine(cx, cy, cx, cy + m_lineHeight);

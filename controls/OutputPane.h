@@ -73,8 +73,7 @@ private:
     void InsertAt(Pos& at, std::string_view bytes);
     void DeleteRange(Pos from, Pos to);
     Pos Clamp(Pos p) const;
-    int DisplayColumn(const std::string& line, int index) const;
-    int IndexFromColumn(const std::string& line, int column) const;
+    int DisplayColumn(Pos p) const; // of a clamped position
     void ScheduleLayout();
     void UpdateScrollbars();
     int VisibleLines() const;

@@ -74,6 +74,19 @@ int HitColumnToChar(const char* chars, int len, int column, int tabWidth)
     return len;
 }
 
+int NearestCharToColumn(const char* chars, int len, int column, int tabWidth)
+{
+    tabWidth = SafeTab(tabWidth);
+    int col = 0;
+    for (int i = 0; i < len; ++i) {
+        int next = col + CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+        if (2 * column < col + next)
+            return i;
+        col = next;
+    }
+    return len;
+}
+
 int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn)
 {
     tabWidth = SafeTab(tabWidth);

@@ -28,6 +28,11 @@ int ColumnToChar(const char* chars, int len, int column, int tabWidth);
 // or the line length (the hit test of a mouse position).
 int HitColumnToChar(const char* chars, int len, int column, int tabWidth);
 
+// The character boundary nearest to column (a click): in the left half of a
+// character's cells before it, from the middle on after it. The line length
+// when the line ends before column.
+int NearestCharToColumn(const char* chars, int len, int column, int tabWidth);
+
 // The first character whose cells reach column wanted or beyond, and the
 // column at which it starts: where painting of a line scrolled to the right
 // begins. Returns len (with startColumn = the line's display length) when the

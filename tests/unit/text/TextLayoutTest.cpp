@@ -54,6 +54,28 @@ TEST(TextLayout, HitTestPicksTheCharacterUnderTheColumn)
     EXPECT_EQ(HitColumnToChar(line.data(), 3, 500, 4), 3);
 }
 
+// The three column-to-index rules side by side on one tab of three cells
+// (columns 1..3): the vertical move, the text view's hit test and the
+// nearest boundary of the output pane.
+TEST(TextLayout, NearestCharToColumnSplitsEachCharacterAtItsMiddle)
+{
+    const std::string line = "a\tb"; // a: 0, tab: 1..3, b: 4
+    const int n = 3;
+    const int nearest[] = {0, 1, 1, 2, 2, 3, 3, 3};
+    for (int column = 0; column < 8; ++column)
+        EXPECT_EQ(NearestCharToColumn(line.data(), n, column, 4), nearest[column]) << column;
+    EXPECT_EQ(ColumnToChar(line.data(), n, 2, 4), 1);
+    EXPECT_EQ(HitColumnToChar(line.data(), n, 2, 4), 1);
+    EXPECT_EQ(NearestCharToColumn(line.data(), n, 2, 4), 1) << "1 + 4 > 2 * 2: still before the tab";
+    // A full tab: its middle goes after it.
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 3, 8), 0);
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 4, 8), 1);
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 8, 8), 1);
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 9, 8), 2);
+    EXPECT_EQ(NearestCharToColumn("", 0, 5, 8), 0);
+    EXPECT_EQ(NearestCharToColumn("a\tb", 3, 2, 0), 2) << "a zero tab width counts as 1";
+}
+
 TEST(TextLayout, FirstCharAtColumnFindsWherePaintingStarts)
 {
     const std::string line = "ab\tcd";
