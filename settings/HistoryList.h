@@ -42,7 +42,6 @@ public:
     void SetEditText(const std::string& text) { m_editText = text; }
     void Select(int index);
 
-    int Limit() const { return m_limit; }
     void SetLimit(int limit) { m_limit = limit; }
     const std::string& Section() const { return m_section; }
 
