@@ -4,6 +4,7 @@
 // same cells. Prints the time per paint of both and their ratio.
 //   xvfb-run -a build/default/bench/bench_ui_output_pane_paint [paints]
 #include "controls/OutputPane.h"
+#include "support/SpelledTabs.h"
 
 #include <wx/app.h>
 #include <wx/bitmap.h>
@@ -26,20 +27,6 @@ class CBenchApp : public wxApp {
 public:
     bool OnInit() override { return true; }
 };
-
-constexpr int kTab = 8;
-
-std::string Expanded(const std::string& line)
-{
-    std::string out;
-    for (char c : line) {
-        if (c == '\t')
-            out.append(kTab - out.size() % kTab, ' ');
-        else
-            out += c;
-    }
-    return out;
-}
 
 // Milliseconds per paint of the pane's visible lines into a bitmap.
 double PaintMs(COutputPane* pane, int paints)
@@ -102,7 +89,7 @@ int main(int argc, char** argv)
         for (int k = 0; k < 4; ++k)
             line += "\tweiter " + std::to_string(k) + "\tund\tnoch\tmehr";
         withTabs += line + "\r\n";
-        withBlanks += Expanded(line) + "\r\n";
+        withBlanks += kibtest::SpelledTabs(line) + "\r\n";
     }
     tabs->AppendText(withTabs);
     blanks->AppendText(withBlanks);

@@ -5,6 +5,7 @@
 #include "controls/OutputPane.h"
 
 #include "gui/GuiTestMain.h"
+#include "support/SpelledTabs.h"
 
 #include <gtest/gtest.h>
 #include <wx/button.h>
@@ -20,25 +21,10 @@ namespace {
 
 using Pos = COutputPane::Pos;
 
-constexpr int kTab = 8;
-
-// Tabs spelled out as blanks to the next multiple of eight.
-std::string Expanded(const std::string& line)
-{
-    std::string out;
-    for (char c : line) {
-        if (c == '\t')
-            out.append(kTab - out.size() % kTab, ' ');
-        else
-            out += c;
-    }
-    return out;
-}
-
 // The column a character index starts at (the test's own count).
 int ColumnOf(const std::string& line, int index)
 {
-    return static_cast<int>(Expanded(line.substr(0, static_cast<size_t>(index))).size());
+    return static_cast<int>(kibtest::SpelledTabs(line.substr(0, static_cast<size_t>(index))).size());
 }
 
 class OutputPaneTest : public ::testing::Test {
@@ -75,7 +61,7 @@ protected:
         std::string tabs, blanks;
         for (size_t i = 0; i < lines.size(); ++i) {
             tabs += (i ? "\r\n" : "") + lines[i];
-            blanks += (i ? "\r\n" : "") + Expanded(lines[i]);
+            blanks += (i ? "\r\n" : "") + kibtest::SpelledTabs(lines[i]);
         }
         m_tabs->AppendText(tabs);
         m_blanks->AppendText(blanks);
