@@ -85,23 +85,41 @@ void COutputPane::InsertAt(Pos& at, std::string_view bytes)
         size_t brk = bytes.find_first_of("\r\n", i);
         std::string_view piece = bytes.substr(i, brk == std::string_view::npos ? bytes.npos : brk - i);
         std::string& line = m_lines[static_cast<size_t>(at.line)];
+        // Output grows its last line piece by piece: only the new bytes are
+        // counted when the line is the one measured last.
+        const bool appended = static_cast<size_t>(at.index) == line.size() && m_measured.line == at.line &&
+                              m_measured.bytes == line.size();
+        const int before = m_measured.columns;
         line.insert(static_cast<size_t>(at.index), piece);
         at.index += static_cast<int>(piece.size());
-        m_maxColumns = std::max(m_maxColumns, static_cast<int>(line.size()));
+        std::string rest;
+        if (brk != std::string_view::npos) {
+            // Split the line at the insertion point.
+            rest = line.substr(static_cast<size_t>(at.index));
+            line.erase(static_cast<size_t>(at.index));
+        }
+        Measured(at.line, appended ? textlayout::ColumnAfter(piece.data(), static_cast<int>(piece.size()), before,
+                                                             m_tabSize)
+                                   : textlayout::DisplayLength(line.data(), static_cast<int>(line.size()), m_tabSize));
         if (brk == std::string_view::npos)
             break;
-        // Split the line at the insertion point.
-        std::string rest = line.substr(static_cast<size_t>(at.index));
-        line.erase(static_cast<size_t>(at.index));
         m_lines.insert(m_lines.begin() + at.line + 1, std::move(rest));
         ++at.line;
         at.index = 0;
+        const std::string& moved = m_lines[static_cast<size_t>(at.line)];
+        Measured(at.line, textlayout::DisplayLength(moved.data(), static_cast<int>(moved.size()), m_tabSize));
         i = brk + 1;
         if (bytes[brk] == '\r' && i < bytes.size() && bytes[i] == '\n')
             ++i;
     }
     m_bytes += bytes.size();
     ChangedFrom(firstLine);
+}
+
+void COutputPane::Measured(int line, int columns)
+{
+    m_measured = MeasuredLine{line, m_lines[static_cast<size_t>(line)].size(), columns};
+    m_maxColumns = std::max(m_maxColumns, columns);
 }
 
 void COutputPane::DeleteRange(Pos from, Pos to)
@@ -123,6 +141,8 @@ void COutputPane::DeleteRange(Pos from, Pos to)
     first += tail;
     if (to.line > from.line)
         m_lines.erase(m_lines.begin() + from.line + 1, m_lines.begin() + to.line + 1);
+    // Line numbers and tab stops have moved: the next write measures anew.
+    m_measured = MeasuredLine{};
     m_bytes -= std::min(m_bytes, removed);
     ChangedFrom(from.line);
 }
@@ -154,6 +174,7 @@ void COutputPane::Clear()
     m_topLine = 0;
     m_leftColumn = 0;
     m_maxColumns = 0;
+    m_measured = MeasuredLine{};
     ScheduleLayout();
     Refresh();
 }

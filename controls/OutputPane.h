@@ -72,6 +72,8 @@ protected:
 private:
     void InsertAt(Pos& at, std::string_view bytes);
     void DeleteRange(Pos from, Pos to);
+    // Records the display width of a line just changed.
+    void Measured(int line, int columns);
     Pos Clamp(Pos p) const;
     int DisplayColumn(Pos p) const; // of a clamped position
     void ScheduleLayout();
@@ -97,6 +99,12 @@ private:
     int m_topLine = 0;
     int m_leftColumn = 0;
     int m_maxColumns = 0; // widest line seen, in display columns
+    // The line measured last, while it keeps that many bytes.
+    struct MeasuredLine {
+        int line = -1;
+        size_t bytes = 0;
+        int columns = 0;
+    } m_measured;
     int m_charWidth = 8;
     int m_lineHeight = 16;
     int m_tabSize = 8;

@@ -18,12 +18,16 @@ int SafeTab(int tabWidth)
 
 int DisplayColumn(const char* chars, int len, int x, int tabWidth)
 {
+    return ColumnAfter(chars, std::clamp(x, 0, len), 0, tabWidth);
+}
+
+int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth)
+{
     tabWidth = SafeTab(tabWidth);
-    x = std::clamp(x, 0, len);
     // Runs without tabs are counted in one step: long lines stay cheap.
-    int col = 0;
+    int col = startColumn;
     const char* p = chars;
-    const char* end = chars + x;
+    const char* end = chars + std::max(0, len);
     while (p < end) {
         const void* tab = std::memchr(p, '\t', static_cast<size_t>(end - p));
         if (!tab) {

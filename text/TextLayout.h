@@ -19,6 +19,10 @@ int DisplayColumn(const char* chars, int len, int x, int tabWidth);
 // The column after the whole line.
 int DisplayLength(const char* chars, int len, int tabWidth);
 
+// The column reached after len characters that start at startColumn (the
+// width of a piece appended to a line already startColumn wide).
+int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth);
+
 // The character index a vertical caret move lands on for the wanted column:
 // a character spanning the column (a tab) is passed when the column lies
 // nearer to its right edge. The line length when the line is shorter.

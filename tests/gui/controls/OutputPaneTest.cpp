@@ -192,3 +192,38 @@ TEST_F(OutputPaneTest, AClickLandsOnTheNearestCharacterBoundary)
 }
 
 } // namespace
+
+// The sideways scroll range counts display columns: scrolled to the end of
+// a line of tabs, the pane shows the same end as its blanks do, whether the
+// line came in one piece or a byte at a time; a line joined from two counts
+// its moved tab stops.
+TEST_F(OutputPaneTest, ScrolledFullyRightATabbedLineShowsItsEnd)
+{
+    const std::string wide = std::string(30, '\t') + "Ende";
+    const int endColumn = static_cast<int>(kibtest::SpelledTabs(wide).size()) - 4;
+    Fill({"kurz", wide});
+    ScrollTo(m_tabs, endColumn);
+    ScrollTo(m_blanks, endColumn);
+    EXPECT_TRUE(PaintAlike()) << "one piece";
+
+    m_tabs->Clear();
+    m_blanks->Clear();
+    for (char c : wide) {
+        m_tabs->AppendText(std::string(1, c));
+        m_blanks->AppendText(kibtest::SpelledTabs(std::string(1, c)));
+    }
+    kibtest::PumpEvents(20);
+    ScrollTo(m_tabs, endColumn);
+    ScrollTo(m_blanks, endColumn);
+    EXPECT_TRUE(PaintAlike()) << "a byte at a time";
+
+    // Joining a short line with a tabbed one moves the tabs' stops.
+    m_tabs->Clear();
+    m_tabs->AppendText("x\r\n" + std::string(20, '\t'));
+    m_tabs->SetSelection(Pos{0, 1}, Pos{1, 0}, false);
+    m_tabs->ReplaceSel(std::string(15, 'y'));
+    kibtest::PumpEvents(20);
+    const std::string joined = "x" + std::string(15, 'y') + std::string(20, '\t');
+    ASSERT_EQ(m_tabs->GetLineText(0), joined);
+    EXPECT_GE(m_tabs->GetScrollRange(wxHORIZONTAL), static_cast<int>(kibtest::SpelledTabs(joined).size()) + 1);
+}

@@ -25,6 +25,22 @@ TEST(TextLayout, TabsMoveToTheNextStop)
     EXPECT_EQ(Col("a\tb", 2, 0), 2); // a zero tab width counts as 1
 }
 
+// A line measured piece by piece ends where the whole line does, however it
+// is cut (a tab's width depends on the column it starts at).
+TEST(TextLayout, ColumnAfterContinuesFromWhereTheLineStands)
+{
+    const std::string line = "ab\tc\t\tdefghij\tk\t";
+    const int whole = DisplayLength(line.data(), static_cast<int>(line.size()), 4);
+    for (size_t cut = 0; cut <= line.size(); ++cut) {
+        int head = ColumnAfter(line.data(), static_cast<int>(cut), 0, 4);
+        EXPECT_EQ(head, Col(line, static_cast<int>(cut))) << cut;
+        EXPECT_EQ(ColumnAfter(line.data() + cut, static_cast<int>(line.size() - cut), head, 4), whole) << cut;
+    }
+    EXPECT_EQ(ColumnAfter("\t", 1, 3, 4), 4);
+    EXPECT_EQ(ColumnAfter("\t", 1, 4, 4), 8);
+    EXPECT_EQ(ColumnAfter("", 0, 7, 4), 7);
+}
+
 TEST(TextLayout, ColumnToCharRoundsInsideTabs)
 {
     const std::string line = "\tx"; // tab covers columns 0..3
