@@ -53,7 +53,10 @@ void CouldNotStart(wxWindow* parent, const std::string& name, bool inTerminal = 
 
 } // namespace
 
-CKibViewTools::CKibViewTools(CKibView& view) : m_view(view), m_runner(view) {}
+CKibViewTools::CKibViewTools(CKibView& view)
+    : m_view(view), m_runner(view), m_queue([this] { m_view.CallAfter([this] { Flush(false); }); })
+{
+}
 
 CKibViewTools::~CKibViewTools()
 {
@@ -73,57 +76,20 @@ COutputPane* CKibViewTools::Pane(int which) const
 
 void CKibViewTools::Deliver(std::string_view text, bool stdErr)
 {
-    EOutputPane pane = m_mode.RouteText(stdErr);
-    if (pane == EOutputPane::None)
-        return;
-    std::string converted = m_convert[stdErr ? 1 : 0].Convert(text);
-    int which = pane == EOutputPane::Compiler ? kCompilerPane : kProgramPane;
-    std::unique_lock lock(m_lock);
     // The start-failure text comes on the user-interface thread itself,
     // which must never wait for itself.
-    if (!wxIsMainThread())
-        m_room.wait(lock, [&] { return m_pendingBytes < kPendingLimit || m_noWait || m_closed; });
-    if (m_closed)
-        return;
-    m_pending[which] += converted;
-    m_pendingBytes += converted.size();
-    if (!m_flushQueued) {
-        m_flushQueued = true;
-        m_view.CallAfter([this] { Flush(false); });
-    }
+    m_queue.Push(m_mode.RouteText(stdErr), stdErr ? CRunnerPaneQueue::kStdErr : CRunnerPaneQueue::kStdOut, text,
+                 !wxIsMainThread());
 }
 
 void CKibViewTools::Flush(bool all)
 {
-    std::string take[2];
-    {
-        std::lock_guard lock(m_lock);
-        for (int i = 0; i < 2; ++i) {
-            std::string& p = m_pending[i];
-            if (!all && !p.empty() && p.back() == '\r') {
-                // A CR LF the child wrote may be split between two reads:
-                // the CR waits for its neighbour, or for the child's end.
-                take[i] = p.substr(0, p.size() - 1);
-                p.erase(0, p.size() - 1);
-            } else {
-                take[i].swap(p);
-                p.clear();
-            }
-        }
-        m_pendingBytes = m_pending[0].size() + m_pending[1].size();
-        if (!all && take[0].empty() && take[1].empty())
-            m_flushQueued = false; // quiet: the next text posts a flush again
-    }
-    m_room.notify_all();
-    bool any = false;
-    for (int i = 0; i < 2; ++i) {
-        if (take[i].empty())
-            continue;
-        any = true;
-        if (COutputPane* pane = Pane(i))
-            pane->ReplaceSel(take[i]);
-    }
-    if (!all && any && !m_closed)
+    CRunnerPaneQueue::Batch batch = m_queue.Take(all);
+    if (COutputPane* pane = batch.compiler.empty() ? nullptr : Pane(kCompilerPane))
+        pane->ReplaceSel(batch.compiler);
+    if (COutputPane* pane = batch.program.empty() ? nullptr : Pane(kProgramPane))
+        pane->ReplaceSel(batch.program);
+    if (!all && !batch.Empty() && !m_queue.Closed())
         m_timer.StartOnce(kBatchIntervalMs);
 }
 
@@ -134,34 +100,27 @@ void CKibViewTools::ChildEnded(const ChildExit& exit)
     EExitNotice notice = m_mode.ExitNotice();
     if (notice == EExitNotice::None)
         return;
-    std::lock_guard lock(m_lock);
-    if (m_closed)
-        return;
     uint64_t id = exit.startId;
-    if (notice == EExitNotice::Build)
-        m_view.CallAfter([this, id] { ExitBuild(id); });
-    else
-        m_view.CallAfter([this, id] { ExitStart(id); });
+    m_queue.PostUnlessClosed([&] {
+        if (notice == EExitNotice::Build)
+            m_view.CallAfter([this, id] { ExitBuild(id); });
+        else
+            m_view.CallAfter([this, id] { ExitStart(id); });
+    });
 }
 
 void CKibViewTools::StopRunner()
 {
-    {
-        std::lock_guard lock(m_lock);
-        m_noWait = true;
-    }
-    m_room.notify_all();
+    m_queue.BeginStop();
     m_runner.StopChild();
-    std::lock_guard lock(m_lock);
-    m_noWait = false;
+    m_queue.EndStop();
 }
 
 void CKibViewTools::ExitBuild(uint64_t startId)
 {
     // A notice of a child that an earlier stop already finished is stale.
-    if (startId == 0 || startId != m_awaited)
+    if (!m_queue.TakeExit(startId))
         return;
-    m_awaited = 0;
     StopRunner();
     Flush(true);
     CloseProgress();
@@ -173,9 +132,8 @@ void CKibViewTools::ExitBuild(uint64_t startId)
 
 void CKibViewTools::ExitStart(uint64_t startId)
 {
-    if (startId == 0 || startId != m_awaited)
+    if (!m_queue.TakeExit(startId))
         return;
-    m_awaited = 0;
     StopRunner();
     Flush(true);
     m_mode.FinishRun();
@@ -189,7 +147,7 @@ void CKibViewTools::EndEarlierCommand()
     if (!m_runner.HoldsChild())
         return;
     int was = m_mode.Mode();
-    m_awaited = 0;
+    m_queue.ForgetAwaited();
     StopRunner();
     Flush(true);
     if (was == CMD_COMPILE || was == CMD_COMPILE_RUN) {
@@ -203,10 +161,9 @@ void CKibViewTools::EndEarlierCommand()
 bool CKibViewTools::StartCaptured(const std::string& commandLine, const std::string& workDir,
                                   const std::vector<std::string>& environment)
 {
-    m_convert[0].Reset();
-    m_convert[1].Reset();
+    m_queue.NewStart();
     if (m_runner.StartChild(commandLine, workDir, environment)) {
-        m_awaited = m_runner.StartId();
+        m_queue.Await(m_runner.StartId());
         return true;
     }
     // No notice follows a failed start: the "Unable to start" text goes in
@@ -218,14 +175,10 @@ bool CKibViewTools::StartCaptured(const std::string& commandLine, const std::str
 
 void CKibViewTools::Close()
 {
-    m_awaited = 0;
+    m_queue.ForgetAwaited();
     StopRunner();
     Flush(true);
-    {
-        std::lock_guard lock(m_lock);
-        m_closed = true;
-    }
-    m_room.notify_all();
+    m_queue.Close();
     m_timer.Stop();
     CloseProgress();
 }

@@ -1,17 +1,16 @@
 // What an editor view needs to compile and run: its process runner, the
 // command mode with the error-output flag, the compile progress window, and
-// the child's text on its way from the reader threads to the output panes.
+// the timer and posts that move the child's text from the queue into the
+// output panes.
 #pragma once
 
 #include "toolchain/CommandMode.h"
-#include "toolchain/PaneText.h"
 #include "toolchain/ProcessRunner.h"
+#include "toolchain/RunnerPaneQueue.h"
 
 #include <wx/timer.h>
 
-#include <condition_variable>
 #include <cstdint>
-#include <mutex>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,9 +21,6 @@ class COutputPane;
 
 class CKibViewTools {
 public:
-    // Text waiting for the user-interface thread beyond which a reader waits
-    // (the child then waits in its write, as with a synchronous insertion).
-    static constexpr size_t kPendingLimit = 1 << 20;
     // While text keeps coming it goes into the panes in batches this far
     // apart, so that input and painting get their turn in between.
     static constexpr int kBatchIntervalMs = 10;
@@ -76,16 +72,7 @@ private:
     CKibView& m_view;
     toolchain::CCommandMode m_mode;
     CProcessRunner m_runner;
-    uint64_t m_awaited = 0; // start whose exit notice counts; 0: none
+    toolchain::CRunnerPaneQueue m_queue;
     CCompileProgressDialog* m_progress = nullptr;
-    toolchain::CPaneTextConverter m_convert[2]; // stdout, stderr: one per reader
     CBatchTimer m_timer{*this};
-
-    std::mutex m_lock;
-    std::condition_variable m_room;
-    std::string m_pending[2];
-    size_t m_pendingBytes = 0;
-    bool m_flushQueued = false; // a flush is posted or the batch timer runs
-    bool m_noWait = false;      // a stop is joining the readers: they must not wait
-    bool m_closed = false;
 };

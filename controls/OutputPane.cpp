@@ -1,8 +1,9 @@
 #include "controls/OutputPane.h"
 
-#include "editor/Cp1252.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
+#include "text/Cp1252.h"
+#include "text/TextLayout.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dcbuffer.h>
@@ -84,23 +85,41 @@ void COutputPane::InsertAt(Pos& at, std::string_view bytes)
         size_t brk = bytes.find_first_of("\r\n", i);
         std::string_view piece = bytes.substr(i, brk == std::string_view::npos ? bytes.npos : brk - i);
         std::string& line = m_lines[static_cast<size_t>(at.line)];
+        // Output grows its last line piece by piece: only the new bytes are
+        // counted when the line is the one measured last.
+        const bool appended = static_cast<size_t>(at.index) == line.size() && m_measured.line == at.line &&
+                              m_measured.bytes == line.size();
+        const int before = m_measured.columns;
         line.insert(static_cast<size_t>(at.index), piece);
         at.index += static_cast<int>(piece.size());
-        m_maxColumns = std::max(m_maxColumns, static_cast<int>(line.size()));
+        std::string rest;
+        if (brk != std::string_view::npos) {
+            // Split the line at the insertion point.
+            rest = line.substr(static_cast<size_t>(at.index));
+            line.erase(static_cast<size_t>(at.index));
+        }
+        Measured(at.line, appended ? textlayout::ColumnAfter(piece.data(), static_cast<int>(piece.size()), before,
+                                                             m_tabSize)
+                                   : textlayout::DisplayLength(line.data(), static_cast<int>(line.size()), m_tabSize));
         if (brk == std::string_view::npos)
             break;
-        // Split the line at the insertion point.
-        std::string rest = line.substr(static_cast<size_t>(at.index));
-        line.erase(static_cast<size_t>(at.index));
         m_lines.insert(m_lines.begin() + at.line + 1, std::move(rest));
         ++at.line;
         at.index = 0;
+        const std::string& moved = m_lines[static_cast<size_t>(at.line)];
+        Measured(at.line, textlayout::DisplayLength(moved.data(), static_cast<int>(moved.size()), m_tabSize));
         i = brk + 1;
         if (bytes[brk] == '\r' && i < bytes.size() && bytes[i] == '\n')
             ++i;
     }
     m_bytes += bytes.size();
     ChangedFrom(firstLine);
+}
+
+void COutputPane::Measured(int line, int columns)
+{
+    m_measured = MeasuredLine{line, m_lines[static_cast<size_t>(line)].size(), columns};
+    m_maxColumns = std::max(m_maxColumns, columns);
 }
 
 void COutputPane::DeleteRange(Pos from, Pos to)
@@ -122,6 +141,8 @@ void COutputPane::DeleteRange(Pos from, Pos to)
     first += tail;
     if (to.line > from.line)
         m_lines.erase(m_lines.begin() + from.line + 1, m_lines.begin() + to.line + 1);
+    // Line numbers and tab stops have moved: the next write measures anew.
+    m_measured = MeasuredLine{};
     m_bytes -= std::min(m_bytes, removed);
     ChangedFrom(from.line);
 }
@@ -153,6 +174,7 @@ void COutputPane::Clear()
     m_topLine = 0;
     m_leftColumn = 0;
     m_maxColumns = 0;
+    m_measured = MeasuredLine{};
     ScheduleLayout();
     Refresh();
 }
@@ -223,24 +245,10 @@ void COutputPane::Copy() const
     }
 }
 
-int COutputPane::DisplayColumn(const std::string& line, int index) const
+int COutputPane::DisplayColumn(Pos p) const
 {
-    int col = 0;
-    for (int i = 0; i < index && i < static_cast<int>(line.size()); ++i)
-        col = line[static_cast<size_t>(i)] == '\t' ? (col / m_tabSize + 1) * m_tabSize : col + 1;
-    return col;
-}
-
-int COutputPane::IndexFromColumn(const std::string& line, int column) const
-{
-    int col = 0;
-    for (int i = 0; i < static_cast<int>(line.size()); ++i) {
-        int next = line[static_cast<size_t>(i)] == '\t' ? (col / m_tabSize + 1) * m_tabSize : col + 1;
-        if (column < (col + next + 1) / 2)
-            return i;
-        col = next;
-    }
-    return static_cast<int>(line.size());
+    const std::string& line = m_lines[static_cast<size_t>(p.line)];
+    return textlayout::DisplayColumn(line.data(), static_cast<int>(line.size()), p.index, m_tabSize);
 }
 
 COutputPane::Pos COutputPane::PositionFromPoint(const wxPoint& pt) const
@@ -248,7 +256,8 @@ COutputPane::Pos COutputPane::PositionFromPoint(const wxPoint& pt) const
     int line = m_topLine + std::max(0, pt.y) / m_lineHeight;
     line = std::clamp(line, 0, GetLineCount() - 1);
     int column = m_leftColumn + (std::max(0, pt.x - 2) + m_charWidth / 2) / m_charWidth;
-    return Pos{line, IndexFromColumn(m_lines[static_cast<size_t>(line)], column)};
+    const std::string& text = m_lines[static_cast<size_t>(line)];
+    return Pos{line, textlayout::NearestCharToColumn(text.data(), static_cast<int>(text.size()), column, m_tabSize)};
 }
 
 int COutputPane::VisibleLines() const
@@ -301,7 +310,7 @@ void COutputPane::EnsureVisible(Pos p)
         ScrollToLine(p.line);
     else if (p.line >= m_topLine + visible)
         ScrollToLine(p.line - visible + 1);
-    int col = DisplayColumn(m_lines[static_cast<size_t>(p.line)], p.index);
+    int col = DisplayColumn(p);
     int cols = std::max(1, GetClientSize().x / m_charWidth);
     if (col < m_leftColumn || col >= m_leftColumn + cols) {
         m_leftColumn = std::max(0, col < m_leftColumn ? col : col - cols + 1);
@@ -313,6 +322,11 @@ void COutputPane::EnsureVisible(Pos p)
 void COutputPane::OnPaint(wxPaintEvent&)
 {
     wxAutoBufferedPaintDC dc(this);
+    Paint(dc);
+}
+
+void COutputPane::Paint(wxDC& dc)
+{
     wxColour bg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOW);
     wxColour fg = wxSystemSettings::GetColour(wxSYS_COLOUR_WINDOWTEXT);
     wxColour selBg = wxSystemSettings::GetColour(HasFocus() ? wxSYS_COLOUR_HIGHLIGHT : wxSYS_COLOUR_BTNSHADOW);
@@ -327,34 +341,34 @@ void COutputPane::OnPaint(wxPaintEvent&)
     Pos to = std::max(m_anchor, m_caret);
     int cols = client.x / m_charWidth + 2;
     int last = std::min(GetLineCount() - 1, m_topLine + client.y / m_lineHeight + 1);
+    const int rightEdge = m_leftColumn + cols;
     for (int l = m_topLine; l <= last; ++l) {
         const std::string& line = m_lines[static_cast<size_t>(l)];
+        const char* chars = line.data();
+        const int len = static_cast<int>(line.size());
         int y = (l - m_topLine) * m_lineHeight;
-        // Expand the visible cells only.
+        // Expand the visible cells only; a tab across the left edge shows
+        // the blanks right of it.
+        int startCol = 0;
+        int first = textlayout::FirstCharAtColumn(chars, len, m_leftColumn, m_tabSize, startCol);
+        std::string expanded = textlayout::ExpandForDisplay(chars, first, len - first, startCol, m_tabSize, false,
+                                                            rightEdge - startCol);
+        expanded.erase(0, static_cast<size_t>(m_leftColumn - startCol));
         std::wstring cells;
-        int col = 0;
-        int selStartCol = -1, selEndCol = -1;
-        int a = l == from.line ? from.index : (l > from.line ? 0 : -1);
-        int b = l == to.line ? to.index : (l < to.line ? static_cast<int>(line.size()) + 1 : -1);
+        cells.reserve(expanded.size());
+        for (unsigned char c : expanded)
+            cells += static_cast<wchar_t>(cp1252::ToUnicode(c));
         bool lineSelected = l >= from.line && l <= to.line && from != to;
-        for (int i = 0; i <= static_cast<int>(line.size()) && col < m_leftColumn + cols; ++i) {
-            if (lineSelected && i == a)
-                selStartCol = col;
-            if (lineSelected && i == b)
-                selEndCol = col;
-            if (i == static_cast<int>(line.size()))
-                break;
-            unsigned char c = static_cast<unsigned char>(line[static_cast<size_t>(i)]);
-            int width = c == '\t' ? (col / m_tabSize + 1) * m_tabSize - col : 1;
-            for (int k = 0; k < width; ++k, ++col)
-                if (col >= m_leftColumn)
-                    cells += c == '\t' ? L' ' : static_cast<wchar_t>(cp1252::ToUnicode(c));
-        }
+        int selStartCol = -1, selEndCol = -1;
         if (lineSelected) {
-            if (selStartCol < 0)
-                selStartCol = a <= 0 ? 0 : col;
-            if (selEndCol < 0)
-                selEndCol = col + (l < to.line ? 1 : 0);
+            // A column past the right edge is only ever drawn as the edge:
+            // indices beyond it are not counted.
+            auto columnOf = [&](int index) {
+                return index >= rightEdge ? rightEdge : textlayout::DisplayColumn(chars, len, index, m_tabSize);
+            };
+            selStartCol = l == from.line ? columnOf(from.index) : 0;
+            // Lines before the last one take the cell of their line break.
+            selEndCol = l == to.line ? columnOf(to.index) : std::min(rightEdge, columnOf(len) + 1);
             int x0 = (std::max(selStartCol, m_leftColumn) - m_leftColumn) * m_charWidth + 2;
             int x1 = (std::max(selEndCol, m_leftColumn) - m_leftColumn) * m_charWidth + 2;
             if (x1 > x0) {
@@ -378,8 +392,7 @@ void COutputPane::OnPaint(wxPaintEvent&)
         }
     }
     if (HasFocus()) {
-        int cx = (DisplayColumn(m_lines[static_cast<size_t>(m_caret.line)], m_caret.index) - m_leftColumn) *
-                     m_charWidth + 2;
+        int cx = (DisplayColumn(m_caret) - m_leftColumn) * m_charWidth + 2;
         int cy = (m_caret.line - m_topLine) * m_lineHeight;
         dc.SetPen(wxPen(fg, 1));
         dc.DrawLine(cx, cy, cx, cy + m_lineHeight);

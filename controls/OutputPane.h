@@ -57,6 +57,9 @@ public:
     void ScrollToLine(int line);
     void EnsureVisible(Pos p);
 
+    // Draws the visible lines as a paint event does (tests draw into a bitmap).
+    void Paint(wxDC& dc);
+
 protected:
     // Hooks for the panes of the compiler and the searches.
     virtual void OnLineDoubleClicked(int line) {}
@@ -69,9 +72,10 @@ protected:
 private:
     void InsertAt(Pos& at, std::string_view bytes);
     void DeleteRange(Pos from, Pos to);
+    // Records the display width of a line just changed.
+    void Measured(int line, int columns);
     Pos Clamp(Pos p) const;
-    int DisplayColumn(const std::string& line, int index) const;
-    int IndexFromColumn(const std::string& line, int column) const;
+    int DisplayColumn(Pos p) const; // of a clamped position
     void ScheduleLayout();
     void UpdateScrollbars();
     int VisibleLines() const;
@@ -95,6 +99,12 @@ private:
     int m_topLine = 0;
     int m_leftColumn = 0;
     int m_maxColumns = 0; // widest line seen, in display columns
+    // The line measured last, while it keeps that many bytes.
+    struct MeasuredLine {
+        int line = -1;
+        size_t bytes = 0;
+        int columns = 0;
+    } m_measured;
     int m_charWidth = 8;
     int m_lineHeight = 16;
     int m_tabSize = 8;

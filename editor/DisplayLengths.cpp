@@ -1,6 +1,6 @@
 #include "editor/DisplayLengths.h"
 
-#include "editor/TextLayout.h"
+#include "text/TextLayout.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "editor/FindDialog.h"
 
+#include "controls/HistoryComboBox.h"
 #include "editor/ReplaceSession.h"
 #include "editor/TextSearch.h"
 #include "editor/TextView.h"
 #include "editor/ViewSearch.h"
-#include "toolchain/HistoryComboBox.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

@@ -1,8 +1,8 @@
 #include "editor/ReplaceDialog.h"
 
+#include "controls/HistoryComboBox.h"
 #include "editor/TextEditView.h"
 #include "editor/ViewSearch.h"
-#include "toolchain/HistoryComboBox.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

@@ -1,7 +1,7 @@
 #include "editor/SelectionModel.h"
 
-#include "editor/TextLayout.h"
 #include "editor/TextMotion.h"
+#include "text/TextLayout.h"
 
 #include <algorithm>
 

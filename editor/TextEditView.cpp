@@ -1,11 +1,11 @@
 #include "editor/TextEditView.h"
 
-#include "editor/Cp1252.h"
-#include "editor/TextLayout.h"
 #include "editor/TextMotion.h"
 #include "editor/TextTransform.h"
 #include "resources/CommandIds.h"
 #include "settings/Settings.h"
+#include "text/Cp1252.h"
+#include "text/TextLayout.h"
 
 #include <wx/dnd.h>
 #include <wx/utils.h>

@@ -1,6 +1,6 @@
 #include "editor/TextMotion.h"
 
-#include "editor/Cp1252.h"
+#include "text/Cp1252.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "editor/TextRenderer.h"
 
-#include "editor/Cp1252.h"
 #include "editor/TextBuffer.h"
-#include "editor/TextLayout.h"
+#include "text/Cp1252.h"
+#include "text/TextLayout.h"
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>

@@ -1,7 +1,7 @@
 #include "editor/TextTransform.h"
 
-#include "editor/Cp1252.h"
-#include "editor/TextLayout.h"
+#include "text/Cp1252.h"
+#include "text/TextLayout.h"
 
 #include <algorithm>
 

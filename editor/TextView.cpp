@@ -1,12 +1,12 @@
 #include "editor/TextView.h"
 
-#include "editor/Cp1252.h"
-#include "editor/TextLayout.h"
 #include "editor/TextTransform.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
 #include "resources/MenuBuilder.h"
 #include "resources/MenuTable.h"
+#include "text/Cp1252.h"
+#include "text/TextLayout.h"
 
 #include <wx/clipbrd.h>
 

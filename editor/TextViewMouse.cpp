@@ -2,8 +2,8 @@
 // button is held, scrolling at the edges) and the drag source.
 #include "editor/TextView.h"
 
-#include "editor/Cp1252.h"
 #include "editor/TextTransform.h"
+#include "text/Cp1252.h"
 
 #include <wx/utils.h>
 

@@ -2,7 +2,7 @@
 // into the view's pixels, and the caret the view draws itself.
 #include "editor/TextView.h"
 
-#include "editor/TextLayout.h"
+#include "text/TextLayout.h"
 
 #include <wx/dcclient.h>
 #include <wx/dcscreen.h>

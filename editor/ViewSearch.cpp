@@ -1,9 +1,9 @@
 #include "editor/ViewSearch.h"
 
-#include "editor/Cp1252.h"
 #include "editor/ReplaceSession.h"
 #include "editor/TextSearch.h"
 #include "resources/StringTable.h"
+#include "text/Cp1252.h"
 
 #include <wx/dialog.h>
 

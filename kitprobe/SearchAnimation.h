@@ -15,7 +15,6 @@ public:
 
     void Play(); // from the first frame, looping
     void Stop();
-    bool IsPlaying() const { return m_timer.IsRunning(); }
     int Frame() const { return m_frame; }
     // Frames shown since Play (keeps counting across loops).
     long FramesPlayed() const { return m_played; }

@@ -43,8 +43,6 @@ public:
     bool IsOpen() const { return m_fd >= 0; }
     // errno of the first failure, 0 when none.
     int Error() const { return m_error; }
-    // The file that is (or was) replaced: the target with links followed.
-    const std::string& ResolvedTarget() const { return m_target; }
     // How many names the replaced file had (0 when it did not exist). The
     // replacement has one: other hard links keep the old content.
     unsigned TargetLinkCount() const { return m_targetLinks; }

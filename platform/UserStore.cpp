@@ -414,17 +414,4 @@ long CUserStore::QueryValue(const std::string& key, const std::string& name, Sto
     return kStoreSuccess;
 }
 
-long CUserStore::DeleteValue(const std::string& key, const std::string& name)
-{
-    std::lock_guard<std::mutex> lock(m_mutex);
-    CLockGuard fileLock(LockFile(true));
-    Reload();
-    auto it = m_keys.find(Fold(key));
-    if (it == m_keys.end())
-        return kStoreNotFound;
-    if (!it->second.values.erase(Fold(name)))
-        return kStoreNotFound;
-    return Persist() ? kStoreSuccess : kStoreAccessDenied;
-}
-
 } // namespace platform

@@ -53,7 +53,6 @@ public:
     // kStoreMoreData with *size set to what is needed.
     long QueryValue(const std::string& key, const std::string& name, StoreType* type, char* data,
                     uint32_t* size);
-    long DeleteValue(const std::string& key, const std::string& name);
 
 private:
     struct Value {

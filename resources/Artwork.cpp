@@ -366,14 +366,6 @@ wxBitmap WorkspaceTabBitmap(int index)
     });
 }
 
-wxImageList* CreateWorkspaceTabImageList()
-{
-    auto* list = new wxImageList(16, 16, true, 2);
-    list->Add(WorkspaceTabBitmap(0));
-    list->Add(WorkspaceTabBitmap(1));
-    return list;
-}
-
 wxIconBundle ProgramIcons()
 {
     wxIconBundle bundle;

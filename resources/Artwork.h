@@ -27,7 +27,6 @@ wxImageList* CreateOpenFilesImageList();
 wxBitmap OpenFilesBitmap(int index);
 
 // Bitmap 147: the workspace bar's tab images, 0 "Dateien", 1 "Explorer".
-wxImageList* CreateWorkspaceTabImageList();
 wxBitmap WorkspaceTabBitmap(int index);
 
 // The program's icon in several sizes.

@@ -142,44 +142,6 @@ int WxKeyCode(int vk)
     }
 }
 
-bool KeyEventToTableKey(const wxKeyEvent& event, int& modifiers, int& vk)
-{
-    int code = event.GetKeyCode();
-    modifiers = (event.ControlDown() ? KMOD_CTRL : 0) | (event.ShiftDown() ? KMOD_SHIFT : 0) |
-                (event.AltDown() ? KMOD_ALT : 0);
-    if (code >= 'a' && code <= 'z')
-        code -= 'a' - 'A';
-    if ((code >= 'A' && code <= 'Z') || (code >= '0' && code <= '9')) {
-        vk = code;
-        return true;
-    }
-    if (code >= WXK_NUMPAD0 && code <= WXK_NUMPAD9) {
-        vk = '0' + (code - WXK_NUMPAD0);
-        return true;
-    }
-    if (code >= WXK_F1 && code <= WXK_F12) {
-        vk = VK_F1 + (code - WXK_F1);
-        return true;
-    }
-    static const std::pair<int, int> keys[] = {
-        {WXK_BACK, VK_BACK},         {WXK_TAB, VK_TAB},         {WXK_RETURN, VK_RETURN},
-        {WXK_ESCAPE, VK_ESCAPE},     {WXK_PAGEUP, VK_PRIOR},    {WXK_PAGEDOWN, VK_NEXT},
-        {WXK_END, VK_END},           {WXK_HOME, VK_HOME},       {WXK_LEFT, VK_LEFT},
-        {WXK_UP, VK_UP},             {WXK_RIGHT, VK_RIGHT},     {WXK_DOWN, VK_DOWN},
-        {WXK_INSERT, VK_INSERT},     {WXK_DELETE, VK_DELETE},   {WXK_NUMPAD_PAGEUP, VK_PRIOR},
-        {WXK_NUMPAD_PAGEDOWN, VK_NEXT}, {WXK_NUMPAD_END, VK_END}, {WXK_NUMPAD_HOME, VK_HOME},
-        {WXK_NUMPAD_LEFT, VK_LEFT},  {WXK_NUMPAD_UP, VK_UP},    {WXK_NUMPAD_RIGHT, VK_RIGHT},
-        {WXK_NUMPAD_DOWN, VK_DOWN},  {WXK_NUMPAD_INSERT, VK_INSERT},
-        {WXK_NUMPAD_DELETE, VK_DELETE}, {WXK_NUMPAD_ENTER, VK_RETURN},
-    };
-    for (auto [wx, v] : keys)
-        if (code == wx) {
-            vk = v;
-            return true;
-        }
-    return false;
-}
-
 wxAcceleratorTable BuildAcceleratorTable(int res)
 {
     std::vector<wxAcceleratorEntry> entries;

@@ -1,13 +1,11 @@
 // Builds wx menus, menu bars and accelerator tables from Kib's menu and key
-// tables, and converts wx key events into the tables' key codes.
+// tables.
 #pragma once
 
 #include "resources/MenuTable.h"
 
 #include <wx/accel.h>
 #include <wx/menu.h>
-
-class wxKeyEvent;
 
 namespace kib {
 
@@ -29,9 +27,6 @@ wxMenuBar* BuildMenuBar(int res);
 
 // A wx key code for a virtual key (0 when there is none).
 int WxKeyCode(int virtualKey);
-// The table's key code and modifiers of a key event; false for keys the
-// tables cannot name.
-bool KeyEventToTableKey(const wxKeyEvent& event, int& modifiers, int& virtualKey);
 
 // The accelerator table of key table res (128 or 22901).
 wxAcceleratorTable BuildAcceleratorTable(int res);

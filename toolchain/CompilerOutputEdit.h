@@ -25,7 +25,6 @@ public:
     // The compiler's working folder: relative names in messages are taken
     // from there.
     void SetMessageFolder(const std::string& folder) { m_folder = folder; }
-    const std::string& MessageFolder() const { return m_folder; }
 
     // Recognises the message at or above a pane line; when its caret line is
     // found, the message up to two bytes past the caret is selected.

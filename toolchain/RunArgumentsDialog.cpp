@@ -2,7 +2,7 @@
 
 #include "controls/DialogButtons.h"
 
-#include "toolchain/HistoryComboBox.h"
+#include "controls/HistoryComboBox.h"
 #include "toolchain/ToolchainTexts.h"
 
 #include <wx/button.h>

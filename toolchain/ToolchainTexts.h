@@ -18,7 +18,6 @@ inline constexpr char kMsgNoTerminal[] =
 
 // The compile progress window.
 inline constexpr char kProgressCaption[] = "Compilieren";
-inline constexpr char kProgressFile[] = "Die Datei %s";
 inline constexpr char kProgressBusy[] = "wird gerade compiliert...";
 // Room of the progress window's file text, the terminating NUL included.
 inline constexpr int kProgressPathRoom = 55;
@@ -56,7 +55,6 @@ inline constexpr char kButtonOk[] = "OK";
 inline constexpr char kButtonCancel[] = "Abbrechen";
 
 // Pane texts.
-inline constexpr char kPaneCompileHeading[] = "Compile %s....";
 inline constexpr char kPaneCompileFinished[] = "Compilierung beendet";
 
 // "Compile <path>....\r\n", the first line of the compiler output pane.

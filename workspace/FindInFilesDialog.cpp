@@ -1,6 +1,6 @@
 #include "workspace/FindInFilesDialog.h"
 
-#include "toolchain/HistoryComboBox.h"
+#include "controls/HistoryComboBox.h"
 
 #include <wx/button.h>
 #include <wx/checkbox.h>

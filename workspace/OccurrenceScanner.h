@@ -63,7 +63,6 @@ public:
     void Close();
 
     size_t Capacity() const { return m_capacity; }
-    bool ReadFailed() const { return m_readFailed; }
     bool Cancelled() const { return m_cancelled; }
     // Frees the buffer; the next file allocates it anew.
     void ReleaseBuffer();

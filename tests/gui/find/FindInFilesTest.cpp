@@ -5,9 +5,9 @@
 #include "FindTestSupport.h"
 
 #include "app/OutputBar.h"
+#include "controls/HistoryComboBox.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
-#include "toolchain/HistoryComboBox.h"
 #include "workspace/FindInFilesDialog.h"
 #include "workspace/FindInFilesRun.h"
 #include "workspace/FindProgressWindow.h"

@@ -3,11 +3,11 @@
 // Shift+F3, replacing inside a selection, the counts and the undo steps.
 #include "FindTestSupport.h"
 
+#include "controls/HistoryComboBox.h"
 #include "editor/FindDialog.h"
 #include "editor/ReplaceDialog.h"
 #include "resources/CommandIds.h"
 #include "settings/Profile.h"
-#include "toolchain/HistoryComboBox.h"
 
 using namespace findtest;
 using namespace kib;

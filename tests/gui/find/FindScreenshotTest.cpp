@@ -5,11 +5,11 @@
 #include "FindTestSupport.h"
 
 #include "app/OutputBar.h"
+#include "controls/HistoryComboBox.h"
 #include "controls/OutputPane.h"
 #include "editor/FindDialog.h"
 #include "editor/ReplaceDialog.h"
 #include "resources/CommandIds.h"
-#include "toolchain/HistoryComboBox.h"
 #include "workspace/FindInFilesDialog.h"
 #include "workspace/FindInFilesRun.h"
 #include "workspace/FindProgressWindow.h"

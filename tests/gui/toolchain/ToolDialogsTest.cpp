@@ -3,9 +3,9 @@
 // command and the console variants with a stand-in terminal and viewer.
 #include "ToolchainTestSupport.h"
 
+#include "controls/HistoryComboBox.h"
 #include "settings/RegistryKey.h"
 #include "toolchain/CompileProgressDialog.h"
-#include "toolchain/HistoryComboBox.h"
 #include "toolchain/JavaCommands.h"
 #include "toolchain/RunArgumentsDialog.h"
 #include "toolchain/StartFileEntryDialog.h"

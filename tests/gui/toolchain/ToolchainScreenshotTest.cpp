@@ -6,8 +6,8 @@
 // an Xvfb of 1280x1024).
 #include "ToolchainTestSupport.h"
 
+#include "controls/HistoryComboBox.h"
 #include "settings/RegistryKey.h"
-#include "toolchain/HistoryComboBox.h"
 #include "toolchain/RunArgumentsDialog.h"
 #include "toolchain/StartFilesDialog.h"
 

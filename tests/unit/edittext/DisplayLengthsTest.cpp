@@ -1,5 +1,5 @@
 #include "editor/DisplayLengths.h"
-#include "editor/TextLayout.h"
+#include "text/TextLayout.h"
 
 #include <gtest/gtest.h>
 

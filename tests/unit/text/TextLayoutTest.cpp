@@ -1,5 +1,4 @@
-#include "editor/TextLayout.h"
-#include "editor/TextMotion.h"
+#include "text/TextLayout.h"
 
 #include <gtest/gtest.h>
 
@@ -24,6 +23,22 @@ TEST(TextLayout, TabsMoveToTheNextStop)
     EXPECT_EQ(Col("abc", 99), 3);   // clamped to the line
     EXPECT_EQ(Col("a\tb", 2, 8), 8);
     EXPECT_EQ(Col("a\tb", 2, 0), 2); // a zero tab width counts as 1
+}
+
+// A line measured piece by piece ends where the whole line does, however it
+// is cut (a tab's width depends on the column it starts at).
+TEST(TextLayout, ColumnAfterContinuesFromWhereTheLineStands)
+{
+    const std::string line = "ab\tc\t\tdefghij\tk\t";
+    const int whole = DisplayLength(line.data(), static_cast<int>(line.size()), 4);
+    for (size_t cut = 0; cut <= line.size(); ++cut) {
+        int head = ColumnAfter(line.data(), static_cast<int>(cut), 0, 4);
+        EXPECT_EQ(head, Col(line, static_cast<int>(cut))) << cut;
+        EXPECT_EQ(ColumnAfter(line.data() + cut, static_cast<int>(line.size() - cut), head, 4), whole) << cut;
+    }
+    EXPECT_EQ(ColumnAfter("\t", 1, 3, 4), 4);
+    EXPECT_EQ(ColumnAfter("\t", 1, 4, 4), 8);
+    EXPECT_EQ(ColumnAfter("", 0, 7, 4), 7);
 }
 
 TEST(TextLayout, ColumnToCharRoundsInsideTabs)
@@ -53,6 +68,28 @@ TEST(TextLayout, HitTestPicksTheCharacterUnderTheColumn)
     EXPECT_EQ(HitColumnToChar(line.data(), 3, 4, 4), 2);
     EXPECT_EQ(HitColumnToChar(line.data(), 3, 5, 4), 3);
     EXPECT_EQ(HitColumnToChar(line.data(), 3, 500, 4), 3);
+}
+
+// The three column-to-index rules side by side on one tab of three cells
+// (columns 1..3): the vertical move, the text view's hit test and the
+// nearest boundary of the output pane.
+TEST(TextLayout, NearestCharToColumnSplitsEachCharacterAtItsMiddle)
+{
+    const std::string line = "a\tb"; // a: 0, tab: 1..3, b: 4
+    const int n = 3;
+    const int nearest[] = {0, 1, 1, 2, 2, 3, 3, 3};
+    for (int column = 0; column < 8; ++column)
+        EXPECT_EQ(NearestCharToColumn(line.data(), n, column, 4), nearest[column]) << column;
+    EXPECT_EQ(ColumnToChar(line.data(), n, 2, 4), 1);
+    EXPECT_EQ(HitColumnToChar(line.data(), n, 2, 4), 1);
+    EXPECT_EQ(NearestCharToColumn(line.data(), n, 2, 4), 1) << "1 + 4 > 2 * 2: still before the tab";
+    // A full tab: its middle goes after it.
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 3, 8), 0);
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 4, 8), 1);
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 8, 8), 1);
+    EXPECT_EQ(NearestCharToColumn("\tx", 2, 9, 8), 2);
+    EXPECT_EQ(NearestCharToColumn("", 0, 5, 8), 0);
+    EXPECT_EQ(NearestCharToColumn("a\tb", 3, 2, 0), 2) << "a zero tab width counts as 1";
 }
 
 TEST(TextLayout, FirstCharAtColumnFindsWherePaintingStarts)
@@ -90,57 +127,6 @@ TEST(TextLayout, ControlBytesGetAVisibleGlyph)
     EXPECT_EQ(DisplayGlyph(0xBB), U'\u00BB');
     EXPECT_EQ(DisplayGlyph(0x95), U'\u2022');
     EXPECT_EQ(DisplayGlyph('x'), U'x');
-}
-
-int Left(const std::string& s, int x)
-{
-    return textmotion::WordLeft(s.data(), static_cast<int>(s.size()), x);
-}
-int Right(const std::string& s, int x)
-{
-    return textmotion::WordRight(s.data(), static_cast<int>(s.size()), x);
-}
-
-TEST(TextMotion, WordStepsSkipRunsOfOneKind)
-{
-    const std::string s = "foo bar";
-    EXPECT_EQ(Left(s, 7), 4); // from the end to the b of bar
-    EXPECT_EQ(Left(s, 4), 0);
-    EXPECT_EQ(Right(s, 0), 4);
-    EXPECT_EQ(Right(s, 4), 7);
-    const std::string ops = "a = b->c;  ";
-    EXPECT_EQ(Right(ops, 0), 2);
-    EXPECT_EQ(Right(ops, 2), 4);
-    EXPECT_EQ(Right(ops, 5), 7);  // "->" is one step
-    EXPECT_EQ(Right(ops, 8), 11); // ";" and the blanks after it
-    EXPECT_EQ(Left(ops, 11), 8);
-    EXPECT_EQ(Left(ops, 7), 5);
-    // Umlauts are letters; the underscore belongs to words.
-    const std::string de = "gr\xF6\xDF" "e_x+1";
-    EXPECT_EQ(Right(de, 0), 7);
-    EXPECT_EQ(Left(de, 7), 0);
-    EXPECT_EQ(Left("   ", 3), 0);
-}
-
-TEST(TextMotion, SmartHomeAlternatesBetweenIndentAndColumnZero)
-{
-    const std::string s = "    x = 1;";
-    int n = static_cast<int>(s.size());
-    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 8), 4);
-    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 4), 0);
-    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 0), 4);
-    EXPECT_EQ(textmotion::SmartHome("  \t ", 4, 3), 0); // white space only
-    EXPECT_EQ(textmotion::SmartHome("", 0, 0), 0);
-}
-
-TEST(TextMotion, WordBoundsAroundAPosition)
-{
-    const std::string s = "int count_1 = 5;";
-    int n = static_cast<int>(s.size());
-    EXPECT_EQ(textmotion::WordStart(s.data(), n, 7), 4);
-    EXPECT_EQ(textmotion::WordEnd(s.data(), n, 7), 11);
-    EXPECT_EQ(textmotion::WordStart(s.data(), n, 12), 12); // at a blank: nothing to grow
-    EXPECT_EQ(textmotion::WordEnd(s.data(), n, 12), 12);
 }
 
 } // namespace

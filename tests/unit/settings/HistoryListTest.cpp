@@ -1,4 +1,4 @@
-#include "toolchain/HistoryList.h"
+#include "settings/HistoryList.h"
 
 #include "platform/UserStore.h"
 #include "settings/RegistryKey.h"
@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-using toolchain::CHistoryList;
+#include <algorithm>
 
 namespace {
 
@@ -90,6 +90,28 @@ TEST_F(HistoryListTest, AddPutsTheTrimmedTextOnTopAndDropsItsOlderDuplicate)
     h.Add("\xE4RGER"); // äRGER
     EXPECT_EQ(h.Items()[0], "\xE4RGER");
     EXPECT_EQ(h.Items()[1], "ALPHA") << "Windows-1252 umlauts fold as well";
+}
+
+// Exactly the code page's case pairs fold: ASCII, À–Þ without ×, Š Œ Ž Ÿ;
+// ß, µ, ƒ, the signs and the controls match only themselves.
+TEST(HistoryListCase, OnlyTheCodePagesCasePairsCompareEqual)
+{
+    auto pair = [](int a, int b) {
+        int up = std::min(a, b), low = std::max(a, b);
+        if (up >= 'A' && up <= 'Z')
+            return low == up + 32;
+        if (up >= 0xC0 && up <= 0xDE && up != 0xD7)
+            return low == up + 32;
+        return (up == 0x8A && low == 0x9A) || (up == 0x8C && low == 0x9C) || (up == 0x8E && low == 0x9E) ||
+               (up == 0x9F && low == 0xFF);
+    };
+    for (int a = 1; a < 256; ++a)
+        for (int b = 1; b < 256; ++b) {
+            std::string x(1, static_cast<char>(a)), y(1, static_cast<char>(b));
+            ASSERT_EQ(CHistoryList::EqualNoCase(x, y), a == b || pair(a, b)) << a << " " << b;
+        }
+    EXPECT_TRUE(CHistoryList::StartsWithNoCase("\xC4RGER mit \x8A", "\xE4rger"));
+    EXPECT_FALSE(CHistoryList::StartsWithNoCase("\xDF", "SS"));
 }
 
 TEST_F(HistoryListTest, FifteenTextsSaveElevenValuesAndTheLastEntry)

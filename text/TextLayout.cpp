@@ -1,6 +1,6 @@
-#include "editor/TextLayout.h"
+#include "text/TextLayout.h"
 
-#include "editor/Cp1252.h"
+#include "text/Cp1252.h"
 
 #include <algorithm>
 #include <cstring>
@@ -18,12 +18,16 @@ int SafeTab(int tabWidth)
 
 int DisplayColumn(const char* chars, int len, int x, int tabWidth)
 {
+    return ColumnAfter(chars, std::clamp(x, 0, len), 0, tabWidth);
+}
+
+int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth)
+{
     tabWidth = SafeTab(tabWidth);
-    x = std::clamp(x, 0, len);
     // Runs without tabs are counted in one step: long lines stay cheap.
-    int col = 0;
+    int col = startColumn;
     const char* p = chars;
-    const char* end = chars + x;
+    const char* end = chars + std::max(0, len);
     while (p < end) {
         const void* tab = std::memchr(p, '\t', static_cast<size_t>(end - p));
         if (!tab) {
@@ -70,6 +74,19 @@ int HitColumnToChar(const char* chars, int len, int column, int tabWidth)
         col += CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
         if (col > column)
             return i;
+    }
+    return len;
+}
+
+int NearestCharToColumn(const char* chars, int len, int column, int tabWidth)
+{
+    tabWidth = SafeTab(tabWidth);
+    int col = 0;
+    for (int i = 0; i < len; ++i) {
+        int next = col + CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+        if (2 * column < col + next)
+            return i;
+        col = next;
     }
     return len;
 }

@@ -1,4 +1,4 @@
-#include "editor/Cp1252.h"
+#include "text/Cp1252.h"
 
 #include <array>
 

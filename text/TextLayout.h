@@ -19,6 +19,10 @@ int DisplayColumn(const char* chars, int len, int x, int tabWidth);
 // The column after the whole line.
 int DisplayLength(const char* chars, int len, int tabWidth);
 
+// The column reached after len characters that start at startColumn (the
+// width of a piece appended to a line already startColumn wide).
+int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth);
+
 // The character index a vertical caret move lands on for the wanted column:
 // a character spanning the column (a tab) is passed when the column lies
 // nearer to its right edge. The line length when the line is shorter.
@@ -27,6 +31,11 @@ int ColumnToChar(const char* chars, int len, int column, int tabWidth);
 // The index of the first character whose right edge lies right of column,
 // or the line length (the hit test of a mouse position).
 int HitColumnToChar(const char* chars, int len, int column, int tabWidth);
+
+// The character boundary nearest to column (a click): in the left half of a
+// character's cells before it, from the middle on after it. The line length
+// when the line ends before column.
+int NearestCharToColumn(const char* chars, int len, int column, int tabWidth);
 
 // The first character whose cells reach column wanted or beyond, and the
 // column at which it starts: where painting of a line scrolled to the right

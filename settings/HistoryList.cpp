@@ -1,28 +1,11 @@
-#include "toolchain/HistoryList.h"
+#include "settings/HistoryList.h"
 
 #include "settings/RegistryKey.h"
+#include "text/Cp1252.h"
 
 #include <algorithm>
 
-namespace toolchain {
-
 namespace {
-
-// Windows-1252 lower case: ASCII, À–Þ (without ×), Š Œ Ž Ÿ.
-unsigned char Fold(unsigned char c)
-{
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 32);
-    switch (c) {
-    case 0x8A: return 0x9A;
-    case 0x8C: return 0x9C;
-    case 0x8E: return 0x9E;
-    case 0x9F: return 0xFF;
-    default: return c;
-    }
-}
 
 std::string Trim(const std::string& text, const char* set)
 {
@@ -36,7 +19,7 @@ std::string Trim(const std::string& text, const char* set)
 bool LessNoCase(const std::string& a, const std::string& b)
 {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return Fold(static_cast<unsigned char>(x)) < Fold(static_cast<unsigned char>(y));
+        return cp1252::ToLower(static_cast<unsigned char>(x)) < cp1252::ToLower(static_cast<unsigned char>(y));
     });
 }
 
@@ -51,9 +34,11 @@ bool CHistoryList::StartsWithNoCase(const std::string& text, const std::string& 
 {
     if (prefix.size() > text.size())
         return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (Fold(static_cast<unsigned char>(text[i])) != Fold(static_cast<unsigned char>(prefix[i])))
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        unsigned char a = static_cast<unsigned char>(text[i]), b = static_cast<unsigned char>(prefix[i]);
+        if (cp1252::ToLower(a) != cp1252::ToLower(b))
             return false;
+    }
     return true;
 }
 
@@ -205,5 +190,3 @@ CHistoryList::Completion CHistoryList::Complete(const std::string& typed, long s
     }
     return c;
 }
-
-} // namespace toolchain

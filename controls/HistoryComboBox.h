@@ -3,7 +3,7 @@
 // typed text completed from the list.
 #pragma once
 
-#include "toolchain/HistoryList.h"
+#include "settings/HistoryList.h"
 
 #include <wx/combobox.h>
 
@@ -25,7 +25,7 @@ public:
     void AddText(const wxString& text);
 
     void SetLimit(int limit) { m_history.SetLimit(limit); }
-    const toolchain::CHistoryList& History() const { return m_history; }
+    const CHistoryList& History() const { return m_history; }
 
     // The edit text as Windows-1252 bytes, as the history stores it.
     std::string TextBytes() const;
@@ -36,7 +36,7 @@ private:
     void CompleteNow();
     void ShowList();
 
-    toolchain::CHistoryList m_history;
+    CHistoryList m_history;
     bool m_updating = false;      // our own changes raise no completion
     bool m_completionQueued = false;
 };

@@ -7,8 +7,6 @@
 #include <string>
 #include <vector>
 
-namespace toolchain {
-
 class CHistoryList {
 public:
     static constexpr int kDefaultLimit = 10;
@@ -44,7 +42,6 @@ public:
     void SetEditText(const std::string& text) { m_editText = text; }
     void Select(int index);
 
-    int Limit() const { return m_limit; }
     void SetLimit(int limit) { m_limit = limit; }
     const std::string& Section() const { return m_section; }
 
@@ -86,5 +83,3 @@ private:
     int m_selection = -1;
     std::string m_editText;
 };
-
-} // namespace toolchain

@@ -1,6 +1,6 @@
-#include "toolchain/HistoryComboBox.h"
+#include "controls/HistoryComboBox.h"
 
-#include "editor/Cp1252.h"
+#include "text/Cp1252.h"
 
 #include <wx/arrstr.h>
 
@@ -95,7 +95,7 @@ void CHistoryComboBox::CompleteNow()
     m_completionQueued = false;
     long from = 0, to = 0;
     GetSelection(&from, &to);
-    toolchain::CHistoryList::Completion c = m_history.Complete(TextBytes(), from, to);
+    CHistoryList::Completion c = m_history.Complete(TextBytes(), from, to);
     if (c.item < 0)
         return;
     m_updating = true;

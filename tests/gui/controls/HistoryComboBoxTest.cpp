@@ -1,6 +1,6 @@
 // The history combo box as a real window: loading and saving its registry
 // history, and completing typed text, with synthesized and real key presses.
-#include "toolchain/HistoryComboBox.h"
+#include "controls/HistoryComboBox.h"
 
 #include "gui/GuiTestMain.h"
 #include "platform/UserStore.h"

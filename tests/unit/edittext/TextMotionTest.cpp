@@ -1,0 +1,60 @@
+#include "editor/TextMotion.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+int Left(const std::string& s, int x)
+{
+    return textmotion::WordLeft(s.data(), static_cast<int>(s.size()), x);
+}
+int Right(const std::string& s, int x)
+{
+    return textmotion::WordRight(s.data(), static_cast<int>(s.size()), x);
+}
+
+TEST(TextMotion, WordStepsSkipRunsOfOneKind)
+{
+    const std::string s = "foo bar";
+    EXPECT_EQ(Left(s, 7), 4); // from the end to the b of bar
+    EXPECT_EQ(Left(s, 4), 0);
+    EXPECT_EQ(Right(s, 0), 4);
+    EXPECT_EQ(Right(s, 4), 7);
+    const std::string ops = "a = b->c;  ";
+    EXPECT_EQ(Right(ops, 0), 2);
+    EXPECT_EQ(Right(ops, 2), 4);
+    EXPECT_EQ(Right(ops, 5), 7);  // "->" is one step
+    EXPECT_EQ(Right(ops, 8), 11); // ";" and the blanks after it
+    EXPECT_EQ(Left(ops, 11), 8);
+    EXPECT_EQ(Left(ops, 7), 5);
+    // Umlauts are letters; the underscore belongs to words.
+    const std::string de = "gr\xF6\xDF" "e_x+1";
+    EXPECT_EQ(Right(de, 0), 7);
+    EXPECT_EQ(Left(de, 7), 0);
+    EXPECT_EQ(Left("   ", 3), 0);
+}
+
+TEST(TextMotion, SmartHomeAlternatesBetweenIndentAndColumnZero)
+{
+    const std::string s = "    x = 1;";
+    int n = static_cast<int>(s.size());
+    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 8), 4);
+    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 4), 0);
+    EXPECT_EQ(textmotion::SmartHome(s.data(), n, 0), 4);
+    EXPECT_EQ(textmotion::SmartHome("  \t ", 4, 3), 0); // white space only
+    EXPECT_EQ(textmotion::SmartHome("", 0, 0), 0);
+}
+
+TEST(TextMotion, WordBoundsAroundAPosition)
+{
+    const std::string s = "int count_1 = 5;";
+    int n = static_cast<int>(s.size());
+    EXPECT_EQ(textmotion::WordStart(s.data(), n, 7), 4);
+    EXPECT_EQ(textmotion::WordEnd(s.data(), n, 7), 11);
+    EXPECT_EQ(textmotion::WordStart(s.data(), n, 12), 12); // at a blank: nothing to grow
+    EXPECT_EQ(textmotion::WordEnd(s.data(), n, 12), 12);
+}
+
+} // namespace
