@@ -2,7 +2,7 @@
 # the ones listed in kib_ui_library() calls (in a folder's CMakeLists.txt or
 # *.cmake files); everything else in the core
 # folders must stay free of wx.
-set(core_dirs platform settings editor toolchain workspace update controls kitprobe)
+set(core_dirs platform settings editor toolchain workspace update controls options kitprobe)
 set(ui_files "")
 foreach(dir IN LISTS core_dirs)
   file(GLOB cms ${SOURCE_DIR}/${dir}/CMakeLists.txt ${SOURCE_DIR}/${dir}/*.cmake)

@@ -11,6 +11,8 @@ kib_core_library(kib_edittext
     ${CMAKE_CURRENT_LIST_DIR}/Bookmarks.cpp
     ${CMAKE_CURRENT_LIST_DIR}/DisplayLengths.cpp
     ${CMAKE_CURRENT_LIST_DIR}/TextColors.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/TextBlockText.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/DateTimeList.cpp
   DEPS kib_editor kib_settings kib_platform)
 kib_ui_library(kib_editor_ui
   SOURCES
