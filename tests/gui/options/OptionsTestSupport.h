@@ -12,13 +12,16 @@
 #include <wx/button.h>
 #include <wx/checkbox.h>
 #include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
+#include <wx/image.h>
+#include <wx/imagpng.h>
 #include <wx/frame.h>
 #include <wx/listbox.h>
 #include <wx/textctrl.h>
 #include <wx/treectrl.h>
 
+#include <cstdio>
 #include <cstdlib>
+#include <unistd.h>
 #include <deque>
 #include <memory>
 #include <string>
@@ -122,17 +125,37 @@ inline void PickColour(CColourPicker* picker, int index)
     kibtest::PumpEvents(10);
 }
 
-// The colour of a screen pixel under a window's client point.
-inline colours::Colour ScreenPixel(wxWindow* window, const wxPoint& client)
+// The whole screen as the X server holds it (the toolkit's own screen DC
+// does not read back under GTK 3).
+inline wxImage ScreenImage()
+{
+    kibtest::PumpEvents(30);
+    if (!wxImage::FindHandler(wxBITMAP_TYPE_PNG))
+        wxImage::AddHandler(new wxPNGHandler);
+    char path[] = "/tmp/kibshotXXXXXX";
+    const int fd = mkstemp(path);
+    if (fd >= 0)
+        close(fd);
+    const std::string cmd = std::string("import -window root png:'") + path + "' 2>/dev/null";
+    wxImage img;
+    if (std::system(cmd.c_str()) == 0)
+        img.LoadFile(path, wxBITMAP_TYPE_PNG);
+    std::remove(path);
+    return img;
+}
+
+// The colour of the screen pixel under a window's client point.
+inline colours::Colour PixelAt(const wxImage& screen, wxWindow* window, const wxPoint& client)
 {
     const wxPoint p = window->ClientToScreen(client);
-    wxBitmap bmp(1, 1);
-    wxMemoryDC mem(bmp);
-    wxScreenDC screen;
-    mem.Blit(0, 0, 1, 1, &screen, p.x, p.y);
-    mem.SelectObject(wxNullBitmap);
-    wxImage img = bmp.ConvertToImage();
-    return colours::Rgb(img.GetRed(0, 0), img.GetGreen(0, 0), img.GetBlue(0, 0));
+    if (!screen.IsOk() || p.x < 0 || p.y < 0 || p.x >= screen.GetWidth() || p.y >= screen.GetHeight())
+        return 0xFFFFFFFFu;
+    return colours::Rgb(screen.GetRed(p.x, p.y), screen.GetGreen(p.x, p.y), screen.GetBlue(p.x, p.y));
+}
+
+inline colours::Colour ScreenPixel(wxWindow* window, const wxPoint& client)
+{
+    return PixelAt(ScreenImage(), window, client);
 }
 
 // The screen as a PNG in KIB_SCREENSHOT_DIR, when it is set.
