@@ -30,15 +30,25 @@ protected:
         dc.GetTextExtent(item.text, &tw, &th);
         dc.DrawText(item.text, x, rect.y + (rect.height - th) / 2);
     }
+    // Every row has the same height; measuring text for each row of each
+    // item-count change made filling the list quadratic in text layouts.
     wxCoord OnMeasureItem(size_t) const override
     {
-        wxCoord h = 0;
-        GetTextExtent("Xg", nullptr, &h);
-        return std::max<wxCoord>(m_owner->m_itemHeight, h);
+        if (m_textHeight < 0)
+            GetTextExtent("Xg", nullptr, &m_textHeight);
+        return std::max<wxCoord>(m_owner->m_itemHeight, m_textHeight);
+    }
+
+public:
+    bool SetFont(const wxFont& font) override
+    {
+        m_textHeight = -1;
+        return wxVListBox::SetFont(font);
     }
 
 private:
     CSimpleComboBox* m_owner;
+    mutable wxCoord m_textHeight = -1;
 };
 
 CSimpleComboBox::CSimpleComboBox(wxWindow* parent, wxWindowID id, const wxSize& size)
@@ -68,7 +78,13 @@ CSimpleComboBox::CSimpleComboBox(wxWindow* parent, wxWindowID id, const wxSize& 
 
 void CSimpleComboBox::Append(const wxString& text, bool marked)
 {
-    m_items.push_back(Item{text, marked});
+    Append(std::vector<wxString>{text}, marked);
+}
+
+void CSimpleComboBox::Append(const std::vector<wxString>& texts, bool marked)
+{
+    for (const wxString& text : texts)
+        m_items.push_back(Item{text, marked});
     m_list->SetItemCount(m_items.size());
     m_list->Refresh();
 }

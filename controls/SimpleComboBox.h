@@ -22,6 +22,8 @@ public:
     CSimpleComboBox(wxWindow* parent, wxWindowID id, const wxSize& size = wxDefaultSize);
 
     void Append(const wxString& text, bool marked = false);
+    // Many items at once (one re-layout of the list).
+    void Append(const std::vector<wxString>& texts, bool marked = false);
     void Clear();
     int GetCount() const { return static_cast<int>(m_items.size()); }
     wxString GetString(int index) const;

@@ -52,8 +52,10 @@ CDlgOptionsFont::CDlgOptionsFont(wxWindow* parent, const COptionsContext& contex
     m_face->SetItemHeights(15, 14);
     m_size->SetItemHeights(15, 14);
     m_face->FillFixedPitchFaces();
+    std::vector<wxString> sizes;
     for (int points : kSizes)
-        m_size->Append(wxString::Format("%d", points));
+        sizes.push_back(wxString::Format("%d", points));
+    m_size->Append(sizes);
 
     const wxString face = wxString::FromUTF8(m_font.FaceName());
     const int points = m_font.PointSize(context.ppi);

@@ -24,6 +24,5 @@ void CFontComboBox::FillFixedPitchFaces()
                              [](const wxString& a, const wxString& b) { return a.CmpNoCase(b) == 0; }),
                  sorted.end());
     Clear();
-    for (const wxString& face : sorted)
-        Append(face, true);
+    Append(sorted, true);
 }
