@@ -57,8 +57,13 @@ void ApplyOptions(CMainFrame& frame, const CSettings& edited)
     CopyEditedSettings(edited, s);
     // The tab location stays the application's.
     const int location = CKibApp::Instance() ? CKibApp::Instance()->MdiTabLocation() : frame.DocumentTabLocation();
-    frame.EnableDocumentTabs(s.m_editorTabs != 0, location);
-    frame.ApplySkin(s.m_skin);
+    // Either switch lays out and repaints the whole frame; one that changes
+    // nothing is left out.
+    const bool tabs = s.m_editorTabs != 0;
+    if (tabs != frame.DocumentTabsShown() || location != frame.DocumentTabLocation())
+        frame.EnableDocumentTabs(tabs, location);
+    if (s.m_skin != frame.CurrentSkin())
+        frame.ApplySkin(s.m_skin);
     // The explorer reads its extensions from the settings.
     frame.ApplyOptionsToViews();
 }

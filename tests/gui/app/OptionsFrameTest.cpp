@@ -143,6 +143,7 @@ TEST_F(OptionsFrameTest, OkRecoloursEveryOpenEditorAtOnce)
     Frame()->RouteCommand(ID_OPTIONS);
     opttest::Screenshot("options_ok_recoloured_editors");
     EXPECT_EQ(Frame()->Settings().m_windowBackground, gold);
+    EXPECT_FALSE(Frame()->DocumentTabsShown());
     // One screen after the dialog: every window already shows the colour.
     const wxImage now = opttest::ScreenImage();
     for (CKibView* v : views) {
@@ -176,6 +177,7 @@ TEST_F(OptionsFrameTest, EveryPagesValueSurvivesARestart)
         },
         wxID_OK);
     Frame()->RouteCommand(ID_OPTIONS);
+    EXPECT_EQ(Frame()->CurrentSkin(), 2);
     const std::string edited = Stored();
     ASSERT_TRUE(CloseFrame());
     app.reset();
