@@ -288,3 +288,22 @@ TEST_F(OptionsFrameTest, CtrlShiftFunctionKeysInsertTheBlocksAndTheMenuNamesThem
 }
 
 } // namespace
+
+namespace {
+
+// An editor after block 1 went in on an indented line (a screenshot scene
+// with KIB_SCREENSHOT_DIR set).
+TEST_F(OptionsFrameTest, ABlockInTheEditorOnScreen)
+{
+    const std::string path = File("Shape.java", "class Shape\r\n{\r\n    void draw()\r\n    {\r\n        \r\n    }\r\n}\r\n");
+    ASSERT_TRUE(Start());
+    CKibView* view = Open(path)->GetFirstView();
+    view->PutCaret(TextPos(8, 4));
+    Frame()->RouteCommand(ID_TEXTBLOCK1);
+    EXPECT_EQ(std::string(view->LineChars(4), static_cast<size_t>(view->LineLength(4))), "        if ()");
+    EXPECT_EQ(std::string(view->LineChars(6), static_cast<size_t>(view->LineLength(6))), "        }");
+    EXPECT_EQ(view->GetCaretPos(), TextPos(12, 4));
+    opttest::Screenshot("options-13-editor-block");
+}
+
+} // namespace
