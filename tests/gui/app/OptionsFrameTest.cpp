@@ -284,7 +284,19 @@ TEST_F(OptionsFrameTest, CtrlShiftFunctionKeysInsertTheBlocksAndTheMenuNamesThem
     ASSERT_NE(dates, nullptr);
     EXPECT_GE(dates->GetMenuItemCount(), 3u);
     EXPECT_EQ(dates->FindItem(ToWxId(ID_INSERT_DATETIME_DUMMY)), nullptr);
-    EXPECT_NE(dates->FindItem(ToWxId(ID_INSERT_DATETIME_FIRST)), nullptr);
+    wxMenuItem* first = dates->FindItem(ToWxId(ID_INSERT_DATETIME_FIRST));
+    ASSERT_NE(first, nullptr);
+    // Ctrl+Shift+D inserts the first entry as the menu showed it.
+    view->SetFocus();
+    view->PutCaret(TextPos(0, 0));
+    PumpEvents(30);
+    const int before = view->LineLength(0);
+    sim.KeyDown('D', wxMOD_CONTROL | wxMOD_SHIFT);
+    sim.KeyUp('D', wxMOD_CONTROL | wxMOD_SHIFT);
+    PumpUntil([&] { return view->LineLength(0) > before; }, 2000);
+    const std::string line(view->LineChars(0), static_cast<size_t>(view->LineLength(0)));
+    EXPECT_EQ(wxString(line.c_str(), wxCSConv(wxFONTENCODING_CP1252), line.size()),
+              first->GetItemLabelText() + "zwlf");
 }
 
 } // namespace
