@@ -12,6 +12,18 @@ using namespace edtest;
 
 namespace {
 
+std::time_t LocalTime(int year, int month, int day, int hour, int minute)
+{
+    std::tm t{};
+    t.tm_year = year - 1900;
+    t.tm_mon = month - 1;
+    t.tm_mday = day;
+    t.tm_hour = hour;
+    t.tm_min = minute;
+    t.tm_isdst = -1;
+    return std::mktime(&t);
+}
+
 // Block 1 as it ships.
 const std::string kIfBlock = "if (\xA7)\r\n{\r\n}";
 
@@ -121,14 +133,7 @@ TEST_F(TextBlockInsertTest, BigBlocksAndOddLineBreaks)
 TEST_F(TextBlockInsertTest, CtrlShiftDInsertsTheFirstEntryOfTheLastBuild)
 {
     CDateTimeList& list = CDateTimeList::Program();
-    std::tm t{};
-    t.tm_year = 101;
-    t.tm_mon = 0;
-    t.tm_mday = 2;
-    t.tm_hour = 3;
-    t.tm_min = 4;
-    t.tm_isdst = -1;
-    list.Rebuild(std::mktime(&t), "C");
+    list.Rebuild(LocalTime(2001, 1, 2, 3, 4), "C");
     ASSERT_FALSE(list.Entries().empty());
     SetText("ab");
     view->PutCaret(TextPos(1, 0));
@@ -148,14 +153,7 @@ TEST_F(TextBlockInsertTest, CtrlShiftDInsertsTheFirstEntryOfTheLastBuild)
 TEST_F(TextBlockInsertTest, GermanDatesGoInAsWindows1252)
 {
     CDateTimeList& list = CDateTimeList::Program();
-    std::tm t{};
-    t.tm_year = 126;
-    t.tm_mon = 2;
-    t.tm_mday = 3;
-    t.tm_hour = 9;
-    t.tm_min = 30;
-    t.tm_isdst = -1;
-    list.Rebuild(std::mktime(&t), "de_DE.UTF-8");
+    list.Rebuild(LocalTime(2026, 3, 3, 9, 30), "de_DE.UTF-8");
     ASSERT_EQ(list.LocaleName(), "de_DE.UTF-8") << "the German locale is part of the set-up";
     ASSERT_GE(list.Entries().size(), 2u);
     SetText("");
