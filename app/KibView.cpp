@@ -157,6 +157,14 @@ void CKibView::ApplyChangedSettings(const CSettings& s)
     SetMatchBraces(s.m_matchBrace);
 }
 
+const std::string* CKibView::TextBlockContent(int index)
+{
+    CMainFrame* frame = Frame();
+    if (!frame || index < 0 || index >= CSettings::kTextBlocks)
+        return nullptr;
+    return &frame->Settings().m_textBlocks[static_cast<size_t>(index)].content;
+}
+
 void CKibView::GoToPosition(int line, int column)
 {
     int count = LineCount();

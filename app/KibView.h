@@ -48,6 +48,8 @@ public:
     static const Commands& CommandTable();
     bool HandleCommand(int command) override;
     bool QueryCommand(int command, CCommandState& state) override;
+    // The main frame's text block; none without a main frame.
+    const std::string* TextBlockContent(int index) override;
 
     // --- Compile and run, with this view's own process runner
     // (KibViewTools.cpp). Compile: "&Compilieren", or with thenRun

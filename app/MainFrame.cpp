@@ -1,16 +1,18 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
-#include "app/FontUtil.h"
+#include "controls/FontUtil.h"
 #include "app/MainFrameTools.h"
 #include "app/KibApp.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
 #include "app/MainFrameFind.h"
+#include "app/MainFrameOptions.h"
 #include "app/OpenFilesList.h"
 #include "app/OpenFilesTree.h"
 #include "app/OutputBar.h"
 #include "controls/OutputPane.h"
+#include "editor/DateTimeList.h"
 #include "app/ShellOpen.h"
 #include "app/SplashScreen.h"
 #include "app/UserDialogs.h"
@@ -36,6 +38,7 @@
 #include <wx/utils.h>
 
 #include <algorithm>
+#include <ctime>
 #include <memory>
 
 using namespace kib;
@@ -850,10 +853,17 @@ void CMainFrame::FillStartFileMenu(wxMenu* menu)
 
 void CMainFrame::FillDateTimeMenu(wxMenu* menu)
 {
-    // The locale's date and time formats come with the text-block work; until
-    // then the shipped placeholder stays.
-    if (menu->GetMenuItemCount() == 0)
-        menu->Append(ToWxId(ID_INSERT_DATETIME_DUMMY), "Dummy");
+    // The date and time as of now, in the formats of the user's locale.
+    CDateTimeList& list = CDateTimeList::Program();
+    list.Rebuild(std::time(nullptr));
+    ClearMenu(menu);
+    const int count = std::min<int>(static_cast<int>(list.Entries().size()),
+                                    ID_INSERT_DATETIME_LAST - ID_INSERT_DATETIME_FIRST + 1);
+    for (int i = 0; i < count; ++i) {
+        wxString label = wxString::FromUTF8(list.Entries()[static_cast<size_t>(i)]);
+        label.Replace("&", "&&");
+        menu->Append(ToWxId(ID_INSERT_DATETIME_FIRST + i), label);
+    }
 }
 
 void CMainFrame::FillInsertMenu(wxMenu* menu)
@@ -1421,11 +1431,13 @@ void CMainFrame::CustomizeBars()
 bool CMainFrame::HandleCommand(int c)
 {
     return HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c) ||
+           HandleOptionsCommand(*this, c) ||
            CommandTable().Handle(*this, c);
 }
 
 bool CMainFrame::QueryCommand(int c, CCommandState& s)
 {
     return QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s) ||
+           QueryOptionsCommand(*this, c, s) ||
            CommandTable().Query(*this, c, s);
 }

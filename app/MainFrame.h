@@ -54,6 +54,8 @@ public:
     // --- Settings.
     CSettings& Settings() { return m_settings; }
     const std::string& AppDirectory() const { return m_appDir; }
+    // The screen's vertical pixels per inch that the stored font heights use.
+    int PixelsPerInch() const { return m_ppi; }
     std::string ParamFileName() const;
     std::string OpenFilesFileName() const;
     void LoadSettings();

@@ -1,6 +1,6 @@
 #include "app/OutputBar.h"
 
-#include "app/FontUtil.h"
+#include "controls/FontUtil.h"
 #include "app/MainFrameFind.h"
 #include "app/MainFrameTools.h"
 #include "controls/OutputPane.h"

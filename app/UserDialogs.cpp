@@ -1,5 +1,6 @@
 #include "app/UserDialogs.h"
 
+#include "controls/ColourPicker.h"
 #include "controls/DialogButtons.h"
 
 #include "app/AboutDialog.h"
@@ -10,6 +11,7 @@
 #include "toolchain/ToolchainTexts.h"
 
 #include <wx/dirdlg.h>
+#include <wx/filename.h>
 #include <wx/filedlg.h>
 #include <wx/generic/prntdlgg.h>
 #include <wx/msgdlg.h>
@@ -114,6 +116,27 @@ bool IUserDialogs::ChooseFolder(wxWindow* parent, const wxString& title, wxStrin
         return false;
     path = dlg.GetPath();
     return true;
+}
+
+bool IUserDialogs::ChooseFile(wxWindow* parent, const wxString& presetName, wxString& path)
+{
+    wxString folder, name = presetName, wildcard = wxString::FromUTF8("Alle Dateien (*)|*");
+    if (!path.empty())
+        wxFileName::SplitPath(path, &folder, nullptr, nullptr);
+    if (presetName.Contains("*")) {
+        wildcard = presetName + "|" + presetName + "|" + wildcard;
+        name.clear();
+    }
+    wxFileDialog dlg(parent, wxString::FromUTF8("Öffnen"), folder, name, wildcard, wxFD_OPEN);
+    if (dlg.ShowModal() != wxID_OK)
+        return false;
+    path = dlg.GetPath();
+    return true;
+}
+
+bool IUserDialogs::ChooseColour(wxWindow* parent, colours::Colour& colour)
+{
+    return RunSystemColourDialog(parent, colour);
 }
 
 bool IUserDialogs::RunArguments(wxWindow* parent, std::string& arguments)

@@ -2,6 +2,8 @@
 // interface, so that tests can answer them by script and see what was asked.
 #pragma once
 
+#include "controls/ColourTable.h"
+
 #include <wx/arrstr.h>
 #include <wx/string.h>
 
@@ -38,6 +40,12 @@ public:
     virtual int RunModal(wxDialog& dialog);
     // The folder browser; path holds the folder to preselect on entry.
     virtual bool ChooseFolder(wxWindow* parent, const wxString& title, wxString& path);
+    // A file to open: path holds the field's text on entry (its folder is
+    // shown) and the choice on OK; presetName is the name offered, or a
+    // pattern such as "*.html" that filters the list.
+    virtual bool ChooseFile(wxWindow* parent, const wxString& presetName, wxString& path);
+    // The system colour dialog, full, starting at colour.
+    virtual bool ChooseColour(wxWindow* parent, colours::Colour& colour);
     // "Argumente für Start": false for "Abbrechen". On OK the history is
     // saved and arguments holds the text as typed.
     virtual bool RunArguments(wxWindow* parent, std::string& arguments);

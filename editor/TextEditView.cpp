@@ -1,5 +1,7 @@
 #include "editor/TextEditView.h"
 
+#include "editor/DateTimeList.h"
+#include "editor/TextBlockText.h"
 #include "editor/TextMotion.h"
 #include "editor/TextTransform.h"
 #include "resources/CommandIds.h"
@@ -16,6 +18,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <vector>
 
 namespace {
@@ -696,6 +699,68 @@ void CTextEditView::InsertUserName()
     InsertAtCaret(UserName(), ACT_TYPING);
 }
 
+std::string CTextEditView::DocumentBytesFrom1252(std::string_view bytes) const
+{
+    // Documents hold Windows-1252 bytes, as the settings do.
+    return std::string(bytes);
+}
+
+std::string CTextEditView::DocumentBytesFromUtf8(std::string_view utf8) const
+{
+    return cp1252::EncodeUtf8(utf8);
+}
+
+void CTextEditView::InsertTextBlock(const std::string& content)
+{
+    if (!IsEditable())
+        return;
+    // The markers are found in the block's own bytes; the pieces between
+    // them become document bytes one by one, so the caret's place survives
+    // any change of encoding.
+    constexpr char kCaretMarker = '\xA7';
+    std::string text;
+    size_t marker = CTextBlockText::kNoMarker;
+    size_t from = 0;
+    for (;;) {
+        const size_t at = content.find(kCaretMarker, from);
+        text += DocumentBytesFrom1252(std::string_view(content).substr(from, at == std::string::npos ? std::string::npos : at - from));
+        if (at == std::string::npos)
+            break;
+        if (marker == CTextBlockText::kNoMarker)
+            marker = text.size();
+        from = at + 1;
+    }
+    const TextPos p = GetCaretPos();
+    std::string_view indentation;
+    if (m_autoIndent)
+        indentation = CTextBlockText::Indentation(std::string_view(LineChars(p.y), static_cast<size_t>(LineLength(p.y))));
+    const CTextBlockText block = CTextBlockText::Build(text, marker, std::string(indentation));
+
+    m_typedEnd = TextPos::None();
+    UndoMark group = OpenEditGroup(false);
+    int endLine = p.y, endChar = p.x;
+    TextPos c = p;
+    if (GetBuffer()->InsertTextAt(this, p.y, p.x, block.text, endLine, endChar, ACT_PASTE))
+        c = block.marker == CTextBlockText::kNoMarker ? TextPos(endChar, endLine)
+                                                       : CTextBlockText::PositionAfter(block.text, block.marker, p);
+    SetAnchorPos(c);
+    SetSelectionRange(c, c);
+    MoveCaretTo(c);
+    ScrollIntoView(c);
+    CloseEditGroup(group);
+}
+
+void CTextEditView::InsertDateTime(int index)
+{
+    CDateTimeList& list = CDateTimeList::Program();
+    // Before the submenu was ever opened the list is built as it would be.
+    if (!list.IsBuilt())
+        list.Rebuild(std::time(nullptr));
+    if (index < 0 || static_cast<size_t>(index) >= list.Entries().size())
+        return;
+    InsertAtCaret(DocumentBytesFromUtf8(list.Entries()[static_cast<size_t>(index)]), ACT_TYPING);
+}
+
 void CTextEditView::GoToLastChange()
 {
     CTextBuffer* buffer = GetBuffer();
@@ -743,6 +808,14 @@ const CTextEditView::Commands& CTextEditView::CommandTable()
         {ID_EDIT_TAB, [](View& v, int) { v.Tab(); }, editable},
         {ID_EDIT_UNTAB, [](View& v, int) { v.Untab(); }, editable},
         {ID_INSERT_USERNAME, [](View& v, int) { v.InsertUserName(); }, editable},
+        {ID_TEXTBLOCK1, ID_TEXTBLOCK12,
+         [](View& v, int c) {
+             if (const std::string* content = v.TextBlockContent(c - ID_TEXTBLOCK1))
+                 v.InsertTextBlock(*content);
+         },
+         editable},
+        {ID_INSERT_DATETIME_FIRST, ID_INSERT_DATETIME_LAST,
+         [](View& v, int c) { v.InsertDateTime(c - ID_INSERT_DATETIME_FIRST); }, editable},
         {ID_EDIT_SWITCH_OVRMODE, [](View& v, int) { v.m_overwrite = !v.m_overwrite; }, Commands::Row::Always,
          [](View& v, int, CCommandState& s) { s.checked = v.m_overwrite; }},
         {ID_EDIT_PASTE, [](View& v, int) { v.Paste(); },

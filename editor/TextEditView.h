@@ -7,6 +7,7 @@
 #include "editor/TextView.h"
 
 #include <functional>
+#include <string_view>
 
 class CSettings;
 
@@ -72,6 +73,24 @@ public:
     void InsertAtCaret(const std::string& text, int action);
     // The logged-on user's name (Windows-1252, at most 256 bytes).
     static std::string UserName();
+    // Inserts a text block's content (its settings bytes, Windows-1252) at
+    // the caret as one undo step "Einfügen": the first caret marker (the
+    // byte 0xA7) places the caret, every marker goes, and with automatic
+    // indentation each further line starts with the caret line's white
+    // space. The selection is not replaced.
+    void InsertTextBlock(const std::string& content);
+    // Entry index of "Datum / Uhrzeit" as formatted when the list was last
+    // built (built now when it never was); the caret stays in front.
+    void InsertDateTime(int index);
+    // The content of text block index (0..11), or null when there is none
+    // to insert.
+    virtual const std::string* TextBlockContent(int index) { return nullptr; }
+
+    // Text from outside the document in the document's bytes: settings
+    // text (Windows-1252) and UTF-8 (the locale, the user database). Every
+    // insertion of such text goes through these.
+    std::string DocumentBytesFrom1252(std::string_view bytes) const;
+    std::string DocumentBytesFromUtf8(std::string_view utf8) const;
 
     // --- Drop target side (called by the registered drop target).
     wxDragResult DragEnter(const wxPoint& point, bool offersText, bool copy);

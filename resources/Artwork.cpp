@@ -285,11 +285,125 @@ void PaintCommand(wxGraphicsContext& gc, int command)
     }
 }
 
+// The options dialog's tree icons.
+void PaintOptionsPage(wxGraphicsContext& gc, int resource)
+{
+    switch (resource) {
+    case kIconOptionsGui: // a window with its title bar
+        Rect(gc, 1.5, 2.5, 13, 11, 0xffffff, 0x4a525c);
+        Rect(gc, 1.5, 2.5, 13, 3, 0x2e5fa8, 0x173866);
+        break;
+    case kIconOptionsFullscreen: // a screen filled edge to edge
+        Rect(gc, 1.5, 2, 13, 9.5, 0x2e5fa8, 0x4a525c);
+        Rect(gc, 6, 11.5, 4, 2, 0x9aa3ad, 0x4a525c, 0.5);
+        Rect(gc, 4, 13.5, 8, 1.2, 0x9aa3ad, 0x4a525c, 0.5);
+        break;
+    case kIconOptionsOutput: // a console with lines of output
+        Rect(gc, 1.5, 2.5, 13, 11, 0x1e2630, 0x4a525c);
+        Lines(gc, 3.5, 5.5, 7, 3, 0x8fe08f);
+        break;
+    case kIconOptionsJdk:
+        Cup(gc, 3, 2.5, 1.15, 0x8a4b16, 0x9aa3ad);
+        break;
+    case kIconOptionsCompiler: { // a gear
+        gc.SetPen(gc.CreatePen(wxGraphicsPenInfo(C(0x4a525c)).Width(2.4)));
+        for (int i = 0; i < 4; ++i) {
+            double a = i * M_PI / 4;
+            gc.StrokeLine(8 - 6.3 * std::cos(a), 8 - 6.3 * std::sin(a), 8 + 6.3 * std::cos(a),
+                          8 + 6.3 * std::sin(a));
+        }
+        gc.SetPen(gc.CreatePen(wxGraphicsPenInfo(C(0x4a525c)).Width(1)));
+        gc.SetBrush(wxBrush(C(0x9aa3ad)));
+        gc.DrawEllipse(3.2, 3.2, 9.6, 9.6);
+        gc.SetBrush(wxBrush(C(0xffffff)));
+        gc.DrawEllipse(6, 6, 4, 4);
+        break;
+    }
+    case kIconOptionsInterpreter: { // a start arrow
+        wxGraphicsPath p = gc.CreatePath();
+        p.MoveToPoint(4, 2.5);
+        p.AddLineToPoint(13, 8);
+        p.AddLineToPoint(4, 13.5);
+        p.CloseSubpath();
+        gc.SetBrush(wxBrush(C(0x2e9a3e)));
+        gc.SetPen(gc.CreatePen(wxGraphicsPenInfo(C(0x1d6428)).Width(1)));
+        gc.DrawPath(p);
+        break;
+    }
+    case kIconOptionsEditor:
+        Page(gc, 2.5, 1.5, 11, 13);
+        Lines(gc, 4.5, 5.5, 7, 4);
+        break;
+    case kIconOptionsColours: { // four colour boxes
+        const unsigned fills[4] = {0xd83a3a, 0x2e9a3e, 0x2e5fa8, 0xf5c400};
+        for (int i = 0; i < 4; ++i)
+            Rect(gc, 1.5 + 7 * (i % 2), 1.5 + 7 * (i / 2), 6, 6, fills[i], 0x4a525c);
+        break;
+    }
+    case kIconOptionsFont: { // a large letter A
+        gc.SetPen(gc.CreatePen(wxGraphicsPenInfo(C(0x173866)).Width(2).Cap(wxCAP_BUTT)));
+        gc.StrokeLine(2.5, 14, 8, 2);
+        gc.StrokeLine(8, 2, 13.5, 14);
+        gc.StrokeLine(4.7, 9.5, 11.3, 9.5);
+        break;
+    }
+    case kIconOptionsSyntax: // a page with coloured lines
+        Page(gc, 2.5, 1.5, 11, 13);
+        Lines(gc, 4.5, 5.5, 7, 1, 0x2e5fa8);
+        Lines(gc, 4.5, 7.5, 5, 1, 0x2e9a3e);
+        Lines(gc, 4.5, 9.5, 6, 1, 0x8a2be2);
+        Lines(gc, 4.5, 11.5, 4, 1, 0xd83a3a);
+        break;
+    case kIconOptionsTextblocks: { // braces
+        gc.SetPen(gc.CreatePen(wxGraphicsPenInfo(C(0x2e5fa8)).Width(1.6)));
+        gc.SetBrush(*wxTRANSPARENT_BRUSH);
+        for (int side = 0; side < 2; ++side) {
+            const double d = side == 0 ? 1 : -1, x = side == 0 ? 5.5 : 10.5;
+            wxGraphicsPath p = gc.CreatePath();
+            p.MoveToPoint(x + 1.5 * d, 2);
+            p.AddCurveToPoint(x - 0.5 * d, 2, x, 3, x, 5);
+            p.AddCurveToPoint(x, 7, x - 1.5 * d, 8, x - 2 * d, 8);
+            p.AddCurveToPoint(x - 1.5 * d, 8, x, 9, x, 11);
+            p.AddCurveToPoint(x, 13, x - 0.5 * d, 14, x + 1.5 * d, 14);
+            gc.StrokePath(p);
+        }
+        break;
+    }
+    default:
+        break;
+    }
+}
+
 } // namespace
 
 wxBitmap ToolbarBitmap(int command, int size)
 {
     return Draw(size, [command](wxGraphicsContext& gc) { PaintCommand(gc, command); });
+}
+
+wxBitmap OptionsPageIcon(int resource)
+{
+    return Draw(16, [resource](wxGraphicsContext& gc) { PaintOptionsPage(gc, resource); });
+}
+
+wxBitmap ScalableFontMark()
+{
+    // Two overlapping T's, 12 pixels wide, on a transparent ground.
+    wxImage img(12, 12);
+    img.InitAlpha();
+    std::fill(img.GetAlpha(), img.GetAlpha() + 144, 0);
+    {
+        std::unique_ptr<wxGraphicsContext> gc(wxGraphicsContext::Create(img));
+        if (gc) {
+            gc->SetPen(gc->CreatePen(wxGraphicsPenInfo(C(0x5a6270)).Width(1.6).Cap(wxCAP_BUTT)));
+            gc->StrokeLine(0.5, 1.5, 7, 1.5);
+            gc->StrokeLine(3.75, 1.5, 3.75, 9);
+            gc->SetPen(gc->CreatePen(wxGraphicsPenInfo(C(0x2e5fa8)).Width(1.6).Cap(wxCAP_BUTT)));
+            gc->StrokeLine(4.5, 4.5, 11.5, 4.5);
+            gc->StrokeLine(8, 4.5, 8, 11.5);
+        }
+    }
+    return wxBitmap(img);
 }
 
 wxBitmap SplashBitmap()

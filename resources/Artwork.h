@@ -29,6 +29,23 @@ wxBitmap OpenFilesBitmap(int index);
 // Bitmap 147: the workspace bar's tab images, 0 "Dateien", 1 "Explorer".
 wxBitmap WorkspaceTabBitmap(int index);
 
+// The options dialog's tree icons, 16x16, by resource number.
+inline constexpr int kIconOptionsJdk = 167;
+inline constexpr int kIconOptionsCompiler = 168;
+inline constexpr int kIconOptionsInterpreter = 169;
+inline constexpr int kIconOptionsEditor = 170;
+inline constexpr int kIconOptionsFont = 171;
+inline constexpr int kIconOptionsSyntax = 172;
+inline constexpr int kIconOptionsTextblocks = 173;
+inline constexpr int kIconOptionsGui = 174;
+inline constexpr int kIconOptionsOutput = 175;
+inline constexpr int kIconOptionsColours = 176;
+inline constexpr int kIconOptionsFullscreen = 183;
+wxBitmap OptionsPageIcon(int resource);
+// Image 1 of bitmap 102: the mark of a scalable font in the font lists
+// (12 pixels wide).
+wxBitmap ScalableFontMark();
+
 // The program's icon in several sizes.
 wxIconBundle ProgramIcons();
 

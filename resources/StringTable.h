@@ -14,6 +14,22 @@ inline constexpr int IDS_APP_TITLE = 57344;
 inline constexpr int IDS_IDLE_MESSAGE = 57345; // "Bereit"
 inline constexpr int IDS_OPEN_FILES_ROOT = 61446;
 inline constexpr int IDS_OPTIONS_CAPTION = 61472;
+inline constexpr int IDS_COLOUR_AUTOMATIC = 61448; // the colour palette's automatic entry
+inline constexpr int IDS_COLOUR_CUSTOM = 61449;    // its entry for the colour dialog
+inline constexpr int IDS_DESTINATION_FOLDER = 61458;
+// The colour and syntax lists of the options dialog.
+inline constexpr int IDS_COLOR_WND = 61485;
+inline constexpr int IDS_COLOR_SELECTION = 61486;
+inline constexpr int IDS_COLOR_MARGIN = 61487;
+inline constexpr int IDS_SYNTAX_KEYWORD = 61453;
+inline constexpr int IDS_SYNTAX_FUNCTION = 61482;
+inline constexpr int IDS_SYNTAX_STRING = 61454;
+inline constexpr int IDS_SYNTAX_COMMENT = 61455;
+inline constexpr int IDS_SYNTAX_COMMENTMULTI = 61483;
+inline constexpr int IDS_SYNTAX_COMMENTJAVADOC = 61484;
+inline constexpr int IDS_SYNTAX_NUMBER = 61456;
+inline constexpr int IDS_SYNTAX_OPERATOR = 61457;
+inline constexpr int IDS_SYNTAX_BRACEMATCH = 61481;
 inline constexpr int IDS_RECENT_FILE_PROMPT = 57616;
 
 // Kib's own messages and labels (numbers chosen by Kib, above the commands).
@@ -29,6 +45,7 @@ inline constexpr int IDS_MSG_ENTER_INTEGER = 40009;
 inline constexpr int IDS_MSG_LINE_OUT_OF_RANGE = 40010; // %d last line
 inline constexpr int IDS_MSG_NOT_A_REGULAR_FILE = 40011;
 inline constexpr int IDS_MSG_HARD_LINK_SPLIT = 40012;   // %s file
+inline constexpr int IDS_MSG_INTEGER_RANGE = 40013;     // %1 and %2: the bounds
 inline constexpr int IDS_MSG_REOPEN_BOUNDED = 40014;    // %d listed, %d reopened, %d held back
 inline constexpr int IDS_STATUS_LINE = 40020;   // "Zeile: %d"
 inline constexpr int IDS_STATUS_COLUMN = 40021; // "Spalte: %d"

@@ -22,6 +22,7 @@
 #include <deque>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -117,6 +118,18 @@ public:
         ++appletAsked;
         return appletAnswer;
     }
+
+    // A dialog run modally: the test's hook drives it and answers, or the
+    // real modal loop when there is none.
+    int RunModal(wxDialog& dialog) override
+    {
+        if (!modal)
+            return IUserDialogs::RunModal(dialog);
+        ++modalRuns;
+        return modal(dialog);
+    }
+    std::function<int(wxDialog&)> modal;
+    int modalRuns = 0;
 
     std::vector<BarChoice> customizeAsked;
     std::vector<bool> customizeAnswer;

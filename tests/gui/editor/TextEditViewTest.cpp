@@ -464,6 +464,8 @@ TEST_F(EditViewTest, ReadOnlyBufferRefusesEveryEdit)
     Key(WXK_TAB, SHIFT);
     Key('V', CTRL);
     Key('U', CTRL | SHIFT);
+    Key('D', CTRL | SHIFT);
+    view->InsertTextBlock("if (\xA7)\r\n{\r\n}");
     Select(TextPos(0, 0), TextPos(1, 2));
     for (int id : {kib::ID_EDIT_CUT, kib::ID_LOWERCASE, kib::ID_UPPERCASE, kib::ID_SWAPCASE,
                    kib::ID_CAPITALIZE, kib::ID_SENTENCE, kib::ID_TABS_TO_SPACES, kib::ID_SPACES_TO_TABS,

@@ -1,4 +1,4 @@
-#include "app/FontUtil.h"
+#include "controls/FontUtil.h"
 
 #include <wx/dcscreen.h>
 
