@@ -158,6 +158,8 @@ public:
     bool PreTranslateMessage(wxKeyEvent& event);
 
 private:
+    // Bytes stored by the program (UTF-8, or a single-byte name) as shown.
+    static wxString Display(const std::string& bytes);
     void BuildStatusBar();
     void BuildToolBar();
     void CreateBars();
