@@ -1,0 +1,301 @@
+#include "workspace/FileWatcher.h"
+
+#include "support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <unistd.h>
+#include <utime.h>
+#include <vector>
+
+using kibtest::CTempDir;
+using kibtest::WriteFile;
+
+namespace {
+
+// Collects reports from the worker thread.
+class ReportLog {
+public:
+    void Attach(CFileWatcher& watcher)
+    {
+        watcher.SetReportHandler([this](unsigned record) {
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_reports.push_back(record);
+            m_cv.notify_all();
+        });
+    }
+    // Waits until count reports came, or the time is up.
+    std::vector<unsigned> WaitFor(size_t count, int ms = 3000)
+    {
+        std::unique_lock<std::mutex> lock(m_lock);
+        m_cv.wait_for(lock, std::chrono::milliseconds(ms), [&] { return m_reports.size() >= count; });
+        return m_reports;
+    }
+    // Reports after a quiet time long enough for the worker to have looked.
+    std::vector<unsigned> Settled() { return WaitFor(~size_t(0), 400); }
+    void Clear()
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        m_reports.clear();
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_cv;
+    std::vector<unsigned> m_reports;
+};
+
+int CountInotifyDescriptors()
+{
+    int count = 0;
+    DIR* dir = opendir("/proc/self/fd");
+    if (!dir)
+        return -1;
+    while (dirent* e = readdir(dir)) {
+        char target[256];
+        std::string link = std::string("/proc/self/fd/") + e->d_name;
+        ssize_t n = readlink(link.c_str(), target, sizeof target - 1);
+        if (n > 0) {
+            target[n] = 0;
+            if (std::string(target).find("inotify") != std::string::npos)
+                ++count;
+        }
+    }
+    closedir(dir);
+    return count;
+}
+
+int CountThreads()
+{
+    int count = 0;
+    DIR* dir = opendir("/proc/self/task");
+    if (!dir)
+        return -1;
+    while (dirent* e = readdir(dir))
+        if (e->d_name[0] != '.')
+            ++count;
+    closedir(dir);
+    return count;
+}
+
+class FileWatcherTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_log.Attach(m_watcher);
+        m_watcher.SetCoalescing(20, 100);
+    }
+    CTempDir m_dir;
+    CFileWatcher m_watcher;
+    ReportLog m_log;
+};
+
+TEST_F(FileWatcherTest, WritesAppendsAndRenamesOverAreEachReportedOnce)
+{
+    std::string path = m_dir.File("A.java");
+    WriteFile(path, "class A {}\n");
+    unsigned record = m_watcher.AddFileWatch(path);
+    ASSERT_NE(record, 0u);
+    EXPECT_TRUE(m_watcher.IsRunning());
+
+    WriteFile(path, "class A { int x; }\n");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record});
+    EXPECT_EQ(m_log.Settled().size(), 1u) << "one write, one report";
+    m_log.Clear();
+
+    FILE* f = fopen(path.c_str(), "a");
+    ASSERT_TRUE(f);
+    fputs("// more\n", f);
+    fclose(f);
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record});
+    EXPECT_EQ(m_log.Settled().size(), 1u);
+    m_log.Clear();
+
+    // The way editors and atomic writers save: a new file renamed over.
+    std::string temp = m_dir.File(".A.java.swp");
+    WriteFile(temp, "class A { /* replaced */ }\n");
+    ASSERT_EQ(rename(temp.c_str(), path.c_str()), 0);
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record});
+    EXPECT_EQ(m_log.Settled().size(), 1u);
+}
+
+TEST_F(FileWatcherTest, SameContentTouchOtherFilesAndDeletionAreNotReported)
+{
+    std::string path = m_dir.File("B.java");
+    WriteFile(path, "class B {}\n");
+    unsigned record = m_watcher.AddFileWatch(path);
+    ASSERT_NE(record, 0u);
+
+    ASSERT_EQ(utime(path.c_str(), nullptr), 0);  // touch
+    WriteFile(path, "class B {}\n");             // the same bytes again
+    WriteFile(m_dir.File("Other.java"), "class Other {}\n");
+    EXPECT_TRUE(m_log.Settled().empty());
+
+    ASSERT_EQ(unlink(path.c_str()), 0);
+    EXPECT_TRUE(m_log.Settled().empty());
+    // Made again with other content it is a change again.
+    WriteFile(path, "class B { new }\n");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record});
+}
+
+TEST_F(FileWatcherTest, TwoFilesShareTheirFolderAndRemovingOneKeepsIt)
+{
+    std::string a = m_dir.File("A.java"), b = m_dir.File("B.java");
+    WriteFile(a, "a");
+    WriteFile(b, "b");
+    unsigned ra = m_watcher.AddFileWatch(a);
+    unsigned rb = m_watcher.AddFileWatch(b);
+    ASSERT_NE(ra, 0u);
+    ASSERT_NE(rb, 0u);
+    EXPECT_NE(ra, rb);
+    EXPECT_EQ(m_watcher.WatchedFolders().size(), 1u);
+
+    WriteFile(b, "b2");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{rb}) << "only the changed file";
+    m_log.Clear();
+
+    m_watcher.RemoveFileWatch(ra);
+    EXPECT_EQ(m_watcher.WatchedFolders().size(), 1u);
+    EXPECT_TRUE(m_watcher.IsRunning());
+    WriteFile(a, "a2");
+    WriteFile(b, "b3");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{rb});
+    EXPECT_EQ(m_log.Settled(), std::vector<unsigned>{rb}) << "the removed record is not reported";
+    m_log.Clear();
+
+    m_watcher.RemoveFileWatch(rb);
+    EXPECT_TRUE(m_watcher.WatchedFolders().empty());
+    EXPECT_FALSE(m_watcher.IsRunning()) << "the last watch ends the thread";
+    WriteFile(b, "b4");
+    EXPECT_TRUE(m_log.Settled().empty());
+}
+
+TEST_F(FileWatcherTest, OneFolderUnderTwoNamesKeepsItsWatchUntilBothGo)
+{
+    // The kernel gives both names one watch: dropping it for one name must
+    // not blind the other.
+    std::string real = m_dir.File("real"), alias = m_dir.File("alias");
+    ASSERT_EQ(mkdir(real.c_str(), 0755), 0);
+    ASSERT_EQ(symlink(real.c_str(), alias.c_str()), 0);
+    WriteFile(real + "/A.java", "a");
+    unsigned viaReal = m_watcher.AddFileWatch(real + "/A.java");
+    unsigned viaAlias = m_watcher.AddFileWatch(alias + "/A.java");
+    ASSERT_NE(viaReal, 0u);
+    ASSERT_NE(viaAlias, 0u);
+    EXPECT_EQ(m_watcher.WatchedFolders().size(), 2u);
+    m_watcher.RemoveFileWatch(viaReal);
+    WriteFile(real + "/A.java", "a2");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{viaAlias});
+}
+
+TEST_F(FileWatcherTest, BurstOfWritesIsCoalesced)
+{
+    std::string path = m_dir.File("C.java");
+    WriteFile(path, "0");
+    unsigned record = m_watcher.AddFileWatch(path);
+    ASSERT_NE(record, 0u);
+    int fd = open(path.c_str(), O_WRONLY | O_APPEND);
+    ASSERT_GE(fd, 0);
+    for (int i = 0; i < 2000; ++i)
+        ASSERT_EQ(write(fd, "x", 1), 1);
+    close(fd);
+    auto reports = m_log.Settled();
+    EXPECT_GE(reports.size(), 1u);
+    EXPECT_LE(reports.size(), 3u) << "2000 writes in a burst";
+}
+
+TEST_F(FileWatcherTest, RecordsAndRefusals)
+{
+    EXPECT_EQ(m_watcher.AddFileWatch(m_dir.File("missing.java")), 0u);
+    EXPECT_EQ(m_watcher.AddFileWatch(""), 0u);
+    EXPECT_FALSE(m_watcher.IsRunning()) << "nothing watched, no thread";
+
+    std::string path = m_dir.File("D.java");
+    WriteFile(path, "d");
+    unsigned first = m_watcher.AddFileWatch(path);
+    unsigned second = m_watcher.AddFileWatch(path);
+    EXPECT_GT(second, first) << "numbers count up";
+    bool typeFlag = true;
+    m_watcher.SetWatchTypeFlag(second, &typeFlag);
+    m_watcher.SetReloadThisFile(first, true);
+    CFileWatcher::RecordInfo info;
+    ASSERT_TRUE(m_watcher.FindRecord(first, info));
+    EXPECT_EQ(info.path, path);
+    EXPECT_TRUE(info.reloadThisFile);
+    EXPECT_EQ(info.reloadAllOfType, nullptr);
+    ASSERT_TRUE(m_watcher.FindRecord(second, info));
+    EXPECT_FALSE(info.reloadThisFile);
+    EXPECT_EQ(info.reloadAllOfType, &typeFlag);
+    m_watcher.RemoveFileWatch(first);
+    EXPECT_FALSE(m_watcher.FindRecord(first, info));
+    m_watcher.RemoveFileWatch(first);  // twice is harmless
+    m_watcher.RemoveFileWatch(0);
+    EXPECT_TRUE(m_watcher.FindRecord(second, info));
+
+    // A stop forgets everything; numbers are never given again.
+    m_watcher.StopFileWatcher();
+    EXPECT_FALSE(m_watcher.IsRunning());
+    EXPECT_EQ(m_watcher.RecordCount(), 0u);
+    EXPECT_GT(m_watcher.AddFileWatch(path), second);
+}
+
+TEST_F(FileWatcherTest, FolderRecordReportsAnyEntry)
+{
+    unsigned record = m_watcher.AddFileWatch(m_dir.Path() + "/");
+    ASSERT_NE(record, 0u);
+    WriteFile(m_dir.File("new.txt"), "x");
+    EXPECT_EQ(m_log.WaitFor(1).front(), record);
+}
+
+TEST(FileWatcherCycles, ManyAddRemoveCyclesLeakNoDescriptorOrThread)
+{
+    CTempDir dir;
+    std::string a = dir.File("a.java"), b = dir.File("sub.java");
+    WriteFile(a, "a");
+    WriteFile(b, "b");
+    int fdsBefore = CountInotifyDescriptors();
+    int threadsBefore = CountThreads();
+    {
+        CFileWatcher watcher;
+        for (int i = 0; i < 300; ++i) {
+            unsigned ra = watcher.AddFileWatch(a);
+            unsigned rb = watcher.AddFileWatch(b);
+            ASSERT_NE(ra, 0u);
+            ASSERT_NE(rb, 0u);
+            watcher.RemoveFileWatch(ra);
+            watcher.RemoveFileWatch(rb);
+            ASSERT_FALSE(watcher.IsRunning());
+        }
+        watcher.AddFileWatch(a);
+        EXPECT_EQ(CountInotifyDescriptors(), fdsBefore + 1) << "one descriptor while watching";
+        EXPECT_EQ(CountThreads(), threadsBefore + 1) << "one worker thread";
+    }
+    EXPECT_EQ(CountInotifyDescriptors(), fdsBefore);
+    EXPECT_EQ(CountThreads(), threadsBefore);
+}
+
+TEST(FileWatcherCycles, StopReturnsAtOnceWithWatchesActive)
+{
+    CTempDir dir;
+    std::string a = dir.File("a.java");
+    WriteFile(a, "a");
+    CFileWatcher watcher;
+    ASSERT_NE(watcher.AddFileWatch(a), 0u);
+    auto start = std::chrono::steady_clock::now();
+    watcher.StopFileWatcher();
+    auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_FALSE(watcher.IsRunning());
+    // Not a speed target: a worker that missed the wake-up would hang here.
+    EXPECT_LT(took, std::chrono::seconds(5));
+}
+
+} // namespace
