@@ -3,6 +3,9 @@
 #include "app/DocManager.h"
 #include "app/DocumentListener.h"
 #include "app/FileCheck.h"
+#include "app/FileMonitor.h"
+#include "app/KibView.h"
+#include "app/MainFrame.h"
 #include "app/UserDialogs.h"
 #include "platform/Path.h"
 #include "resources/CommandIds.h"
@@ -19,11 +22,23 @@ namespace {
 
 wxString Display(const std::string& bytes)
 {
-    wxString s = wxString::FromUTF8(bytes);
-    return s.empty() && !bytes.empty() ? wxString(bytes.c_str(), wxConvISO8859_1) : s;
+    return CKibDoc::DisplayPath(bytes);
+}
+
+// Whether a save lets go of the watch while it writes.
+bool DropWatchWhileSaving()
+{
+    CMainFrame* frame = CMainFrame::Instance();
+    return !frame || frame->Settings().m_reopenAfterChange != 0;
 }
 
 } // namespace
+
+wxString CKibDoc::DisplayPath(const std::string& bytes)
+{
+    wxString s = wxString::FromUTF8(bytes);
+    return s.empty() && !bytes.empty() ? wxString(bytes.c_str(), wxConvISO8859_1) : s;
+}
 
 void CKibDocBuffer::MarkModified(bool modified)
 {
@@ -38,7 +53,36 @@ CKibDoc::CKibDoc(CDocManager* manager) : m_manager(manager), m_buffer(this)
     m_fallbackFont.SetFaceName("Courier");
 }
 
-CKibDoc::~CKibDoc() = default;
+CKibDoc::~CKibDoc()
+{
+    DropFileWatch();
+}
+
+void CKibDoc::DropFileWatch()
+{
+    if (m_watchRecord)
+        CFileMonitor::Instance().RemoveFileWatch(m_watchRecord);
+    m_watchRecord = 0;
+}
+
+void CKibDoc::RenewFileWatch()
+{
+    DropFileWatch();
+    if (m_path.empty())
+        return;
+    m_watchRecord = CFileMonitor::Instance().AddFileWatch(m_path, this);
+    CFileMonitor::Instance().SetWatchTypeFlag(m_watchRecord, nullptr);
+}
+
+bool CKibDoc::Reload()
+{
+    if (m_path.empty() || !m_buffer.LoadFile(m_path, -1))
+        return false;
+    m_buffer.MarkModified(false);
+    for (CKibView* view : m_views)
+        view->Refresh();
+    return true;
+}
 
 void CKibDoc::Tell(void (CDocumentListener::*notice)(CKibDoc&))
 {
@@ -55,10 +99,12 @@ void CKibDoc::SetTitle(const std::string& title)
 
 void CKibDoc::SetPathName(const std::string& path, bool addToRecent)
 {
+    DropFileWatch();
     m_path = path;
     SetTitle(platform::FileNameOf(m_path));
     if (addToRecent && m_manager)
         m_manager->RecentFiles().Add(m_path);
+    RenewFileWatch();
 }
 
 void CKibDoc::SetModifiedFlag(bool modified)
@@ -88,13 +134,20 @@ bool CKibDoc::OnOpenDocument(const std::string& path)
     m_path = path;
     m_title = platform::FileNameOf(path);
     m_buffer.MarkModified(false);
+    RenewFileWatch();
     return true;
 }
 
 bool CKibDoc::OnSaveDocument(const std::string& name)
 {
     std::string path = platform::AbsolutePath(name);
+    // Our own write is no change from outside.
+    bool dropWatch = DropWatchWhileSaving();
+    if (dropWatch)
+        DropFileWatch();
     bool ok = m_buffer.SaveFile(path, -1, true);
+    if (dropWatch || !ok)
+        RenewFileWatch();
     if (!ok) {
         // The design is silent here; silence would hide that nothing was
         // written. The document stays modified and open.

@@ -7,6 +7,8 @@
 #include "editor/TextBuffer.h"
 #include "settings/LogFont.h"
 
+#include <wx/string.h>
+
 #include <string>
 #include <vector>
 
@@ -42,6 +44,17 @@ public:
     // Sets the full path, the title (the file name) and, when asked, adds
     // the path to the recent-file list.
     void SetPathName(const std::string& path, bool addToRecent = true);
+
+    // A path for the user's eyes (UTF-8, or Latin-1 for other bytes).
+    static wxString DisplayPath(const std::string& path);
+
+    // The record of the watch on the file (0: none).
+    unsigned WatchRecord() const { return m_watchRecord; }
+    // Watches the file anew from now on (its state now counts as seen).
+    void RenewFileWatch();
+    // Reads the file again (line ends detected as when opening); unsaved
+    // changes go. False, with the text unchanged, when it cannot be read.
+    bool Reload();
 
     bool IsModified() const { return m_modified; }
     void SetModifiedFlag(bool modified);
@@ -90,6 +103,7 @@ public:
 
 private:
     void Tell(void (CDocumentListener::*notice)(CKibDoc&));
+    void DropFileWatch();
 
     CDocManager* m_manager;
     CKibDocBuffer m_buffer;
@@ -97,6 +111,7 @@ private:
     std::string m_title;
     bool m_modified = false;
     bool m_closing = false;
+    unsigned m_watchRecord = 0;
     std::vector<CKibView*> m_views;
     CLogFont m_fallbackFont;
 };

@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/FileMonitor.h"
 #include "controls/FontUtil.h"
 #include "app/MainFrameTools.h"
 #include "app/KibApp.h"
@@ -898,7 +899,7 @@ void CMainFrame::OnCharHook(wxKeyEvent& event)
 
 void CMainFrame::StopFileWatcher()
 {
-    // File-change monitoring has no thread yet; nothing to stop.
+    CFileMonitor::Instance().StopFileWatcher();
 }
 
 bool CMainFrame::WriteOpenFilesList()
@@ -983,6 +984,9 @@ void CMainFrame::OnClose(wxCloseEvent& event)
         m_app->SaveCustomState();
     if (m_app && !m_app->Docs().SaveAllModified()) {
         if (event.CanVeto()) {
+            // Kib stays open: its files are watched again.
+            for (CKibDoc* doc : m_app->Docs().Documents())
+                doc->RenewFileWatch();
             event.Veto();
             return;
         }

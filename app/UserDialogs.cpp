@@ -9,6 +9,9 @@
 #include "toolchain/RunArgumentsDialog.h"
 #include "toolchain/StartFilesDialog.h"
 #include "toolchain/ToolchainTexts.h"
+#include "workspace/ReloadQuestionDialog.h"
+#include "resources/MenuBuilder.h"
+#include "resources/StringTable.h"
 
 #include <wx/dirdlg.h>
 #include <wx/filename.h>
@@ -175,4 +178,18 @@ IUserDialogs& UserDialogs()
 void SetUserDialogs(IUserDialogs* dialogs)
 {
     g_current = dialogs ? dialogs : &g_real;
+}
+
+bool IUserDialogs::ReloadQuestion(wxWindow* parent, const wxString& text, bool& reloadThisFile,
+                                  bool* reloadAllOfType)
+{
+    CReloadQuestionDlg dialog(parent, kib::KibText(kib::IDS_APP_TITLE), text, reloadAllOfType != nullptr);
+    dialog.SetReloadThisFile(reloadThisFile);
+    dialog.SetReloadAllOfType(reloadAllOfType && *reloadAllOfType);
+    if (dialog.ShowModal() != wxID_OK)
+        return false;
+    reloadThisFile = dialog.ReloadThisFile();
+    if (reloadAllOfType)
+        *reloadAllOfType = dialog.ReloadAllOfType();
+    return true;
 }

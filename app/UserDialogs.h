@@ -55,6 +55,12 @@ public:
     // "Applet starten": CAppletPageDialog::kCreateAndStart, kCreateAndEdit or
     // anything else for "Abbrechen".
     virtual int AppletPage(wxWindow* parent);
+    // The question whether to reload a file changed outside: text is the
+    // whole question; reloadThisFile and *reloadAllOfType (null: that box is
+    // not offered) preset the check boxes and take their state on "&Ja".
+    // True for "&Ja".
+    virtual bool ReloadQuestion(wxWindow* parent, const wxString& text, bool& reloadThisFile,
+                                bool* reloadAllOfType);
 };
 
 // The dialogs in force (the real ones unless a test installed its own).

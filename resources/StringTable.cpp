@@ -71,6 +71,11 @@ constexpr Entry kStrings[] = {
     {IDS_MSG_HARD_LINK_SPLIT,
      "%s\nDie Datei hatte weitere Namen (harte Verknüpfungen). Sie wurde als eigene Datei "
      "gespeichert; unter den anderen Namen steht weiterhin der bisherige Text."},
+    {IDS_MSG_RELOAD_QUESTION, "Diese Datei wurde ausserhalb des Editors verändert. Wollen Sie sie neu laden?"},
+    {IDS_MSG_RELOAD_MODIFIED,
+     "Achtung: Das Dokument enthält ungespeicherte Änderungen. Beim Neuladen gehen sie verloren."},
+    {IDS_RELOAD_THIS_FILE, "&Automatisches Neuladen bei Änderung dieser Datei"},
+    {IDS_RELOAD_ALL_OF_TYPE, "Automatisches Neuladen aller Dateien diesen &Typs"},
     {IDS_MSG_REOPEN_BOUNDED,
      "Die letzte Sitzung hatte %d Dateien geöffnet; wieder geöffnet wurden nur die ersten %d.\n"
      "Die übrigen %d bleiben in der Liste und werden für die nächste Sitzung wieder gespeichert."},

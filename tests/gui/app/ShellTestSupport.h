@@ -131,6 +131,28 @@ public:
     std::function<int(wxDialog&)> modal;
     int modalRuns = 0;
 
+    // The reload question: what it said, and the answers in turn ("&Ja" with
+    // the first check box set or not); "&Nein" when none is left.
+    bool ReloadQuestion(wxWindow*, const wxString& text, bool& reloadThisFile, bool* reloadAllOfType) override
+    {
+        reloadAsked.push_back(text.utf8_string());
+        reloadTypeBoxOffered.push_back(reloadAllOfType != nullptr);
+        if (reloadAnswers.empty())
+            return false;
+        ReloadAnswer a = reloadAnswers.front();
+        reloadAnswers.pop_front();
+        if (a.yes)
+            reloadThisFile = a.reloadThisFile;
+        return a.yes;
+    }
+    struct ReloadAnswer {
+        bool yes;
+        bool reloadThisFile = false;
+    };
+    std::vector<std::string> reloadAsked;
+    std::vector<bool> reloadTypeBoxOffered;
+    std::deque<ReloadAnswer> reloadAnswers;
+
     std::vector<BarChoice> customizeAsked;
     std::vector<bool> customizeAnswer;
 

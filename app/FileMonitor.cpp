@@ -1,0 +1,105 @@
+#include "app/FileMonitor.h"
+
+#include "app/KibDoc.h"
+#include "app/KibView.h"
+#include "app/UserDialogs.h"
+#include "resources/MenuBuilder.h"
+#include "resources/StringTable.h"
+
+#include <wx/app.h>
+
+using namespace kib;
+
+CFileMonitor& CFileMonitor::Instance()
+{
+    static CFileMonitor monitor;
+    return monitor;
+}
+
+CFileMonitor::CFileMonitor()
+{
+    m_watcher.SetReportHandler([](unsigned record) {
+        // The worker thread: only a posted call reaches the windows.
+        if (wxAppConsole* app = wxAppConsole::GetInstance())
+            app->CallAfter([record] { CFileMonitor::Instance().OnReport(record); });
+    });
+}
+
+unsigned CFileMonitor::AddFileWatch(const std::string& path, CKibDoc* doc)
+{
+    unsigned record = m_watcher.AddFileWatch(path);
+    if (record)
+        m_documents[record] = doc;
+    return record;
+}
+
+void CFileMonitor::SetWatchTypeFlag(unsigned record, bool* reloadAllOfType)
+{
+    m_watcher.SetWatchTypeFlag(record, reloadAllOfType);
+}
+
+void CFileMonitor::RemoveFileWatch(unsigned record)
+{
+    m_documents.erase(record);
+    m_watcher.RemoveFileWatch(record);
+}
+
+void CFileMonitor::StopFileWatcher()
+{
+    m_watcher.StopFileWatcher();
+    m_documents.clear();
+}
+
+wxString CFileMonitor::QuestionText(const std::string& path, bool documentModified)
+{
+    wxString text = wxString::Format("%s\n\n%s", CKibDoc::DisplayPath(path), KibText(IDS_MSG_RELOAD_QUESTION));
+    // Reloading replaces the text in the window: unsaved work is lost.
+    if (documentModified)
+        text << "\n\n" << KibText(IDS_MSG_RELOAD_MODIFIED);
+    return text;
+}
+
+bool CFileMonitor::AskReload(unsigned record, wxWindow* parent, bool documentModified)
+{
+    CFileWatcher::RecordInfo info;
+    if (!m_watcher.FindRecord(record, info))
+        return false;
+    bool always = info.reloadThisFile || (info.reloadAllOfType && *info.reloadAllOfType);
+    // An automatic reload would drop unsaved changes without a word.
+    if (always && !documentModified)
+        return true;
+    bool thisFile = info.reloadThisFile;
+    bool allOfType = info.reloadAllOfType && *info.reloadAllOfType;
+    if (!UserDialogs().ReloadQuestion(parent, QuestionText(info.path, documentModified), thisFile,
+                                      info.reloadAllOfType ? &allOfType : nullptr))
+        return false;
+    // The check boxes count only with "&Ja", and only for a record that is
+    // still there.
+    CFileWatcher::RecordInfo now;
+    if (m_watcher.FindRecord(record, now)) {
+        m_watcher.SetReloadThisFile(record, thisFile);
+        if (now.reloadAllOfType)
+            *now.reloadAllOfType = allOfType;
+    }
+    return true;
+}
+
+void CFileMonitor::OnReport(unsigned record)
+{
+    ++m_reportsHandled;
+    auto it = m_documents.find(record);
+    if (it == m_documents.end() || m_asking.count(record))
+        return;
+    CKibDoc* doc = it->second;
+    CKibView* view = doc->GetFirstView();
+    if (!view)
+        return;
+    m_asking.insert(record);
+    bool reload = AskReload(record, view, doc->IsModified());
+    m_asking.erase(record);
+    // The document may have been closed or saved anew meanwhile: then the
+    // record is no longer its own.
+    it = m_documents.find(record);
+    if (reload && it != m_documents.end() && it->second == doc)
+        doc->Reload();
+}

@@ -1,0 +1,49 @@
+// Connects the program-wide file watcher to the documents: a change report
+// is posted to the UI thread, where the watched document's first view asks
+// whether to reload (AskReload) and the document reloads on "&Ja".
+#pragma once
+
+#include "workspace/FileWatcher.h"
+
+#include <map>
+#include <set>
+#include <string>
+
+class CKibDoc;
+class wxString;
+class wxWindow;
+
+class CFileMonitor {
+public:
+    static CFileMonitor& Instance();
+
+    CFileWatcher& Watcher() { return m_watcher; }
+
+    // Watches path for doc (UI thread); 0 when nothing is watched.
+    unsigned AddFileWatch(const std::string& path, CKibDoc* doc);
+    void SetWatchTypeFlag(unsigned record, bool* reloadAllOfType);
+    void RemoveFileWatch(unsigned record);
+    // Ends the worker thread at once; every record goes.
+    void StopFileWatcher();
+
+    // Whether to reload the record's file: without a question when the
+    // user chose so before, unless the document has unsaved changes, which
+    // the question then names. False for a record that is gone.
+    bool AskReload(unsigned record, wxWindow* parent, bool documentModified);
+    // The question's text.
+    static wxString QuestionText(const std::string& path, bool documentModified);
+
+    // A report on the UI thread: the question, then the reload. A report for
+    // a record that was removed meanwhile is ignored.
+    void OnReport(unsigned record);
+    // Reports handled so far (for tests).
+    int ReportsHandled() const { return m_reportsHandled; }
+
+private:
+    CFileMonitor();
+
+    CFileWatcher m_watcher;
+    std::map<unsigned, CKibDoc*> m_documents;
+    std::set<unsigned> m_asking;
+    int m_reportsHandled = 0;
+};
