@@ -3,6 +3,7 @@
 #include "app/KibDoc.h"
 #include "app/KibView.h"
 #include "app/UserDialogs.h"
+#include "settings/Settings.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
 
@@ -101,5 +102,12 @@ void CFileMonitor::OnReport(unsigned record)
     // record is no longer its own.
     it = m_documents.find(record);
     if (reload && it != m_documents.end() && it->second == doc)
-        doc->Reload();
+        if (doc->Reload())
+            for (CKibView* v : doc->Views())
+                v->Refresh();
+}
+
+bool CFileMonitor::DropWatchWhileSaving() const
+{
+    return !m_settings || m_settings->m_reopenAfterChange != 0;
 }

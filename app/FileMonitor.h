@@ -10,6 +10,7 @@
 #include <string>
 
 class CKibDoc;
+class CSettings;
 class wxString;
 class wxWindow;
 
@@ -33,6 +34,12 @@ public:
     // The question's text.
     static wxString QuestionText(const std::string& path, bool documentModified);
 
+    // The settings in force (the main frame's; null when there is none).
+    void SetSettings(const CSettings* settings) { m_settings = settings; }
+    // Whether a save lets go of the watch while it writes (the user wants
+    // outside changes reloaded, so Kib's own write must not look like one).
+    bool DropWatchWhileSaving() const;
+
     // A report on the UI thread: the question, then the reload. A report for
     // a record that was removed meanwhile is ignored.
     void OnReport(unsigned record);
@@ -46,4 +53,5 @@ private:
     std::map<unsigned, CKibDoc*> m_documents;
     std::set<unsigned> m_asking;
     int m_reportsHandled = 0;
+    const CSettings* m_settings = nullptr;
 };

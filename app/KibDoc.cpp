@@ -4,8 +4,6 @@
 #include "app/DocumentListener.h"
 #include "app/FileCheck.h"
 #include "app/FileMonitor.h"
-#include "app/KibView.h"
-#include "app/MainFrame.h"
 #include "app/UserDialogs.h"
 #include "platform/Path.h"
 #include "resources/CommandIds.h"
@@ -23,13 +21,6 @@ namespace {
 wxString Display(const std::string& bytes)
 {
     return CKibDoc::DisplayPath(bytes);
-}
-
-// Whether a save lets go of the watch while it writes.
-bool DropWatchWhileSaving()
-{
-    CMainFrame* frame = CMainFrame::Instance();
-    return !frame || frame->Settings().m_reopenAfterChange != 0;
 }
 
 } // namespace
@@ -79,8 +70,6 @@ bool CKibDoc::Reload()
     if (m_path.empty() || !m_buffer.LoadFile(m_path, -1))
         return false;
     m_buffer.MarkModified(false);
-    for (CKibView* view : m_views)
-        view->Refresh();
     return true;
 }
 
@@ -142,7 +131,7 @@ bool CKibDoc::OnSaveDocument(const std::string& name)
 {
     std::string path = platform::AbsolutePath(name);
     // Our own write is no change from outside.
-    bool dropWatch = DropWatchWhileSaving();
+    bool dropWatch = CFileMonitor::Instance().DropWatchWhileSaving();
     if (dropWatch)
         DropFileWatch();
     bool ok = m_buffer.SaveFile(path, -1, true);

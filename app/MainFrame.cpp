@@ -84,6 +84,7 @@ CMainFrame::CMainFrame(CKibApp* app, const std::string& appDirectory)
     // Editor and output fonts before the settings file is read.
     m_settings.m_editorFont.SetFaceName("Courier New");
     m_settings.m_outputFont.SetFaceName("Courier");
+    CFileMonitor::Instance().SetSettings(&m_settings);
 }
 
 CMainFrame::~CMainFrame()
@@ -113,6 +114,7 @@ CMainFrame::~CMainFrame()
         m_app->OnMainFrameDestroyed();
     if (g_frame == this)
         g_frame = nullptr;
+    CFileMonitor::Instance().SetSettings(nullptr);
 }
 
 std::string CMainFrame::ParamFileName() const
