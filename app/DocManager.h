@@ -37,6 +37,7 @@ public:
 
     // The open documents in the order they were opened (owned here).
     std::vector<CKibDoc*> Documents() const;
+    size_t DocumentCount() const { return m_docs.size(); }
     CKibDoc* FindDocument(const std::string& path) const;
     // Tells the listeners the document closes, then forgets and deletes it.
     void CloseDocument(CKibDoc* doc);

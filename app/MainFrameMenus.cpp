@@ -42,7 +42,7 @@ bool CMainFrame::UsingDocumentMenu() const
 
 void CMainFrame::UpdateMenuBar()
 {
-    bool document = !m_app || !m_app->Docs().Documents().empty();
+    bool document = !m_app || m_app->Docs().DocumentCount() > 0;
     ShowMenuBarFor(document);
 }
 

@@ -111,7 +111,7 @@ public:
         }
         // Counted, not asked of the program, so that any build can be measured.
         if (event.GetEventType() == wxEVT_IDLE && mode != "bare" && g_painted && !g_allOpen && kib &&
-            kib->Docs().Documents().size() >= expected) {
+            kib->Docs().DocumentCount() >= expected) {
             g_allOpen = true;
             Report("open", NowNs());
             g_closeStart = NowNs();
