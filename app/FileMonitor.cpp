@@ -1,7 +1,5 @@
 #include "app/FileMonitor.h"
 
-#include "app/KibDoc.h"
-#include "app/KibView.h"
 #include "app/UserDialogs.h"
 #include "settings/Settings.h"
 #include "resources/MenuBuilder.h"
@@ -26,7 +24,7 @@ CFileMonitor::CFileMonitor()
     });
 }
 
-unsigned CFileMonitor::AddFileWatch(const std::string& path, CKibDoc* doc)
+unsigned CFileMonitor::AddFileWatch(const std::string& path, IWatchedDocument* doc)
 {
     unsigned record = m_watcher.AddFileWatch(path);
     if (record)
@@ -53,7 +51,7 @@ void CFileMonitor::StopFileWatcher()
 
 wxString CFileMonitor::QuestionText(const std::string& path, bool documentModified)
 {
-    wxString text = wxString::Format("%s\n\n%s", CKibDoc::DisplayPath(path), KibText(IDS_MSG_RELOAD_QUESTION));
+    wxString text = wxString::Format("%s\n\n%s", DisplayPath(path), KibText(IDS_MSG_RELOAD_QUESTION));
     // Reloading replaces the text in the window: unsaved work is lost.
     if (documentModified)
         text << "\n\n" << KibText(IDS_MSG_RELOAD_MODIFIED);
@@ -91,20 +89,18 @@ void CFileMonitor::OnReport(unsigned record)
     auto it = m_documents.find(record);
     if (it == m_documents.end() || m_asking.count(record))
         return;
-    CKibDoc* doc = it->second;
-    CKibView* view = doc->GetFirstView();
-    if (!view)
+    IWatchedDocument* doc = it->second;
+    wxWindow* parent = doc->ReloadQuestionParent();
+    if (!parent)
         return;
     m_asking.insert(record);
-    bool reload = AskReload(record, view, doc->IsModified());
+    bool reload = AskReload(record, parent, doc->IsModified());
     m_asking.erase(record);
     // The document may have been closed or saved anew meanwhile: then the
     // record is no longer its own.
     it = m_documents.find(record);
     if (reload && it != m_documents.end() && it->second == doc)
-        if (doc->Reload())
-            for (CKibView* v : doc->Views())
-                v->Refresh();
+        doc->ReloadAndRepaint();
 }
 
 bool CFileMonitor::DropWatchWhileSaving() const

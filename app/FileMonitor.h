@@ -1,6 +1,7 @@
 // Connects the program-wide file watcher to the documents: a change report
 // is posted to the UI thread, where the watched document's first view asks
-// whether to reload (AskReload) and the document reloads on "&Ja".
+// whether to reload (AskReload) and the document reloads on "&Ja". The
+// monitor knows documents only through IWatchedDocument.
 #pragma once
 
 #include "workspace/FileWatcher.h"
@@ -9,10 +10,22 @@
 #include <set>
 #include <string>
 
-class CKibDoc;
 class CSettings;
 class wxString;
 class wxWindow;
+
+// What the monitor asks of a watched document.
+class IWatchedDocument {
+public:
+    // The window the reload question is shown over (null: no view, no question).
+    virtual wxWindow* ReloadQuestionParent() = 0;
+    virtual bool IsModified() const = 0;
+    // Reads the file again and repaints the views; false when it cannot be read.
+    virtual bool ReloadAndRepaint() = 0;
+
+protected:
+    ~IWatchedDocument() = default;
+};
 
 class CFileMonitor {
 public:
@@ -21,7 +34,7 @@ public:
     CFileWatcher& Watcher() { return m_watcher; }
 
     // Watches path for doc (UI thread); 0 when nothing is watched.
-    unsigned AddFileWatch(const std::string& path, CKibDoc* doc);
+    unsigned AddFileWatch(const std::string& path, IWatchedDocument* doc);
     void SetWatchTypeFlag(unsigned record, bool* reloadAllOfType);
     void RemoveFileWatch(unsigned record);
     // Ends the worker thread at once; every record goes.
@@ -50,7 +63,7 @@ private:
     CFileMonitor();
 
     CFileWatcher m_watcher;
-    std::map<unsigned, CKibDoc*> m_documents;
+    std::map<unsigned, IWatchedDocument*> m_documents;
     std::set<unsigned> m_asking;
     int m_reportsHandled = 0;
     const CSettings* m_settings = nullptr;

@@ -3,7 +3,7 @@
 #include "app/DocManager.h"
 #include "app/DocumentListener.h"
 #include "app/FileCheck.h"
-#include "app/FileMonitor.h"
+#include "app/KibView.h"
 #include "app/UserDialogs.h"
 #include "platform/Path.h"
 #include "resources/CommandIds.h"
@@ -20,16 +20,10 @@ namespace {
 
 wxString Display(const std::string& bytes)
 {
-    return CKibDoc::DisplayPath(bytes);
+    return DisplayPath(bytes);
 }
 
 } // namespace
-
-wxString CKibDoc::DisplayPath(const std::string& bytes)
-{
-    wxString s = wxString::FromUTF8(bytes);
-    return s.empty() && !bytes.empty() ? wxString(bytes.c_str(), wxConvISO8859_1) : s;
-}
 
 void CKibDocBuffer::MarkModified(bool modified)
 {
@@ -71,6 +65,20 @@ bool CKibDoc::Reload()
         return false;
     m_buffer.MarkModified(false);
     return true;
+}
+
+bool CKibDoc::ReloadAndRepaint()
+{
+    if (!Reload())
+        return false;
+    for (CKibView* view : m_views)
+        view->Refresh();
+    return true;
+}
+
+wxWindow* CKibDoc::ReloadQuestionParent()
+{
+    return GetFirstView();
 }
 
 void CKibDoc::Tell(void (CDocumentListener::*notice)(CKibDoc&))

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/CommandTarget.h"
+#include "app/FileMonitor.h"
 #include "editor/TextBuffer.h"
 #include "settings/LogFont.h"
 
@@ -27,7 +28,7 @@ private:
     CKibDoc* m_doc;
 };
 
-class CKibDoc : public CCommandTarget {
+class CKibDoc : public CCommandTarget, public IWatchedDocument {
 public:
     explicit CKibDoc(CDocManager* manager);
     ~CKibDoc() override;
@@ -45,9 +46,6 @@ public:
     // the path to the recent-file list.
     void SetPathName(const std::string& path, bool addToRecent = true);
 
-    // A path for the user's eyes (UTF-8, or Latin-1 for other bytes).
-    static wxString DisplayPath(const std::string& path);
-
     // The record of the watch on the file (0: none).
     unsigned WatchRecord() const { return m_watchRecord; }
     // Watches the file anew from now on (its state now counts as seen).
@@ -55,8 +53,10 @@ public:
     // Reads the file again (line ends detected as when opening); unsaved
     // changes go. False, with the text unchanged, when it cannot be read.
     bool Reload();
+    bool ReloadAndRepaint() override;
+    wxWindow* ReloadQuestionParent() override;
 
-    bool IsModified() const { return m_modified; }
+    bool IsModified() const override { return m_modified; }
     void SetModifiedFlag(bool modified);
 
     // An empty text under title.

@@ -24,6 +24,12 @@ wxString Text(std::string_view utf8)
     return wxString::FromUTF8(utf8.data(), utf8.size());
 }
 
+wxString DisplayPath(const std::string& bytes)
+{
+    wxString s = wxString::FromUTF8(bytes);
+    return s.empty() && !bytes.empty() ? wxString(bytes.c_str(), wxConvISO8859_1) : s;
+}
+
 wxString KibText(int id)
 {
     return Text(LoadKibString(id));

@@ -7,6 +7,8 @@
 #include <wx/accel.h>
 #include <wx/menu.h>
 
+#include <string>
+
 namespace kib {
 
 // Whether a command's menu item carries a check mark (built as wxITEM_CHECK).
@@ -35,5 +37,7 @@ wxAcceleratorTable BuildAcceleratorTable(int res);
 wxString Text(std::string_view utf8);
 // The string table entry id as wxString.
 wxString KibText(int id);
+// A path for the user's eyes (UTF-8, or Latin-1 for other bytes).
+wxString DisplayPath(const std::string& bytes);
 
 } // namespace kib

@@ -38,9 +38,11 @@ TEST_F(ShellTest, EachBarCommandTogglesItsOwnBar)
         EXPECT_EQ(f->IsBarShown(bar), !shown);
         EXPECT_EQ(Query(f, command).checked, !shown);
         // The others stay as they were.
-        for (auto& other : bars)
-            if (other.command != command)
+        for (auto& other : bars) {
+            if (other.command != command) {
                 EXPECT_EQ(Query(f, other.command).checked, f->IsBarShown(other.bar));
+            }
+        }
         f->RouteCommand(command);
         EXPECT_EQ(f->IsBarShown(bar), shown);
     }
