@@ -7,6 +7,8 @@
 
 #include <wx/app.h>
 
+#include <cerrno>
+
 using namespace kib;
 
 CFileMonitor& CFileMonitor::Instance()
@@ -27,8 +29,13 @@ CFileMonitor::CFileMonitor()
 unsigned CFileMonitor::AddFileWatch(const std::string& path, IWatchedDocument* doc)
 {
     unsigned record = m_watcher.AddFileWatch(path);
-    if (record)
+    if (record) {
         m_documents[record] = doc;
+    } else if (m_status && (m_watcher.LastError() == ENOSPC || m_watcher.LastError() == EMFILE)) {
+        CFileWatcher::FileState state;
+        if (CFileWatcher::ReadState(path, state))
+            m_status(wxString::Format(KibText(IDS_MSG_WATCH_LIMIT), DisplayPath(path)));
+    }
     return record;
 }
 
@@ -87,8 +94,12 @@ void CFileMonitor::OnReport(unsigned record)
 {
     ++m_reportsHandled;
     auto it = m_documents.find(record);
-    if (it == m_documents.end() || m_asking.count(record))
+    if (it == m_documents.end())
         return;
+    if (m_asking.count(record)) {
+        m_changedWhileAsking.insert(record);
+        return;
+    }
     IWatchedDocument* doc = it->second;
     wxWindow* parent = doc->ReloadQuestionParent();
     if (!parent)
@@ -96,11 +107,16 @@ void CFileMonitor::OnReport(unsigned record)
     m_asking.insert(record);
     bool reload = AskReload(record, parent, doc->IsModified());
     m_asking.erase(record);
+    bool changedAgain = m_changedWhileAsking.erase(record) > 0;
     // The document may have been closed or saved anew meanwhile: then the
     // record is no longer its own.
     it = m_documents.find(record);
-    if (reload && it != m_documents.end() && it->second == doc)
+    if (it == m_documents.end() || it->second != doc)
+        return;
+    if (reload)
         doc->ReloadAndRepaint();
+    else if (changedAgain)
+        OnReport(record);
 }
 
 bool CFileMonitor::DropWatchWhileSaving() const

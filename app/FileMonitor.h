@@ -6,6 +6,7 @@
 
 #include "workspace/FileWatcher.h"
 
+#include <functional>
 #include <map>
 #include <set>
 #include <string>
@@ -33,7 +34,9 @@ public:
 
     CFileWatcher& Watcher() { return m_watcher; }
 
-    // Watches path for doc (UI thread); 0 when nothing is watched.
+    // Watches path for doc (UI thread); 0 when nothing is watched. A file
+    // left unwatched because the system's limit of watches is reached is
+    // told to the status sink.
     unsigned AddFileWatch(const std::string& path, IWatchedDocument* doc);
     void SetWatchTypeFlag(unsigned record, bool* reloadAllOfType);
     void RemoveFileWatch(unsigned record);
@@ -47,6 +50,10 @@ public:
     // The question's text.
     static wxString QuestionText(const std::string& path, bool documentModified);
 
+    // Where a line for the status bar goes (null: nowhere).
+    using StatusSink = std::function<void(const wxString&)>;
+    void SetStatusSink(StatusSink sink) { m_status = std::move(sink); }
+
     // The settings in force (the main frame's; null when there is none).
     void SetSettings(const CSettings* settings) { m_settings = settings; }
     // Whether a save lets go of the watch while it writes (the user wants
@@ -54,7 +61,9 @@ public:
     bool DropWatchWhileSaving() const;
 
     // A report on the UI thread: the question, then the reload. A report for
-    // a record that was removed meanwhile is ignored.
+    // a record that was removed meanwhile is ignored; one that comes while
+    // its question is open asks again afterwards unless the file was
+    // reloaded (the reload read the newer content).
     void OnReport(unsigned record);
     // Reports handled so far (for tests).
     int ReportsHandled() const { return m_reportsHandled; }
@@ -65,6 +74,8 @@ private:
     CFileWatcher m_watcher;
     std::map<unsigned, IWatchedDocument*> m_documents;
     std::set<unsigned> m_asking;
+    std::set<unsigned> m_changedWhileAsking;
+    StatusSink m_status;
     int m_reportsHandled = 0;
     const CSettings* m_settings = nullptr;
 };

@@ -85,6 +85,10 @@ CMainFrame::CMainFrame(CKibApp* app, const std::string& appDirectory)
     m_settings.m_editorFont.SetFaceName("Courier New");
     m_settings.m_outputFont.SetFaceName("Courier");
     CFileMonitor::Instance().SetSettings(&m_settings);
+    CFileMonitor::Instance().SetStatusSink([this](const wxString& text) {
+        if (GetStatusBar())
+            SetStatusText(text, PANE_MESSAGE);
+    });
 }
 
 CMainFrame::~CMainFrame()
@@ -115,6 +119,7 @@ CMainFrame::~CMainFrame()
     if (g_frame == this)
         g_frame = nullptr;
     CFileMonitor::Instance().SetSettings(nullptr);
+    CFileMonitor::Instance().SetStatusSink(nullptr);
 }
 
 std::string CMainFrame::ParamFileName() const

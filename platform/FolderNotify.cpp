@@ -12,8 +12,10 @@ namespace platform {
 namespace {
 
 // Closing a file after writing, growing or changing it, and names created or
-// moved in: the last is how editors and Kib itself replace a file.
-constexpr uint32_t kFolderMask = IN_CLOSE_WRITE | IN_MODIFY | IN_CREATE | IN_MOVED_TO | IN_ONLYDIR;
+// moved in: the last is how editors and Kib itself replace a file. The
+// folder itself going or moving away ends its watch.
+constexpr uint32_t kFolderMask = IN_CLOSE_WRITE | IN_MODIFY | IN_CREATE | IN_MOVED_TO | IN_DELETE_SELF |
+                                 IN_MOVE_SELF | IN_ONLYDIR;
 
 } // namespace
 

@@ -25,7 +25,8 @@ public:
     bool Ok() const { return m_inotify >= 0 && m_wake >= 0; }
     int Error() const { return m_error; }
 
-    // Watches a folder for entries written, created or moved into it. The
+    // Watches a folder for entries written, created or moved into it, and
+    // for the folder itself being deleted or moved (IN_IGNORED follows). The
     // kernel hands out one watch per inode: the same folder under two names
     // gives the same number. -1 on failure (errno in Error: ENOSPC when the
     // per-user limit of watches is reached).

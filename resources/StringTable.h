@@ -51,6 +51,7 @@ inline constexpr int IDS_MSG_RELOAD_QUESTION = 40015;
 inline constexpr int IDS_MSG_RELOAD_MODIFIED = 40016;   // added when the document has unsaved changes
 inline constexpr int IDS_RELOAD_THIS_FILE = 40017;
 inline constexpr int IDS_RELOAD_ALL_OF_TYPE = 40018;
+inline constexpr int IDS_MSG_WATCH_LIMIT = 40030;     // %s file
 inline constexpr int IDS_STATUS_LINE = 40020;   // "Zeile: %d"
 inline constexpr int IDS_STATUS_COLUMN = 40021; // "Spalte: %d"
 inline constexpr int IDS_STATUS_LINE_SIZER = 40022;

@@ -74,6 +74,12 @@ void CFileWatcher::SetReportHandler(ReportHandler handler)
     m_report = std::move(handler);
 }
 
+void CFileWatcher::SetFolderLimit(size_t folders)
+{
+    std::lock_guard<std::mutex> lock(m_lock);
+    m_folderLimit = folders;
+}
+
 void CFileWatcher::SetCoalescing(int quietMs, int maxMs)
 {
     std::lock_guard<std::mutex> lock(m_lock);
@@ -102,6 +108,10 @@ unsigned CFileWatcher::AddFileWatch(const std::string& path)
         m_notify = std::move(notify);
     }
     if (m_folders.find(record.folder) == m_folders.end()) {
+        if (m_folderLimit && m_folders.size() >= m_folderLimit) {
+            m_lastError = ENOSPC;
+            return 0;
+        }
         int watch = m_notify->AddFolder(record.folder);
         if (watch < 0) {
             m_lastError = m_notify->Error();
@@ -171,12 +181,46 @@ void CFileWatcher::DropFolderIfUnused(const std::string& folder)
         return;
     int watch = it->second.watch;
     m_folders.erase(it);
+    if (watch < 0)
+        return;
     // The same folder under another name has the same watch.
     for (const auto& [name, other] : m_folders)
         if (other.watch == watch)
             return;
     if (m_notify)
         m_notify->RemoveFolder(watch);
+}
+
+bool CFileWatcher::LoseWatch(int watch)
+{
+    bool lost = false;
+    for (auto& [name, folder] : m_folders)
+        if (folder.watch == watch) {
+            folder.watch = -1;
+            lost = true;
+        }
+    // A folder moved away keeps its watch on the new place: not ours.
+    if (lost && m_notify)
+        m_notify->RemoveFolder(watch);
+    return lost;
+}
+
+bool CFileWatcher::RetryLostFolders(std::map<int, std::set<std::string>>& pending)
+{
+    bool stillLost = false;
+    for (auto& [name, folder] : m_folders) {
+        if (folder.watch >= 0)
+            continue;
+        int watch = m_notify->AddFolder(name);
+        if (watch < 0) {
+            stillLost = true;
+            continue;
+        }
+        folder.watch = watch;
+        // Its files may have come back with other content meanwhile.
+        pending[watch].insert(std::string());
+    }
+    return stillLost;
 }
 
 void CFileWatcher::StopFileWatcher()
@@ -268,6 +312,8 @@ void CFileWatcher::Run()
     bool all = false;
     Clock::time_point first, last;
     std::vector<platform::CFolderNotify::Event> events;
+    bool anyLost = false;
+    Clock::time_point retryAt;
     platform::CFolderNotify* notify;
     {
         std::lock_guard<std::mutex> lock(m_lock);
@@ -285,6 +331,11 @@ void CFileWatcher::Run()
         if (!pending.empty() || all) {
             auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
             timeout = static_cast<int>(std::max<long long>(0, left + 1));
+        }
+        if (anyLost) {
+            auto left = std::chrono::duration_cast<std::chrono::milliseconds>(retryAt - Clock::now()).count();
+            int retry = static_cast<int>(std::max<long long>(0, left + 1));
+            timeout = timeout < 0 ? retry : std::min(timeout, retry);
         }
         events.clear();
         bool woken = false;
@@ -304,10 +355,24 @@ void CFileWatcher::Run()
                 last = now;
             }
             for (const auto& e : events) {
-                if (e.watch < 0)
+                if (e.watch < 0) {
                     all = true;
-                else if (!(e.mask & IN_IGNORED))
+                } else if (e.mask & (IN_IGNORED | IN_MOVE_SELF)) {
+                    pending.erase(e.watch);
+                    if (LoseWatch(e.watch) && !anyLost) {
+                        retryAt = now + std::chrono::milliseconds(kRetryLostMs);
+                        anyLost = true;
+                    }
+                } else if (!(e.mask & IN_DELETE_SELF)) {
                     pending[e.watch].insert(e.name);
+                }
+            }
+            if (anyLost && now >= retryAt) {
+                bool before = pending.empty() && !all;
+                anyLost = RetryLostFolders(pending);
+                retryAt = now + std::chrono::milliseconds(kRetryLostMs);
+                if (before && !pending.empty())
+                    first = last = now;
             }
             deadline = std::min(last + std::chrono::milliseconds(m_quietMs), first + std::chrono::milliseconds(m_maxMs));
             if ((!pending.empty() || all) && now >= deadline) {

@@ -58,6 +58,10 @@ public:
     // errno of the last folder that could not be watched (0: none).
     int LastError() const;
 
+    // At most this many folders watched: a cap below the system's own limit
+    // of watches, which tests use to reach it (0: only the system's).
+    void SetFolderLimit(size_t folders);
+
     // How long a burst of notices may go on before the files are looked at:
     // quiet for quietMs, or at most maxMs after the first notice.
     void SetCoalescing(int quietMs, int maxMs);
@@ -81,13 +85,19 @@ private:
         bool reloadThisFile = false;
         bool* reloadAllOfType = nullptr;
     };
+    // A folder deleted or moved away has lost its watch (-1); the worker
+    // watches its name again once a folder is back there.
     struct Folder {
         int watch = -1;
     };
+    static constexpr int kRetryLostMs = 500;
 
     void Run();
     void StopLocked(std::unique_lock<std::mutex>& lock);
     void DropFolderIfUnused(const std::string& folder);
+    bool LoseWatch(int watch);
+    // Watches lost folders again; pending gets the folders found back.
+    bool RetryLostFolders(std::map<int, std::set<std::string>>& pending);
     // The records to report for the notices gathered (watch → names; an
     // empty set means every record of the folder).
     std::vector<unsigned> Check(const std::map<int, std::set<std::string>>& pending, bool all);
@@ -101,6 +111,7 @@ private:
     bool m_stop = false;
     unsigned m_nextRecord = 1;
     int m_lastError = 0;
+    size_t m_folderLimit = 0;
     int m_quietMs = 30;
     int m_maxMs = 150;
 };

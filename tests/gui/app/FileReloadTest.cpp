@@ -12,6 +12,7 @@
 #include <wx/stattext.h>
 
 #include <cstdio>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace kibtest;
@@ -184,6 +185,63 @@ TEST_F(FileReloadTest, ClosingKibEndsTheWorkerAndCancellingKeepsWatching)
     EXPECT_TRUE(CloseFrame());
     EXPECT_FALSE(watcher.IsRunning());
     EXPECT_EQ(watcher.RecordCount(), 0u);
+}
+
+TEST_F(FileReloadTest, ChangeWhileTheQuestionIsOpenAsksAgainUnlessReloaded)
+{
+    std::string path = File("Q.java", "q\r\n");
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+
+    // "&Nein" to the first change: the second, made while the question was
+    // open, still has to be asked about.
+    dialogs.whileReloadAsked = [&] {
+        WriteFile(path, "q2\r\n");
+        PumpEvents(400);
+    };
+    WriteFile(path, "q1\r\n");
+    ASSERT_TRUE(AskedWithin(2));
+    Settle();
+    EXPECT_EQ(dialogs.reloadAsked.size(), 2u);
+    EXPECT_EQ(Text(doc), "q\r\n");
+
+    // "&Ja": the reload read the newer bytes, nothing more to ask.
+    dialogs.reloadAsked.clear();
+    dialogs.reloadAnswers.push_back({true});
+    dialogs.whileReloadAsked = [&] {
+        WriteFile(path, "q4\r\n");
+        PumpEvents(400);
+    };
+    WriteFile(path, "q3\r\n");
+    ASSERT_TRUE(AskedWithin(1));
+    Settle();
+    EXPECT_EQ(dialogs.reloadAsked.size(), 1u);
+    EXPECT_EQ(Text(doc), "q4\r\n");
+}
+
+TEST_F(FileReloadTest, FileLeftUnwatchedAtTheSystemLimitIsToldInTheStatusBar)
+{
+    std::string a = File("A.java", "a\r\n");
+    std::string otherDir = dir + "sub/";
+    ASSERT_EQ(mkdir(otherDir.c_str(), 0700), 0);
+    std::string b = otherDir + "B.java";
+    WriteFile(b, "b\r\n");
+    ASSERT_TRUE(Start());
+    CFileWatcher& watcher = CFileMonitor::Instance().Watcher();
+    watcher.SetFolderLimit(1);
+    CKibDoc* docA = Open(a);
+    CKibDoc* docB = Open(b);
+    watcher.SetFolderLimit(0);
+    ASSERT_TRUE(docA && docB);
+    EXPECT_NE(docA->WatchRecord(), 0u);
+    EXPECT_EQ(docB->WatchRecord(), 0u);
+    EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_MESSAGE).utf8_string(),
+              b + " wird nicht auf Änderungen durch andere Programme überwacht: die Systemgrenze für "
+                  "überwachte Ordner ist erreicht.");
+    // The file that is watched still asks.
+    WriteFile(a, "a2\r\n");
+    EXPECT_TRUE(AskedWithin(1));
 }
 
 TEST(ReloadQuestionDialog, TextAndBoxesAndSize)

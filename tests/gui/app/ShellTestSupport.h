@@ -137,6 +137,11 @@ public:
     {
         reloadAsked.push_back(text.utf8_string());
         reloadTypeBoxOffered.push_back(reloadAllOfType != nullptr);
+        if (whileReloadAsked) {
+            auto hook = std::move(whileReloadAsked);
+            whileReloadAsked = nullptr;
+            hook();
+        }
         if (reloadAnswers.empty())
             return false;
         ReloadAnswer a = reloadAnswers.front();
@@ -152,6 +157,8 @@ public:
     std::vector<std::string> reloadAsked;
     std::vector<bool> reloadTypeBoxOffered;
     std::deque<ReloadAnswer> reloadAnswers;
+    // Run once while the next question is open (as its modal loop would).
+    std::function<void()> whileReloadAsked;
 
     std::vector<BarChoice> customizeAsked;
     std::vector<bool> customizeAnswer;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
@@ -126,6 +127,87 @@ TEST_F(FileWatcherTest, WritesAppendsAndRenamesOverAreEachReportedOnce)
     ASSERT_EQ(rename(temp.c_str(), path.c_str()), 0);
     EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record});
     EXPECT_EQ(m_log.Settled().size(), 1u);
+    m_log.Clear();
+
+    // An editor keeping a backup: the original renamed away, a new file
+    // written under its name.
+    ASSERT_EQ(rename(path.c_str(), (path + "~").c_str()), 0);
+    WriteFile(path, "class A { /* vim */ }\n");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record});
+    EXPECT_EQ(m_log.Settled().size(), 1u);
+}
+
+TEST_F(FileWatcherTest, FolderDeletedAndMadeAgainIsWatchedAgain)
+{
+    for (bool moved : {false, true}) {
+        SCOPED_TRACE(moved ? "moved away" : "deleted");
+        std::string sub = m_dir.File(moved ? "moved" : "deleted");
+        ASSERT_EQ(mkdir(sub.c_str(), 0700), 0);
+        std::string path = sub + "/E.java";
+        WriteFile(path, "e");
+        unsigned record = m_watcher.AddFileWatch(path);
+        ASSERT_NE(record, 0u);
+        if (moved) {
+            ASSERT_EQ(rename(sub.c_str(), (sub + ".old").c_str()), 0);
+        } else {
+            ASSERT_EQ(unlink(path.c_str()), 0);
+            ASSERT_EQ(rmdir(sub.c_str()), 0);
+        }
+        m_log.Settled();
+        EXPECT_TRUE(m_log.Settled().empty()) << "a file that is gone is not reported";
+        ASSERT_EQ(mkdir(sub.c_str(), 0700), 0);
+        WriteFile(path, "e, made again");
+        EXPECT_EQ(m_log.WaitFor(1, 5000), std::vector<unsigned>{record});
+        m_log.Clear();
+        // Watched as before from now on.
+        WriteFile(path, "e, changed");
+        EXPECT_EQ(m_log.WaitFor(1, 5000), std::vector<unsigned>{record});
+        EXPECT_EQ(m_log.Settled().size(), 1u);
+        m_log.Clear();
+        if (moved) {
+            // The folder under its new name is no longer this record's.
+            WriteFile(sub + ".old/E.java", "elsewhere");
+            EXPECT_TRUE(m_log.Settled().empty());
+        }
+        m_watcher.RemoveFileWatch(record);
+    }
+}
+
+TEST_F(FileWatcherTest, TenThousandFilesInFiveHundredFoldersAndTheLimit)
+{
+    std::vector<std::vector<unsigned>> records(500);
+    for (int f = 0; f < 500; ++f) {
+        std::string folder = m_dir.File("f" + std::to_string(f));
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+        for (int i = 0; i < 20; ++i) {
+            std::string path = folder + "/C" + std::to_string(i) + ".java";
+            WriteFile(path, "c");
+            records[f].push_back(m_watcher.AddFileWatch(path));
+            ASSERT_NE(records[f].back(), 0u) << path;
+        }
+    }
+    EXPECT_EQ(m_watcher.RecordCount(), 10000u);
+    EXPECT_EQ(m_watcher.WatchedFolders().size(), 500u) << "one watch per folder";
+    WriteFile(m_dir.File("f250/C7.java"), "changed");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{records[250][7]});
+    EXPECT_EQ(m_log.Settled().size(), 1u);
+    m_log.Clear();
+
+    // At the limit a new folder is refused with ENOSPC, a known one is not,
+    // and what is watched goes on being watched.
+    m_watcher.SetFolderLimit(500);
+    std::string beyond = m_dir.File("beyond");
+    ASSERT_EQ(mkdir(beyond.c_str(), 0700), 0);
+    WriteFile(beyond + "/X.java", "x");
+    EXPECT_EQ(m_watcher.AddFileWatch(beyond + "/X.java"), 0u);
+    EXPECT_EQ(m_watcher.LastError(), ENOSPC);
+    EXPECT_NE(m_watcher.AddFileWatch(m_dir.File("f3/C1.java")), 0u);
+    WriteFile(m_dir.File("f499/C19.java"), "changed");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{records[499][19]});
+    // Closing every file of one folder makes room.
+    for (unsigned r : records[0])
+        m_watcher.RemoveFileWatch(r);
+    EXPECT_NE(m_watcher.AddFileWatch(beyond + "/X.java"), 0u);
 }
 
 TEST_F(FileWatcherTest, SameContentTouchOtherFilesAndDeletionAreNotReported)
