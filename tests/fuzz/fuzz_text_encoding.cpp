@@ -72,7 +72,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     for (int i = 0; i < b.LineCount(); ++i)
         before.emplace_back(b.LineText(i));
 
-    // Edits inside single lines, so that line numbers stay put.
+    // Edits inside single lines, so that line numbers stay put. A line that
+    // holds a CR or LF byte is left alone: removing a character beside it
+    // could make a line break of it, which is no matter of the encoding.
     const bool isUtf8 = b.Encoding() == TextEncoding::Utf8;
     static const char* const kUtf8[] = {"ä", "ß", "€", "漢", "\xF0\x9F\x98\x80", "x"};
     static const char* const kCp1252[] = {"\xE4", "\xDF", "\x80", "x"};
@@ -80,6 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const int steps = static_cast<int>(rng.Next(12));
     for (int k = 0; k < steps; ++k) {
         const int line = static_cast<int>(rng.Next(static_cast<uint32_t>(b.LineCount())));
+        if (b.LineText(line).find_first_of("\r\n") != std::string_view::npos)
+            continue;
         const int pos = BoundaryIn(b, line, rng);
         int el, ec;
         if (rng.Next(2)) {
@@ -98,14 +102,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     Check(again.LoadFromMemory(saved, style, plain), "reload");
     Check(again.LineCount() == static_cast<int>(before.size()), "line count kept");
     for (int i = 0; i < again.LineCount(); ++i) {
+        std::string text(again.LineText(i));
+        // Edits may have made a Windows-1252 text valid UTF-8: a leading
+        // mark is then read as one.
+        if (i == 0 && again.HasBom() && !b.HasBom())
+            text.insert(0, textencoding::kBom);
         if (!touched.count(i)) {
-            Check(again.LineText(i) == before[static_cast<size_t>(i)], "untouched line byte-identical");
+            Check(text == before[static_cast<size_t>(i)], "untouched line byte-identical");
         } else if (isUtf8 && textencoding::IsValidUtf8(before[static_cast<size_t>(i)])) {
             Check(textencoding::IsValidUtf8(b.LineText(i)), "edited line stays valid UTF-8");
         }
     }
     // Stepping over whole characters keeps a UTF-8 document UTF-8.
     if (isUtf8 && !textencoding::IsAscii(saved))
-        Check(again.Encoding() == TextEncoding::Utf8 && again.HasBom() == b.HasBom(), "still UTF-8");
+        Check(again.Encoding() == TextEncoding::Utf8 &&
+                  (again.HasBom() == b.HasBom() || saved.compare(0, 3, textencoding::kBom) == 0),
+              "still UTF-8");
     return 0;
 }
