@@ -11,4 +11,8 @@ namespace platform {
 // named locale does not exist.
 std::string LocaleCodeset();
 
+// nl_langinfo(CODESET) of a named locale ("" for the user's); "" when no
+// such locale exists.
+std::string CodesetOfLocale(const std::string& name);
+
 } // namespace platform
