@@ -132,3 +132,24 @@ TEST_P(EncodingCompileTest, AnUmlautTypedIntoANewFileCompiles)
     ASSERT_TRUE(CompileAndWait(file));
     EXPECT_TRUE(Exists(dir + "src/Neu.class")) << CompilerPane()->GetText();
 }
+
+TEST_F(ToolchainTest, TheStatusBarNamesTheActiveDocumentsEncoding)
+{
+    ASSERT_TRUE(Start());
+    std::filesystem::create_directories(dir + "src");
+    kibtest::WriteFile(dir + "src/U.java", "// Gr\xC3\xBC\xC3\x9F" "e\n");
+    kibtest::WriteFile(dir + "src/B.java", "\xEF\xBB\xBF// Gr\xC3\xBC\xC3\x9F" "e\n");
+    kibtest::WriteFile(dir + "src/W.java", "// Gr\xFC\xDF" "e\n");
+    auto paneOf = [&](const std::string& name) {
+        CKibView* view = OpenView(dir + "src/" + name);
+        EXPECT_NE(view, nullptr);
+        Frame()->ActivateDocument(view->GetDocument());
+        Frame()->UpdateStatusPanes();
+        return Frame()->StatusText(CMainFrame::PANE_ENCODING).utf8_string();
+    };
+    EXPECT_EQ(paneOf("U.java"), "UTF-8");
+    EXPECT_EQ(paneOf("B.java"), "UTF-8 (BOM)");
+    EXPECT_EQ(paneOf("W.java"), "Windows-1252");
+    // Back to the first tab.
+    EXPECT_EQ(paneOf("U.java"), "UTF-8");
+}
