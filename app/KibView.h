@@ -65,9 +65,9 @@ public:
     bool ErrorOutputSeen() const;
     CProcessRunner& Runner();
     wxWindow* CompileProgressWindow() const;
-    // A compiler message's position: 1-based line, 1-based byte column (0:
-    // the line's start), whatever tabs stand before it.
-    void GoToMessagePosition(int line, int byteColumn);
+    // A compiler message's position: 1-based line and 1-based column of
+    // javac's caret (0: the line's start), mapped onto the document's bytes.
+    void GoToMessagePosition(int line, int caretColumn);
 
     // IProcessEvents: the runner's reader and watcher threads.
     void OnChildStdOut(std::string_view text) override;
@@ -84,7 +84,6 @@ private:
     void OnFocus(wxFocusEvent& event);
     CMainFrame* Frame() const;
     static IFindHost& FindHost();
-    int ColumnForByteIndex(int line, int byteIndex) const;
     void CloseTools();
 
     CKibDoc* m_doc;

@@ -159,10 +159,10 @@ void CKibViewTools::EndEarlierCommand()
 }
 
 bool CKibViewTools::StartCaptured(const std::string& commandLine, const std::string& workDir,
-                                  const std::vector<std::string>& environment)
+                                  const CChildConsole& console)
 {
-    m_queue.NewStart();
-    if (m_runner.StartChild(commandLine, workDir, environment)) {
+    m_queue.NewStart(console.output);
+    if (m_runner.StartChild(commandLine, workDir, console.environment)) {
         m_queue.Await(m_runner.StartId());
         return true;
     }
@@ -237,19 +237,21 @@ void CKibViewTools::Compile(bool thenRun)
     }
     const CSettings& s = frame->Settings();
     std::string classPath = IdeClassPath();
-    CCompileCommand command = BuildCompileCommand(s, path, classPath);
+    CChildConsole console = ChildConsoleFor(classPath);
+    CCompileCommand command =
+        BuildCompileCommand(s, path, classPath, SourceEncodingOption(doc->Buffer().Encoding(), console));
 
     frame->OutputBar()->ShowPane(COutputBar::PANE_COMPILER);
     COutputPane* pane = Pane(kCompilerPane);
     if (auto* edit = dynamic_cast<CCompilerOutputEdit*>(pane))
         edit->SetMessageFolder(command.workDir);
     pane->Clear();
-    pane->ReplaceSel(CompileHeadingText(path));
+    pane->ReplaceSel(CompileHeadingText(path, command.sourceEncoding));
     pane->Update();
 
     wxBusyCursor wait;
     OpenProgress(path);
-    if (!StartCaptured(command.commandLine, command.workDir, ChildEnvironment(classPath)))
+    if (!StartCaptured(command.commandLine, command.workDir, console))
         CloseProgress();
 }
 
@@ -270,13 +272,13 @@ void CKibViewTools::Run(const std::string& arguments)
 
     std::string classPath = IdeClassPath();
     CRunCommand run = BuildRunCommand(s, source, arguments, classPath);
-    std::vector<std::string> environment = ChildEnvironment(classPath);
+    CChildConsole console = ChildConsoleFor(classPath);
     m_mode.BeginRun();
     bool started;
     if (run.captured)
-        started = StartCaptured(run.commandLine, run.workDir, environment);
+        started = StartCaptured(run.commandLine, run.workDir, console);
     else
-        started = StartConsoleCommand(run.consoleCommand, run.workDir, run.keepOpen, environment) == 0;
+        started = StartConsoleCommand(run.consoleCommand, run.workDir, run.keepOpen, console.environment) == 0;
     if (!started)
         CouldNotStart(&m_view, run.className, !run.captured);
 }
@@ -379,24 +381,15 @@ void CKibView::CloseTools()
     m_tools->Close();
 }
 
-int CKibView::ColumnForByteIndex(int line, int byteIndex) const
-{
-    if (byteIndex < 0)
-        return 0;
-    const char* chars = LineChars(line - 1);
-    std::string_view text(chars ? chars : "", chars ? static_cast<size_t>(LineLength(line - 1)) : 0);
-    // GoToPosition takes the tab width off for every tab it passes, the one
-    // at the index included: add them back.
-    int tabs = 0;
-    for (size_t i = 0; i < text.size() && i <= static_cast<size_t>(byteIndex); ++i)
-        if (text[i] == '\t')
-            ++tabs;
-    return byteIndex + 1 + tabs * GetTabWidth();
-}
-
-void CKibView::GoToMessagePosition(int line, int byteColumn)
+void CKibView::GoToMessagePosition(int line, int caretColumn)
 {
     int count = LineCount();
-    int y = std::clamp(line, 1, std::max(1, count));
-    GoToPosition(line, byteColumn > 0 ? ColumnForByteIndex(y, byteColumn - 1) : 0);
+    int y = std::clamp(line - 1, 0, std::max(0, count - 1));
+    const char* chars = LineChars(y);
+    std::string_view text(chars ? chars : "", chars ? static_cast<size_t>(LineLength(y)) : 0);
+    CTextBuffer& buffer = GetDocument()->Buffer();
+    int x = caretColumn > 0 ? SourceIndexOfCaret(text, caretColumn - 1, buffer.Encoding(), y == 0 && buffer.HasBom())
+                            : 0;
+    ScrollToTopLine(y);
+    PutCaret(TextPos{x, y});
 }

@@ -4,6 +4,7 @@
 // output panes.
 #pragma once
 
+#include "toolchain/ChildConsole.h"
 #include "toolchain/CommandMode.h"
 #include "toolchain/ProcessRunner.h"
 #include "toolchain/RunnerPaneQueue.h"
@@ -62,7 +63,7 @@ private:
     void EndEarlierCommand();
     void StopRunner();
     bool StartCaptured(const std::string& commandLine, const std::string& workDir,
-                       const std::vector<std::string>& environment);
+                       const toolchain::CChildConsole& console);
     void ExitBuild(uint64_t startId);
     void ExitStart(uint64_t startId);
     void OpenProgress(const std::string& sourcePath);

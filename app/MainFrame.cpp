@@ -276,10 +276,11 @@ void CMainFrame::BuildStatusBar()
                               width(IDS_INDICATOR_OVR) + 4,
                               width(IDS_INDICATOR_CAPS) + 4,
                               width(IDS_INDICATOR_NUM) + 4,
-                              width(IDS_INDICATOR_SCRL) + 4};
+                              width(IDS_INDICATOR_SCRL) + 4,
+                              dc.GetTextExtent(wxString::FromUTF8(EncodingStatusText(TextEncoding::Cp1252, false))).x + 12};
     status->SetStatusWidths(PANE_COUNT, widths);
     int styles[PANE_COUNT] = {wxSB_FLAT, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN,
-                              wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
+                              wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN, wxSB_SUNKEN};
     status->SetStatusStyles(PANE_COUNT, styles);
 }
 
@@ -787,6 +788,17 @@ void CMainFrame::UpdateStatusPanes()
     set(PANE_CAPS, wxGetKeyState(WXK_CAPITAL) ? KibText(IDS_INDICATOR_CAPS) : wxString());
     set(PANE_NUM, wxGetKeyState(WXK_NUMLOCK) ? KibText(IDS_INDICATOR_NUM) : wxString());
     set(PANE_SCRL, wxGetKeyState(WXK_SCROLL) ? KibText(IDS_INDICATOR_SCRL) : wxString());
+    CKibView* view = ActiveView();
+    CKibDoc* doc = view ? view->GetDocument() : nullptr;
+    set(PANE_ENCODING, doc ? wxString::FromUTF8(EncodingStatusText(doc->Buffer().Encoding(), doc->Buffer().HasBom()))
+                           : wxString());
+}
+
+const char* EncodingStatusText(TextEncoding encoding, bool bom)
+{
+    if (encoding == TextEncoding::Cp1252)
+        return "Windows-1252";
+    return bom ? "UTF-8 (BOM)" : "UTF-8";
 }
 
 void CMainFrame::OnIdle(wxIdleEvent& event)

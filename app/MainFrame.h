@@ -11,6 +11,7 @@
 #include "app/ManualResetEvent.h"
 #include "app/SettingsFileNotice.h"
 #include "settings/Settings.h"
+#include "text/TextEncoding.h"
 
 #include <wx/aui/aui.h>
 #include <wx/frame.h>
@@ -35,7 +36,7 @@ class wxStatusBar;
 class CMainFrame : public wxFrame, public CCommandTarget, public CDocumentListener {
 public:
     // Status-bar panes.
-    enum { PANE_MESSAGE, PANE_LINE, PANE_COLUMN, PANE_OVR, PANE_CAPS, PANE_NUM, PANE_SCRL, PANE_COUNT };
+    enum { PANE_MESSAGE, PANE_LINE, PANE_COLUMN, PANE_OVR, PANE_CAPS, PANE_NUM, PANE_SCRL, PANE_ENCODING, PANE_COUNT };
 
     CMainFrame(CKibApp* app, const std::string& appDirectory);
     ~CMainFrame() override;
@@ -245,3 +246,7 @@ private:
     wxString m_lastStatus[PANE_COUNT];
     int m_menuDepth = 0;
 };
+
+// The status bar's name of a document's encoding: "UTF-8", "UTF-8 (BOM)" or
+// "Windows-1252".
+const char* EncodingStatusText(TextEncoding encoding, bool bom);

@@ -2,8 +2,9 @@
 
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
-#include "text/Cp1252.h"
 #include "text/TextLayout.h"
+#include "text/Transcode.h"
+#include "text/Utf8.h"
 
 #include <wx/clipbrd.h>
 #include <wx/dcbuffer.h>
@@ -12,6 +13,23 @@
 #include <wx/settings.h>
 
 #include <algorithm>
+
+namespace {
+
+constexpr TextEncoding kUtf8 = TextEncoding::Utf8;
+
+// What a character of a pane line is drawn as: control characters and
+// invalid bytes become visible marks of one cell.
+char32_t PaneGlyph(char32_t cp)
+{
+    if (cp == utf8::kInvalid)
+        return 0xFFFD;
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0))
+        return 0xBF;
+    return cp;
+}
+
+} // namespace
 
 COutputPane::COutputPane(wxWindow* parent, wxWindowID id)
     : wxWindow(parent, id, wxDefaultPosition, wxDefaultSize,
@@ -87,8 +105,9 @@ void COutputPane::InsertAt(Pos& at, std::string_view bytes)
         std::string& line = m_lines[static_cast<size_t>(at.line)];
         // Output grows its last line piece by piece: only the new bytes are
         // counted when the line is the one measured last.
+        // A character cut by the last write is measured anew with its rest.
         const bool appended = static_cast<size_t>(at.index) == line.size() && m_measured.line == at.line &&
-                              m_measured.bytes == line.size();
+                              m_measured.bytes == line.size() && transcode::CompleteUtf8Prefix(line) == line.size();
         const int before = m_measured.columns;
         line.insert(static_cast<size_t>(at.index), piece);
         at.index += static_cast<int>(piece.size());
@@ -99,15 +118,16 @@ void COutputPane::InsertAt(Pos& at, std::string_view bytes)
             line.erase(static_cast<size_t>(at.index));
         }
         Measured(at.line, appended ? textlayout::ColumnAfter(piece.data(), static_cast<int>(piece.size()), before,
-                                                             m_tabSize)
-                                   : textlayout::DisplayLength(line.data(), static_cast<int>(line.size()), m_tabSize));
+                                                             m_tabSize, kUtf8)
+                                   : textlayout::DisplayLength(line.data(), static_cast<int>(line.size()), m_tabSize,
+                                                               kUtf8));
         if (brk == std::string_view::npos)
             break;
         m_lines.insert(m_lines.begin() + at.line + 1, std::move(rest));
         ++at.line;
         at.index = 0;
         const std::string& moved = m_lines[static_cast<size_t>(at.line)];
-        Measured(at.line, textlayout::DisplayLength(moved.data(), static_cast<int>(moved.size()), m_tabSize));
+        Measured(at.line, textlayout::DisplayLength(moved.data(), static_cast<int>(moved.size()), m_tabSize, kUtf8));
         i = brk + 1;
         if (bytes[brk] == '\r' && i < bytes.size() && bytes[i] == '\n')
             ++i;
@@ -240,7 +260,7 @@ void COutputPane::Copy() const
     if (bytes.empty())
         return;
     if (wxTheClipboard->Open()) {
-        wxTheClipboard->SetData(new wxTextDataObject(wxString(cp1252::DecodeWide(bytes))));
+        wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8(utf8::ToValid(bytes))));
         wxTheClipboard->Close();
     }
 }
@@ -248,7 +268,7 @@ void COutputPane::Copy() const
 int COutputPane::DisplayColumn(Pos p) const
 {
     const std::string& line = m_lines[static_cast<size_t>(p.line)];
-    return textlayout::DisplayColumn(line.data(), static_cast<int>(line.size()), p.index, m_tabSize);
+    return textlayout::DisplayColumn(line.data(), static_cast<int>(line.size()), p.index, m_tabSize, kUtf8);
 }
 
 COutputPane::Pos COutputPane::PositionFromPoint(const wxPoint& pt) const
@@ -257,7 +277,8 @@ COutputPane::Pos COutputPane::PositionFromPoint(const wxPoint& pt) const
     line = std::clamp(line, 0, GetLineCount() - 1);
     int column = m_leftColumn + (std::max(0, pt.x - 2) + m_charWidth / 2) / m_charWidth;
     const std::string& text = m_lines[static_cast<size_t>(line)];
-    return Pos{line, textlayout::NearestCharToColumn(text.data(), static_cast<int>(text.size()), column, m_tabSize)};
+    return Pos{line,
+               textlayout::NearestCharToColumn(text.data(), static_cast<int>(text.size()), column, m_tabSize, kUtf8)};
 }
 
 int COutputPane::VisibleLines() const
@@ -347,24 +368,37 @@ void COutputPane::Paint(wxDC& dc)
         const char* chars = line.data();
         const int len = static_cast<int>(line.size());
         int y = (l - m_topLine) * m_lineHeight;
-        // Expand the visible cells only; a tab across the left edge shows
-        // the blanks right of it.
+        // Lay out the visible cells only; a tab or a wide character across
+        // the left edge shows the cells right of it.
         int startCol = 0;
-        int first = textlayout::FirstCharAtColumn(chars, len, m_leftColumn, m_tabSize, startCol);
-        std::string expanded = textlayout::ExpandForDisplay(chars, first, len - first, startCol, m_tabSize, false,
-                                                            rightEdge - startCol);
-        expanded.erase(0, static_cast<size_t>(m_leftColumn - startCol));
-        std::wstring cells;
-        cells.reserve(expanded.size());
-        for (unsigned char c : expanded)
-            cells += static_cast<wchar_t>(cp1252::ToUnicode(c));
+        int first = textlayout::FirstCharAtColumn(chars, len, m_leftColumn, m_tabSize, startCol, kUtf8);
+        std::u32string cells;
+        std::vector<unsigned char> widths;
+        int col = startCol;
+        for (int i = first; i < len && col < rightEdge;) {
+            int next = i + 1;
+            int w = textlayout::CharCells(chars, len, i, col, m_tabSize, kUtf8, next);
+            int n = 1;
+            char32_t cp = chars[i] == '\t' ? U' ' : PaneGlyph(utf8::Decode(chars, len, i, n));
+            for (int k = 0; k < (chars[i] == '\t' ? w : 1); ++k) {
+                cells.push_back(cp);
+                widths.push_back(static_cast<unsigned char>(chars[i] == '\t' ? 1 : w));
+            }
+            col += w;
+            i = next;
+        }
+        // Cells left of the edge (of a tab or wide character across it) are not drawn.
+        int x0 = 2 - (m_leftColumn - startCol) * m_charWidth;
         bool lineSelected = l >= from.line && l <= to.line && from != to;
         int selStartCol = -1, selEndCol = -1;
         if (lineSelected) {
             // A column past the right edge is only ever drawn as the edge:
-            // indices beyond it are not counted.
+            // indices far beyond it (a character has at most four bytes and
+            // at least one cell) are not counted.
             auto columnOf = [&](int index) {
-                return index >= rightEdge ? rightEdge : textlayout::DisplayColumn(chars, len, index, m_tabSize);
+                return index >= 4 * rightEdge
+                           ? rightEdge
+                           : std::min(rightEdge, textlayout::DisplayColumn(chars, len, index, m_tabSize, kUtf8));
             };
             selStartCol = l == from.line ? columnOf(from.index) : 0;
             // Lines before the last one take the cell of their line break.
@@ -379,14 +413,15 @@ void COutputPane::Paint(wxDC& dc)
         }
         if (!cells.empty()) {
             dc.SetTextForeground(fg);
-            dc.DrawText(wxString(cells), 2, y);
+            DrawCells(dc, cells, widths, x0, y);
             if (lineSelected && selEndCol > selStartCol) {
                 int s = std::max(selStartCol, m_leftColumn) - m_leftColumn;
-                int e = std::min(static_cast<int>(cells.size()), selEndCol - m_leftColumn);
+                int e = selEndCol - m_leftColumn;
                 if (e > s) {
+                    // The selected cells again, in the selection's colour.
+                    wxDCClipper clip(dc, wxRect(2 + s * m_charWidth, y, (e - s) * m_charWidth, m_lineHeight));
                     dc.SetTextForeground(selFg);
-                    dc.DrawText(wxString(cells.substr(static_cast<size_t>(s), static_cast<size_t>(e - s))),
-                                2 + s * m_charWidth, y);
+                    DrawCells(dc, cells, widths, x0, y);
                 }
             }
         }
@@ -397,6 +432,36 @@ void COutputPane::Paint(wxDC& dc)
         dc.SetPen(wxPen(fg, 1));
         dc.DrawLine(cx, cy, cx, cy + m_lineHeight);
     }
+}
+
+void COutputPane::DrawCells(wxDC& dc, const std::u32string& cells, const std::vector<unsigned char>& widths,
+                             int x0, int y)
+{
+    // Runs of one-cell characters are drawn together; a wide character is
+    // drawn alone at its own cells, so the grid stays whatever its glyph's
+    // width in the font.
+    wxString run;
+    int runStart = 0;
+    int cell = 0;
+    auto flush = [&] {
+        if (!run.empty())
+            dc.DrawText(run, x0 + runStart * m_charWidth, y);
+        run.clear();
+    };
+    for (size_t k = 0; k < cells.size(); ++k) {
+        if (widths[k] > 1) {
+            flush();
+            dc.DrawText(wxString(wxUniChar(static_cast<wxUint32>(cells[k]))), x0 + cell * m_charWidth, y);
+            cell += widths[k];
+            runStart = cell;
+            continue;
+        }
+        if (run.empty())
+            runStart = cell;
+        run += wxUniChar(static_cast<wxUint32>(cells[k]));
+        ++cell;
+    }
+    flush();
 }
 
 void COutputPane::OnSize(wxSizeEvent& event)
@@ -497,8 +562,14 @@ void COutputPane::OnKeyDown(wxKeyEvent& event)
     switch (code) {
     case WXK_UP: --p.line; break;
     case WXK_DOWN: ++p.line; break;
-    case WXK_LEFT: --p.index; break;
-    case WXK_RIGHT: ++p.index; break;
+    case WXK_LEFT:
+    case WXK_RIGHT: {
+        const std::string& t = m_lines[static_cast<size_t>(p.line)];
+        const int n = static_cast<int>(t.size());
+        p.index = code == WXK_LEFT ? (p.index > 0 ? utf8::Prev(t.data(), n, std::min(p.index, n)) : -1)
+                                   : (p.index < n ? utf8::Next(t.data(), n, p.index) : n + 1);
+        break;
+    }
     case WXK_PAGEUP: p.line -= VisibleLines(); break;
     case WXK_PAGEDOWN: p.line += VisibleLines(); break;
     case WXK_HOME: p = ctrl ? Pos{} : Pos{p.line, 0}; break;

@@ -1,5 +1,6 @@
-// One read-only output pane of the output bar. Text is bytes (Windows-1252)
-// held as lines; writers replace the selection (at the end of the text
+// One read-only output pane of the output bar. Text is UTF-8 held as lines
+// (bytes that are no valid UTF-8, such as a file name's, are kept and shown
+// as placeholders); writers replace the selection (at the end of the text
 // unless the user clicked elsewhere), so output appends. Only the visible
 // lines are painted and scroll bars are refreshed at most once per event
 // loop turn, so megabytes of small writes stay cheap.
@@ -91,6 +92,9 @@ private:
     void OnLeftUp(wxMouseEvent& event);
     void OnKeyDown(wxKeyEvent& event);
     void OnFocus(wxFocusEvent& event);
+    // Draws cells (code points, one or two cells each, from column 0 of x0).
+    void DrawCells(wxDC& dc, const std::u32string& cells, const std::vector<unsigned char>& widths, int x0,
+                   int y);
 
     std::vector<std::string> m_lines{std::string()};
     size_t m_bytes = 0;

@@ -125,10 +125,15 @@ CTextBuffer::~CTextBuffer() = default;
 // line exactly when an odd number of CRs directly precedes it within the
 // line ("x CR CR LF y" is one line); for LF CR likewise a CR after an odd run
 // of LFs. The lines stay in the block, which the table then owns.
-bool CTextBuffer::LoadBytes(CLineTable& table, int& style, const char* data, size_t size,
-                            char* ownedArena)
+bool CTextBuffer::LoadBytes(CLineTable& table, int& style, textencoding::Decision& encoding,
+                            const char* data, size_t size, char* ownedArena, TextEncoding plainEncoding)
 {
     BlockGuard guard{ownedArena};
+    encoding = textencoding::Detect(std::string_view(data, size), plainEncoding);
+    if (encoding.bom) {
+        data += textencoding::kBom.size();
+        size -= textencoding::kBom.size();
+    }
     if (!ValidStyle(style))
         style = DetectStyle(data, size);
 
@@ -187,8 +192,10 @@ bool CTextBuffer::LoadBytes(CLineTable& table, int& style, const char* data, siz
     return true;
 }
 
-void CTextBuffer::Adopt(CLineTable& table, int style, bool readOnly)
+void CTextBuffer::Adopt(CLineTable& table, int style, textencoding::Decision encoding, bool readOnly)
 {
+    m_encoding = encoding.encoding;
+    m_bom = encoding.bom;
     m_lines.Swap(table);
     table.Clear();
     m_history.clear();
@@ -208,7 +215,7 @@ void CTextBuffer::Adopt(CLineTable& table, int style, bool readOnly)
     m_lastChange = TextPos::None();
 }
 
-bool CTextBuffer::LoadFile(const std::string& path, int style)
+bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plainEncoding)
 {
     m_lastChange = TextPos::None();
     struct stat st;
@@ -274,16 +281,17 @@ bool CTextBuffer::LoadFile(const std::string& path, int style)
     bool readOnly = access(path.c_str(), W_OK) != 0;
     CLineTable table;
     char* data = block.Release();
-    if (!LoadBytes(table, style, data, size, data))
+    textencoding::Decision encoding;
+    if (!LoadBytes(table, style, encoding, data, size, data, plainEncoding))
         return false;
-    Adopt(table, style, readOnly);
+    Adopt(table, style, encoding, readOnly);
     // Should the file go while it is open, a save makes it anew like this.
     m_filePath = path;
     m_fileMode = static_cast<int>(st.st_mode & 0777);
     return true;
 }
 
-bool CTextBuffer::LoadFromMemory(std::string_view bytes, int style)
+bool CTextBuffer::LoadFromMemory(std::string_view bytes, int style, TextEncoding plainEncoding)
 {
     m_lastChange = TextPos::None();
     char* copy = static_cast<char*>(std::malloc(bytes.size() + 1));
@@ -294,17 +302,18 @@ bool CTextBuffer::LoadFromMemory(std::string_view bytes, int style)
     if (!bytes.empty())
         std::memcpy(copy, bytes.data(), bytes.size());
     CLineTable table;
-    if (!LoadBytes(table, style, copy, bytes.size(), copy))
+    textencoding::Decision encoding;
+    if (!LoadBytes(table, style, encoding, copy, bytes.size(), copy, plainEncoding))
         return false;
-    Adopt(table, style, false);
+    Adopt(table, style, encoding, false);
     return true;
 }
 
-void CTextBuffer::InitEmpty(int style)
+void CTextBuffer::InitEmpty(int style, TextEncoding encoding)
 {
     CLineTable table;
     table.PushBorrowed(nullptr, 0);
-    Adopt(table, ValidStyle(style) ? style : EOL_CRLF, false);
+    Adopt(table, ValidStyle(style) ? style : EOL_CRLF, textencoding::Decision{encoding, false}, false);
 }
 
 void CTextBuffer::DiscardAll()
@@ -345,6 +354,10 @@ bool CTextBuffer::SaveFile(const std::string& path, int style, bool clearModifie
     std::unique_ptr<char[]> chunk(new char[kSaveChunk]);
     size_t used = 0;
     bool ok = true;
+    if (m_bom) {
+        std::memcpy(chunk.get(), textencoding::kBom.data(), textencoding::kBom.size());
+        used = textencoding::kBom.size();
+    }
     auto put = [&](const char* p, size_t n) {
         if (used > 0 && (used + n > kSaveChunk || n > kSaveChunk / 4)) {
             ok = ok && writer.Write(chunk.get(), used);
@@ -406,7 +419,9 @@ std::string CTextBuffer::SaveToMemory(int style) const
     if (count > 1)
         total += static_cast<size_t>(count - 1) * std::strlen(term);
     std::string out;
-    out.reserve(total);
+    out.reserve(total + textencoding::kBom.size());
+    if (m_bom)
+        out.append(textencoding::kBom);
     for (int i = 0; i < count; ++i) {
         out.append(m_lines.Chars(i), static_cast<size_t>(m_lines.Length(i)));
         if (i + 1 < count)

@@ -7,6 +7,7 @@
 #include "editor/TextBufferListener.h"
 #include "editor/TextChange.h"
 #include "editor/TextPos.h"
+#include "text/TextEncoding.h"
 
 #include <cstdint>
 #include <deque>
@@ -110,6 +111,11 @@ public:
     int LineCapacity(int line) const { return InRange(line) ? m_lines.Capacity(line) : 0; }
 
     int LineEndStyle() const { return m_eolStyle; }
+    // The encoding of the lines' bytes, decided at load (textencoding::Detect).
+    // A byte order mark is not part of the first line: it is written back in
+    // front of the text when HasBom.
+    TextEncoding Encoding() const { return m_encoding; }
+    bool HasBom() const { return m_bom; }
     bool IsReadOnly() const { return m_readOnly; }
     bool IsModified() const { return m_modified; }
     bool IsInitialised() const { return m_initialised; }
@@ -122,15 +128,17 @@ public:
                      const char* separator = nullptr) const;
 
     // --- Life cycle.
-    // One empty line with the given line-end style.
-    void InitEmpty(int style = EOL_CRLF);
+    // One empty line with the given line-end style and encoding.
+    void InitEmpty(int style = EOL_CRLF, TextEncoding encoding = textencoding::PlatformEncoding());
     // Reads a file; style -1 detects the line-end style from the first 32768
-    // bytes. On failure (no such file, not a regular file, unreadable, a read
+    // bytes. A file of pure ASCII gets plainEncoding. On failure (no such file, not a regular file, unreadable, a read
     // error, or a line or line count too large) returns false and leaves the
     // previous content, history and state as they were.
-    bool LoadFile(const std::string& path, int style = -1);
+    bool LoadFile(const std::string& path, int style = -1,
+                  TextEncoding plainEncoding = textencoding::PlatformEncoding());
     // The same from bytes in memory (the buffer is then never read-only).
-    bool LoadFromMemory(std::string_view bytes, int style = -1);
+    bool LoadFromMemory(std::string_view bytes, int style = -1,
+                        TextEncoding plainEncoding = textencoding::PlatformEncoding());
     // Writes the text atomically (a temporary file in the target's folder,
     // without a name until it is complete where the file system allows and
     // "CRE…" elsewhere, synced and renamed over the target; links followed,
@@ -209,9 +217,9 @@ private:
         int32_t length;
     };
 
-    bool LoadBytes(CLineTable& table, int& style, const char* data, size_t size,
-                   char* ownedArena);
-    void Adopt(CLineTable& table, int style, bool readOnly);
+    bool LoadBytes(CLineTable& table, int& style, textencoding::Decision& encoding, const char* data,
+                   size_t size, char* ownedArena, TextEncoding plainEncoding);
+    void Adopt(CLineTable& table, int style, textencoding::Decision encoding, bool readOnly);
     bool InsertPieces(CTextBufferListener* source, int line, int pos, const Piece* pieces,
                       size_t count, int& endLine, int& endChar);
     bool ValidPos(int line, int pos) const;
@@ -224,6 +232,8 @@ private:
     bool m_readOnly = false;
     bool m_modified = false;
     int m_eolStyle = EOL_CRLF;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    bool m_bom = false;
     int m_undoLimit = 1024;
     CLineTable m_lines;
     std::deque<UndoRecord> m_history;

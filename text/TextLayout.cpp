@@ -1,6 +1,7 @@
 #include "text/TextLayout.h"
 
 #include "text/Cp1252.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,16 +15,43 @@ int SafeTab(int tabWidth)
     return tabWidth < 1 ? 1 : tabWidth;
 }
 
-} // namespace
-
-int DisplayColumn(const char* chars, int len, int x, int tabWidth)
+// A UTF-8 line whose bytes are all ASCII is laid out like any other.
+bool NeedsUtf8(const char* chars, int len, TextEncoding encoding)
 {
-    return ColumnAfter(chars, std::clamp(x, 0, len), 0, tabWidth);
+    return encoding == TextEncoding::Utf8 && len > 0 &&
+           !textencoding::IsAscii(std::string_view(chars, static_cast<size_t>(len)));
 }
 
-int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth)
+} // namespace
+
+int CharCells(const char* chars, int len, int i, int column, int tabWidth, TextEncoding encoding,
+              int& next)
+{
+    const unsigned char c = static_cast<unsigned char>(chars[i]);
+    if (encoding == TextEncoding::Cp1252 || c < 0x80) {
+        next = i + 1;
+        return CellsAt(c, column, SafeTab(tabWidth));
+    }
+    int n;
+    const char32_t cp = utf8::Decode(chars, len, i, n);
+    next = i + n;
+    return utf8::CellWidth(cp);
+}
+
+int DisplayColumn(const char* chars, int len, int x, int tabWidth, TextEncoding encoding)
+{
+    return ColumnAfter(chars, std::clamp(x, 0, len), 0, tabWidth, encoding);
+}
+
+int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth, TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
+    if (NeedsUtf8(chars, len, encoding)) {
+        int col = startColumn;
+        for (int i = 0, next; i < len; i = next)
+            col += CharCells(chars, len, i, col, tabWidth, encoding, next);
+        return col;
+    }
     // Runs without tabs are counted in one step: long lines stay cheap.
     int col = startColumn;
     const char* p = chars;
@@ -42,12 +70,12 @@ int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth)
     return col;
 }
 
-int DisplayLength(const char* chars, int len, int tabWidth)
+int DisplayLength(const char* chars, int len, int tabWidth, TextEncoding encoding)
 {
-    return DisplayColumn(chars, len, len, tabWidth);
+    return DisplayColumn(chars, len, len, tabWidth, encoding);
 }
 
-int ColumnToChar(const char* chars, int len, int column, int tabWidth)
+int ColumnToChar(const char* chars, int len, int column, int tabWidth, TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
     // Column 0 is the start of every line (the rounding rule below would
@@ -55,45 +83,64 @@ int ColumnToChar(const char* chars, int len, int column, int tabWidth)
     if (column <= 0)
         return 0;
     int col = 0;
-    for (int i = 0; i < len; ++i) {
-        col += CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+    for (int i = 0, next; i < len; i = next) {
+        const int cells = CharCells(chars, len, i, col, tabWidth, encoding, next);
+        col += cells;
         if (col >= column) {
             if (col == column)
-                return i + 1;
-            return (col - tabWidth / 2) < column ? i + 1 : i;
+                return next;
+            // A tab is passed from the middle of its width on; a wide
+            // character only when the column lies at its right edge.
+            const int half = chars[i] == '\t' ? tabWidth / 2 : cells / 2;
+            return (col - half) < column ? next : i;
         }
     }
     return len;
 }
 
-int HitColumnToChar(const char* chars, int len, int column, int tabWidth)
+int HitColumnToChar(const char* chars, int len, int column, int tabWidth, TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
     int col = 0;
-    for (int i = 0; i < len; ++i) {
-        col += CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
+    for (int i = 0, next; i < len; i = next) {
+        col += CharCells(chars, len, i, col, tabWidth, encoding, next);
         if (col > column)
             return i;
     }
     return len;
 }
 
-int NearestCharToColumn(const char* chars, int len, int column, int tabWidth)
+int NearestCharToColumn(const char* chars, int len, int column, int tabWidth,
+                        TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
     int col = 0;
-    for (int i = 0; i < len; ++i) {
-        int next = col + CellsAt(static_cast<unsigned char>(chars[i]), col, tabWidth);
-        if (2 * column < col + next)
+    for (int i = 0, next; i < len; i = next) {
+        const int after = col + CharCells(chars, len, i, col, tabWidth, encoding, next);
+        if (2 * column < col + after)
             return i;
-        col = next;
+        col = after;
     }
     return len;
 }
 
-int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn)
+int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn,
+                      TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
+    if (NeedsUtf8(chars, len, encoding)) {
+        int col = 0;
+        for (int i = 0, next; i < len; i = next) {
+            const int cells = CharCells(chars, len, i, col, tabWidth, encoding, next);
+            if (col + cells > wanted) {
+                startColumn = col;
+                return i;
+            }
+            col += cells;
+        }
+        startColumn = col;
+        return len;
+    }
     // Stretches without tabs are skipped in one step.
     int col = 0;
     int i = 0;

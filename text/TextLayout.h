@@ -1,7 +1,11 @@
 // Fixed-pitch layout of one line: tab expansion, display columns and the
 // mapping between columns and character indices. Lines are bytes; a tab
-// moves to the next multiple of the tab width, every other byte is one cell.
+// moves to the next multiple of the tab width. In a Windows-1252 line every
+// other byte is one cell; in a UTF-8 line a character (utf8::Next) takes the
+// cells utf8::CellWidth gives it, and indices stay byte offsets.
 #pragma once
+
+#include "text/TextEncoding.h"
 
 #include <string>
 
@@ -13,35 +17,48 @@ inline int CellsAt(unsigned char c, int column, int tabWidth)
     return c == '\t' ? tabWidth - column % tabWidth : 1;
 }
 
-// The column reached after the first x characters (x is clamped to 0..len).
-int DisplayColumn(const char* chars, int len, int x, int tabWidth);
+// The cells of the character at chars[i] when it starts at column, and in
+// next the index after it.
+int CharCells(const char* chars, int len, int i, int column, int tabWidth, TextEncoding encoding,
+              int& next);
+
+// The column reached after the first x bytes (x is clamped to 0..len; in a
+// UTF-8 line, a character that starts before x counts whole).
+int DisplayColumn(const char* chars, int len, int x, int tabWidth,
+                  TextEncoding encoding = TextEncoding::Cp1252);
 
 // The column after the whole line.
-int DisplayLength(const char* chars, int len, int tabWidth);
+int DisplayLength(const char* chars, int len, int tabWidth, TextEncoding encoding = TextEncoding::Cp1252);
 
 // The column reached after len characters that start at startColumn (the
 // width of a piece appended to a line already startColumn wide).
-int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth);
+int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth,
+                TextEncoding encoding = TextEncoding::Cp1252);
 
 // The character index a vertical caret move lands on for the wanted column:
 // a character spanning the column (a tab) is passed when the column lies
 // nearer to its right edge. The line length when the line is shorter.
-int ColumnToChar(const char* chars, int len, int column, int tabWidth);
+int ColumnToChar(const char* chars, int len, int column, int tabWidth,
+                 TextEncoding encoding = TextEncoding::Cp1252);
 
 // The index of the first character whose right edge lies right of column,
 // or the line length (the hit test of a mouse position).
-int HitColumnToChar(const char* chars, int len, int column, int tabWidth);
+int HitColumnToChar(const char* chars, int len, int column, int tabWidth,
+                    TextEncoding encoding = TextEncoding::Cp1252);
 
 // The character boundary nearest to column (a click): in the left half of a
 // character's cells before it, from the middle on after it. The line length
 // when the line ends before column.
-int NearestCharToColumn(const char* chars, int len, int column, int tabWidth);
+int NearestCharToColumn(const char* chars, int len, int column, int tabWidth,
+                        TextEncoding encoding = TextEncoding::Cp1252);
 
 // The first character whose cells reach column wanted or beyond, and the
 // column at which it starts: where painting of a line scrolled to the right
-// begins. Returns len (with startColumn = the line's display length) when the
-// line ends before wanted.
-int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn);
+// begins (startColumn may lie left of wanted for a tab or a wide character).
+// Returns len (with startColumn = the line's display length) when the line
+// ends before wanted.
+int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn,
+                      TextEncoding encoding = TextEncoding::Cp1252);
 
 // Characters [first, first+count) expanded for display, starting at display
 // column startColumn, cut after maxCells cells (maxCells < 0: no cut). Tabs

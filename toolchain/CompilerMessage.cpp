@@ -1,6 +1,7 @@
 #include "toolchain/CompilerMessage.h"
 
 #include "platform/Path.h"
+#include "text/Utf8.h"
 
 #include <climits>
 
@@ -98,6 +99,24 @@ CCompilerMessage RecognizeCompilerMessage(int lineCount,
         break;
     }
     return msg;
+}
+
+int SourceIndexOfCaret(std::string_view line, int caretIndex, TextEncoding encoding, bool bomBefore)
+{
+    const int len = static_cast<int>(line.size());
+    int units = caretIndex - (bomBefore ? 1 : 0);
+    if (units <= 0)
+        return 0;
+    if (encoding == TextEncoding::Cp1252)
+        return units < len ? units : len;
+    int i = 0;
+    while (i < len && units > 0) {
+        int n = 1;
+        char32_t cp = utf8::Decode(line.data(), len, i, n);
+        units -= cp != utf8::kInvalid && cp > 0xFFFF ? 2 : 1;
+        i += n;
+    }
+    return i;
 }
 
 std::vector<std::string> SplitPaneLines(std::string_view text)

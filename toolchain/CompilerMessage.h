@@ -3,6 +3,8 @@
 // line below that, whose "^" stands under the faulty character.
 #pragma once
 
+#include "text/TextEncoding.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -42,6 +44,13 @@ CCompilerMessage RecognizeCompilerMessage(const std::vector<std::string>& paneLi
 CCompilerMessage RecognizeCompilerMessage(int lineCount,
                                           const std::function<std::string_view(int)>& lineAt,
                                           int clickedLine, const std::string& baseDir = {});
+
+// The byte index in a source line of the character javac's caret stands
+// under. javac puts one blank (or the tab) per UTF-16 unit of the line in
+// front of it: a character above U+FFFF counts twice, one of Windows-1252
+// once, and a byte order mark that the document keeps out of its first line
+// (bomBefore) once. Clamped to the line.
+int SourceIndexOfCaret(std::string_view line, int caretIndex, TextEncoding encoding, bool bomBefore);
 
 // The pane's text as lines without their terminators (CR LF, LF or CR).
 std::vector<std::string> SplitPaneLines(std::string_view text);

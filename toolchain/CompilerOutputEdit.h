@@ -15,8 +15,8 @@ class wxMenu;
 
 class CCompilerOutputEdit : public COutputPane {
 public:
-    // Opens the file and puts the caret on the 1-based line at the 1-based
-    // byte column (0: the line's start).
+    // Opens the file and puts the caret on the 1-based line under the
+    // 1-based column of javac's caret (0: the line's start).
     using JumpHandler = std::function<void(const std::string& file, int line, int column)>;
 
     CCompilerOutputEdit(wxWindow* parent, wxWindowID id);

@@ -2,6 +2,7 @@
 
 #include "platform/AtomicFile.h"
 #include "platform/CommandLine.h"
+#include "platform/LocaleCodeset.h"
 #include "platform/Path.h"
 #include "platform/Process.h"
 #include "platform/Terminal.h"
@@ -36,7 +37,13 @@ std::string IdeClassPath()
 
 std::vector<std::string> ChildEnvironment(const std::string& classPath)
 {
-    return platform::WithVariable(platform::CurrentEnvironment(), "CLASSPATH", classPath);
+    return ChildConsoleFor(classPath).environment;
+}
+
+CChildConsole ChildConsoleFor(const std::string& classPath)
+{
+    return Utf8Console(platform::WithVariable(platform::CurrentEnvironment(), "CLASSPATH", classPath),
+                       &platform::CodesetOfLocale);
 }
 
 std::string ClassPathArgument(const std::vector<std::string>& pieces)
@@ -51,12 +58,14 @@ std::string ClassPathArgument(const std::vector<std::string>& pieces)
 }
 
 CCompileCommand BuildCompileCommand(const CSettings& s, const std::string& sourcePath,
-                                    const std::string& ideClassPath)
+                                    const std::string& ideClassPath, const std::string& sourceEncoding)
 {
     CSourceLocation loc = LocateSource(sourcePath);
     std::string line = QuoteArgument(s.m_compilerPath) + "  -classpath " +
                        ClassPathArgument({ideClassPath, loc.folder, s.m_classPath}) +
                        " -sourcepath " + QuoteArgument(loc.folder);
+    if (!sourceEncoding.empty())
+        line += " -encoding " + sourceEncoding;
     if (s.m_debugInfo)
         line += " -g";
     if (s.m_optimize)
@@ -70,7 +79,7 @@ CCompileCommand BuildCompileCommand(const CSettings& s, const std::string& sourc
     if (s.m_setDestinationPath)
         line += " -d " + QuoteArgument(s.m_destinationPath);
     line += " " + QuoteArgument(sourcePath);
-    return {line, loc.folder};
+    return {line, loc.folder, sourceEncoding};
 }
 
 std::string CRunCommand::ConsoleScript() const

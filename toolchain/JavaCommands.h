@@ -3,6 +3,8 @@
 // page; plus the child environment and the applet page itself.
 #pragma once
 
+#include "toolchain/ChildConsole.h"
+
 #include <string>
 #include <vector>
 
@@ -23,8 +25,11 @@ CSourceLocation LocateSource(const std::string& sourcePath);
 std::string IdeClassPath();
 
 // What compiler and interpreter get: this process's environment with
-// CLASSPATH set to classPath (present even when empty).
+// CLASSPATH set to classPath (present even when empty), and a UTF-8 console
+// where the locale would give the child ASCII only (see Utf8Console).
 std::vector<std::string> ChildEnvironment(const std::string& classPath);
+// The same with what the child writes its output in.
+CChildConsole ChildConsoleFor(const std::string& classPath);
 
 // The class path of the command line: the quoted pieces joined with the
 // platform's list separator ("a":"b":"c").
@@ -33,13 +38,16 @@ std::string ClassPathArgument(const std::vector<std::string>& pieces);
 struct CCompileCommand {
     std::string commandLine; // for CProcessRunner::StartChild
     std::string workDir;     // the source folder
+    std::string sourceEncoding; // the -encoding given, "" for none
 };
 
 // "<compiler>"  -classpath "<CLASSPATH>":"<folder>":"<extra>" -sourcepath
-// "<folder>", then -g, -O, -nowarn, -verbose, -deprecation as switched on,
-// -d "<destination>" when set, and the quoted source file.
+// "<folder>", then "-encoding <sourceEncoding>" when one is given, -g, -O,
+// -nowarn, -verbose, -deprecation as switched on, -d "<destination>" when
+// set, and the quoted source file.
 CCompileCommand BuildCompileCommand(const CSettings& settings, const std::string& sourcePath,
-                                    const std::string& ideClassPath);
+                                    const std::string& ideClassPath,
+                                    const std::string& sourceEncoding = {});
 
 struct CRunCommand {
     bool captured = false;   // output into the program pane through the runner

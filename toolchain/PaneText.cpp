@@ -1,5 +1,7 @@
 #include "toolchain/PaneText.h"
 
+#include "text/Transcode.h"
+
 namespace toolchain {
 
 std::string CPaneTextConverter::Convert(std::string_view chunk)
@@ -12,7 +14,7 @@ std::string CPaneTextConverter::Convert(std::string_view chunk)
         out.push_back(c);
         m_afterCR = (c == '\r');
     }
-    return out;
+    return m_encoding == TextEncoding::Utf8 ? out : transcode::ToPaneText(out, m_encoding);
 }
 
 } // namespace toolchain

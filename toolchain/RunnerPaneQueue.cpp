@@ -9,10 +9,10 @@ CRunnerPaneQueue::CRunnerPaneQueue(std::function<void()> postFlush, size_t limit
 {
 }
 
-void CRunnerPaneQueue::NewStart()
+void CRunnerPaneQueue::NewStart(TextEncoding childOutput)
 {
-    m_convert[kStdOut].Reset();
-    m_convert[kStdErr].Reset();
+    m_convert[kStdOut].Reset(childOutput);
+    m_convert[kStdErr].Reset(childOutput);
 }
 
 void CRunnerPaneQueue::Push(EOutputPane pane, EStream stream, std::string_view bytes, bool mayWait)

@@ -29,8 +29,9 @@ public:
     CRunnerPaneQueue(const CRunnerPaneQueue&) = delete;
     CRunnerPaneQueue& operator=(const CRunnerPaneQueue&) = delete;
 
-    // A new child starts: the streams' CR LF state starts afresh.
-    void NewStart();
+    // A new child starts: the streams' CR LF state starts afresh, and its
+    // output is taken to be in childOutput.
+    void NewStart(TextEncoding childOutput = TextEncoding::Utf8);
 
     // Reader thread of stream: the child's raw bytes for pane (None: dropped),
     // line feeds made CR LF. Waits for room when mayWait (never on the

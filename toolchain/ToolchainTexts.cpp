@@ -4,8 +4,10 @@
 
 namespace toolchain {
 
-std::string CompileHeadingText(const std::string& sourcePath)
+std::string CompileHeadingText(const std::string& sourcePath, const std::string& sourceEncoding)
 {
+    if (!sourceEncoding.empty())
+        return "Compile " + sourcePath + " -encoding " + sourceEncoding + "....\r\n";
     return "Compile " + sourcePath + "....\r\n";
 }
 

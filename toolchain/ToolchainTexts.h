@@ -1,5 +1,5 @@
 // The texts the compile and run commands show. Message-box texts are UTF-8
-// (for wxString::FromUTF8); pane texts are plain ASCII bytes.
+// (for wxString::FromUTF8), and so are pane texts.
 #pragma once
 
 #include <string>
@@ -57,8 +57,9 @@ inline constexpr char kButtonCancel[] = "Abbrechen";
 // Pane texts.
 inline constexpr char kPaneCompileFinished[] = "Compilierung beendet";
 
-// "Compile <path>....\r\n", the first line of the compiler output pane.
-std::string CompileHeadingText(const std::string& sourcePath);
+// "Compile <path>....\r\n", the first line of the compiler output pane;
+// "Compile <path> -encoding <name>....\r\n" when javac is told the encoding.
+std::string CompileHeadingText(const std::string& sourcePath, const std::string& sourceEncoding = {});
 // "\r\nCompilierung beendet", written when the compiler has ended.
 std::string CompileFinishedText();
 // "<name> konnte nicht gestartet werden".

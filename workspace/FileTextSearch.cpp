@@ -2,6 +2,9 @@
 
 #include "workspace/SearchResultLine.h"
 
+#include "text/Transcode.h"
+#include "text/Utf8.h"
+
 CFileTextSearch::CFileTextSearch()
 {
     m_walk.SetNameFilter([this](std::string_view name) { return m_filter.Matches(name); });
@@ -22,7 +25,13 @@ bool CFileTextSearch::Setup(std::string_view searchText, const std::string& star
     m_filesSearched = 0;
     m_polledOnce = false;
     m_filter.Set(filter);
-    m_scanner.SetPattern(searchText, (flags & FIND_MATCH_CASE) != 0, (flags & FIND_WHOLE_WORD) != 0);
+    m_textUtf8.assign(searchText);
+    transcode::Result in1252 = transcode::Convert(searchText, TextEncoding::Utf8, TextEncoding::Cp1252);
+    m_fitsCp1252 = in1252.ok;
+    m_text1252 = std::move(in1252.bytes);
+    // The longer form first: a streamed file's window is sized for it.
+    m_patternEncoding = TextEncoding::Utf8;
+    m_scanner.SetPattern(m_textUtf8, (flags & FIND_MATCH_CASE) != 0, (flags & FIND_WHOLE_WORD) != 0);
     // An empty text would be found everywhere and nowhere: nothing is listed.
     m_active = !searchText.empty() && m_walk.Start(startFolder, (flags & FIND_RECURSIVE) != 0);
     if (!m_active)
@@ -72,7 +81,7 @@ bool CFileTextSearch::NextFile()
             return false;
         ++m_filesSearched;
         // A file that cannot be read has no occurrences.
-        if (!m_scanner.Open(file.fd))
+        if (!m_scanner.Open(file.fd) || !PrepareFile())
             continue;
         if (m_scanner.Next(m_pending)) {
             m_hasPending = true;
@@ -90,6 +99,24 @@ bool CFileTextSearch::NextFile()
         m_scanner.ReleaseBuffer();
     }
     return false;
+}
+
+bool CFileTextSearch::PrepareFile()
+{
+    std::string_view head = m_scanner.FirstBytes();
+    if (!m_scanner.ReadWhole())
+        head = head.substr(0, transcode::CompleteUtf8Prefix(head));
+    textencoding::Decision d = textencoding::Detect(head, textencoding::PlatformEncoding());
+    m_encoding = d.encoding;
+    m_bom = d.bom;
+    if (m_encoding == TextEncoding::Cp1252 && !m_fitsCp1252)
+        return false;
+    if (m_encoding != m_patternEncoding) {
+        m_patternEncoding = m_encoding;
+        m_scanner.SetPattern(m_encoding == TextEncoding::Utf8 ? m_textUtf8 : m_text1252,
+                             (m_flags & FIND_MATCH_CASE) != 0, (m_flags & FIND_WHOLE_WORD) != 0);
+    }
+    return true;
 }
 
 bool CFileTextSearch::NextOccurrence(FileOccurrence& occurrence)
@@ -110,5 +137,23 @@ bool CFileTextSearch::NextOccurrence(FileOccurrence& occurrence)
 
 std::string CFileTextSearch::ResultLine(const FileOccurrence& occurrence) const
 {
-    return FormatSearchResultLine(m_currentPath, occurrence.line, occurrence.column, occurrence.lineText);
+    std::string_view text = occurrence.lineText;
+    int64_t column = occurrence.column;
+    if (m_encoding == TextEncoding::Cp1252)
+        return FormatSearchResultLine(m_currentPath, occurrence.line, column, transcode::ToPaneText(text, m_encoding));
+    size_t before = static_cast<size_t>(column - 1);
+    if (m_bom && occurrence.line == 1 && text.substr(0, textencoding::kBom.size()) == textencoding::kBom) {
+        text.remove_prefix(textencoding::kBom.size());
+        before -= std::min(before, textencoding::kBom.size());
+        column -= static_cast<int64_t>(textencoding::kBom.size());
+    }
+    // A long line is cut after a few bytes, maybe inside a character.
+    text = text.substr(0, transcode::CompleteUtf8Prefix(text));
+    if (before <= text.size()) {
+        column = 1;
+        for (size_t i = 0; i < before; i = static_cast<size_t>(utf8::Next(text.data(), static_cast<int>(text.size()),
+                                                                           static_cast<int>(i))))
+            ++column;
+    }
+    return FormatSearchResultLine(m_currentPath, occurrence.line, column, text);
 }

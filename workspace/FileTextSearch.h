@@ -8,6 +8,7 @@
 #include "workspace/FileFilter.h"
 #include "workspace/FolderWalk.h"
 #include "workspace/OccurrenceScanner.h"
+#include "text/TextEncoding.h"
 
 #include <chrono>
 #include <cstdint>
@@ -31,9 +32,13 @@ public:
     CFileTextSearch(const CFileTextSearch&) = delete;
     CFileTextSearch& operator=(const CFileTextSearch&) = delete;
 
-    // Sets the search up. False, with a search that yields nothing, for an
-    // empty search text, an empty start folder, or a start folder that
-    // cannot be opened or listed.
+    // Sets the search up. The search text is UTF-8; each file is searched
+    // for it in that file's encoding, decided as a document's is on load (a
+    // file larger than the whole-file limit by its first buffer), and a
+    // Windows-1252 file cannot hold a text with characters outside that code
+    // page. False, with a search that yields nothing, for an empty search
+    // text, an empty start folder, or a start folder that cannot be opened
+    // or listed.
     bool Setup(std::string_view searchText, const std::string& startFolder, std::string_view filter,
                uint32_t flags);
 
@@ -56,8 +61,13 @@ public:
     void Cancel();
     bool Cancelled() const { return m_cancelled; }
 
-    // The result line of an occurrence in the current file.
+    // The result line of an occurrence in the current file, UTF-8: the path
+    // as the file system gives it, the line decoded from the file's
+    // encoding, the column counted in its characters (a byte order mark not
+    // counted nor shown).
     std::string ResultLine(const FileOccurrence& occurrence) const;
+    // The encoding of the current file.
+    TextEncoding CurrentEncoding() const { return m_encoding; }
 
     uint32_t Flags() const { return m_flags; }
     const std::string& StartFolder() const { return m_walk.StartFolder(); }
@@ -71,11 +81,20 @@ public:
 
 private:
     bool PollNow(const std::string& path, bool force);
+    // Decides the current file's encoding and sets the scanner's pattern for
+    // it; false when the file cannot hold the search text.
+    bool PrepareFile();
 
     CFileFilter m_filter;
     CFolderWalk m_walk;
     COccurrenceScanner m_scanner;
     uint32_t m_flags = 0;
+    std::string m_textUtf8;
+    std::string m_text1252;
+    bool m_fitsCp1252 = true;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    TextEncoding m_patternEncoding = TextEncoding::Utf8;
+    bool m_bom = false;
     bool m_active = false;
     bool m_cancelled = false;
     std::string m_currentPath;

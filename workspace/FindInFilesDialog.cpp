@@ -117,7 +117,7 @@ void CFindInFilesDialog::UpdateSearchButton()
 
 void CFindInFilesDialog::TakeValues()
 {
-    m_request.searchText = m_search->TextBytes();
+    m_request.searchText = m_search->GetValue().utf8_string();
     m_request.filter = FileNameBytes(m_filter->GetValue());
     m_request.folder = FileNameBytes(m_folder->GetValue());
     m_request.options.recursive = m_recursive->GetValue();

@@ -17,7 +17,7 @@ class wxChoice;
 
 // What the search is asked for.
 struct FindInFilesRequest {
-    std::string searchText; // Windows-1252 bytes, as the files hold text
+    std::string searchText; // UTF-8; each file is searched in its own encoding
     std::string filter;     // file-name bytes
     std::string folder;     // file-name bytes
     FindInFilesOptions options;

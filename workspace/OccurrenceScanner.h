@@ -62,6 +62,11 @@ public:
     // Forgets the current file (the buffer stays for the next one).
     void Close();
 
+    // The bytes read so far of the file just opened: all of it when
+    // ReadWhole(), else its start.
+    std::string_view FirstBytes() const { return std::string_view(m_data ? m_data : "", m_winLen); }
+    bool ReadWhole() const { return m_eof; }
+
     size_t Capacity() const { return m_capacity; }
     bool Cancelled() const { return m_cancelled; }
     // Frees the buffer; the next file allocates it anew.

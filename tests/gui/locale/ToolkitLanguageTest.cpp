@@ -9,6 +9,7 @@
 #include "editor/TextBuffer.h"
 #include "platform/Process.h"
 #include "resources/CommandIds.h"
+#include "platform/LocaleCodeset.h"
 #include "toolchain/JavaCommands.h"
 
 #include <gtk/gtk.h>
@@ -376,6 +377,10 @@ TEST_F(ToolkitLanguageTest, OnlyTheMessageLocaleChangesAndChildrenKeepTheUsersEn
 
     std::vector<std::string> user = LocaleEntries(StartEnvironment());
     std::vector<std::string> childEnv = toolchain::ChildEnvironment(toolchain::IdeClassPath());
-    EXPECT_EQ(ChildSees(&childEnv), user) << "compiler and interpreter";
+    // Compiler and interpreter: the user's locale, with a UTF-8 character
+    // type where it would be ASCII (under C).
+    std::vector<std::string> console = LocaleEntries(
+        toolchain::Utf8Console(StartEnvironment(), &platform::CodesetOfLocale).environment);
+    EXPECT_EQ(ChildSees(&childEnv), console) << "compiler and interpreter";
     EXPECT_EQ(ChildSees(nullptr), user) << "programs started with Kib's environment";
 }

@@ -109,3 +109,36 @@ TEST_F(ToolchainScreenshotTest, ArgumentsAndStartFileDialogs)
     files->Destroy();
     PumpEvents(50);
 }
+
+TEST_F(ToolchainScreenshotTest, Utf8SourceCompiledWithAnErrorAndRun)
+{
+    std::filesystem::create_directories(dir + "src");
+    std::string src = dir + "src/Gruss.java";
+    kibtest::WriteFile(src, "// Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln: \xE2\x82\xAC \xE4\xB8\xAD\xE6\x96\x87\n"
+                            "public class Gruss {\n"
+                            "    public static void main(String[] args) {\n"
+                            "        String s = \"\xE4\xB8\xAD\xC3\x9F\"; int x = \"\xC3\xA4\";\n"
+                            "        System.out.println(\"Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE4\xB8\xAD\");\n"
+                            "    }\n"
+                            "}\n");
+    CKibView* view = OpenView(src);
+    ASSERT_NE(view, nullptr);
+    ASSERT_TRUE(CompileAndWait(view));
+    COutputPane* pane = CompilerPane();
+    int caretLine = -1;
+    for (int l = 1; l < pane->GetLineCount(); ++l)
+        if (pane->GetLineText(l).find('^') != std::string::npos)
+            caretLine = l;
+    ASSERT_GT(caretLine, 0);
+    DoubleClick(pane, caretLine);
+    Shot("toolchain-utf8-compile");
+    // Fixed, compiled and run.
+    kibtest::WriteFile(src, kibtest::ReadFile(src).replace(kibtest::ReadFile(src).find(" int x = \"\xC3\xA4\";"),
+                                                           std::string(" int x = \"\xC3\xA4\";").size(), ""));
+    ASSERT_TRUE(view->GetDocument()->OnOpenDocument(src));
+    ASSERT_TRUE(CompileAndWait(view));
+    Command(kib::ID_JAVA_RUN);
+    ASSERT_TRUE(WaitIdle(view));
+    EXPECT_EQ(ProgramPane()->GetLineText(0), "Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE4\xB8\xAD");
+    Shot("toolchain-utf8-run");
+}

@@ -512,3 +512,56 @@ TEST(TextBufferSave, DiscardedBufferRefusesToSave)
     EXPECT_EQ(Lines(b), Strings{""});
     EXPECT_EQ(b.LineEndStyle(), EOL_LF);
 }
+
+TEST(TextBufferEncoding, DecidedAtLoadAndBytesKeptExactly)
+{
+    CTempDir dir;
+    CTextBuffer b;
+    // UTF-8 with a byte order mark: the mark is no part of the first line
+    // and is written back in front of it.
+    const std::string bom = "\xEF\xBB\xBF// Grüße €\r\nclass A {}\r\n";
+    WriteFile(dir.File("bom.java"), bom);
+    ASSERT_TRUE(b.LoadFile(dir.File("bom.java"), -1, TextEncoding::Cp1252));
+    EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+    EXPECT_TRUE(b.HasBom());
+    EXPECT_EQ(b.LineText(0), "// Grüße €");
+    ASSERT_TRUE(b.SaveFile(dir.File("bom2.java")));
+    EXPECT_EQ(ReadFile(dir.File("bom2.java")), bom);
+    EXPECT_EQ(b.SaveToMemory(), bom);
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 0, "x", el, ec));
+    EXPECT_EQ(b.SaveToMemory(), "\xEF\xBB\xBFx// Grüße €\r\nclass A {}\r\n");
+
+    // A mixed file: Windows-1252, every byte kept.
+    const std::string mixed = "// \xE4 und \xC3\xA4\n\x81\x8D\xFF\n";
+    WriteFile(dir.File("mixed.java"), mixed);
+    ASSERT_TRUE(b.LoadFile(dir.File("mixed.java"), -1, TextEncoding::Utf8));
+    EXPECT_EQ(b.Encoding(), TextEncoding::Cp1252);
+    EXPECT_FALSE(b.HasBom());
+    ASSERT_TRUE(b.SaveFile(dir.File("mixed2.java")));
+    EXPECT_EQ(ReadFile(dir.File("mixed2.java")), mixed);
+
+    // Pure ASCII takes the encoding it is given; so does a new document.
+    b.LoadFromMemory("class A {}\n", -1, TextEncoding::Cp1252);
+    EXPECT_EQ(b.Encoding(), TextEncoding::Cp1252);
+    b.LoadFromMemory("class A {}\n", -1, TextEncoding::Utf8);
+    EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+    b.InitEmpty(EOL_LF, TextEncoding::Cp1252);
+    EXPECT_EQ(b.Encoding(), TextEncoding::Cp1252);
+    EXPECT_FALSE(b.HasBom());
+    b.LoadFromMemory("// Köln\n", -1, TextEncoding::Cp1252);
+    EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(b.SaveToMemory(), "// Köln\n");
+}
+
+TEST(TextBufferEncoding, AFailedLoadKeepsTheEncoding)
+{
+    CTempDir dir;
+    CTextBuffer b;
+    b.LoadFromMemory("\xEF\xBB\xBFx", -1, TextEncoding::Cp1252);
+    ASSERT_TRUE(b.HasBom());
+    EXPECT_FALSE(b.LoadFile(dir.File("missing.java")));
+    EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+    EXPECT_TRUE(b.HasBom());
+    EXPECT_EQ(b.SaveToMemory(), "\xEF\xBB\xBFx");
+}

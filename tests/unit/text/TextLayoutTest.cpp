@@ -130,3 +130,53 @@ TEST(TextLayout, ControlBytesGetAVisibleGlyph)
 }
 
 } // namespace
+
+namespace {
+
+constexpr TextEncoding kUtf8 = TextEncoding::Utf8;
+
+TEST(TextLayoutUtf8, ColumnsCountCharactersAndWideCells)
+{
+    const std::string s = "ä\t漢x"; // ä 0-1, tab 1-4, 漢 4-6 (two cells), x 6-7
+    const int len = static_cast<int>(s.size());
+    EXPECT_EQ(textlayout::DisplayColumn(s.data(), len, 2, 4, kUtf8), 1);
+    EXPECT_EQ(textlayout::DisplayColumn(s.data(), len, 3, 4, kUtf8), 4);
+    EXPECT_EQ(textlayout::DisplayColumn(s.data(), len, 6, 4, kUtf8), 6);
+    EXPECT_EQ(textlayout::DisplayLength(s.data(), len, 4, kUtf8), 7);
+    // The same bytes as Windows-1252: one cell each.
+    EXPECT_EQ(textlayout::DisplayLength(s.data(), len, 4), 8);
+
+    // Columns back to byte offsets, always on a character boundary.
+    EXPECT_EQ(textlayout::ColumnToChar(s.data(), len, 1, 4, kUtf8), 2);
+    EXPECT_EQ(textlayout::ColumnToChar(s.data(), len, 4, 4, kUtf8), 3);
+    EXPECT_EQ(textlayout::ColumnToChar(s.data(), len, 5, 4, kUtf8), 3); // middle of 漢: before it
+    EXPECT_EQ(textlayout::ColumnToChar(s.data(), len, 6, 4, kUtf8), 6);
+    EXPECT_EQ(textlayout::ColumnToChar(s.data(), len, 99, 4, kUtf8), len);
+    EXPECT_EQ(textlayout::HitColumnToChar(s.data(), len, 0, 4, kUtf8), 0);
+    EXPECT_EQ(textlayout::HitColumnToChar(s.data(), len, 5, 4, kUtf8), 3);
+    EXPECT_EQ(textlayout::HitColumnToChar(s.data(), len, 6, 4, kUtf8), 6);
+
+    int start = -1;
+    EXPECT_EQ(textlayout::FirstCharAtColumn(s.data(), len, 5, 4, start, kUtf8), 3);
+    EXPECT_EQ(start, 4);
+    EXPECT_EQ(textlayout::FirstCharAtColumn(s.data(), len, 1, 4, start, kUtf8), 2);
+    EXPECT_EQ(start, 1);
+    EXPECT_EQ(textlayout::FirstCharAtColumn(s.data(), len, 50, 4, start, kUtf8), len);
+    EXPECT_EQ(start, 7);
+}
+
+TEST(TextLayoutUtf8, InvalidBytesAndAsciiLines)
+{
+    const std::string bad = "\xE4\xE2\x82z"; // three invalid bytes, one cell each
+    const int len = static_cast<int>(bad.size());
+    EXPECT_EQ(textlayout::DisplayLength(bad.data(), len, 4, kUtf8), 4);
+    EXPECT_EQ(textlayout::ColumnToChar(bad.data(), len, 2, 4, kUtf8), 2);
+    const std::string ascii = "\tint x;";
+    EXPECT_EQ(textlayout::DisplayLength(ascii.data(), 7, 4, kUtf8), textlayout::DisplayLength(ascii.data(), 7, 4));
+    int a = 0, b = 0;
+    EXPECT_EQ(textlayout::FirstCharAtColumn(ascii.data(), 7, 5, 4, a, kUtf8),
+              textlayout::FirstCharAtColumn(ascii.data(), 7, 5, 4, b));
+    EXPECT_EQ(a, b);
+}
+
+} // namespace

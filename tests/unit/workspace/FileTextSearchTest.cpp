@@ -1,4 +1,5 @@
 #include "workspace/FileTextSearch.h"
+#include "text/Cp1252.h"
 #include "workspace/SearchResultLine.h"
 
 #include "support/TempDir.h"
@@ -239,10 +240,11 @@ TEST(FileTextSearch, BinaryFilesAreSearchedAsBytes)
     auto lines = Search(dir.Path(), "needle", "*.*", 0);
     ASSERT_EQ(lines.size(), 2u);
     // Line 2 (one LF at byte 10); the column restarts behind the last of CR,
-    // LF or NUL in front, and the line text ends at the next one.
+    // LF or NUL in front, and the line text ends at the next one. No valid
+    // UTF-8: the line is shown decoded from Windows-1252.
     EXPECT_EQ(lines[0], dir.File("data.bin") + "(2," + std::to_string(256 - 14 + 1) + "):" +
-                            bin.substr(14, 256 - 14 + 6));
-    EXPECT_EQ(lines[1], dir.File("data.bin") + "(2,1):NEEDLE\x80");
+                            cp1252::DecodeUtf8(bin.substr(14, 256 - 14 + 6)));
+    EXPECT_EQ(lines[1], dir.File("data.bin") + "(2,1):NEEDLE\xE2\x82\xAC");
     SearchResultLocation r;
     ASSERT_TRUE(ParseSearchResultLine(lines[0], r));
     EXPECT_EQ(r.file, dir.File("data.bin"));
@@ -351,4 +353,25 @@ TEST(FileTextSearch, TenThousandCharacterFilter)
     for (int i = 0; garbage.size() < 10000; ++i)
         garbage += "*?*.?" + std::to_string(i);
     EXPECT_EQ(Search(dir.Path(), "needle", garbage, 0).size(), 0u);
+}
+
+TEST(FileTextSearch, EachFileIsSearchedAndShownInItsOwnEncoding)
+{
+    CTempDir dir;
+    // UTF-8 with a BOM, Windows-1252, and a name that is no valid UTF-8.
+    WriteFile(dir.File("Utf.java"), "\xEF\xBB\xBF// Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE4\xB8\xAD\nx Gr\xC3\xBC\xC3\x9F" "e\n");
+    WriteFile(dir.File("Win.java"), "// Gr\xFC\xDF" "e aus K\xF6ln\n");
+    WriteFile(dir.File("K\xF6ln.java"), "Gr\xC3\xBC\xC3\x9F" "e\n");
+    auto lines = Search(dir.Path(), "Gr\xC3\xBC\xC3\x9F" "e", "*.java", 0);
+    std::sort(lines.begin(), lines.end());
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0], dir.File("K\xF6ln.java") + "(1,1):Gr\xC3\xBC\xC3\x9F" "e");
+    // Columns in characters; the BOM neither counted nor shown.
+    EXPECT_EQ(lines[1], dir.File("Utf.java") + "(1,4):// Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC \xE4\xB8\xAD");
+    EXPECT_EQ(lines[2], dir.File("Utf.java") + "(2,3):x Gr\xC3\xBC\xC3\x9F" "e");
+    EXPECT_EQ(lines[3], dir.File("Win.java") + "(1,4):// Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
+    // A text Windows-1252 cannot hold is found in UTF-8 files only.
+    auto cjk = Search(dir.Path(), "\xE4\xB8\xAD", "*.java", 0);
+    ASSERT_EQ(cjk.size(), 1u);
+    EXPECT_EQ(cjk[0].substr(0, dir.File("Utf.java").size()), dir.File("Utf.java"));
 }
