@@ -16,7 +16,6 @@
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
 
-
 COptionsDialog::COptionsDialog(wxWindow* parent, const CSettings& settings, const COptionsContext& context)
     : CTreePropertySheet(kTreeWidth, kib::KibText(kib::IDS_OPTIONS_CAPTION), parent, 0), m_edited(settings)
 {
