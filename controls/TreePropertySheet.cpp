@@ -91,19 +91,39 @@ void CTreePropertySheet::AddPage(int flags, wxWindow* page, const wxBitmap& icon
 {
     if (!page)
         return;
+    if (page->GetParent() != m_book)
+        page->Reparent(m_book);
+    AppendRecord(Record{-1, flags, page, caption, wxString(), {}}, icon);
+    PlaceInBook(m_records.back());
+}
+
+void CTreePropertySheet::AddPage(int flags, PageFactory create, const wxBitmap& icon, const wxString& caption)
+{
+    if (!create)
+        return;
+    AppendRecord(Record{-1, flags, nullptr, caption, wxString(), std::move(create)}, icon);
+}
+
+void CTreePropertySheet::AppendRecord(Record record, const wxBitmap& icon)
+{
     if (!m_images)
         m_images = std::make_unique<wxImageList>(16, 16, true, 10);
-    int image = -1;
     if (icon.IsOk()) {
         wxBitmap sized = icon;
         if (sized.GetWidth() != 16 || sized.GetHeight() != 16)
             sized = wxBitmap(icon.ConvertToImage().Rescale(16, 16, wxIMAGE_QUALITY_HIGH));
-        image = m_images->Add(sized);
+        record.image = m_images->Add(sized);
     }
-    if (page->GetParent() != m_book)
-        page->Reparent(m_book);
-    m_records.push_back(Record{image, flags, page, caption, wxString()});
-    m_book->AddPage(page, caption.empty() ? page->GetLabel() : caption, false);
+    m_records.push_back(std::move(record));
+}
+
+void CTreePropertySheet::PlaceInBook(Record& r)
+{
+    r.bookIndex = static_cast<int>(m_book->GetPageCount());
+    m_book->AddPage(r.page, r.caption.empty() ? r.page->GetLabel() : r.caption, false);
+    // A page that comes after the layout takes the area the others had.
+    if (m_built)
+        r.page->SetSize(m_book->GetClientSize());
 }
 
 void CTreePropertySheet::SetSubtitle(int page, const wxString& subtitle)
@@ -146,9 +166,36 @@ void CTreePropertySheet::SetRow(bool above, int index, int spaceAbove, int space
     rows[static_cast<size_t>(index)].spaceBelow = spaceBelow;
 }
 
-wxWindow* CTreePropertySheet::GetPage(int index) const
+wxWindow* CTreePropertySheet::GetPage(int index)
+{
+    if (index < 0 || index >= GetPageCount())
+        return nullptr;
+    Record& r = m_records[static_cast<size_t>(index)];
+    if (!r.page && r.create) {
+        PageFactory create = std::move(r.create);
+        r.create = nullptr;
+        wxWindow* page = create(m_book);
+        if (page) {
+            if (page->GetParent() != m_book)
+                page->Reparent(m_book);
+            r.page = page;
+            PlaceInBook(r);
+        }
+    }
+    return r.page;
+}
+
+wxWindow* CTreePropertySheet::CreatedPage(int index) const
 {
     return index >= 0 && index < GetPageCount() ? m_records[static_cast<size_t>(index)].page : nullptr;
+}
+
+wxSize CTreePropertySheet::MeasurePageArea()
+{
+    for (int i = 0; i < GetPageCount(); ++i)
+        GetPage(i);
+    m_book->InvalidateBestSize();
+    return m_book->GetBestSize();
 }
 
 wxString CTreePropertySheet::PageCaption(int index) const
@@ -174,7 +221,7 @@ void CTreePropertySheet::FillTree()
     const wxTreeItemId root = m_tree->GetRootItem();
     for (size_t i = 0; i < m_records.size(); ++i) {
         Record& r = m_records[i];
-        if (r.caption.empty())
+        if (r.caption.empty() && r.page)
             r.caption = r.page->GetLabel();
         const wxTreeItemId parent = groups.empty() ? root : groups.back();
         wxTreeItemId item = m_tree->AppendItem(parent, r.caption, r.image, r.image,
@@ -222,6 +269,8 @@ void CTreePropertySheet::Build()
     body->Add(m_tree, 0, wxEXPAND | wxRIGHT, kMargin);
     auto* pageColumn = new wxBoxSizer(wxVERTICAL);
     pageColumn->Add(m_captionBar, 0, wxEXPAND);
+    if (m_pageAreaSize.IsFullySpecified())
+        m_book->SetMinSize(m_pageAreaSize);
     pageColumn->Add(m_book, 1, wxEXPAND);
     body->Add(pageColumn, 1, wxEXPAND);
     top->Add(body, 1, wxEXPAND | wxLEFT | wxRIGHT | wxTOP, kMargin);
@@ -287,7 +336,8 @@ void CTreePropertySheet::SetActivePage(int index)
         // One paint for the whole switch.
         wxWindowUpdateLocker lock(this);
         m_active = index;
-        m_book->ChangeSelection(static_cast<size_t>(index));
+        if (GetPage(index))
+            m_book->ChangeSelection(static_cast<size_t>(m_records[static_cast<size_t>(index)].bookIndex));
         if (m_built) {
             // Find the item of the record and select it.
             std::vector<wxTreeItemId> stack{m_tree->GetRootItem()};
@@ -348,15 +398,16 @@ void CTreePropertySheet::OnSelChanged(wxTreeEvent& event)
 bool CTreePropertySheet::ConfirmPages()
 {
     for (int i = 0; i < GetPageCount(); ++i) {
-        wxWindow* page = GetPage(i);
-        if (!page->Validate()) {
+        wxWindow* page = CreatedPage(i);
+        if (page && !page->Validate()) {
             if (m_active != i)
                 SetActivePage(i);
             return false;
         }
     }
     for (int i = 0; i < GetPageCount(); ++i)
-        GetPage(i)->TransferDataFromWindow();
+        if (wxWindow* page = CreatedPage(i))
+            page->TransferDataFromWindow();
     return true;
 }
 

@@ -1,8 +1,10 @@
 // A property sheet whose pages are chosen in a tree on the left instead of
 // in tabs, with a painted caption bar above the page that shows the active
 // page's title. Pages are the caller's windows (children of PageParent());
-// parents in the tree are pages too. OK validates and then transfers every
-// page, shown or not (wxWindow::Validate and TransferDataFromWindow).
+// parents in the tree are pages too. A page may be given as a factory: it is
+// then created when it is first shown or asked for. OK validates and then
+// transfers every page that exists (wxWindow::Validate and
+// TransferDataFromWindow); a page never created has nothing to give.
 #pragma once
 
 #include <wx/bitmap.h>
@@ -10,6 +12,7 @@
 #include <wx/font.h>
 #include <wx/imaglist.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,6 +43,10 @@ public:
     // Appends a page (not owned by the sheet beyond wx's parent and child
     // rule). An empty caption takes the page's own title (its label).
     void AddPage(int flags, wxWindow* page, const wxBitmap& icon, const wxString& caption = wxString());
+    // Appends a page created by create(PageParent()) when first needed; the
+    // caption is the tree text, so it must be given.
+    using PageFactory = std::function<wxWindow*(wxWindow* parent)>;
+    void AddPage(int flags, PageFactory create, const wxBitmap& icon, const wxString& caption);
     void SetSubtitle(int page, const wxString& subtitle);
 
     // Caption bar, before the sheet is shown. Colours are 0x00BBGGRR.
@@ -51,15 +58,24 @@ public:
     // makes the list at least index + 1 rows long and sets that row's spaces.
     void SetRow(bool above, int index, int spaceAbove, int spaceBelow);
 
+    // The page area's size when the pages are not all there to measure it
+    // (before the sheet is shown); and that size measured by creating every
+    // page.
+    void SetPageAreaSize(const wxSize& size) { m_pageAreaSize = size; }
+    wxSize MeasurePageArea();
+
     // Fills the tree and lays the sheet out (once; showing the sheet does it).
     void Build();
     bool Show(bool show = true) override;
 
     // --- State.
     int GetPageCount() const { return static_cast<int>(m_records.size()); }
-    wxWindow* GetPage(int index) const;
+    // The page, created now if it was not yet.
+    wxWindow* GetPage(int index);
+    // The page if it exists, else null.
+    wxWindow* CreatedPage(int index) const;
     int GetActiveIndex() const { return m_active; }
-    wxWindow* GetActivePage() const { return GetPage(m_active); }
+    wxWindow* GetActivePage() const { return CreatedPage(m_active); }
     // Shows a page and selects its tree item (without validating the page
     // that is left; see SelectPageFromTree for the user's way).
     void SetActivePage(int index);
@@ -85,6 +101,8 @@ private:
         wxWindow* page;
         wxString caption;
         wxString subtitle;
+        PageFactory create; // while page is null
+        int bookIndex = -1;
     };
     struct Row {
         int spaceAbove = 0;
@@ -94,6 +112,8 @@ private:
     };
     class CCaptionBar;
 
+    void AppendRecord(Record record, const wxBitmap& icon);
+    void PlaceInBook(Record& record);
     void FillTree();
     int TreeWidthNeeded() const;
     void OnSelChanging(wxTreeEvent& event);
@@ -128,4 +148,5 @@ private:
     wxBitmap m_gradient;
     wxBitmap m_compose;
     wxSize m_gradientSize;
+    wxSize m_pageAreaSize = wxDefaultSize;
 };

@@ -30,7 +30,7 @@ public:
     // The settings as the pages left them (after OK: as confirmed).
     const CSettings& Edited() const { return m_edited; }
     template <class T>
-    T* PageAs(Page page) const
+    T* PageAs(Page page)
     {
         return dynamic_cast<T*>(GetPage(page));
     }

@@ -8,10 +8,14 @@
 #include "app/KibView.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameOptions.h"
+#include "options/DlgOptionsGUI.h"
 #include "options/OptionsDialog.h"
 #include "resources/CommandIds.h"
 
 #include <wx/app.h>
+#include <wx/button.h>
+#include <wx/sizer.h>
+#include <wx/treectrl.h>
 #include <wx/dialog.h>
 #include <wx/fontenum.h>
 #include <wx/init.h>
@@ -123,7 +127,8 @@ int main(int argc, char** argv)
     COptionsContext context;
     context.ppi = frame->PixelsPerInch();
     const int dialogRounds = std::getenv("KIB_BENCH_APPLY_ONLY") ? 1 : rounds;
-    std::vector<double> open, bare, built, faces;
+    std::vector<double> open, bare, built, faces, treeAndPage;
+    CSettings pageSettings = frame->Settings();
     wxSize size;
     for (int r = 0; r < dialogRounds; ++r) {
         auto t0 = Clock::now();
@@ -140,6 +145,43 @@ int main(int argc, char** argv)
         dialog->Destroy();
         Pump();
 
+        // The floor under the sheet: a plain dialog holding the same tree
+        // items, the same first page and the two buttons.
+        t0 = Clock::now();
+        auto* plain = new wxDialog(frame, wxID_ANY, "Optionen", wxDefaultPosition, size);
+        {
+            auto* tree = new wxTreeCtrl(plain, wxID_ANY, wxDefaultPosition, wxSize(170, -1),
+                                        wxTR_HAS_BUTTONS | wxTR_LINES_AT_ROOT | wxTR_HIDE_ROOT | wxBORDER_SUNKEN);
+            const wxTreeItemId root = tree->AddRoot(wxString());
+            wxTreeItemId group;
+            for (int i = 0; i < COptionsDialog::PAGE_COUNT; ++i) {
+                const bool opens = i == 0 || i == 3 || i == 6;
+                const wxTreeItemId item =
+                    tree->AppendItem(opens || !group.IsOk() ? root : group, wxString::Format("Seite %d", i));
+                if (opens)
+                    group = item;
+            }
+            tree->ExpandAll();
+            auto* page = new CDlgOptionsGUI(plain, context, pageSettings);
+            auto* body = new wxBoxSizer(wxHORIZONTAL);
+            body->Add(tree, 0, wxEXPAND | wxRIGHT, 10);
+            body->Add(page, 1, wxEXPAND);
+            auto* top = new wxBoxSizer(wxVERTICAL);
+            top->Add(body, 1, wxEXPAND | wxALL, 10);
+            auto* buttons = new wxBoxSizer(wxHORIZONTAL);
+            buttons->AddStretchSpacer();
+            buttons->Add(new wxButton(plain, wxID_OK, "OK"), 0, wxRIGHT, 8);
+            buttons->Add(new wxButton(plain, wxID_CANCEL, "Abbrechen"));
+            top->Add(buttons, 0, wxEXPAND | wxALL, 10);
+            plain->SetSizer(top);
+            plain->Layout();
+        }
+        plain->Show();
+        FinishPaint(plain);
+        treeAndPage.push_back(Ms(Clock::now() - t0));
+        plain->Destroy();
+        Pump();
+
         t0 = Clock::now();
         auto* empty = new wxDialog(frame, wxID_ANY, "Optionen", wxDefaultPosition, size);
         empty->Show();
@@ -151,6 +193,9 @@ int main(int argc, char** argv)
     std::printf("dialog %dx%d, %d rounds\n", size.x, size.y, dialogRounds);
     Print("options dialog open until painted", Median(open), "empty wx dialog, same size", Median(bare),
           "<= 3x");
+    Print("plain dialog: tree, first page, buttons", Median(treeAndPage), "empty wx dialog, same size",
+          Median(bare), "(floor)");
+    std::printf("  options dialog against that floor: ratio %.2f\n", Median(open) / Median(treeAndPage));
     std::printf("  of which construction %.2f ms; one enumeration of the fixed-pitch faces %.2f ms\n", Median(built),
                 Median(faces));
 

@@ -119,6 +119,38 @@ TEST_F(OptionsFrameTest, OkWithoutChangesStillWritesTheFile)
     EXPECT_EQ(Stored(), written);
 }
 
+TEST_F(OptionsFrameTest, OkAfterTheFirstPageOnlyWritesWhatEveryPageBuiltWrites)
+{
+    ASSERT_TRUE(Start());
+    Frame()->SaveSettings();
+    const std::string before = Stored();
+    ASSERT_FALSE(before.empty());
+    const CSettings settings = Frame()->Settings();
+    // Every page built and confirmed.
+    Script(
+        [](COptionsDialog& d) {
+            for (int i = 0; i < P::PAGE_COUNT; ++i)
+                EXPECT_NE(d.GetPage(i), nullptr) << i;
+        },
+        wxID_OK);
+    std::remove((dir + "kibparam.xml").c_str());
+    EXPECT_TRUE(Frame()->RouteCommand(ID_OPTIONS));
+    EXPECT_EQ(Stored(), before);
+    // Only the first page built: the same bytes.
+    Script(
+        [](COptionsDialog& d) {
+            EXPECT_NE(d.CreatedPage(P::PAGE_GUI), nullptr);
+            for (int i = 1; i < P::PAGE_COUNT; ++i)
+                EXPECT_EQ(d.CreatedPage(i), nullptr) << i;
+        },
+        wxID_OK);
+    std::remove((dir + "kibparam.xml").c_str());
+    EXPECT_TRUE(Frame()->RouteCommand(ID_OPTIONS));
+    EXPECT_EQ(Stored(), before);
+    EXPECT_TRUE(Frame()->Settings() == settings);
+    EXPECT_EQ(dialogs.modalRuns, 2);
+}
+
 TEST_F(OptionsFrameTest, OkRecoloursEveryOpenEditorAtOnce)
 {
     params["KIBPARAMS:GUI:STARTUP:EDITORTABS"] = "0"; // windows side by side

@@ -568,3 +568,68 @@ TEST_F(OptionsDialogTest, CancelLeavesTheSettingsCopyUntaken)
     // Pages write their values only on OK.
     EXPECT_EQ(dialog->Edited().m_tabWidth, 4);
 }
+
+namespace {
+
+int WindowsUnder(wxWindow* window)
+{
+    int n = 0;
+    for (wxWindow* child : window->GetChildren())
+        n += 1 + WindowsUnder(child);
+    return n;
+}
+
+} // namespace
+
+TEST_F(OptionsDialogTest, OpeningBuildsOnlyTheFirstPageAndKeepsTheSize)
+{
+    // The dialog with every page built, as the size must be.
+    auto* full = new COptionsDialog(frame, settings, script.Context());
+    for (int i = 0; i < P::PAGE_COUNT; ++i)
+        ASSERT_NE(full->GetPage(i), nullptr);
+    full->Show();
+    kibtest::PumpEvents(30);
+    const wxSize size = full->GetSize();
+    const wxSize area = full->PageParent()->GetSize();
+    full->Destroy();
+    kibtest::PumpEvents(10);
+
+    Open();
+    EXPECT_EQ(dialog->GetSize(), size);
+    EXPECT_EQ(dialog->PageParent()->GetSize(), area);
+    ASSERT_NE(dialog->CreatedPage(P::PAGE_GUI), nullptr);
+    for (int i = 1; i < P::PAGE_COUNT; ++i)
+        EXPECT_EQ(dialog->CreatedPage(i), nullptr) << i;
+    EXPECT_EQ(dialog->PageParent()->GetChildren().size(), 1u);
+    EXPECT_EQ(WindowsUnder(dialog->PageParent()), 1 + WindowsUnder(dialog->CreatedPage(P::PAGE_GUI)));
+    // The tree has all eleven entries with their icons all the same.
+    for (const char* text : {"Fullscreen", "Textblöcke", "Syntax Highlighting"}) {
+        const wxTreeItemId item = FindItem(dialog->Tree(), wxString::FromUTF8(text));
+        ASSERT_TRUE(item.IsOk()) << text;
+        EXPECT_GE(dialog->Tree()->GetItemImage(item), 0) << text;
+    }
+
+    // Choosing an entry builds its page, filling the page area.
+    dialog->Tree()->SelectItem(FindItem(dialog->Tree(), "Compiler"));
+    kibtest::PumpEvents(20);
+    EXPECT_EQ(dialog->GetActiveIndex(), P::PAGE_COMPILER);
+    wxWindow* compiler = dialog->CreatedPage(P::PAGE_COMPILER);
+    ASSERT_NE(compiler, nullptr);
+    EXPECT_TRUE(compiler->IsShown());
+    EXPECT_FALSE(dialog->CreatedPage(P::PAGE_GUI)->IsShown());
+    EXPECT_EQ(compiler->GetSize(), dialog->PageParent()->GetClientSize());
+    EXPECT_EQ(dialog->CreatedPage(P::PAGE_JDK), nullptr);
+    EXPECT_EQ(dialog->GetSize(), size);
+}
+
+TEST_F(OptionsDialogTest, APageNeverShownChangesNothingOnOk)
+{
+    // Values its controls would have put right had the page been built.
+    settings.m_tabWidth = 500;
+    settings.m_columnGuidePos = -7;
+    settings.m_autoSaveBeforeCompileType = 42;
+    Open();
+    ASSERT_EQ(dialog->CreatedPage(P::PAGE_EDITOR), nullptr);
+    EXPECT_TRUE(PressOk());
+    EXPECT_TRUE(dialog->Edited() == settings);
+}
