@@ -11,6 +11,7 @@
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
 #include "settings/Settings.h"
+#include "text/Utf8.h"
 #include "toolchain/CommandMode.h"
 
 #include <wx/menu.h>
@@ -172,8 +173,17 @@ void CKibView::GoToPosition(int line, int column)
     ScrollToTopLine(y);
     const char* chars = LineChars(y);
     std::string_view text(chars ? chars : "", static_cast<size_t>(LineLength(y)));
-    int x = JumpColumnIndex(text, column, GetTabWidth());
+    int x = JumpColumnIndex(text, column, GetTabWidth(), Encoding());
     PutCaret(TextPos{x, y});
+}
+
+void CKibView::RefuseCharacter(char32_t cp)
+{
+    std::string shown;
+    utf8::Append(shown, cp);
+    wxString text = wxString::Format(kib::KibText(kib::IDS_MSG_CHAR_NOT_IN_CP1252), wxString::FromUTF8(shown),
+                                     static_cast<unsigned>(cp));
+    UserDialogs().MessageBox(this, text, kib::KibText(kib::IDS_MSGBOX_CAPTION), wxOK | wxICON_WARNING);
 }
 
 std::string CKibView::LineStatusText() const
@@ -189,7 +199,7 @@ std::string CKibView::ColumnStatusText() const
     const char* chars = LineChars(caret.y);
     std::string_view text(chars ? chars : "", static_cast<size_t>(LineLength(caret.y)));
     char buf[64];
-    snprintf(buf, sizeof buf, "Spalte: %d", StatusColumn(text, caret.x, GetTabWidth()));
+    snprintf(buf, sizeof buf, "Spalte: %d", StatusColumn(text, caret.x, GetTabWidth(), Encoding()));
     return buf;
 }
 

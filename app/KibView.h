@@ -39,6 +39,10 @@ public:
     // Caret to a 1-based line and a column (see JumpColumnIndex).
     void GoToPosition(int line, int column);
 
+    // A typed, pasted or dropped character this document's encoding cannot
+    // hold: the user is told which.
+    void RefuseCharacter(char32_t cp) override;
+
     // "Zeile: %d" and "Spalte: %d" of the caret.
     std::string LineStatusText() const;
     std::string ColumnStatusText() const;

@@ -18,17 +18,6 @@ namespace {
 
 constexpr TextEncoding kUtf8 = TextEncoding::Utf8;
 
-// What a character of a pane line is drawn as: control characters and
-// invalid bytes become visible marks of one cell.
-char32_t PaneGlyph(char32_t cp)
-{
-    if (cp == utf8::kInvalid)
-        return 0xFFFD;
-    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0))
-        return 0xBF;
-    return cp;
-}
-
 } // namespace
 
 COutputPane::COutputPane(wxWindow* parent, wxWindowID id)
@@ -372,21 +361,14 @@ void COutputPane::Paint(wxDC& dc)
         // the left edge shows the cells right of it.
         int startCol = 0;
         int first = textlayout::FirstCharAtColumn(chars, len, m_leftColumn, m_tabSize, startCol, kUtf8);
-        std::u32string cells;
-        std::vector<unsigned char> widths;
-        int col = startCol;
-        for (int i = first; i < len && col < rightEdge;) {
-            int next = i + 1;
-            int w = textlayout::CharCells(chars, len, i, col, m_tabSize, kUtf8, next);
-            int n = 1;
-            char32_t cp = chars[i] == '\t' ? U' ' : PaneGlyph(utf8::Decode(chars, len, i, n));
-            for (int k = 0; k < (chars[i] == '\t' ? w : 1); ++k) {
-                cells.push_back(cp);
-                widths.push_back(static_cast<unsigned char>(chars[i] == '\t' ? 1 : w));
-            }
-            col += w;
-            i = next;
+        int stop = first;
+        for (int col = startCol; stop < len && col < rightEdge;) {
+            int next = stop + 1;
+            col += textlayout::CharCells(chars, len, stop, col, m_tabSize, kUtf8, next);
+            stop = next;
         }
+        const std::u32string cells =
+            textlayout::ExpandForDisplay(chars, first, stop - first, startCol, m_tabSize, false, kUtf8);
         // Cells left of the edge (of a tab or wide character across it) are not drawn.
         int x0 = 2 - (m_leftColumn - startCol) * m_charWidth;
         bool lineSelected = l >= from.line && l <= to.line && from != to;
@@ -413,7 +395,7 @@ void COutputPane::Paint(wxDC& dc)
         }
         if (!cells.empty()) {
             dc.SetTextForeground(fg);
-            DrawCells(dc, cells, widths, x0, y);
+            DrawCells(dc, cells, x0, y);
             if (lineSelected && selEndCol > selStartCol) {
                 int s = std::max(selStartCol, m_leftColumn) - m_leftColumn;
                 int e = selEndCol - m_leftColumn;
@@ -421,7 +403,7 @@ void COutputPane::Paint(wxDC& dc)
                     // The selected cells again, in the selection's colour.
                     wxDCClipper clip(dc, wxRect(2 + s * m_charWidth, y, (e - s) * m_charWidth, m_lineHeight));
                     dc.SetTextForeground(selFg);
-                    DrawCells(dc, cells, widths, x0, y);
+                    DrawCells(dc, cells, x0, y);
                 }
             }
         }
@@ -434,32 +416,30 @@ void COutputPane::Paint(wxDC& dc)
     }
 }
 
-void COutputPane::DrawCells(wxDC& dc, const std::u32string& cells, const std::vector<unsigned char>& widths,
-                             int x0, int y)
+void COutputPane::DrawCells(wxDC& dc, const std::u32string& cells, int x0, int y)
 {
     // Runs of one-cell characters are drawn together; a wide character is
     // drawn alone at its own cells, so the grid stays whatever its glyph's
     // width in the font.
     wxString run;
     int runStart = 0;
-    int cell = 0;
     auto flush = [&] {
         if (!run.empty())
             dc.DrawText(run, x0 + runStart * m_charWidth, y);
         run.clear();
     };
     for (size_t k = 0; k < cells.size(); ++k) {
-        if (widths[k] > 1) {
+        const int cell = static_cast<int>(k);
+        if (cells[k] == textlayout::kWideTail)
+            continue;
+        if (k + 1 < cells.size() && cells[k + 1] == textlayout::kWideTail) {
             flush();
             dc.DrawText(wxString(wxUniChar(static_cast<wxUint32>(cells[k]))), x0 + cell * m_charWidth, y);
-            cell += widths[k];
-            runStart = cell;
             continue;
         }
         if (run.empty())
             runStart = cell;
         run += wxUniChar(static_cast<wxUint32>(cells[k]));
-        ++cell;
     }
     flush();
 }

@@ -93,8 +93,7 @@ private:
     void OnKeyDown(wxKeyEvent& event);
     void OnFocus(wxFocusEvent& event);
     // Draws cells (code points, one or two cells each, from column 0 of x0).
-    void DrawCells(wxDC& dc, const std::u32string& cells, const std::vector<unsigned char>& widths, int x0,
-                   int y);
+    void DrawCells(wxDC& dc, const std::u32string& cells, int x0, int y);
 
     std::vector<std::string> m_lines{std::string()};
     size_t m_bytes = 0;

@@ -45,7 +45,8 @@ int CDisplayLengths::Get(int line)
         Resize();
     int32_t& cached = m_lengths[static_cast<size_t>(line)];
     if (cached < 0)
-        cached = textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth);
+        cached = textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth,
+                                           m_text.Encoding());
     return cached;
 }
 

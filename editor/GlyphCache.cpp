@@ -1,5 +1,7 @@
 #include "editor/GlyphCache.h"
 
+#include "text/Utf8.h"
+
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
@@ -32,7 +34,7 @@ CGlyphCache::Glyph CGlyphCache::Render(const Slot& slot, char32_t c) const
     dc.SetFont(slot.font);
     wxCoord w = 0, h = 0;
     dc.GetTextExtent(text, &w, &h);
-    g.width = slot.cellWidth > 0 ? slot.cellWidth : std::max<int>(1, w);
+    g.width = slot.cellWidth > 0 ? slot.cellWidth * utf8::CellWidth(c) : std::max<int>(1, w);
     dc.SelectObject(wxNullBitmap);
     // White on black: the brightness of each pixel is the glyph's coverage.
     wxBitmap bmp(g.width, g.height, 24);

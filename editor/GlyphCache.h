@@ -24,8 +24,9 @@ public:
         std::vector<uint8_t> mask; // width x height coverage, row by row
     };
 
-    // cellWidth > 0: every glyph is one cell of that width (clipped to it);
-    // 0: glyphs are as wide as the font advances them (the margin's numbers).
+    // cellWidth > 0: every glyph is one cell of that width (a wide
+    // character two), clipped to it; 0: glyphs are as wide as the font
+    // advances them (the margin's numbers).
     void SetFont(int slot, const wxFont& font, int cellWidth, int height);
     void Clear();
     bool HasFont(int slot) const { return m_slots[static_cast<size_t>(slot)].font.IsOk(); }

@@ -2,6 +2,7 @@
 
 #include "editor/TextMotion.h"
 #include "text/TextLayout.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 
@@ -11,14 +12,31 @@ int ColumnOf(const ITextLines& text, TextPos pos, int tabWidth)
 {
     if (pos.y < 0 || pos.y >= text.LineCount())
         return 0;
-    return textlayout::DisplayColumn(text.LineChars(pos.y), text.LineLength(pos.y), pos.x, tabWidth);
+    return textlayout::DisplayColumn(text.LineChars(pos.y), text.LineLength(pos.y), pos.x, tabWidth,
+                                     text.Encoding());
 }
 
 int CharAtColumn(const ITextLines& text, int line, int column, int tabWidth)
 {
     if (line < 0 || line >= text.LineCount())
         return 0;
-    return textlayout::ColumnToChar(text.LineChars(line), text.LineLength(line), column, tabWidth);
+    return textlayout::ColumnToChar(text.LineChars(line), text.LineLength(line), column, tabWidth,
+                                    text.Encoding());
+}
+
+bool IsUtf8(const ITextLines& text)
+{
+    return text.Encoding() == TextEncoding::Utf8;
+}
+
+// x on line moved back onto the start of the character it lies in.
+int OnBoundary(const ITextLines& text, int line, int x)
+{
+    if (!IsUtf8(text) || line < 0 || line >= text.LineCount())
+        return x;
+    const int len = text.LineLength(line);
+    const char* chars = text.LineChars(line);
+    return x < len && !utf8::IsBoundary(chars, len, x) ? utf8::Prev(chars, len, x) : x;
 }
 
 } // namespace
@@ -66,6 +84,8 @@ void CSelectionModel::CharLeft(const ITextLines& text, bool extend)
             --m_caret.y;
             m_caret.x = text.LineLength(m_caret.y);
         }
+    } else if (IsUtf8(text)) {
+        m_caret.x = utf8::Prev(text.LineChars(m_caret.y), text.LineLength(m_caret.y), m_caret.x);
     } else {
         --m_caret.x;
     }
@@ -80,6 +100,8 @@ void CSelectionModel::CharRight(const ITextLines& text, bool extend)
     } else if (m_caret.x >= text.LineLength(m_caret.y)) {
         if (m_caret.y < text.LineCount() - 1)
             m_caret = TextPos(0, m_caret.y + 1);
+    } else if (IsUtf8(text)) {
+        m_caret.x = utf8::Next(text.LineChars(m_caret.y), text.LineLength(m_caret.y), m_caret.x);
     } else {
         ++m_caret.x;
     }
@@ -97,7 +119,8 @@ void CSelectionModel::WordLeft(const ITextLines& text, bool extend)
         --m_caret.y;
         m_caret.x = text.LineLength(m_caret.y);
     }
-    m_caret.x = textmotion::WordLeft(text.LineChars(m_caret.y), text.LineLength(m_caret.y), m_caret.x);
+    m_caret.x = textmotion::WordLeft(text.LineChars(m_caret.y), text.LineLength(m_caret.y), m_caret.x,
+                                     text.Encoding());
 }
 
 void CSelectionModel::WordRight(const ITextLines& text, bool extend)
@@ -111,7 +134,7 @@ void CSelectionModel::WordRight(const ITextLines& text, bool extend)
         CharRight(text, extend);
         return;
     }
-    m_caret.x = textmotion::WordRight(text.LineChars(m_caret.y), len, m_caret.x);
+    m_caret.x = textmotion::WordRight(text.LineChars(m_caret.y), len, m_caret.x, text.Encoding());
 }
 
 void CSelectionModel::LineUp(const ITextLines& text, int tabWidth, bool extend)
@@ -142,7 +165,7 @@ void CSelectionModel::VerticalStep(const ITextLines& text, int tabWidth, bool ex
 void CSelectionModel::PageStep(const ITextLines& text, int step)
 {
     m_caret.y = step < 0 ? std::max(0, m_caret.y + step) : std::min(text.LineCount() - 1, m_caret.y + step);
-    m_caret.x = std::min(m_caret.x, text.LineLength(m_caret.y));
+    m_caret.x = OnBoundary(text, m_caret.y, std::min(m_caret.x, text.LineLength(m_caret.y)));
 }
 
 void CSelectionModel::LineEnd(const ITextLines& text)
@@ -178,8 +201,9 @@ void CSelectionModel::LineSelection(const ITextLines& text, int anchorLine, int 
 void CSelectionModel::WordSelection(const ITextLines& text, TextPos a, TextPos b, TextPos& start, TextPos& end)
 {
     TextPos lo = std::min(a, b), hi = std::max(a, b);
-    start = TextPos(textmotion::WordStart(text.LineChars(lo.y), text.LineLength(lo.y), lo.x), lo.y);
-    end = TextPos(textmotion::WordEnd(text.LineChars(hi.y), text.LineLength(hi.y), hi.x), hi.y);
+    const TextEncoding encoding = text.Encoding();
+    start = TextPos(textmotion::WordStart(text.LineChars(lo.y), text.LineLength(lo.y), lo.x, encoding), lo.y);
+    end = TextPos(textmotion::WordEnd(text.LineChars(hi.y), text.LineLength(hi.y), hi.x, encoding), hi.y);
 }
 
 void CSelectionModel::ExtendWordSelection(const ITextLines& text, TextPos hit, TextPos& start, TextPos& end)

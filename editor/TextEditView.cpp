@@ -7,6 +7,7 @@
 #include "resources/CommandIds.h"
 #include "settings/Settings.h"
 #include "text/Cp1252.h"
+#include "text/Utf8.h"
 #include "text/TextLayout.h"
 
 #include <wx/dnd.h>
@@ -90,8 +91,11 @@ public:
             return wxDragNone;
         }
         auto* data = static_cast<wxTextDataObject*>(GetDataObject());
-        std::string text = texttransform::ClipboardToDocumentBreaks(
-            cp1252::EncodeWide(data->GetText().ToStdWstring()));
+        std::string text;
+        if (!m_view->DocumentText(data->GetText(), text)) {
+            m_view->HideDropIndicator();
+            return wxDragNone;
+        }
         if (!m_view->DropText(wxPoint(x, y), text))
             return wxDragNone;
         return IsCopy(def) ? wxDragCopy : wxDragMove;
@@ -218,7 +222,7 @@ void CTextEditView::ApplySettings(const CSettings& s)
 
 // ---------------------------------------------------------------- typing
 
-void CTextEditView::OnCharTyped(unsigned char code)
+void CTextEditView::OnCharTyped(char32_t code)
 {
     wxMouseState mouse = wxGetMouseState();
     if (mouse.LeftIsDown() || mouse.RightIsDown())
@@ -231,7 +235,7 @@ bool CTextEditView::CanMergeTyping() const
     return m_typedEnd.IsValid() && GetCaretPos() == m_typedEnd && !ChangedSince(m_typedMark);
 }
 
-void CTextEditView::TypeChar(unsigned char code)
+void CTextEditView::TypeChar(char32_t code)
 {
     CTextBuffer* buffer = GetBuffer();
     if (code == '\r') {
@@ -254,6 +258,18 @@ void CTextEditView::TypeChar(unsigned char code)
     }
     if (code < 32 || !IsEditable())
         return;
+    std::string text;
+    if (Encoding() == TextEncoding::Utf8) {
+        utf8::Append(text, code);
+    } else {
+        const char byte = cp1252::FromUnicode(code, 0);
+        if (byte != 0)
+            text.push_back(byte);
+    }
+    if (text.empty()) {
+        RefuseCharacter(code);
+        return;
+    }
     // A word typed character by character is one undo step; a blank starts
     // the next one.
     bool merge = code != ' ' && CanMergeTyping();
@@ -263,11 +279,10 @@ void CTextEditView::TypeChar(unsigned char code)
     } else if (m_overwrite) {
         TextPos caret = GetCaretPos();
         if (caret.x < LineLength(caret.y))
-            buffer->DeleteRange(this, caret.y, caret.x, caret.y, caret.x + 1, ACT_TYPING);
+            buffer->DeleteRange(this, caret.y, caret.x, caret.y, NextCharIndex(caret), ACT_TYPING);
     }
     TextPos caret = GetCaretPos();
     int endLine = 0, endChar = 0;
-    std::string text(1, static_cast<char>(code));
     bool inserted = buffer->InsertTextAt(this, caret.y, caret.x, text, endLine, endChar, ACT_TYPING);
     if (inserted)
         PutCaret(TextPos(endChar, endLine));
@@ -326,7 +341,7 @@ void CTextEditView::DeleteForward()
     } else {
         s = e = GetCaretPos();
         if (s.x < LineLength(s.y))
-            e.x = s.x + 1;
+            e.x = NextCharIndex(s);
         else if (s.y < LineCount() - 1)
             e = TextPos(0, s.y + 1);
         else
@@ -353,7 +368,7 @@ void CTextEditView::Backspace()
     }
     TextPos e = GetCaretPos(), s = e;
     if (e.x > 0)
-        s.x = e.x - 1;
+        s.x = PrevCharIndex(e);
     else if (e.y > 0)
         s = TextPos(LineLength(e.y - 1), e.y - 1);
     else
@@ -376,7 +391,7 @@ void CTextEditView::DeleteWordBack()
         --s.y;
         s.x = LineLength(s.y);
     }
-    s.x = textmotion::WordLeft(LineChars(s.y), LineLength(s.y), s.x);
+    s.x = textmotion::WordLeft(LineChars(s.y), LineLength(s.y), s.x, Encoding());
     if (!(s < e))
         return;
     DeleteAsOneStep(s, e, ACT_BACKSPACE);
@@ -415,7 +430,7 @@ void CTextEditView::Tab()
         return;
     }
     if (m_overwrite && caret.x < LineLength(caret.y)) {
-        int x = texttransform::OverwriteTabChar(buffer->LineText(caret.y), caret.x, GetTabWidth());
+        int x = texttransform::OverwriteTabChar(buffer->LineText(caret.y), caret.x, GetTabWidth(), Encoding());
         PutCaret(TextPos(x, caret.y));
         return;
     }
@@ -459,7 +474,7 @@ void CTextEditView::Untab()
     TextPos caret = GetCaretPos();
     if (caret.x > 0)
         PutCaret(TextPos(texttransform::PreviousTabStopChar(buffer->LineText(caret.y), caret.x,
-                                                            GetTabWidth()),
+                                                            GetTabWidth(), Encoding()),
                          caret.y));
 }
 
@@ -470,7 +485,10 @@ void CTextEditView::Paste()
     if (!IsEditable())
         return;
     std::string text;
-    bool have = TakeTextFromClipboard(text) && !text.empty();
+    const EClipboardText taken = TakeTextFromClipboard(text);
+    if (taken == EClipboardText::Refused)
+        return;
+    const bool have = taken == EClipboardText::Taken && !text.empty();
     UndoMark group = OpenEditGroup(false);
     DeleteSelection();
     if (have) {

@@ -49,8 +49,9 @@ public:
     bool GetSavedSelection(TextPos& start, TextPos& end) const;
 
     // --- Editing operations (each one undo step).
-    // A typed character (Windows-1252; 13 is Enter).
-    void TypeChar(unsigned char code);
+    // A typed character (13 is Enter), put in in the document's encoding;
+    // one the encoding cannot hold is refused.
+    void TypeChar(char32_t code);
     void DeleteSelection();
     void DeleteForward();
     void Backspace();
@@ -103,7 +104,7 @@ public:
     bool IsDropIndicatorShown() const { return m_dropIndicatorShown; }
 
 protected:
-    void OnCharTyped(unsigned char code) override;
+    void OnCharTyped(char32_t code) override;
     void AdjustPositions(const TextChange& change) override;
 
 private:

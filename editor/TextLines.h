@@ -2,10 +2,14 @@
 // for the core classes that work on a view's text without knowing the view.
 #pragma once
 
+#include "text/TextEncoding.h"
+
 class ITextLines {
 public:
     virtual ~ITextLines() = default;
     virtual int LineCount() const = 0;
     virtual int LineLength(int line) const = 0;
     virtual const char* LineChars(int line) const = 0;
+    // How the bytes of the lines make characters.
+    virtual TextEncoding Encoding() const = 0;
 };

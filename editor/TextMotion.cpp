@@ -1,6 +1,7 @@
 #include "editor/TextMotion.h"
 
 #include "text/Cp1252.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 
@@ -8,19 +9,53 @@ namespace textmotion {
 
 namespace {
 
-bool At(const char* chars, int i, bool (*pred)(unsigned char))
+enum class Kind { Space, Word, Other };
+
+Kind KindOfByte(unsigned char c)
 {
-    return pred(static_cast<unsigned char>(chars[i]));
+    if (cp1252::IsSpace(c))
+        return Kind::Space;
+    return IsWordChar(c) ? Kind::Word : Kind::Other;
 }
 
-bool IsSpaceChar(unsigned char c)
+Kind KindOfCodePoint(char32_t cp)
 {
-    return cp1252::IsSpace(c);
+    if (cp < 0x80)
+        return KindOfByte(static_cast<unsigned char>(cp));
+    if (cp == 0xA0 || cp == 0x202F || cp == 0x3000)
+        return Kind::Space;
+    return IsWordCodePoint(cp) ? Kind::Word : Kind::Other;
 }
 
-bool IsOther(unsigned char c)
+// The characters of one line, stepped over whole in a UTF-8 line.
+struct Line {
+    const char* chars;
+    int len;
+    bool utf8;
+
+    int Next(int i) const { return utf8 ? utf8::Next(chars, len, i) : i + 1; }
+    int Prev(int i) const { return utf8 ? utf8::Prev(chars, len, i) : i - 1; }
+    // The kind of the character that starts at i.
+    Kind At(int i) const
+    {
+        const unsigned char c = static_cast<unsigned char>(chars[i]);
+        if (!utf8 || c < 0x80)
+            return KindOfByte(c);
+        int n = 1;
+        return KindOfCodePoint(utf8::Decode(chars, len, i, n));
+    }
+    Kind Before(int i) const { return At(Prev(i)); }
+    // x clamped to the line and moved onto a character boundary.
+    int Clamp(int x) const
+    {
+        x = std::clamp(x, 0, len);
+        return utf8 && !utf8::IsBoundary(chars, len, x) ? utf8::Prev(chars, len, x) : x;
+    }
+};
+
+Line LineOf(const char* chars, int len, TextEncoding encoding)
 {
-    return !IsWordChar(c) && !cp1252::IsSpace(c);
+    return Line{chars, len, encoding == TextEncoding::Utf8};
 }
 
 } // namespace
@@ -30,45 +65,81 @@ bool IsWordChar(unsigned char c)
     return c == '_' || cp1252::IsDigit(c) || cp1252::IsLetter(c);
 }
 
-int WordLeft(const char* chars, int len, int x)
+bool IsWordCodePoint(char32_t cp)
 {
-    x = std::clamp(x, 0, len);
-    while (x > 0 && At(chars, x - 1, IsSpaceChar))
-        --x;
+    if (cp < 0x80)
+        return IsWordChar(static_cast<unsigned char>(cp));
+    if (cp == utf8::kInvalid)
+        return false;
+    // Latin-1: the letters, and ª µ º; the rest are signs and punctuation.
+    if (cp < 0x100)
+        return cp == 0xAA || cp == 0xB5 || cp == 0xBA || (cp >= 0xC0 && cp != 0xD7 && cp != 0xF7);
+    // The blocks of punctuation, symbols and marks between words.
+    struct Range {
+        char32_t from, to;
+    };
+    static constexpr Range kNonWord[] = {
+        {0x2000, 0x2BFF},   // general punctuation, symbols, arrows, maths, box drawing, shapes
+        {0x2E00, 0x2E7F},   // supplemental punctuation
+        {0x3000, 0x303F},   // CJK symbols and punctuation
+        {0xFE30, 0xFE4F},   // CJK compatibility forms
+        {0xFE50, 0xFE6F},   // small forms
+        {0xFF00, 0xFF0F},   // full-width punctuation ...
+        {0xFF1A, 0xFF20},
+        {0xFF3B, 0xFF40},
+        {0xFF5B, 0xFF65},
+        {0xFFF0, 0xFFFF},   // specials
+        {0x1F000, 0x1FAFF}, // emoji and pictographs
+    };
+    for (const Range& r : kNonWord)
+        if (cp >= r.from && cp <= r.to)
+            return false;
+    return true;
+}
+
+int WordLeft(const char* chars, int len, int x, TextEncoding encoding)
+{
+    const Line line = LineOf(chars, len, encoding);
+    x = line.Clamp(x);
+    while (x > 0 && line.Before(x) == Kind::Space)
+        x = line.Prev(x);
     if (x == 0)
         return 0;
-    bool (*pred)(unsigned char) = At(chars, x - 1, IsWordChar) ? IsWordChar : IsOther;
-    while (x > 0 && At(chars, x - 1, pred))
-        --x;
+    const Kind run = line.Before(x);
+    while (x > 0 && line.Before(x) == run)
+        x = line.Prev(x);
     return x;
 }
 
-int WordRight(const char* chars, int len, int x)
+int WordRight(const char* chars, int len, int x, TextEncoding encoding)
 {
-    x = std::clamp(x, 0, len);
+    const Line line = LineOf(chars, len, encoding);
+    x = line.Clamp(x);
     if (x < len) {
-        bool (*pred)(unsigned char) = At(chars, x, IsWordChar) ? IsWordChar : IsOther;
-        while (x < len && At(chars, x, pred))
-            ++x;
+        const Kind run = line.At(x) == Kind::Word ? Kind::Word : Kind::Other;
+        while (x < len && line.At(x) == run)
+            x = line.Next(x);
     }
-    while (x < len && At(chars, x, IsSpaceChar))
-        ++x;
+    while (x < len && line.At(x) == Kind::Space)
+        x = line.Next(x);
     return x;
 }
 
-int WordStart(const char* chars, int len, int x)
+int WordStart(const char* chars, int len, int x, TextEncoding encoding)
 {
-    x = std::clamp(x, 0, len);
-    while (x > 0 && At(chars, x - 1, IsWordChar))
-        --x;
+    const Line line = LineOf(chars, len, encoding);
+    x = line.Clamp(x);
+    while (x > 0 && line.Before(x) == Kind::Word)
+        x = line.Prev(x);
     return x;
 }
 
-int WordEnd(const char* chars, int len, int x)
+int WordEnd(const char* chars, int len, int x, TextEncoding encoding)
 {
-    x = std::clamp(x, 0, len);
-    while (x < len && At(chars, x, IsWordChar))
-        ++x;
+    const Line line = LineOf(chars, len, encoding);
+    x = line.Clamp(x);
+    while (x < len && line.At(x) == Kind::Word)
+        x = line.Next(x);
     return x;
 }
 

@@ -3,6 +3,7 @@
 #include "editor/TextBuffer.h"
 #include "text/Cp1252.h"
 #include "text/TextLayout.h"
+#include "text/Utf8.h"
 
 #include <wx/bitmap.h>
 #include <wx/dcmemory.h>
@@ -212,11 +213,16 @@ void CTextRenderer::RenderLine(CPixelCanvas& canvas, const wxRect& rect, const w
     // Only the columns inside the repainted area are laid out and drawn.
     const int colFrom = firstColumn + std::max(0, (clip.x - rect.x) / cw);
     const int colTo = firstColumn + (clip.x + clip.width - rect.x + cw - 1) / cw + 1;
+    const TextEncoding encoding = source.Encoding();
+    const bool utf8 = encoding == TextEncoding::Utf8;
     int startCol = 0;
-    const int startChar = textlayout::FirstCharAtColumn(chars, len, colFrom, tabWidth, startCol);
+    const int startChar = textlayout::FirstCharAtColumn(chars, len, colFrom, tabWidth, startCol, encoding);
     int endChar = startChar;
-    for (int col = startCol; endChar < len && col < colTo; ++endChar)
-        col += textlayout::CellsAt(static_cast<unsigned char>(chars[endChar]), col, tabWidth);
+    for (int col = startCol; endChar < len && col < colTo;) {
+        int next = endChar + 1;
+        col += textlayout::CharCells(chars, len, endChar, col, tabWidth, encoding, next);
+        endChar = next;
+    }
 
     int runCount = 0;
     if (len > 0) {
@@ -249,21 +255,30 @@ void CTextRenderer::RenderLine(CPixelCanvas& canvas, const wxRect& rect, const w
     // Lays out characters [from, to) at the running column and draws their
     // visible cells.
     auto drawCells = [&](int from, int to, int font, COLORREF fg, COLORREF bg) {
-        std::string cells = textlayout::ExpandForDisplay(chars, from, to - from, col, tabWidth, showWhitespace);
+        const std::u32string cells =
+            textlayout::ExpandForDisplay(chars, from, to - from, col, tabWidth, showWhitespace, encoding);
         const int first = col;
         col += static_cast<int>(cells.size());
         int drop = std::max(0, colFrom - first);
         if (drop >= static_cast<int>(cells.size()))
             return;
+        // A wide character across the left edge is drawn whole; the clip cuts it.
+        if (cells[static_cast<size_t>(drop)] == textlayout::kWideTail)
+            --drop;
         int x = rect.x + (first + drop - firstColumn) * cw;
         int n = static_cast<int>(cells.size()) - drop;
         if (bg != lineBack)
             canvas.Fill(wxRect(x, rect.y, n * cw, rect.height), bg);
         for (int k = 0; k < n; ++k, x += cw) {
-            unsigned char b = static_cast<unsigned char>(cells[static_cast<size_t>(drop + k)]);
-            if (b != ' ')
-                canvas.DrawGlyph(x, rect.y, m_glyphs.Get(font, textlayout::DisplayGlyph(b)), fg);
+            const char32_t glyph = cells[static_cast<size_t>(drop + k)];
+            if (glyph != U' ' && glyph != textlayout::kWideTail)
+                canvas.DrawGlyph(x, rect.y, m_glyphs.Get(font, glyph), fg);
         }
+    };
+    // A colour run or selection bound inside a UTF-8 character moves to its
+    // end, so that a character is always drawn whole in one colour.
+    auto whole = [&](int x) {
+        return utf8 && x < len && !utf8::IsBoundary(chars, len, x) ? utf8::Next(chars, len, x) : x;
     };
     auto paintPiece = [&](int from, int to, int cls) {
         if (to <= from)
@@ -273,8 +288,8 @@ void CTextRenderer::RenderLine(CPixelCanvas& canvas, const wxRect& rect, const w
         COLORREF fg = overridden ? overrideText : source.TextColor(cls);
         COLORREF bg = overridden ? overrideBack : source.BackColor(cls);
         // Characters inside the selection take the selection's colours.
-        int a = selFrom >= 0 ? std::clamp(selFrom, from, to) : to;
-        int b = selFrom >= 0 ? std::clamp(selTo, from, to) : to;
+        int a = selFrom >= 0 ? std::clamp(whole(selFrom), from, to) : to;
+        int b = selFrom >= 0 ? std::clamp(whole(selTo), from, to) : to;
         if (a >= b) {
             drawCells(from, to, font, fg, bg);
             return;
@@ -295,7 +310,7 @@ void CTextRenderer::RenderLine(CPixelCanvas& canvas, const wxRect& rect, const w
         int pos = startChar;
         while (pos < endChar) {
             int cls = r >= 0 ? runs[r].colorClass : CI_WND;
-            int next = r + 1 < runCount ? std::max(runs[r + 1].start, pos) : len;
+            int next = r + 1 < runCount ? std::max(whole(runs[r + 1].start), pos) : len;
             int to = std::min(next, endChar);
             paintPiece(pos, to, cls);
             pos = to;
@@ -315,7 +330,7 @@ void CTextRenderer::RenderLine(CPixelCanvas& canvas, const wxRect& rect, const w
     int matchX = 0;
     char matchChar = 0;
     if (source.BraceMatchOnLine(line, matchX, matchChar)) {
-        int mc = textlayout::DisplayColumn(chars, len, matchX, tabWidth);
+        int mc = textlayout::DisplayColumn(chars, len, matchX, tabWidth, encoding);
         if (mc >= colFrom - 1 && mc < colTo) {
             int x = rect.x + (mc - firstColumn) * cw;
             canvas.Fill(wxRect(x, rect.y, cw, rect.height), source.BackColor(CI_BRACEMATCH));

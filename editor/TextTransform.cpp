@@ -164,32 +164,34 @@ int UnindentCount(std::string_view line, int tabWidth)
     return count;
 }
 
-int PreviousTabStopChar(std::string_view line, int x, int tabWidth)
+int PreviousTabStopChar(std::string_view line, int x, int tabWidth, TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
     int len = static_cast<int>(line.size());
-    int c = textlayout::DisplayColumn(line.data(), len, x, tabWidth);
+    int c = textlayout::DisplayColumn(line.data(), len, x, tabWidth, encoding);
     if (c <= 0)
         return 0;
     int target = (c - 1) / tabWidth * tabWidth;
     int col = 0;
-    for (int i = 0; i < len; ++i) {
+    for (int i = 0, next; i < len; i = next) {
         if (col >= target)
             return i;
-        col += textlayout::CellsAt(static_cast<unsigned char>(line[i]), col, tabWidth);
+        col += textlayout::CharCells(line.data(), len, i, col, tabWidth, encoding, next);
     }
     return len;
 }
 
-int OverwriteTabChar(std::string_view line, int x, int tabWidth)
+int OverwriteTabChar(std::string_view line, int x, int tabWidth, TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
     int len = static_cast<int>(line.size());
-    int col = textlayout::DisplayColumn(line.data(), len, x, tabWidth);
+    int col = textlayout::DisplayColumn(line.data(), len, x, tabWidth, encoding);
     int steps = tabWidth - col % tabWidth;
     for (int i = 0; i < steps && x < len; ++i) {
         bool wasTab = line[x] == '\t';
-        ++x;
+        int next = x + 1;
+        textlayout::CharCells(line.data(), len, x, col, tabWidth, encoding, next);
+        x = next;
         if (wasTab)
             break;
     }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "editor/TextPos.h"
+#include "text/TextEncoding.h"
 
 #include <string>
 #include <string_view>
@@ -48,11 +49,12 @@ int UnindentCount(std::string_view line, int tabWidth);
 
 // Where the caret lands when Shift+Tab moves it back to the previous tab
 // stop from character x (no text change).
-int PreviousTabStopChar(std::string_view line, int x, int tabWidth);
+int PreviousTabStopChar(std::string_view line, int x, int tabWidth,
+                        TextEncoding encoding = TextEncoding::Cp1252);
 
 // How far Tab in overwrite mode moves the caret from x: to the next tab stop,
 // stopping right after a tab character, never past the line end.
-int OverwriteTabChar(std::string_view line, int x, int tabWidth);
+int OverwriteTabChar(std::string_view line, int x, int tabWidth, TextEncoding encoding = TextEncoding::Cp1252);
 
 // Lines a block indent covers for the ordered selection [start, end):
 // start.y .. end.y, without the last line when its selected part ends at

@@ -7,6 +7,8 @@
 #include "resources/MenuTable.h"
 #include "text/Cp1252.h"
 #include "text/TextLayout.h"
+#include "text/Transcode.h"
+#include "text/Utf8.h"
 
 #include <wx/clipbrd.h>
 
@@ -192,6 +194,11 @@ const char* CTextView::LineChars(int line) const
     return m_buffer && line < m_buffer->LineCount() ? m_buffer->LineChars(line) : nullptr;
 }
 
+TextEncoding CTextView::Encoding() const
+{
+    return m_buffer ? m_buffer->Encoding() : TextEncoding::Cp1252;
+}
+
 uint32_t CTextView::LineFlags(int line) const
 {
     return m_buffer && line < m_buffer->LineCount() ? m_buffer->LineFlags(line) : 0;
@@ -238,24 +245,52 @@ void CTextView::PutTextOnClipboard(const std::string& text)
     wxClipboardLocker lock;
     if (!lock)
         return;
-    wxString s(cp1252::DecodeWide(texttransform::DocumentToClipboardBreaks(text)));
-    wxTheClipboard->SetData(new wxTextDataObject(s));
+    wxTheClipboard->SetData(new wxTextDataObject(OutsideText(text)));
     wxTheClipboard->Flush();
 }
 
-bool CTextView::TakeTextFromClipboard(std::string& text)
+CTextView::EClipboardText CTextView::TakeTextFromClipboard(std::string& text)
 {
     text.clear();
-    wxClipboardLocker lock;
-    if (!lock)
-        return false;
-    if (!wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && !wxTheClipboard->IsSupported(wxDF_TEXT))
-        return false;
     wxTextDataObject data;
-    if (!wxTheClipboard->GetData(data))
+    {
+        wxClipboardLocker lock;
+        if (!lock)
+            return EClipboardText::Missing;
+        if (!wxTheClipboard->IsSupported(wxDF_UNICODETEXT) && !wxTheClipboard->IsSupported(wxDF_TEXT))
+            return EClipboardText::Missing;
+        if (!wxTheClipboard->GetData(data))
+            return EClipboardText::Missing;
+    }
+    // The clipboard is let go before a refusal's message shows.
+    return DocumentText(data.GetText(), text) ? EClipboardText::Taken : EClipboardText::Refused;
+}
+
+wxString CTextView::OutsideText(const std::string& bytes) const
+{
+    const std::string text = texttransform::DocumentToClipboardBreaks(bytes);
+    if (Encoding() == TextEncoding::Cp1252)
+        return wxString(cp1252::DecodeWide(text));
+    return wxString::FromUTF8(utf8::ToValid(text));
+}
+
+bool CTextView::DocumentText(const wxString& text, std::string& bytes)
+{
+    const wxScopedCharBuffer utf8 = text.utf8_str();
+    transcode::Result r = transcode::Convert(std::string_view(utf8.data(), utf8.length()), TextEncoding::Utf8,
+                                             Encoding());
+    if (!r.ok) {
+        bytes.clear();
+        RefuseCharacter(r.badChar);
         return false;
-    text = texttransform::ClipboardToDocumentBreaks(cp1252::EncodeWide(data.GetText().ToStdWstring()));
+    }
+    bytes = texttransform::ClipboardToDocumentBreaks(r.bytes);
     return true;
+}
+
+void CTextView::RefuseCharacter(char32_t)
+{
+    wxBell();
 }
 
 void CTextView::Copy()
@@ -409,8 +444,7 @@ void CTextView::OnChar(wxKeyEvent& event)
         event.Skip();
         return;
     }
-    unsigned char code = static_cast<unsigned char>(cp1252::FromUnicode(static_cast<char32_t>(uc), '?'));
-    OnCharTyped(code);
+    OnCharTyped(static_cast<char32_t>(uc));
 }
 
 void CTextView::MovePageUp(bool extend)

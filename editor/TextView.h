@@ -63,17 +63,29 @@ public:
     int LineCount() const override;
     int LineLength(int line) const override;
     const char* LineChars(int line) const override;
+    // The buffer's encoding (Windows-1252 without a buffer: bytes as they are).
+    TextEncoding Encoding() const override;
     uint32_t LineFlags(int line) const override;
     // Display columns of the whole line (cached).
     int DisplayLength(int line) override;
     int MaxDisplayLength();
     virtual void CopyRange(TextPos start, TextPos end, std::string& text) const;
 
-    // --- Clipboard and drag data (document bytes; Windows-1252 on the
-    // outside is converted to and from Unicode here).
+    // --- Clipboard and drag data: document bytes inside, Unicode outside,
+    // converted here in the document's encoding.
+    enum class EClipboardText { Missing, Taken, Refused };
     virtual bool ClipboardHasText();
     virtual void PutTextOnClipboard(const std::string& text);
-    virtual bool TakeTextFromClipboard(std::string& text);
+    // Refused: the text holds a character the document's encoding cannot
+    // hold (the user was told, nothing is taken).
+    virtual EClipboardText TakeTextFromClipboard(std::string& text);
+    // Document bytes as the text other programs get.
+    wxString OutsideText(const std::string& bytes) const;
+    // Text from other programs as document bytes; false, after
+    // RefuseCharacter, when a character of it has no place in the encoding.
+    bool DocumentText(const wxString& text, std::string& bytes);
+    // Tells the user that cp was not put into the text; the text view rings.
+    virtual void RefuseCharacter(char32_t cp);
     virtual wxDataObject* MakeDragData();
     // wxDrag_CopyOnly or wxDrag_AllowMove.
     virtual int DragEffects() { return wxDrag_CopyOnly; }
@@ -112,6 +124,10 @@ public:
 
     // --- Geometry.
     int DisplayColumn(TextPos pos) const;
+    // The index after (before) the character at (before) pos on its line:
+    // whole characters in a UTF-8 line.
+    int NextCharIndex(TextPos pos) const;
+    int PrevCharIndex(TextPos pos) const;
     int ColumnToChar(int line, int column) const;
     TextPos PointToText(const wxPoint& point);
     wxPoint TextToPoint(TextPos pos);
@@ -217,8 +233,8 @@ public:
     void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
 
 protected:
-    // Typed characters (Windows-1252 byte); the text view ignores them.
-    virtual void OnCharTyped(unsigned char code) {}
+    // Typed characters; the text view ignores them.
+    virtual void OnCharTyped(char32_t code) {}
     // The system drag loop; tests replace it.
     virtual wxDragResult RunDragLoop(wxDataObject& data, int effects);
     // Positions a drag or drop indicator caret; hidden when pos is invalid.

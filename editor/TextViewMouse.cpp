@@ -2,8 +2,6 @@
 // button is held, scrolling at the edges) and the drag source.
 #include "editor/TextView.h"
 
-#include "editor/TextTransform.h"
-#include "text/Cp1252.h"
 
 #include <wx/utils.h>
 
@@ -254,8 +252,7 @@ wxDataObject* CTextView::MakeDragData()
     GetOrderedSelection(s, e);
     std::string text;
     CopyRange(s, e, text);
-    return new wxTextDataObject(
-        wxString(cp1252::DecodeWide(texttransform::DocumentToClipboardBreaks(text))));
+    return new wxTextDataObject(OutsideText(text));
 }
 
 wxDragResult CTextView::RunDragLoop(wxDataObject& data, int effects)

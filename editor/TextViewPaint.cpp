@@ -3,6 +3,7 @@
 #include "editor/TextView.h"
 
 #include "text/TextLayout.h"
+#include "text/Utf8.h"
 
 #include <wx/dcclient.h>
 #include <wx/dcscreen.h>
@@ -214,14 +215,30 @@ int CTextView::DisplayColumn(TextPos pos) const
 {
     if (pos.y < 0 || pos.y >= LineCount())
         return 0;
-    return textlayout::DisplayColumn(LineChars(pos.y), LineLength(pos.y), pos.x, GetTabWidth());
+    return textlayout::DisplayColumn(LineChars(pos.y), LineLength(pos.y), pos.x, GetTabWidth(), Encoding());
+}
+
+int CTextView::NextCharIndex(TextPos pos) const
+{
+    const int len = LineLength(pos.y);
+    if (Encoding() == TextEncoding::Utf8 && pos.x >= 0 && pos.x < len)
+        return utf8::Next(LineChars(pos.y), len, pos.x);
+    return std::min(pos.x + 1, len);
+}
+
+int CTextView::PrevCharIndex(TextPos pos) const
+{
+    const int len = LineLength(pos.y);
+    if (Encoding() == TextEncoding::Utf8 && pos.x > 0 && pos.x <= len)
+        return utf8::Prev(LineChars(pos.y), len, pos.x);
+    return std::max(pos.x - 1, 0);
 }
 
 int CTextView::ColumnToChar(int line, int column) const
 {
     if (line < 0 || line >= LineCount())
         return 0;
-    return textlayout::ColumnToChar(LineChars(line), LineLength(line), column, GetTabWidth());
+    return textlayout::ColumnToChar(LineChars(line), LineLength(line), column, GetTabWidth(), Encoding());
 }
 
 TextPos CTextView::PointToText(const wxPoint& point)
@@ -232,7 +249,7 @@ TextPos CTextView::PointToText(const wxPoint& point)
     int dx = point.x - MarginWidth();
     int cell = dx >= 0 ? dx / m_charWidth : -((-dx + m_charWidth - 1) / m_charWidth);
     int column = std::max(0, cell + m_firstColumn);
-    int x = textlayout::HitColumnToChar(LineChars(line), LineLength(line), column, GetTabWidth());
+    int x = textlayout::HitColumnToChar(LineChars(line), LineLength(line), column, GetTabWidth(), Encoding());
     return TextPos(x, line);
 }
 

@@ -8,6 +8,8 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb xauth xdotool imagemagick
+  # a font with CJK characters, so that wide characters show as themselves
+  fonts-wqy-microhei
   openjdk-17-jdk-headless unzip locales
   # a window manager: the GUI tests maximise windows, which X alone ignores
   openbox

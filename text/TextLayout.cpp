@@ -168,28 +168,44 @@ int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int&
     return len;
 }
 
-std::string ExpandForDisplay(const char* chars, int first, int count, int startColumn,
-                             int tabWidth, bool showWhitespace, int maxCells)
+std::u32string ExpandForDisplay(const char* chars, int first, int count, int startColumn, int tabWidth,
+                                bool showWhitespace, TextEncoding encoding, int maxCells)
 {
     tabWidth = SafeTab(tabWidth);
-    std::string out;
+    const int end = first + count;
+    const bool utf8 = encoding == TextEncoding::Utf8;
+    std::u32string out;
     out.reserve(static_cast<size_t>(maxCells >= 0 ? std::min(count, maxCells) : count) + 8);
-    size_t limit = maxCells >= 0 ? static_cast<size_t>(maxCells) : std::string::npos;
+    size_t limit = maxCells >= 0 ? static_cast<size_t>(maxCells) : std::u32string::npos;
     int col = startColumn;
-    for (int i = first; i < first + count && out.size() < limit; ++i) {
+    for (int i = first; i < end && out.size() < limit;) {
         unsigned char c = static_cast<unsigned char>(chars[i]);
         if (c == '\t') {
             int cells = tabWidth - col % tabWidth;
             col += cells;
             if (showWhitespace) {
-                out.push_back(static_cast<char>(0xBB));
+                out.push_back(U'\u00BB');
                 --cells;
             }
-            out.append(static_cast<size_t>(cells), ' ');
-        } else {
+            out.append(static_cast<size_t>(cells), U' ');
+            ++i;
+        } else if (c == ' ') {
             ++col;
-            out.push_back(showWhitespace && c == ' ' ? static_cast<char>(0x95)
-                                                     : static_cast<char>(c));
+            out.push_back(showWhitespace ? U'\u2022' : U' ');
+            ++i;
+        } else if (!utf8 || c < 0x80) {
+            ++col;
+            out.push_back(DisplayGlyph(c));
+            ++i;
+        } else {
+            int n = 1;
+            const char32_t cp = utf8::Decode(chars, end, i, n);
+            const int cells = utf8::CellWidth(cp);
+            col += cells;
+            out.push_back(DisplayGlyphOf(cp));
+            if (cells > 1)
+                out.push_back(kWideTail);
+            i += n;
         }
     }
     if (out.size() > limit)
@@ -203,6 +219,15 @@ char32_t DisplayGlyph(unsigned char byte)
         return 0x00BF;
     char32_t cp = cp1252::ToUnicode(byte);
     if (cp >= 0x80 && cp < 0xA0)
+        return 0x00BF;
+    return cp;
+}
+
+char32_t DisplayGlyphOf(char32_t cp)
+{
+    if (cp == utf8::kInvalid)
+        return 0xFFFD;
+    if (cp < 0x20 || (cp >= 0x7F && cp < 0xA0))
         return 0x00BF;
     return cp;
 }

@@ -60,17 +60,25 @@ int NearestCharToColumn(const char* chars, int len, int column, int tabWidth,
 int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn,
                       TextEncoding encoding = TextEncoding::Cp1252);
 
-// Characters [first, first+count) expanded for display, starting at display
-// column startColumn, cut after maxCells cells (maxCells < 0: no cut). Tabs
-// become blanks to the next stop; with showWhitespace a tab becomes 0xBB (»)
-// followed by blanks and a blank becomes 0x95 (•). Returns the bytes; each is
-// one cell.
-std::string ExpandForDisplay(const char* chars, int first, int count, int startColumn,
-                             int tabWidth, bool showWhitespace, int maxCells = -1);
+// The second cell of a wide character in ExpandForDisplay's result.
+inline constexpr char32_t kWideTail = 0xFFFFFFFE;
 
-// The glyph a display byte is drawn with: its Windows-1252 character, with
-// control characters and the bytes without a character shown as "¿" so that
-// every byte keeps one visible cell.
+// Characters [first, first+count) expanded for display, starting at display
+// column startColumn, cut after maxCells cells (maxCells < 0: no cut): the
+// glyph of every cell, a wide character as its glyph and kWideTail. Tabs
+// become blanks to the next stop; with showWhitespace a tab becomes "»"
+// followed by blanks and a blank becomes "•".
+std::u32string ExpandForDisplay(const char* chars, int first, int count, int startColumn, int tabWidth,
+                                bool showWhitespace, TextEncoding encoding = TextEncoding::Cp1252,
+                                int maxCells = -1);
+
+// The glyph a Windows-1252 byte is drawn with: its character, with control
+// characters and the bytes without a character shown as "¿" so that every
+// byte keeps one visible cell.
 char32_t DisplayGlyph(unsigned char byte);
+
+// The glyph of a decoded UTF-8 character (utf8::kInvalid for a byte that
+// starts no sequence, shown as U+FFFD); control characters show as "¿".
+char32_t DisplayGlyphOf(char32_t cp);
 
 } // namespace textlayout

@@ -34,6 +34,10 @@ public:
     std::function<wxDragResult(wxDataObject&, int)> dragLoop;
     int dragLoops = 0;
 
+    // Characters refused because the document's encoding cannot hold them.
+    std::vector<char32_t> refused;
+    void RefuseCharacter(char32_t cp) override { refused.push_back(cp); }
+
     using CTextEditView::IsTextBeingDragged;
     using CTextView::GetStyleFont;
 

@@ -59,10 +59,22 @@ TEST_F(EditViewTest, TypingAfterMovingTheCaretStartsANewUndoStep)
     EXPECT_EQ(Text(), "abc");
 }
 
-TEST_F(EditViewTest, UmlautsAreTypedAsWindows1252AndUnknownCharactersAsQuestionMarks)
+TEST_F(EditViewTest, TypedCharactersAreEncodedInTheDocumentsEncoding)
 {
-    Type("äß€\u0416");
-    EXPECT_EQ(Text(), "\xE4\xDF\x80?");
+    buffer->InitEmpty(EOL_CRLF, TextEncoding::Utf8);
+    view->ResetViewState();
+    Type("äß€\u0416語");
+    EXPECT_EQ(Text(), "äß€\u0416語");
+    EXPECT_EQ(view->GetCaretPos(), TextPos(static_cast<int>(Text().size()), 0));
+    EXPECT_TRUE(view->refused.empty());
+
+    // Windows-1252 takes its own letters; a character outside it is refused
+    // and the user told, never typed as "?".
+    buffer->InitEmpty(EOL_CRLF, TextEncoding::Cp1252);
+    view->ResetViewState();
+    Type("äß€\u0416x");
+    EXPECT_EQ(Text(), "\xE4\xDF\x80x");
+    EXPECT_EQ(view->refused, std::vector<char32_t>{U'\u0416'});
 }
 
 TEST_F(EditViewTest, TypingReplacesTheSelection)
@@ -256,10 +268,19 @@ TEST_F(EditViewTest, CutAndPasteRoundTripGermanTextThroughTheClipboard)
         wxClipboardLocker lock;
         wxTheClipboard->SetData(new wxTextDataObject(wxString::FromUTF8("α\nβ")));
     }
-    SetText("");
+    // A Windows-1252 document refuses it whole and keeps its selection.
+    Select(TextPos(0, 0), TextPos(2, 0));
     Key(WXK_INSERT, SHIFT);
-    EXPECT_EQ(Text(), "?\n?");
+    EXPECT_EQ(Text(), "x  y\xE4\xF6\xFC\xDF\x80");
+    EXPECT_TRUE(view->IsSelection());
+    EXPECT_EQ(view->refused, std::vector<char32_t>{U'α'});
+    // A UTF-8 document takes it as it is.
+    buffer->InitEmpty(EOL_CRLF, TextEncoding::Utf8);
+    view->ResetViewState();
+    Key(WXK_INSERT, SHIFT);
+    EXPECT_EQ(Text(), "α\nβ");
     EXPECT_EQ(buffer->LineCount(), 2);
+    EXPECT_EQ(view->GetCaretPos(), TextPos(2, 1));
 }
 
 TEST_F(EditViewTest, CaseConversionsKeepTheSelection)

@@ -28,10 +28,12 @@ public:
     int braceColumn = 0;
     std::vector<int> classifiedLengths; // each ClassifyLine call's length
     std::vector<std::pair<int, LineState>> stored;
+    TextEncoding encoding = TextEncoding::Cp1252;
 
     int LineCount() const override { return static_cast<int>(lines.size()); }
     int LineLength(int line) const override { return static_cast<int>(lines[static_cast<size_t>(line)].size()); }
     const char* LineChars(int line) const override { return lines[static_cast<size_t>(line)].data(); }
+    TextEncoding Encoding() const override { return encoding; }
     uint32_t LineFlags(int) const override { return 0; }
     int DisplayLength(int line) override { return LineLength(line); }
     LineState GetLineState(int) override { return 0; }

@@ -311,7 +311,7 @@ TEST_F(TextViewTest, CopyAndSelectAllUseTheClipboardInWindows1252)
         EXPECT_EQ(data.GetText().utf8_string(), "grüße € 1\nzwei");
     }
     std::string back;
-    ASSERT_TRUE(view->TakeTextFromClipboard(back));
+    ASSERT_EQ(view->TakeTextFromClipboard(back), CTextView::EClipboardText::Taken);
     EXPECT_EQ(back, "gr\xFC\xDF" "e \x80 1\r\nzwei");
 }
 

@@ -20,6 +20,7 @@ public:
     {
         return line < static_cast<int>(lines.size()) ? lines[line].data() : nullptr;
     }
+    TextEncoding Encoding() const override { return TextEncoding::Cp1252; }
 };
 
 int Walk(const CEditableLines& t, int tab)

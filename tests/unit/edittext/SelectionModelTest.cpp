@@ -10,7 +10,10 @@ namespace {
 // Lines given as strings; none means one empty line, as a view without text.
 class CLines : public ITextLines {
 public:
-    explicit CLines(std::vector<std::string> lines) : m_lines(std::move(lines)) {}
+    explicit CLines(std::vector<std::string> lines, TextEncoding encoding = TextEncoding::Cp1252)
+        : m_lines(std::move(lines)), m_encoding(encoding)
+    {
+    }
     int LineCount() const override { return m_lines.empty() ? 1 : static_cast<int>(m_lines.size()); }
     int LineLength(int line) const override
     {
@@ -20,9 +23,11 @@ public:
     {
         return line < static_cast<int>(m_lines.size()) ? m_lines[line].data() : nullptr;
     }
+    TextEncoding Encoding() const override { return m_encoding; }
 
 private:
     std::vector<std::string> m_lines;
+    TextEncoding m_encoding;
 };
 
 CSelectionModel At(TextPos caret)

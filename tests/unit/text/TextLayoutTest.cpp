@@ -109,13 +109,35 @@ TEST(TextLayout, FirstCharAtColumnFindsWherePaintingStarts)
 TEST(TextLayout, ExpandShowsTabsAndBlanksWhenAsked)
 {
     const std::string line = "a\tb c";
-    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false), "a   b c");
-    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, true), "a\xBB  b\x95"
-                                                                  "c");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false), U"a   b c");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, true), U"a\u00BB  b\u2022c");
     // A piece that starts mid-line expands its tab from its own column.
-    EXPECT_EQ(ExpandForDisplay(line.data(), 1, 1, 1, 4, true), "\xBB  ");
-    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false, 3), "a  ");
-    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false, 0), "");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 1, 1, 1, 4, true), U"\u00BB  ");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false, TextEncoding::Cp1252, 3), U"a  ");
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 4, false, TextEncoding::Cp1252, 0), U"");
+    // Windows-1252 bytes are their characters, one cell each.
+    const std::string western = "\xC4\x80\x81";
+    EXPECT_EQ(ExpandForDisplay(western.data(), 0, 3, 0, 4, false), U"\u00C4\u20AC\u00BF");
+}
+
+TEST(TextLayoutUtf8, ExpandGivesEachCharacterItsCells)
+{
+    constexpr TextEncoding kUtf8 = TextEncoding::Utf8;
+    // ü (2 bytes), € (3 bytes), 語 (3 bytes, two cells), an invalid byte, a tab.
+    const std::string line = "\xC3\xBC\xE2\x82\xAC\xE8\xAA\x9E\xFF\tx";
+    const int len = static_cast<int>(line.size());
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, len, 0, 8, false, kUtf8),
+              std::u32string(U"\u00FC\u20AC\u8A9E") + kWideTail + U"\uFFFD   x");
+    EXPECT_EQ(DisplayLength(line.data(), len, 8, kUtf8), 9);
+    // A piece after the wide character starts at its column.
+    EXPECT_EQ(ExpandForDisplay(line.data(), 8, 2, 5, 4, true, kUtf8), U"\uFFFD\u00BB ");
+    // A cut keeps the first cells, even half of a wide character.
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, len, 0, 8, false, kUtf8, 3),
+              std::u32string(U"\u00FC\u20AC\u8A9E"));
+    // Controls are visible; the same bytes read as Windows-1252 are six cells.
+    EXPECT_EQ(DisplayGlyphOf(0x01), U'\u00BF');
+    EXPECT_EQ(DisplayGlyphOf(0x85), U'\u00BF');
+    EXPECT_EQ(ExpandForDisplay(line.data(), 0, 5, 0, 8, false).size(), 5u);
 }
 
 TEST(TextLayout, ControlBytesGetAVisibleGlyph)
