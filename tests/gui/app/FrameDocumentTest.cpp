@@ -235,6 +235,33 @@ TEST_F(ShellTest, StatusBarShowsLineAndColumnWithTabs)
     EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_LINE).utf8_string(), "");
 }
 
+TEST_F(ShellTest, Utf8ColumnsInTheStatusBarAndARefusedCharacterIsNamed)
+{
+    std::string utf8 = File("Gruss.java", "// Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\r\n");
+    std::string western = File("West.java", "// Gr\xFC\xDF" "e\r\n");
+    ASSERT_TRUE(Start());
+    CKibView* view = Open(utf8)->GetFirstView();
+    view->PutCaret(TextPos{static_cast<int>(std::string("// Grüße ").size()), 0});
+    Frame()->UpdateStatusPanes();
+    EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_COLUMN).utf8_string(), "Spalte: 10");
+    // Typing into the Windows-1252 file: the umlaut goes in as its byte, a
+    // Cyrillic letter is refused with a message that names it.
+    CKibView* west = Open(western)->GetFirstView();
+    west->PutCaret(TextPos{0, 1});
+    for (wxChar c : {wxChar(0xE4), wxChar(0x416)}) {
+        wxKeyEvent ch(wxEVT_CHAR);
+        ch.SetEventObject(west);
+        ch.m_uniChar = c;
+        ch.m_keyCode = WXK_NONE;
+        west->GetEventHandler()->ProcessEvent(ch);
+    }
+    EXPECT_EQ(west->GetDocument()->Buffer().LineText(1), "\xE4");
+    ASSERT_EQ(dialogs.asked.size(), 1u);
+    EXPECT_EQ(dialogs.asked[0].text, "Das Zeichen „Ж“ (U+0416) gibt es in der Kodierung Windows-1252 dieser Datei "
+                                     "nicht; es wurde nicht eingefügt.");
+    EXPECT_EQ(dialogs.asked[0].caption, "KIB");
+}
+
 TEST_F(ShellTest, FullScreenKeepsBarsTheSettingsKeepAndRestoresTheRest)
 {
     params["KIBPARAMS:GUI:FULLSCREEN:SHOWOUTPUT"] = "1";

@@ -177,3 +177,33 @@ TEST_F(TextRendererTest, FarIntoALongLineOnlyAWindowIsClassified)
         EXPECT_LT(length, 4000);
     EXPECT_TRUE(source.stored.empty()) << "a part of the line tells nothing of its end state";
 }
+
+TEST_F(TextRendererTest, Utf8CharactersAreDrawnWholeInTheirCells)
+{
+    // 語 (bytes 0-2, cells 0-1), "+" (3), ä (4-5), "{x}" (6-8).
+    source.encoding = TextEncoding::Utf8;
+    source.lines = {"\xE8\xAA\x9E+\xC3\xA4{x}"};
+    source.braceLine = 0;
+    source.braceColumn = 8;
+    frame.showSelection = true;
+    // A selection starting inside 語 does not colour half of it.
+    frame.selStart = TextPos(1, 0);
+    frame.selEnd = TextPos(6, 0);
+    Render(0);
+    EXPECT_EQ(Cell(0), kWindow);
+    EXPECT_EQ(Cell(1), kWindow);
+    EXPECT_EQ(Cell(2), kSelection);
+    EXPECT_EQ(Cell(3), kSelection);
+    EXPECT_EQ(Cell(4), kWindow);
+    EXPECT_EQ(Cell(6), kBrace) << "the partner's byte index is shown at its column";
+    EXPECT_EQ(Cell(7), kWindow);
+    EXPECT_EQ(renderer.Glyphs().Get(CGlyphCache::kNormal, U'\u8A9E').width, 2 * kCell);
+    EXPECT_EQ(renderer.Glyphs().Get(CGlyphCache::kNormal, U'\u00E4').width, kCell);
+    // Scrolled so that the view starts in the ideograph's second cell: the
+    // operator run still lands on its own column.
+    frame.firstColumn = 1;
+    frame.showSelection = false;
+    Render(0);
+    EXPECT_EQ(Cell(0), kWindow);
+    EXPECT_EQ(Cell(1), kOperatorBack);
+}

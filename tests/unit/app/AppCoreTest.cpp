@@ -195,6 +195,21 @@ TEST(EditorPositions, JumpColumnStaysInsideTheLine)
     EXPECT_EQ(JumpColumnIndex("\t\tabc", 9, 4), 0);   // the walk subtracts a whole tab each time
 }
 
+TEST(EditorPositions, Utf8ColumnsCountCharacters)
+{
+    constexpr TextEncoding kUtf8 = TextEncoding::Utf8;
+    const std::string line = "\tGrüße €x";
+    const int euro = static_cast<int>(std::string("\tGrüße ").size());
+    EXPECT_EQ(StatusColumn(line, euro, 4, kUtf8), 11); // tab 4 + "Grüße " 6 + 1
+    EXPECT_EQ(StatusColumn(line, euro + 3, 4, kUtf8), 12);
+    EXPECT_EQ(StatusColumn(line, euro, 4), 13) << "Windows-1252 counts bytes";
+    // A jump to column 8 lands on the start of a character, never inside.
+    EXPECT_EQ(JumpColumnIndex("Grüße €x", 5, 4, kUtf8), 6);
+    EXPECT_EQ(JumpColumnIndex("Grüße €x", 8, 4, kUtf8), static_cast<int>(std::string("Grüße €").size()));
+    EXPECT_EQ(JumpColumnIndex("Grüße €x", 50, 4, kUtf8), static_cast<int>(std::string("Grüße €x").size()));
+    EXPECT_EQ(JumpColumnIndex("\tü", 1, 4, kUtf8), 0);
+}
+
 TEST(FileCheck, ProblemsBeforeOpening)
 {
     std::string dir = TempDir();

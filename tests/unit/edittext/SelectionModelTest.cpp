@@ -220,3 +220,27 @@ TEST(SelectionModel, LineAndWordSelections)
     EXPECT_EQ(e, TextPos(0, 0));
     EXPECT_EQ(m.Caret(), TextPos(0, 0));
 }
+
+TEST(SelectionModel, Utf8MovesStepOverWholeCharacters)
+{
+    // "ä€語" then "abcdef": ä 0-1, € 2-4, 語 5-7 (columns 0, 1, 2-3).
+    CLines text({"\xC3\xA4\xE2\x82\xAC\xE8\xAA\x9E", "abcdef"}, TextEncoding::Utf8);
+    CSelectionModel m = At(TextPos(0, 0));
+    m.CharRight(text, false);
+    EXPECT_EQ(m.Caret(), TextPos(2, 0));
+    m.CharRight(text, false);
+    m.CharRight(text, false);
+    EXPECT_EQ(m.Caret(), TextPos(8, 0));
+    m.CharLeft(text, false);
+    EXPECT_EQ(m.Caret(), TextPos(5, 0));
+    m.LineDown(text, 4, false);
+    EXPECT_EQ(m.Caret(), TextPos(2, 1)) << "column 2 below the ideograph";
+    m.SetIdealColumn(-1);
+    m.SetCaret(TextPos(4, 1));
+    m.LineUp(text, 4, false);
+    EXPECT_EQ(m.Caret(), TextPos(8, 0)) << "column 4: after the ideograph";
+    // A page step keeping an index that falls inside a character moves to its start.
+    m.SetCaret(TextPos(3, 1));
+    m.PageStep(text, -1);
+    EXPECT_EQ(m.Caret(), TextPos(2, 0));
+}

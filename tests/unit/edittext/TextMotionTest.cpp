@@ -57,4 +57,37 @@ TEST(TextMotion, WordBoundsAroundAPosition)
     EXPECT_EQ(textmotion::WordEnd(s.data(), n, 12), 12);
 }
 
+TEST(TextMotionUtf8, WordsAreWholeCharactersOfAnyLetter)
+{
+    constexpr TextEncoding kUtf8 = TextEncoding::Utf8;
+    auto left = [&](const std::string& t, int x) {
+        return textmotion::WordLeft(t.data(), static_cast<int>(t.size()), x, kUtf8);
+    };
+    auto right = [&](const std::string& t, int x) {
+        return textmotion::WordRight(t.data(), static_cast<int>(t.size()), x, kUtf8);
+    };
+    const std::string de = "Übergröße = Привет·x";
+    const int ende = static_cast<int>(std::string("Übergröße").size());
+    EXPECT_EQ(right(de, 0), ende + 1);
+    EXPECT_EQ(left(de, ende), 0);
+    EXPECT_EQ(textmotion::WordStart(de.data(), static_cast<int>(de.size()), 5, kUtf8), 0);
+    EXPECT_EQ(textmotion::WordEnd(de.data(), static_cast<int>(de.size()), 5, kUtf8), ende);
+    // Cyrillic is a word; the middle dot and the no-break space are not.
+    const int cyr = static_cast<int>(std::string("Übergröße = ").size());
+    EXPECT_EQ(right(de, cyr), cyr + static_cast<int>(std::string("Привет").size()));
+    const std::string nbsp = "a\u00A0\u00A0b";
+    EXPECT_EQ(right(nbsp, 0), 5);
+    // Read as Windows-1252, the same bytes make other words: Ü's bytes are
+    // "Ã" (a letter) and "œ" (a letter), "ö"'s second byte "¶" is a sign.
+    EXPECT_EQ(textmotion::WordRight(de.data(), static_cast<int>(de.size()), 0), 8);
+    // A position inside a character is taken back to its start; an invalid
+    // byte is a character of its own that is no letter.
+    EXPECT_EQ(right("\xC3\xBC" "ab", 1), 4);
+    EXPECT_EQ(right("ab\xFF" "cd", 0), 2);
+    EXPECT_EQ(left("ab\xFF" "cd", 3), 2);
+    EXPECT_TRUE(textmotion::IsWordCodePoint(U'\u8A9E'));
+    EXPECT_FALSE(textmotion::IsWordCodePoint(U'\u20AC'));
+    EXPECT_FALSE(textmotion::IsWordCodePoint(U'\u3002'));
+}
+
 } // namespace
