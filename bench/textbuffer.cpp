@@ -36,9 +36,13 @@ double Best(int reps, const std::function<double()>& run)
     return best;
 }
 
-// A Java file of about `target` bytes with CR LF line ends.
-size_t Generate(const std::string& path, size_t target, size_t& lines)
+// A Java file of about `target` bytes with CR LF line ends; with umlauts its
+// comments are German in UTF-8.
+size_t Generate(const std::string& path, size_t target, size_t& lines, bool umlauts = false)
 {
+    const std::string comment = umlauts ? "    /** Gibt den Wert des Feldes zurück, Größe über Länge mal Maß: "
+                                        : "    /** Returns the current value of field ";
+    const std::string remark = umlauts ? " // Summe für Übergröße\r\n" : " // sum\r\n";
     std::string chunk;
     lines = 0;
     size_t total = 0;
@@ -50,9 +54,9 @@ size_t Generate(const std::string& path, size_t target, size_t& lines)
         chunk.clear();
         for (int k = 0; k < 1000; ++k, ++n) {
             const std::string num = std::to_string(n);
-            chunk += "    /** Returns the current value of field " + num + " of this record. */\r\n";
+            chunk += comment + num + " of this record. */\r\n";
             chunk += "    public int getValue" + num + "(int offset, int scale) {\r\n";
-            chunk += "        return compute(value" + num + " + offset, 0x1F) * scale + 42; // sum\r\n";
+            chunk += "        return compute(value" + num + " + offset, 0x1F) * scale + 42;" + remark;
             chunk += "    }\r\n";
             chunk += "\r\n";
             lines += 5;
@@ -148,6 +152,28 @@ int main(int argc, char** argv)
     });
     std::printf("(%zu LF counted by the floor, %d lines loaded)\n", lfCount, loadedLines);
     Row("load", load * 1e3, "ms", floorLoad * 1e3, 4.0);
+
+    // --- Load of the same file with German comments in UTF-8: the encoding
+    // check runs over every byte, beside the ASCII file's load.
+    {
+        const std::string german = dir + "/Gross.java";
+        size_t germanLines = 0;
+        const size_t germanSize = Generate(german, target, germanLines, true);
+        TextEncoding seen = TextEncoding::Cp1252;
+        const double loadUtf8 = Best(5, [&] {
+            auto b = std::make_unique<CTextBuffer>();
+            auto t0 = Clock::now();
+            if (!b->LoadFile(german))
+                std::abort();
+            double s = Seconds(t0, Clock::now());
+            seen = b->Encoding();
+            return s;
+        });
+        std::printf("(UTF-8 file with umlauts: %.1f MB, %zu lines, loaded as %s)\n", germanSize / 1048576.0,
+                    germanLines, textencoding::Name(seen));
+        Row("load UTF-8 umlauts (floor: ASCII)", loadUtf8 * 1e3, "ms", load * 1e3, 1.5);
+        std::remove(german.c_str());
+    }
 
     // --- Peak memory of a load, measured in a child from a reset high-water mark.
     int pipefd[2];

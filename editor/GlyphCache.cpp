@@ -45,7 +45,10 @@ CGlyphCache::Glyph CGlyphCache::Render(const Slot& slot, char32_t c) const
         mdc.SetFont(slot.font);
         mdc.SetTextForeground(*wxWHITE);
         mdc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-        mdc.DrawText(text, 0, 0);
+        // A wide glyph from a fallback font is narrower than its two cells:
+        // centred in them, it stays clear of its neighbours.
+        const int left = g.width > w && slot.cellWidth > 0 ? (g.width - w) / 2 : 0;
+        mdc.DrawText(text, left, 0);
     }
     wxImage img = bmp.ConvertToImage();
     g.mask.resize(static_cast<size_t>(g.width) * static_cast<size_t>(g.height));

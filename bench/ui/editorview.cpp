@@ -50,10 +50,34 @@ public:
     }
 };
 
-// A Java file of classes with javadoc, comments, strings, numbers and tabs.
-std::string MakeJava(int lines)
+// A Java file of classes with javadoc, comments, strings, numbers and tabs;
+// with umlauts, the comments and strings are German in UTF-8 (the same
+// number of characters per line, more bytes).
+std::string MakeJava(int lines, bool umlauts = false)
 {
-    static const char* const block[] = {
+    static const char* const german[] = {
+        "/**",
+        " * Javadoc der Klasse mit ein paar Wörtern drin, und ein paar Wörter mehr hier.",
+        " */",
+        "public class Sample%d extends Base implements Runnable {",
+        "    private static final int LIMIT = 0x7f;",
+        "\t// wie oft run() gerufen wurde, seit es das Objekt gibt, und von wem: Größe",
+        "    private int count = 0; /* zurückgesetzt von run(), wenn es zu groß wird */",
+        "    private String name = \"Grüße \\\" Köln\"; // der Name, den die Nutzer sehen (Übermaß)",
+        "",
+        "    public void run() { // die Hauptschleife des Beispiels, zählt Aufrufe",
+        "        for (int i = 0; i < LIMIT; i++) {",
+        "            count += compute(i, name, 'ä', 3.14) + compute(count, name, 'ö', 2.71);",
+        "\t\t\tif (count > 1e5) { count = 0; }",
+        "        }",
+        "    }",
+        "",
+        "    /* ein Blockkommentar für Äpfel */ int compute(int a, String s, char c, double d) {",
+        "        return a * 31 + s.length() + c + (int) d + Integer.MAX_VALUE / 1024; // Maß",
+        "    }",
+        "}",
+    };
+    static const char* const english[] = {
         "/**",
         " * Javadoc of the class with some words in it, and a few more words here.",
         " */",
@@ -75,7 +99,9 @@ std::string MakeJava(int lines)
         "    }",
         "}",
     };
-    const int n = sizeof block / sizeof block[0];
+    const char* const* block = umlauts ? german : english;
+    const int n = sizeof english / sizeof english[0];
+    static_assert(sizeof english == sizeof german);
     std::string out;
     out.reserve(static_cast<size_t>(lines) * 42);
     char buf[256];
@@ -159,6 +185,76 @@ void Print(const char* what, const Stats& s, double floorMedian, const char* tar
                 target);
 }
 
+// Keystrokes and Page Downs on one text, with the floors of each.
+struct Editing {
+    std::vector<double> typing, backspace, linePaint, pageDown, fullPaint;
+};
+
+Editing MeasureEditing(CTextView* view, CTextBuffer& buffer, wchar_t typed)
+{
+    Editing e;
+    std::vector<double>& typing = e.typing;
+    std::vector<double>& backspace = e.backspace;
+    std::vector<double>& linePaint = e.linePaint;
+    std::vector<double>& pageDown = e.pageDown;
+    std::vector<double>& fullPaint = e.fullPaint;
+    // --- Page Down from the top.
+    Key(view, WXK_HOME, true);
+    FinishPaint(view);
+    for (int i = 0; i < 300; ++i) {
+        auto s = Clock::now();
+        Key(view, WXK_PAGEDOWN);
+        FinishPaint(view);
+        pageDown.push_back(Ms(Clock::now() - s));
+        if (i % 10 == 0)
+            Pump();
+    }
+    // Floor: drawing the whole screen again without scrolling.
+    for (int i = 0; i < 100; ++i) {
+        auto s = Clock::now();
+        view->Refresh();
+        FinishPaint(view);
+        fullPaint.push_back(Ms(Clock::now() - s));
+    }
+
+    // --- Keystrokes in the middle of the text.
+    int mid = buffer.LineCount() / 2;
+    view->ScrollToTopLine(mid - 10);
+    view->PutCaret(TextPos(8, mid));
+    FinishPaint(view);
+    Pump();
+    const long paintsBefore = view->PaintCount();
+    int lastPaintHeight = 0;
+    for (int i = 0; i < 1000; ++i) {
+        auto s = Clock::now();
+        Char(view, typed);
+        FinishPaint(view);
+        typing.push_back(Ms(Clock::now() - s));
+        lastPaintHeight = view->LastPaintBox().height;
+        s = Clock::now();
+        Key(view, WXK_BACK);
+        FinishPaint(view);
+        backspace.push_back(Ms(Clock::now() - s));
+        if (i % 50 == 0)
+            Pump();
+    }
+    // Every measured keystroke must have been painted inside the measurement.
+    const long paints = view->PaintCount() - paintsBefore;
+    std::printf("paints during the 2000 keystrokes: %ld; lines drawn for a keystroke: %d\n", paints,
+                lastPaintHeight / std::max(1, view->GetLineHeight()));
+    // Floor: repainting the caret line alone, nothing edited.
+    for (int i = 0; i < 300; ++i) {
+        int lh = view->GetLineHeight();
+        wxRect r(0, (mid - view->GetTopLine()) * lh, view->GetClientSize().x, lh);
+        auto s = Clock::now();
+        view->RefreshRect(r, false);
+        FinishPaint(view);
+        linePaint.push_back(Ms(Clock::now() - s));
+    }
+
+    return e;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -225,66 +321,13 @@ int main(int argc, char** argv)
     size_t cache = view->CacheMemory();
     long rssAfter = RssKb();
 
-    // --- Page Down from the top.
-    Key(view, WXK_HOME, true);
-    FinishPaint(view);
-    std::vector<double> pageDown, fullPaint;
-    for (int i = 0; i < 300; ++i) {
-        auto s = Clock::now();
-        Key(view, WXK_PAGEDOWN);
-        FinishPaint(view);
-        pageDown.push_back(Ms(Clock::now() - s));
-        if (i % 10 == 0)
-            Pump();
-    }
-    // Floor: drawing the whole screen again without scrolling.
-    for (int i = 0; i < 100; ++i) {
-        auto s = Clock::now();
-        view->Refresh();
-        FinishPaint(view);
-        fullPaint.push_back(Ms(Clock::now() - s));
-    }
-
-    // --- Keystrokes in the middle of the text.
-    int mid = buffer.LineCount() / 2;
-    view->ScrollToTopLine(mid - 10);
-    view->PutCaret(TextPos(8, mid));
-    FinishPaint(view);
-    Pump();
-    std::vector<double> typing, backspace, linePaint;
-    const long paintsBefore = view->PaintCount();
-    int lastPaintHeight = 0;
-    for (int i = 0; i < 1000; ++i) {
-        auto s = Clock::now();
-        Char(view, L'x');
-        FinishPaint(view);
-        typing.push_back(Ms(Clock::now() - s));
-        lastPaintHeight = view->LastPaintBox().height;
-        s = Clock::now();
-        Key(view, WXK_BACK);
-        FinishPaint(view);
-        backspace.push_back(Ms(Clock::now() - s));
-        if (i % 50 == 0)
-            Pump();
-    }
-    // Every measured keystroke must have been painted inside the measurement.
-    const long paints = view->PaintCount() - paintsBefore;
-    std::printf("paints during the 2000 keystrokes: %ld; lines drawn for a keystroke: %d\n", paints,
-                lastPaintHeight / std::max(1, view->GetLineHeight()));
-    // Floor: repainting the caret line alone, nothing edited.
-    for (int i = 0; i < 300; ++i) {
-        int lh = view->GetLineHeight();
-        wxRect r(0, (mid - view->GetTopLine()) * lh, view->GetClientSize().x, lh);
-        auto s = Clock::now();
-        view->RefreshRect(r, false);
-        FinishPaint(view);
-        linePaint.push_back(Ms(Clock::now() - s));
-    }
-
+    const Editing ascii = MeasureEditing(view, buffer, L'x');
     std::printf("\n");
-    Print("keystroke to end of repaint (typing)", Summarise(typing), Summarise(linePaint).median, "median <= 2 ms");
-    Print("keystroke to end of repaint (backspace)", Summarise(backspace), Summarise(linePaint).median, "-");
-    Print("Page Down repaint", Summarise(pageDown), Summarise(fullPaint).median, "<= 5 ms");
+    Print("keystroke to end of repaint (typing)", Summarise(ascii.typing), Summarise(ascii.linePaint).median,
+          "median <= 2 ms");
+    Print("keystroke to end of repaint (backspace)", Summarise(ascii.backspace), Summarise(ascii.linePaint).median,
+          "-");
+    Print("Page Down repaint", Summarise(ascii.pageDown), Summarise(ascii.fullPaint).median, "<= 5 ms");
     Print("Ctrl+End from the top, colouring walk incl.", Summarise(ctrlEnd), Summarise(walkOnly).median,
           "<= 300 ms");
     std::printf("%-44s %.2f bytes per line (%zu bytes for %d lines) | floor 5.00 (1 state byte + 4 width bytes) | target <= 8\n",
@@ -319,10 +362,34 @@ int main(int argc, char** argv)
             FinishPaint(view);
             atEnd.push_back(Ms(Clock::now() - s));
         }
-        Print("full repaint, 20 MB line at its start", Summarise(atStart), Summarise(fullPaint).median,
+        Print("full repaint, 20 MB line at its start", Summarise(atStart), Summarise(ascii.fullPaint).median,
               "like a short line");
-        Print("full repaint, 20 MB line scrolled to its end", Summarise(atEnd), Summarise(fullPaint).median,
+        Print("full repaint, 20 MB line scrolled to its end", Summarise(atEnd), Summarise(ascii.fullPaint).median,
               "-");
+        view->AttachBuffer(&buffer);
+    }
+
+    // --- The same keystrokes and Page Downs on the German text in UTF-8, an
+    // umlaut typed, each beside the ASCII figure.
+    {
+        std::string german = MakeJava(lines, true);
+        CTextBuffer germanBuffer;
+        if (!germanBuffer.LoadFromMemory(german) || germanBuffer.Encoding() != TextEncoding::Utf8) {
+            std::fprintf(stderr, "German text not loaded as UTF-8\n");
+            return 1;
+        }
+        std::printf("\nUTF-8 text: %d lines, %.1f MB\n", germanBuffer.LineCount(),
+                    static_cast<double>(german.size()) / (1 << 20));
+        std::string().swap(german);
+        view->AttachBuffer(&germanBuffer);
+        FinishPaint(view);
+        const Editing utf8 = MeasureEditing(view, germanBuffer, L'\u00E4');
+        Print("UTF-8: keystroke (typing), floor: ASCII", Summarise(utf8.typing), Summarise(ascii.typing).median,
+              "ratio <= 1.5");
+        Print("UTF-8: keystroke (backspace), floor: ASCII", Summarise(utf8.backspace),
+              Summarise(ascii.backspace).median, "ratio <= 1.5");
+        Print("UTF-8: Page Down, floor: ASCII", Summarise(utf8.pageDown), Summarise(ascii.pageDown).median,
+              "ratio <= 1.5");
         view->AttachBuffer(&buffer);
     }
 
