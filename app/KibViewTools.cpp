@@ -246,7 +246,7 @@ void CKibViewTools::Compile(bool thenRun)
     if (auto* edit = dynamic_cast<CCompilerOutputEdit*>(pane))
         edit->SetMessageFolder(command.workDir);
     pane->Clear();
-    pane->ReplaceSel(CompileHeadingText(path, command.sourceEncoding));
+    pane->ReplaceSel(CompileHeadingText(path, command.sourceEncoding, doc->Buffer().HasBom()));
     pane->Update();
 
     wxBusyCursor wait;

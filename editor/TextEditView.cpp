@@ -7,6 +7,7 @@
 #include "resources/CommandIds.h"
 #include "settings/Settings.h"
 #include "text/Cp1252.h"
+#include "text/Transcode.h"
 #include "text/Utf8.h"
 #include "text/TextLayout.h"
 
@@ -694,9 +695,9 @@ std::string CTextEditView::UserName()
                 break;
             }
     }
-    name = cp1252::EncodeUtf8(name);
+    // At most 256 bytes, cut at a character's start.
     if (name.size() > 256)
-        name.resize(256);
+        name.resize(transcode::CompleteUtf8Prefix(std::string_view(name).substr(0, 256)));
     return name;
 }
 
@@ -714,18 +715,25 @@ void CTextEditView::InsertAtCaret(const std::string& text, int action)
 
 void CTextEditView::InsertUserName()
 {
-    InsertAtCaret(UserName(), ACT_TYPING);
+    const std::string name = DocumentBytesFromUtf8(UserName());
+    if (!name.empty())
+        InsertAtCaret(name, ACT_TYPING);
 }
 
 std::string CTextEditView::DocumentBytesFrom1252(std::string_view bytes) const
 {
-    // Documents hold Windows-1252 bytes, as the settings do.
-    return std::string(bytes);
+    // Every Windows-1252 byte has its place in UTF-8.
+    return transcode::Convert(bytes, TextEncoding::Cp1252, Encoding()).bytes;
 }
 
-std::string CTextEditView::DocumentBytesFromUtf8(std::string_view utf8) const
+std::string CTextEditView::DocumentBytesFromUtf8(std::string_view utf8)
 {
-    return cp1252::EncodeUtf8(utf8);
+    transcode::Result r = transcode::Convert(utf8, TextEncoding::Utf8, Encoding());
+    if (!r.ok) {
+        RefuseCharacter(r.badChar);
+        return {};
+    }
+    return r.bytes;
 }
 
 void CTextEditView::InsertTextBlock(const std::string& content)
@@ -776,7 +784,9 @@ void CTextEditView::InsertDateTime(int index)
         list.Rebuild(std::time(nullptr));
     if (index < 0 || static_cast<size_t>(index) >= list.Entries().size())
         return;
-    InsertAtCaret(DocumentBytesFromUtf8(list.Entries()[static_cast<size_t>(index)]), ACT_TYPING);
+    const std::string entry = DocumentBytesFromUtf8(list.Entries()[static_cast<size_t>(index)]);
+    if (!entry.empty())
+        InsertAtCaret(entry, ACT_TYPING);
 }
 
 void CTextEditView::GoToLastChange()

@@ -72,7 +72,7 @@ public:
     // Inserts text at the caret with action as one undo step; the caret stays
     // in front of it (user name, date and time, text blocks).
     void InsertAtCaret(const std::string& text, int action);
-    // The logged-on user's name (Windows-1252, at most 256 bytes).
+    // The logged-on user's name (UTF-8, at most 256 bytes).
     static std::string UserName();
     // Inserts a text block's content (its settings bytes, Windows-1252) at
     // the caret as one undo step "Einfügen": the first caret marker (the
@@ -89,9 +89,10 @@ public:
 
     // Text from outside the document in the document's bytes: settings
     // text (Windows-1252) and UTF-8 (the locale, the user database). Every
-    // insertion of such text goes through these.
+    // insertion of such text goes through these; UTF-8 with a character a
+    // Windows-1252 document cannot hold is refused (empty result).
     std::string DocumentBytesFrom1252(std::string_view bytes) const;
-    std::string DocumentBytesFromUtf8(std::string_view utf8) const;
+    std::string DocumentBytesFromUtf8(std::string_view utf8);
 
     // --- Drop target side (called by the registered drop target).
     wxDragResult DragEnter(const wxPoint& point, bool offersText, bool copy);

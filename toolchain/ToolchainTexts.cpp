@@ -4,11 +4,16 @@
 
 namespace toolchain {
 
-std::string CompileHeadingText(const std::string& sourcePath, const std::string& sourceEncoding)
+std::string CompileHeadingText(const std::string& sourcePath, const std::string& sourceEncoding,
+                               bool sourceHasBom)
 {
+    std::string text = "Compile " + sourcePath;
     if (!sourceEncoding.empty())
-        return "Compile " + sourcePath + " -encoding " + sourceEncoding + "....\r\n";
-    return "Compile " + sourcePath + "....\r\n";
+        text += " -encoding " + sourceEncoding;
+    text += "....\r\n";
+    if (sourceHasBom)
+        text += std::string(kPaneBomHint) + "\r\n";
+    return text;
 }
 
 std::string CompileFinishedText()

@@ -56,10 +56,16 @@ inline constexpr char kButtonCancel[] = "Abbrechen";
 
 // Pane texts.
 inline constexpr char kPaneCompileFinished[] = "Compilierung beendet";
+inline constexpr char kPaneBomHint[] =
+    "Hinweis: Die Datei beginnt mit einer Byte-Order-Mark (UTF-8 mit BOM). javac liest sie als Zeichen "
+    "\\ufeff und meldet es als unzulässig; ohne BOM gespeichert wird die Datei übersetzt.";
 
 // "Compile <path>....\r\n", the first line of the compiler output pane;
 // "Compile <path> -encoding <name>....\r\n" when javac is told the encoding.
-std::string CompileHeadingText(const std::string& sourcePath, const std::string& sourceEncoding = {});
+// A source that starts with a byte order mark gets the hint line after it,
+// since javac refuses the mark with a message that does not say why.
+std::string CompileHeadingText(const std::string& sourcePath, const std::string& sourceEncoding = {},
+                               bool sourceHasBom = false);
 // "\r\nCompilierung beendet", written when the compiler has ended.
 std::string CompileFinishedText();
 // "<name> konnte nicht gestartet werden".

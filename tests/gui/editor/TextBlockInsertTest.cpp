@@ -150,15 +150,25 @@ TEST_F(TextBlockInsertTest, CtrlShiftDInsertsTheFirstEntryOfTheLastBuild)
     EXPECT_EQ(Text(), "");
 }
 
-TEST_F(TextBlockInsertTest, GermanDatesGoInAsWindows1252)
+TEST_F(TextBlockInsertTest, GermanDatesAndBlocksGoInInTheDocumentsEncoding)
 {
     CDateTimeList& list = CDateTimeList::Program();
     list.Rebuild(LocalTime(2026, 3, 3, 9, 30), "de_DE.UTF-8");
     ASSERT_EQ(list.LocaleName(), "de_DE.UTF-8") << "the German locale is part of the set-up";
     ASSERT_GE(list.Entries().size(), 2u);
-    SetText("");
+    ASSERT_TRUE(buffer->LoadFromMemory("", -1, TextEncoding::Cp1252));
     view->HandleCommand(kib::ID_INSERT_DATETIME_FIRST + 1);
     EXPECT_EQ(Text(), "Di 03 M\xE4r 2026");
+    ASSERT_TRUE(buffer->LoadFromMemory("", -1, TextEncoding::Utf8));
+    view->HandleCommand(kib::ID_INSERT_DATETIME_FIRST + 1);
+    EXPECT_EQ(Text(), "Di 03 Mär 2026");
+    // A block's settings bytes are Windows-1252; in a UTF-8 document its
+    // umlauts become UTF-8 and its caret marker still places the caret.
+    ASSERT_TRUE(buffer->LoadFromMemory("", -1, TextEncoding::Utf8));
+    view->ResetViewState();
+    view->InsertTextBlock("// Gr\xFC\xDF" "e \xA7\x80");
+    EXPECT_EQ(Text(), "// Grüße €");
+    EXPECT_EQ(view->GetCaretPos(), TextPos(static_cast<int>(std::string("// Grüße ").size()), 0));
 }
 
 } // namespace

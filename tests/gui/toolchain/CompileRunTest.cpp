@@ -88,14 +88,8 @@ std::vector<std::pair<int, char>> CompileRunTest::JumpToEveryMessage(const std::
         if (msgLine.find(".java:") == std::string::npos)
             continue;
         int line = std::atoi(msgLine.c_str() + msgLine.find(".java:") + 6);
-        int caretLine = m + 1;
-        auto isCaretLine = [&](int l) {
-            const std::string& t = pane->GetLineText(l);
-            return t.find('^') != std::string::npos && t.find_first_not_of(" \t") == t.find('^');
-        };
-        while (caretLine < pane->GetLineCount() && !isCaretLine(caretLine))
-            ++caretLine;
-        if (caretLine >= pane->GetLineCount()) {
+        int caretLine = CaretLine(pane, 1, m + 1);
+        if (caretLine < 0) {
             ADD_FAILURE() << "no caret line for " << msgLine;
             continue;
         }

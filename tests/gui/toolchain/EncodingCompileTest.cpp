@@ -3,6 +3,8 @@
 // pane, and the jump to a message that stands behind non-ASCII text.
 #include "ToolchainTestSupport.h"
 
+#include "toolchain/ToolchainTexts.h"
+
 #include <cstdlib>
 
 using namespace tctest;
@@ -97,10 +99,7 @@ TEST_P(EncodingCompileTest, AnErrorBehindNonAsciiTextJumpsToItsCharacter)
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(CompileAndWait(view));
     COutputPane* pane = CompilerPane();
-    int caretLine = -1;
-    for (int l = 1; l < pane->GetLineCount(); ++l)
-        if (pane->GetLineText(l).find('^') != std::string::npos)
-            caretLine = l;
+    const int caretLine = CaretLine(pane);
     ASSERT_GT(caretLine, 0) << pane->GetText();
     // The excerpt is shown as javac wrote it, in UTF-8.
     EXPECT_EQ(pane->GetLineText(caretLine - 1), line) << pane->GetText();
@@ -159,4 +158,21 @@ TEST_F(ToolchainTest, TheStatusBarNamesTheActiveDocumentsEncoding)
     EXPECT_EQ(paneOf("W.java"), "Windows-1252");
     // Back to the first tab.
     EXPECT_EQ(paneOf("U.java"), "UTF-8");
+}
+
+TEST_F(ToolchainTest, ASourceWithAByteOrderMarkIsExplainedInTheCompilerPane)
+{
+    ASSERT_TRUE(Start());
+    std::filesystem::create_directories(dir + "src");
+    const std::string src = dir + "src/Bom.java";
+    kibtest::WriteFile(src, "\xEF\xBB\xBF// Gr\xC3\xBC\xC3\x9F" "e\nclass Bom {}\n");
+    CKibView* view = OpenView(src);
+    ASSERT_NE(view, nullptr);
+    CompileAndWait(view);
+    COutputPane* pane = CompilerPane();
+    ASSERT_GT(pane->GetLineCount(), 2);
+    EXPECT_EQ(pane->GetLineText(1), toolchain::kPaneBomHint) << pane->GetText();
+    // javac indeed refuses the mark, and the file is left as it was.
+    EXPECT_NE(pane->GetText().find("\\ufeff"), std::string::npos) << pane->GetText();
+    EXPECT_EQ(kibtest::ReadFile(src).substr(0, 3), "\xEF\xBB\xBF");
 }

@@ -63,14 +63,7 @@ TEST_F(ToolchainScreenshotTest, CompileWithErrorsThenTheMessageJumpedTo)
 
     // The warning on the tab-indented line (JDK 17), else the second error.
     COutputPane* pane = CompilerPane();
-    int caretLine = -1;
-    for (int l = 1, found = 0; l < pane->GetLineCount(); ++l) {
-        const std::string& t = pane->GetLineText(l);
-        if (!t.empty() && t.find_first_not_of(" \t") == t.find('^') && ++found == 2) {
-            caretLine = l;
-            break;
-        }
-    }
+    const int caretLine = CaretLine(pane, 2);
     ASSERT_GT(caretLine, 0);
     DoubleClick(pane, caretLine);
     EXPECT_TRUE(pane->HasSelection());
@@ -125,10 +118,7 @@ TEST_F(ToolchainScreenshotTest, Utf8SourceCompiledWithAnErrorAndRun)
     ASSERT_NE(view, nullptr);
     ASSERT_TRUE(CompileAndWait(view));
     COutputPane* pane = CompilerPane();
-    int caretLine = -1;
-    for (int l = 1; l < pane->GetLineCount(); ++l)
-        if (pane->GetLineText(l).find('^') != std::string::npos)
-            caretLine = l;
+    const int caretLine = CaretLine(pane);
     ASSERT_GT(caretLine, 0);
     DoubleClick(pane, caretLine);
     Shot("toolchain-utf8-compile");

@@ -45,6 +45,18 @@ inline bool Exists(const std::string& path)
 }
 
 // Entries of a /proc folder (open descriptors, threads).
+// The nth line from line `from` on that holds javac's caret (a "^" after
+// blanks only); -1 when there is none.
+inline int CaretLine(COutputPane* pane, int nth = 1, int from = 1)
+{
+    for (int l = from, found = 0; l < pane->GetLineCount(); ++l) {
+        const std::string& t = pane->GetLineText(l);
+        if (t.find('^') != std::string::npos && t.find_first_not_of(" \t") == t.find('^') && ++found == nth)
+            return l;
+    }
+    return -1;
+}
+
 inline int CountEntries(const char* dir)
 {
     int n = 0;

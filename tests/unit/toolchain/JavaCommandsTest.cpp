@@ -245,6 +245,8 @@ TEST(ChildEnvironmentTest, IdeEnvironmentWithClassPathSet)
 TEST(ToolchainTextsTest, PaneAndMessageTexts)
 {
     EXPECT_EQ(CompileHeadingText("/s/A.java"), "Compile /s/A.java....\r\n");
+    EXPECT_EQ(CompileHeadingText("/s/A.java", "UTF-8", true),
+              "Compile /s/A.java -encoding UTF-8....\r\n" + std::string(kPaneBomHint) + "\r\n");
     EXPECT_EQ(CompileFinishedText(), "\r\nCompilierung beendet");
     EXPECT_EQ(CouldNotStartMessage("Hello"), "<Hello> konnte nicht gestartet werden");
     EXPECT_STREQ(kMsgMustSaveBeforeCompile, "Sie m\xC3\xBCssen die Datei vor dem Compilieren speichern");
