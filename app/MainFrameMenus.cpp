@@ -205,7 +205,7 @@ void CMainFrame::FillToolsMenu(wxMenu* menu)
         return;
     menu->InsertSeparator(1);
     int n = 0;
-    for (const CUserTool& tool : tools) {
+    for (const CToolEntry& tool : tools) {
         if (ID_TOOL_FIRST + n > ID_TOOL_LAST)
             break;
         wxString label = Display(tool.name);
