@@ -1178,7 +1178,7 @@ void CMainFrame::CustomizeBars()
 
 bool CMainFrame::HandleCommand(int c)
 {
-    return HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c) ||
+    return HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c) || HandleToolCommand(*this, c) ||
            HandleOptionsCommand(*this, c) ||
            CommandTable().Handle(*this, c);
 }
@@ -1186,6 +1186,7 @@ bool CMainFrame::HandleCommand(int c)
 bool CMainFrame::QueryCommand(int c, CCommandState& s)
 {
     return QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s) ||
+           QueryToolCommand(*this, c, s) ||
            QueryOptionsCommand(*this, c, s) ||
            CommandTable().Query(*this, c, s);
 }
