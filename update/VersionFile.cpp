@@ -1,26 +1,12 @@
 #include "update/VersionFile.h"
 
+#include "platform/AsciiCase.h"
+
 #include <algorithm>
 
 namespace update {
 
 namespace {
-
-bool SameName(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<unsigned char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<unsigned char>(y - 'A' + 'a');
-        if (x != y)
-            return false;
-    }
-    return true;
-}
 
 std::string_view Trim(std::string_view s)
 {
@@ -55,13 +41,13 @@ std::string ProfileValue(std::string_view text, std::string_view section, std::s
         if (line.front() == '[') {
             size_t close = line.find(']');
             std::string_view name = Trim(line.substr(1, close == std::string_view::npos ? line.size() - 1 : close - 1));
-            inSection = SameName(name, section);
+            inSection = platform::EqualsAsciiNoCase(name, section);
             continue;
         }
         if (!inSection)
             continue;
         size_t eq = line.find('=');
-        if (eq == std::string_view::npos || !SameName(Trim(line.substr(0, eq)), key))
+        if (eq == std::string_view::npos || !platform::EqualsAsciiNoCase(Trim(line.substr(0, eq)), key))
             continue;
         std::string_view value = Trim(line.substr(eq + 1));
         if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())

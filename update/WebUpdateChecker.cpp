@@ -1,5 +1,7 @@
 #include "update/WebUpdateChecker.h"
 
+#include "platform/AsciiCase.h"
+
 #include <curl/curl.h>
 
 #include <cstdlib>
@@ -63,9 +65,7 @@ std::string UpdateUrl()
 
 bool IsWebPageAddress(std::string_view address)
 {
-    std::string lower;
-    for (char c : address.substr(0, 8))
-        lower.push_back(c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c);
+    std::string lower = platform::AsciiLowerCopy(address.substr(0, 8));
     size_t rest;
     if (lower.rfind("http://", 0) == 0)
         rest = 7;

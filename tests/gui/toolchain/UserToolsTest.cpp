@@ -8,6 +8,7 @@
 #include "resources/MenuTable.h"
 #include "resources/StringTable.h"
 #include "settings/ParamFile.h"
+#include "support/ScopedEnv.h"
 #include "toolchain/ToolsDialog.h"
 
 #include <wx/button.h>
@@ -51,19 +52,13 @@ protected:
     void TearDown() override
     {
         ToolchainTest::TearDown();
-        for (auto& [name, value] : saved) {
-            if (value)
-                setenv(name.c_str(), value->c_str(), 1);
-            else
-                unsetenv(name.c_str());
-        }
+        while (!saved.empty()) // the last change first
+            saved.pop_back();
     }
 
-    void Remember(const std::string& name, const std::string& value)
+    void Remember(const char* name, const std::string& value)
     {
-        const char* old = std::getenv(name.c_str());
-        saved.emplace_back(name, old ? std::optional<std::string>(old) : std::nullopt);
-        setenv(name.c_str(), value.c_str(), 1);
+        saved.push_back(std::make_unique<kibtest::CScopedEnv>(name, value));
     }
 
     void SetTools(std::vector<CToolEntry> tools)
@@ -96,7 +91,7 @@ protected:
     }
 
     std::string log, seen, show, src;
-    std::vector<std::pair<std::string, std::optional<std::string>>> saved;
+    std::vector<std::unique_ptr<kibtest::CScopedEnv>> saved;
 };
 
 // Edits a document without saving it.

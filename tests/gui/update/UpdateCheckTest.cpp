@@ -9,6 +9,7 @@
 #include "controls/DialogButtons.h"
 #include "resources/CommandIds.h"
 #include "support/HttpTestServer.h"
+#include "support/ScopedEnv.h"
 #include "update/UpdateProgressDialog.h"
 
 #include <gtk/gtk.h>
@@ -69,22 +70,10 @@ protected:
     void SetUp() override
     {
         ShellTest::SetUp();
-        const char* old = std::getenv("KIB_UPDATE_URL");
-        hadUrl = old != nullptr;
-        oldUrl = old ? old : "";
         ASSERT_TRUE(Start());
         Frame()->Move(0, 0);
         Frame()->SetSize(wxSize(1000, 700));
         PumpEvents(30);
-    }
-
-    void TearDown() override
-    {
-        if (hadUrl)
-            setenv("KIB_UPDATE_URL", oldUrl.c_str(), 1);
-        else
-            unsetenv("KIB_UPDATE_URL");
-        ShellTest::TearDown();
     }
 
     void UseUrl(const std::string& url) { setenv("KIB_UPDATE_URL", url.c_str(), 1); }
@@ -95,8 +84,7 @@ protected:
         PumpEvents(10);
     }
 
-    std::string oldUrl;
-    bool hadUrl = false;
+    kibtest::CScopedEnv url{"KIB_UPDATE_URL", nullptr};
 };
 
 } // namespace

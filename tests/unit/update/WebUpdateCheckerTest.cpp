@@ -1,6 +1,7 @@
 #include "update/WebUpdateChecker.h"
 
 #include "support/HttpTestServer.h"
+#include "support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -184,9 +185,7 @@ TEST(WebUpdateChecker, FailuresAndTheirStatus)
 
 TEST(WebUpdateChecker, AddressAndSettersKeepTheirRoom)
 {
-    const char* old = std::getenv("KIB_UPDATE_URL");
-    std::string saved = old ? old : "";
-    unsetenv("KIB_UPDATE_URL");
+    kibtest::CScopedEnv unset("KIB_UPDATE_URL", nullptr);
     std::string url = UpdateUrl();
     EXPECT_EQ(url.rfind("http://", 0), 0u);
     EXPECT_EQ(url.substr(url.size() - std::string(kPath).size()), kPath);
@@ -194,10 +193,6 @@ TEST(WebUpdateChecker, AddressAndSettersKeepTheirRoom)
     EXPECT_EQ(UpdateUrl(), "http://127.0.0.1:1/v");
     setenv("KIB_UPDATE_URL", "", 1);
     EXPECT_EQ(UpdateUrl(), url) << "empty counts as unset";
-    if (old)
-        setenv("KIB_UPDATE_URL", saved.c_str(), 1);
-    else
-        unsetenv("KIB_UPDATE_URL");
 
     CWebUpdateChecker checker(std::string(3000, 'u'), "/x/kib");
     EXPECT_EQ(checker.GetUrl().size(), 2083u);
