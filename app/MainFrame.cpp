@@ -4,6 +4,7 @@
 #include "app/FileMonitor.h"
 #include "controls/FontUtil.h"
 #include "app/MainFrameTools.h"
+#include "app/UpdateCommand.h"
 #include "app/KibApp.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
@@ -1099,6 +1100,7 @@ const CMainFrame::Commands& CMainFrame::CommandTable()
                  f.OpenWithShell(f.m_settings.m_docuPath);
          },
          [](F& f, int) { return !f.m_settings.m_docuPath.empty(); }},
+        {ID_HELP_UPDATE, [](F& f, int) { CheckForNewVersion(&f, false, true); }, Row::Always},
         {ID_STARTFILE_CURRENT, [](F& f, int) { f.m_settings.m_curStartFile = -1; }, Row::Always,
          [](F& f, int, CCommandState& s) { s.checked = f.m_settings.m_curStartFile < 0; }},
         {ID_STARTFILE_FIRST, ID_STARTFILE_LAST,
@@ -1178,7 +1180,7 @@ void CMainFrame::CustomizeBars()
 
 bool CMainFrame::HandleCommand(int c)
 {
-    return HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c) ||
+    return HandleFindInFilesCommand(*this, c) || HandleStartFileCommand(*this, c) || HandleToolCommand(*this, c) ||
            HandleOptionsCommand(*this, c) ||
            CommandTable().Handle(*this, c);
 }
@@ -1186,6 +1188,7 @@ bool CMainFrame::HandleCommand(int c)
 bool CMainFrame::QueryCommand(int c, CCommandState& s)
 {
     return QueryFindInFilesCommand(*this, c, s) || QueryStartFileCommand(*this, c, s) ||
+           QueryToolCommand(*this, c, s) ||
            QueryOptionsCommand(*this, c, s) ||
            CommandTable().Query(*this, c, s);
 }

@@ -109,6 +109,8 @@ public:
     // date/time, tools, text blocks) before it is shown.
     void PreparePopupMenu(wxMenu* menu);
     bool UsingDocumentMenu() const;
+    // The tool list changed: the Tools menus are filled again.
+    void ToolsChanged();
     void UpdateMenuBar();
     // Right click on the tab strip: remembers the tab's window (or none).
     void SetTabWindow(CChildFrame* child) { m_tabWindow = child; }

@@ -205,14 +205,24 @@ void CMainFrame::FillToolsMenu(wxMenu* menu)
         return;
     menu->InsertSeparator(1);
     int n = 0;
-    for (const CUserTool& tool : tools) {
-        if (ID_TOOL_FIRST + n > ID_TOOL_LAST)
-            break;
+    for (const CToolEntry& tool : tools) {
         wxString label = Display(tool.name);
         label.Replace("&", "&&");
-        menu->Insert(static_cast<size_t>(2 + n), ToWxId(ID_TOOL_FIRST + n), label);
+        // Tools past the last command are listed, but nothing runs them.
+        bool runnable = ID_TOOL_FIRST + n <= ID_TOOL_LAST;
+        wxMenuItem* item =
+            menu->Insert(static_cast<size_t>(2 + n), runnable ? ToWxId(ID_TOOL_FIRST + n) : wxID_ANY, label);
+        if (!runnable)
+            item->Enable(false);
         ++n;
     }
+}
+
+void CMainFrame::ToolsChanged()
+{
+    for (auto& [menu, kind] : m_specialMenus)
+        if (kind == MENU_TOOLS)
+            FillSpecialMenu(menu, kind);
 }
 
 void CMainFrame::FillRecentFiles(wxMenu* menu)

@@ -9,6 +9,7 @@
 #include "toolchain/RunArgumentsDialog.h"
 #include "toolchain/StartFilesDialog.h"
 #include "toolchain/ToolchainTexts.h"
+#include "toolchain/ToolsDialog.h"
 #include "workspace/ReloadQuestionDialog.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
@@ -161,6 +162,22 @@ bool IUserDialogs::ConfigureStartFiles(wxWindow* parent, std::vector<std::string
     if (dlg.ShowModal() != wxID_OK)
         return false;
     files = dlg.Files();
+    return true;
+}
+
+bool IUserDialogs::ConfigureTools(wxWindow* parent, std::vector<CToolEntry>& tools)
+{
+    CToolsDialog dlg(
+        parent, tools,
+        [this](wxWindow* owner) {
+            return MessageBox(owner, kib::KibText(kib::IDS_TOOLS_DELETE_ASK), kib::KibText(kib::IDS_TOOLS_CAPTION),
+                              wxYES_NO | wxICON_QUESTION) == wxYES;
+        },
+        // Programs have no extension here: every file is offered.
+        [this](wxWindow* owner, wxString& path) { return ChooseFile(owner, wxEmptyString, path); });
+    if (RunModal(dlg) != wxID_OK)
+        return false;
+    tools = dlg.Tools();
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "controls/ColourTable.h"
+#include "settings/Settings.h"
 
 #include <wx/arrstr.h>
 #include <wx/string.h>
@@ -52,6 +53,9 @@ public:
     // "Startdateien konfigurieren" on a copy of the list: false for
     // "Abbrechen", otherwise files holds the entries in the dialog's order.
     virtual bool ConfigureStartFiles(wxWindow* parent, std::vector<std::string>& files);
+    // "Toolmenü konfigurieren" on a copy of the list: false for "Abbrechen",
+    // otherwise tools holds the dialog's entries in its order.
+    virtual bool ConfigureTools(wxWindow* parent, std::vector<CToolEntry>& tools);
     // "Applet starten": CAppletPageDialog::kCreateAndStart, kCreateAndEdit or
     // anything else for "Abbrechen".
     virtual int AppletPage(wxWindow* parent);

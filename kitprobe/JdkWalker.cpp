@@ -1,5 +1,6 @@
 #include "kitprobe/JdkWalker.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/Path.h"
 
 #include <dirent.h>
@@ -10,23 +11,6 @@
 #include <cstring>
 
 namespace {
-
-bool EqualNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char ca = static_cast<unsigned char>(a[i]);
-        unsigned char cb = static_cast<unsigned char>(b[i]);
-        if (ca >= 'A' && ca <= 'Z')
-            ca = static_cast<unsigned char>(ca - 'A' + 'a');
-        if (cb >= 'A' && cb <= 'Z')
-            cb = static_cast<unsigned char>(cb - 'A' + 'a');
-        if (ca != cb)
-            return false;
-    }
-    return true;
-}
 
 struct Level {
     DIR* dir;
@@ -67,7 +51,7 @@ void CJdkWalker::SetMountPoints(const std::vector<std::string>& mountPoints)
 int CJdkWalker::ClassifyFileName(std::string_view name)
 {
     for (int kind = FIND_COMPILER; kind < FIND_DOCUMENTATION; ++kind)
-        if (EqualNoCase(name, CJdkFinds::ProgramName(static_cast<EJdkFind>(kind))))
+        if (platform::EqualsAsciiNoCase(name, CJdkFinds::ProgramName(static_cast<EJdkFind>(kind))))
             return kind;
     return -1;
 }

@@ -4,6 +4,20 @@ namespace platform {
 
 std::vector<std::string> SplitCommandLine(std::string_view line)
 {
+    return SplitCommandLine(std::vector<CommandPiece>{{line, false}});
+}
+
+std::vector<std::string> SplitCommandLine(const std::vector<CommandPiece>& pieces)
+{
+    // One run over all pieces; verbatim bytes are never special, so they
+    // neither end a word nor count as quotes or escapes.
+    std::string line;
+    std::vector<bool> literal;
+    for (const CommandPiece& p : pieces) {
+        line.append(p.text);
+        literal.insert(literal.end(), p.text.size(), !p.verbatim);
+    }
+    auto is = [&](size_t at, char c) { return at < line.size() && literal[at] && line[at] == c; };
     std::vector<std::string> words;
     std::string word;
     bool inWord = false; // something (a character or a quote) was seen
@@ -12,6 +26,12 @@ std::vector<std::string> SplitCommandLine(std::string_view line)
     const size_t n = line.size();
     while (i < n) {
         char c = line[i];
+        if (!literal[i]) {
+            word.push_back(c);
+            inWord = true;
+            ++i;
+            continue;
+        }
         if (!quoted && (c == ' ' || c == '\t')) {
             if (inWord) {
                 words.push_back(std::move(word));
@@ -24,11 +44,11 @@ std::vector<std::string> SplitCommandLine(std::string_view line)
         inWord = true;
         if (c == '\\') {
             size_t run = 0;
-            while (i < n && line[i] == '\\') {
+            while (is(i, '\\')) {
                 ++run;
                 ++i;
             }
-            if (i < n && line[i] == '"') {
+            if (is(i, '"')) {
                 word.append(run / 2, '\\');
                 if (run % 2 == 1) {
                     word.push_back('"');
@@ -41,7 +61,7 @@ std::vector<std::string> SplitCommandLine(std::string_view line)
             continue;
         }
         if (c == '"') {
-            if (quoted && i + 1 < n && line[i + 1] == '"') {
+            if (quoted && is(i + 1, '"')) {
                 word.push_back('"');
                 i += 2;
                 continue;

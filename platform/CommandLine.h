@@ -16,6 +16,15 @@ namespace platform {
 // a literal quote; backslashes elsewhere are literal. "" alone is an empty word.
 std::vector<std::string> SplitCommandLine(std::string_view line);
 
+// A command line made of typed text and inserted values. A verbatim piece
+// joins the word it stands in as it is: its blanks, quotes and backslashes
+// are never read as separators or quoting, and an empty one adds nothing.
+struct CommandPiece {
+    std::string_view text;
+    bool verbatim = false;
+};
+std::vector<std::string> SplitCommandLine(const std::vector<CommandPiece>& pieces);
+
 // The word in double quotes, with quotes and the backslashes in front of them
 // escaped, so that SplitCommandLine gives it back as one word. A value without
 // quotes and without a trailing backslash comes out as "value".

@@ -1,5 +1,6 @@
 #include "platform/UserStore.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/AtomicFile.h"
 #include "platform/FileRead.h"
 #include "platform/Path.h"
@@ -148,11 +149,7 @@ std::string CUserStore::File() const
 
 std::string CUserStore::Fold(const std::string& s)
 {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
+    return AsciiLowerCopy(s);
 }
 
 int CUserStore::LockFile(bool exclusive)

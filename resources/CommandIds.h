@@ -115,6 +115,12 @@ inline constexpr int ID_OPTIONS = 32822;
 inline constexpr int ID_TOOLS_CONFIGURE = 32823;
 inline constexpr int ID_TOOL_FIRST = 7000; // ... 7020
 inline constexpr int ID_TOOL_LAST = 7020;
+// The argument macros of the tools dialog's ">" menu (resource 145).
+inline constexpr int ID_MACRO_SOURCE = 10096;
+inline constexpr int ID_MACRO_CLASS = 10097;
+inline constexpr int ID_MACRO_FILE = 32805;
+inline constexpr int ID_MACRO_PATH = 10098;
+inline constexpr int ID_MACRO_DESTPATH = 32874;
 
 // View
 inline constexpr int ID_VIEW_TOOLBARS_PLACEHOLDER = 32771;
@@ -186,6 +192,7 @@ inline constexpr int IDR_COMPILER_POPUP = 115; // "Compiler Output Menü"
 inline constexpr int IDR_MDITABS_POPUP = 117;  // "MDI-Tabs Menü"
 inline constexpr int IDR_SEARCH_POPUP = 118;   // "Suchausgabe-Menü"
 inline constexpr int IDR_FULLSCREEN_TOOLBAR = 119;
+inline constexpr int IDR_TOOL_ARGUMENTS = 145; // "Arguments": the macros of the tools dialog
 inline constexpr int IDR_EXPLORER_KEYS = 160;
 inline constexpr int IDR_EDITOR_KEYS = 22901;
 

@@ -15,6 +15,7 @@ struct Block {
 constexpr Block kBlocks[] = {
     {1, 4998, 0},          // small control and window ids
     {7000, 8030, 0},       // tools, date/time entries, start files
+    {10090, 10099, 0},     // the tools dialog's macro menu
     {32768, 37999, 20000}, // Kib's own commands -> 12768..17999
     {57344, 61487, 30000}, // framework commands and indicators -> 27344..31487
 };

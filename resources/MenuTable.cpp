@@ -234,6 +234,17 @@ Items ToolbarsPopup()
     };
 }
 
+Items ToolArgumentsPopup()
+{
+    return {
+        I("Dateiname - mit .&java Endung", ID_MACRO_SOURCE),
+        I("&Dateiname - mit .class Endung", ID_MACRO_CLASS),
+        I("Dateiname - &ohne Dateiendung", ID_MACRO_FILE),
+        I("&Pfad - Java Quellcode", ID_MACRO_PATH),
+        I("&Zielpfad - Zielpfad aus Optionen", ID_MACRO_DESTPATH),
+    };
+}
+
 Items MdiTabsPopup()
 {
     return {
@@ -387,6 +398,7 @@ const std::vector<MenuItemDef>& MenuResource(int res)
     static const Items compiler = CompilerPopup();
     static const Items search = SearchPopup();
     static const Items explorer = ExplorerPopup();
+    static const Items toolArguments = ToolArgumentsPopup();
     static const Items none;
     switch (res) {
     case IDR_MAINFRAME: return main;
@@ -397,6 +409,7 @@ const std::vector<MenuItemDef>& MenuResource(int res)
     case IDR_COMPILER_POPUP: return compiler;
     case IDR_SEARCH_POPUP: return search;
     case IDR_EXPLORER_POPUP: return explorer;
+    case IDR_TOOL_ARGUMENTS: return toolArguments;
     default: return none;
     }
 }

@@ -17,6 +17,19 @@ struct Entry {
 
 // Any order; sorted once on first use.
 constexpr Entry kStrings[] = {
+    {IDS_TOOLS_DELETE_ASK, "Wollen Sie den Eintrag wirklich löschen"},
+    {IDS_TOOLS_CAPTION, "Tools"},
+    {IDS_TOOLS_NEW_ENTRY, "Neuer Eintrag"},
+    {IDS_UPDATE_CAPTION, "Im Web nach einer neuen Version suchen..."},
+    {IDS_UPDATE_NONE, "Sorry, keine neue Version verfügbar."},
+    {IDS_UPDATE_NEWER, "Eine neue Version von KIB ist verfügbar.\n\nDetails:\nVersion: \t%s\nDatum: \t%s\nGröße: "
+                       "\t%s\n\nWollen Sie die Webseite von KIB besuchen?"},
+    {IDS_UPDATE_STEP_CONNECT, "Verbinden..."},
+    {IDS_UPDATE_STEP_INIT, "Initialisieren..."},
+    {IDS_UPDATE_STEP_FETCH, "Daten vom Server beziehen..."},
+    {IDS_UPDATE_STEP_EVALUATE, "Daten auswerten..."},
+    {IDS_UPDATE_FAILED, "Beim überprüfen der Version ist, während dem Versuch online zu gehen, ein Fehler "
+                        "aufgetreten. Bitte gehen Sie manuell online und versuchen Sie es erneut."},
     {IDS_TOOLBAR_STANDARD, "Standard"},
     {IDS_DOC_TEMPLATE, "\nKib\nKib\nKib Files (*.java)\n.java\nKib.Document\nKib Document"},
     {ID_VIEW_CUSTOMIZE, "Einstellen der Symbolleisten und Extras.\nEinstellen"},

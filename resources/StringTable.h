@@ -17,6 +17,18 @@ inline constexpr int IDS_OPTIONS_CAPTION = 61472;
 inline constexpr int IDS_COLOUR_AUTOMATIC = 61448; // the colour palette's automatic entry
 inline constexpr int IDS_COLOUR_CUSTOM = 61449;    // its entry for the colour dialog
 inline constexpr int IDS_DESTINATION_FOLDER = 61458;
+inline constexpr int IDS_TOOLS_DELETE_ASK = 61459; // "Wollen Sie den Eintrag wirklich löschen"
+inline constexpr int IDS_TOOLS_CAPTION = 61460;    // "Tools"
+inline constexpr int IDS_TOOLS_NEW_ENTRY = 61461;  // "Neuer Eintrag"
+// The update check.
+inline constexpr int IDS_UPDATE_CAPTION = 3;
+inline constexpr int IDS_UPDATE_NONE = 4;
+inline constexpr int IDS_UPDATE_NEWER = 5; // %s version, %s date, %s size
+inline constexpr int IDS_UPDATE_STEP_CONNECT = 6;
+inline constexpr int IDS_UPDATE_STEP_INIT = 7;
+inline constexpr int IDS_UPDATE_STEP_FETCH = 8;
+inline constexpr int IDS_UPDATE_STEP_EVALUATE = 9;
+inline constexpr int IDS_UPDATE_FAILED = 10;
 // The colour and syntax lists of the options dialog.
 inline constexpr int IDS_COLOR_WND = 61485;
 inline constexpr int IDS_COLOR_SELECTION = 61486;

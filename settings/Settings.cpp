@@ -74,7 +74,7 @@ struct DefaultsVisitor {
         f.SetPointSize(kFontDefaults.points, kDefaultPpi);
     }
     void Block(int index, CTextBlock& b) { b = CSettings::DefaultTextBlock(index); }
-    void Tools(std::vector<CUserTool>& t) { t.clear(); }
+    void Tools(std::vector<CToolEntry>& t) { t.clear(); }
     void StartFiles(std::vector<std::string>& files, int& cur)
     {
         files.clear();
@@ -135,14 +135,14 @@ struct LoadVisitor {
             b.content = def.content;
         file.GetString(BlockKey(index, "NAME"), b.name, def.name);
     }
-    void Tools(std::vector<CUserTool>& tools)
+    void Tools(std::vector<CToolEntry>& tools)
     {
         int32_t count = 0;
         file.GetInt("KIBPARAMS:TOOLS:COUNT", count, 0);
         count = std::clamp<int32_t>(count, 0, kMaxListEntries);
         tools.clear();
         for (int n = 0; n < count; ++n) {
-            CUserTool t;
+            CToolEntry t;
             file.GetString(ToolKey(n, "NAME"), t.name, "");
             file.GetString(ToolKey(n, "ARGS"), t.args, "");
             file.GetString(ToolKey(n, "PATH"), t.path, "");
@@ -196,7 +196,7 @@ struct SaveVisitor {
         file.SetString(BlockKey(index, "CONTENT"), CSettings::EscapeBlock(b.content));
         file.SetString(BlockKey(index, "NAME"), b.name);
     }
-    void Tools(const std::vector<CUserTool>& tools)
+    void Tools(const std::vector<CToolEntry>& tools)
     {
         file.SetInt("KIBPARAMS:TOOLS:COUNT", static_cast<int32_t>(tools.size()));
         for (size_t i = 0; i < tools.size(); ++i) {

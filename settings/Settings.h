@@ -49,13 +49,15 @@ struct CTextBlock {
     bool operator==(const CTextBlock&) const = default;
 };
 
-struct CUserTool {
-    std::string name;
-    std::string args;
-    std::string path;
-    int stop = 1;
-    int save = 1;
-    bool operator==(const CUserTool&) const = default;
+// One entry of the Tools menu; the fields are its keys under
+// "KIBPARAMS:TOOLS:TOOL%d".
+struct CToolEntry {
+    std::string name; // NAME: the menu text
+    std::string args; // ARGS: arguments with the $file ... $destpath macros
+    std::string path; // PATH: the program or document started
+    int stop = 1;     // STOP: 1 runs it in a terminal that stays open
+    int save = 1;     // SAVE: 0 nothing, 1 the active document, 2 all documents
+    bool operator==(const CToolEntry&) const = default;
 };
 
 class CSettings {
@@ -140,7 +142,7 @@ public:
     // Editor font
     CLogFont m_editorFont;
     // User tools
-    std::vector<CUserTool> m_tools;
+    std::vector<CToolEntry> m_tools;
     // Start files; -1: none chosen (written, never read)
     std::vector<std::string> m_startFiles;
     int m_curStartFile;

@@ -29,7 +29,7 @@ int Write(const char* fileName)
     s.m_fileExtensions = {".java", ".txt"};
     s.m_textBlocks[0].name = "Gr\xfc\xdf" "e";
     s.m_textBlocks[0].content = "// Hallo <Welt>\r\n\t\xa7";
-    CUserTool tool;
+    CToolEntry tool;
     tool.name = "Liste";
     tool.path = "/bin/ls";
     tool.args = "-l $path";

@@ -14,6 +14,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::vector<std::string> words = platform::SplitCommandLine(in);
     if (platform::SplitCommandLine(platform::JoinCommandLine(words)) != words)
         std::abort();
+    // One typed piece splits as the plain text does; a verbatim piece stays whole.
+    if (platform::SplitCommandLine(std::vector<platform::CommandPiece>{{in, false}}) != words)
+        std::abort();
+    std::vector<std::string> whole =
+        platform::SplitCommandLine(std::vector<platform::CommandPiece>{{"-x ", false}, {in, true}});
+    if (whole.size() != (in.empty() ? 1u : 2u) || (!in.empty() && whole[1] != in))
+        std::abort();
     std::vector<std::string> one = platform::SplitCommandLine(platform::QuoteArgument(in));
     if (one.size() != 1 || one[0] != in)
         std::abort();

@@ -111,6 +111,27 @@ public:
         files = *startFilesAnswer;
         return true;
     }
+    // The file dialog: the answer when one is set, else the real one.
+    bool ChooseFile(wxWindow* parent, const wxString& presetName, wxString& path) override
+    {
+        if (!chooseFileAnswer)
+            return IUserDialogs::ChooseFile(parent, presetName, path);
+        chooseFileAsked.push_back({presetName.utf8_string(), path.utf8_string()});
+        if (chooseFileAnswer->empty())
+            return false;
+        path = wxString::FromUTF8(*chooseFileAnswer);
+        return true;
+    }
+    bool ConfigureTools(wxWindow* parent, std::vector<CToolEntry>& tools) override
+    {
+        if (realToolDialogs)
+            return IUserDialogs::ConfigureTools(parent, tools);
+        toolsShown = tools;
+        if (!toolsAnswer)
+            return false;
+        tools = *toolsAnswer;
+        return true;
+    }
     int AppletPage(wxWindow* parent) override
     {
         if (realToolDialogs)
@@ -164,6 +185,11 @@ public:
     std::vector<bool> customizeAnswer;
 
     bool realToolDialogs = false;
+    // Set: ChooseFile answers with it ("" for cancel) and records (preset, path).
+    std::optional<std::string> chooseFileAnswer;
+    std::vector<std::pair<std::string, std::string>> chooseFileAsked;
+    std::vector<CToolEntry> toolsShown;
+    std::optional<std::vector<CToolEntry>> toolsAnswer;
     int argumentsAsked = 0;
     std::optional<std::string> argumentsAnswer;
     std::vector<std::string> startFilesShown;

@@ -25,37 +25,6 @@ using kibtest::PumpUntil;
 
 namespace {
 
-template <class T>
-T* FindDialog()
-{
-    for (wxWindow* w : wxTopLevelWindows)
-        if (auto* d = dynamic_cast<T*>(w); d && d->IsShown())
-            return d;
-    return nullptr;
-}
-
-void Click(wxWindow* dialog, int id)
-{
-    wxWindow* button = dialog->FindWindow(id);
-    ASSERT_NE(button, nullptr) << id;
-    wxCommandEvent e(wxEVT_BUTTON, id);
-    e.SetEventObject(button);
-    button->GetEventHandler()->ProcessEvent(e);
-}
-
-// Runs what a modal dialog of type T should do once it is up.
-template <class T>
-void WhenShown(std::function<void(T*)> act)
-{
-    wxTheApp->CallAfter([act] {
-        T* dlg = nullptr;
-        for (int i = 0; i < 200 && !(dlg = FindDialog<T>()); ++i)
-            wxMilliSleep(5);
-        if (dlg)
-            act(dlg);
-    });
-}
-
 class ToolDialogsTest : public ToolchainTest {
 protected:
     void SetUp() override

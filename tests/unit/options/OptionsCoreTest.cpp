@@ -109,7 +109,7 @@ TEST(EditedSettings, EverythingButIndentToolsAndStartFiles)
 {
     CSettings frame;
     frame.m_autoIndent = 0;
-    frame.m_tools = {CUserTool{"ls", "-l", "/bin/ls", 1, 0}};
+    frame.m_tools = {CToolEntry{"ls", "-l", "/bin/ls", 1, 0}};
     frame.m_startFiles = {"/a/A.java"};
     frame.m_curStartFile = 0;
     CSettings edited; // as the dialog left its copy

@@ -79,3 +79,20 @@ TEST(ShellQuoteTest, SingleQuotesWithEmbeddedQuotesClosedAndEscaped)
     EXPECT_EQ(ShellQuote("it's"), "'it'\\''s'");
     EXPECT_EQ(ShellQuote("$(x) `y` \"z\" \\"), "'$(x) `y` \"z\" \\'");
 }
+
+TEST(CommandLineSplit, VerbatimPiecesAreNeverReadAsQuotingOrSeparators)
+{
+    using platform::CommandPiece;
+    using W = std::vector<std::string>;
+    EXPECT_EQ(platform::SplitCommandLine({{"-o ", false}, {"a \"b\" \\", true}, {"x y", false}}),
+              (W{"-o", "a \"b\" \\x", "y"}));
+    // A quote opened in typed text closes in typed text after the value.
+    EXPECT_EQ(platform::SplitCommandLine({{"\"", false}, {"\" \"", true}, {" z\"", false}}), (W{"\" \" z"}));
+    // Backslashes before a verbatim quote are literal; "" across a value is no escape.
+    EXPECT_EQ(platform::SplitCommandLine({{"a\\\\", false}, {"\"", true}}), (W{"a\\\\\""}));
+    EXPECT_EQ(platform::SplitCommandLine({{"\"x\"", false}, {"\"", true}, {"\"", false}}), (W{"x\""}));
+    EXPECT_EQ(platform::SplitCommandLine({{"", true}, {" a ", false}, {"", true}}), (W{"a"}));
+    // One literal piece splits as the plain overload does.
+    for (const char* line : {"a \"b c\" d\\\"e", "\"\"", "  x\t\"y\"\"z\" "})
+        EXPECT_EQ(platform::SplitCommandLine({{line, false}}), platform::SplitCommandLine(line)) << line;
+}

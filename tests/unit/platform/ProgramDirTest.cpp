@@ -1,5 +1,6 @@
 #include "platform/ProgramDir.h"
 
+#include "support/ScopedEnv.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -12,32 +13,7 @@ using namespace platform;
 
 namespace {
 
-class CEnvVar {
-public:
-    CEnvVar(const char* name, const char* value) : m_name(name)
-    {
-        if (const char* old = std::getenv(name)) {
-            m_had = true;
-            m_old = old;
-        }
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~CEnvVar()
-    {
-        if (m_had)
-            setenv(m_name, m_old.c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    bool m_had = false;
-    std::string m_old;
-};
+using CEnvVar = kibtest::CScopedEnv;
 
 } // namespace
 

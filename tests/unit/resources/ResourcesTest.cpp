@@ -27,8 +27,8 @@ void CollectIds(const std::vector<MenuItemDef>& items, std::vector<int>& ids)
 TEST(CommandMap, EveryDesignNumberRoundTripsOutsideTheReservedRange)
 {
     std::set<int> seen;
-    for (int lo : {1, 7000, 32768, 57344}) {
-        int hi = lo == 1 ? 4998 : lo == 7000 ? 8030 : lo == 32768 ? 37999 : 61487;
+    for (int lo : {1, 7000, 10090, 32768, 57344}) {
+        int hi = lo == 1 ? 4998 : lo == 7000 ? 8030 : lo == 10090 ? 10099 : lo == 32768 ? 37999 : 61487;
         for (int id = lo; id <= hi; ++id) {
             int wx = ToWxId(id);
             ASSERT_GT(wx, 0) << id;

@@ -167,8 +167,8 @@ TEST(SettingsFile, ToolCountWithMissingToolsGivesDefaultRecords)
                              "<PATH>/bin/true</PATH><STOP>0</STOP><SAVE>2</SAVE></TOOL0>"
                              "</TOOLS></KIBPARAMS>");
     ASSERT_EQ(s.m_tools.size(), 2u);
-    EXPECT_EQ(s.m_tools[0], (CUserTool{"Eins", "", "/bin/true", 0, 2}));
-    EXPECT_EQ(s.m_tools[1], (CUserTool{"", "", "", 1, 1}));
+    EXPECT_EQ(s.m_tools[0], (CToolEntry{"Eins", "", "/bin/true", 0, 2}));
+    EXPECT_EQ(s.m_tools[1], (CToolEntry{"", "", "", 1, 1}));
 }
 
 TEST(SettingsFile, CorruptListCountsStayBounded)
