@@ -264,44 +264,36 @@ bool In(char32_t cp, const Range (&ranges)[N])
     return InRanges(cp, ranges, N);
 }
 
-// The full mappings that are longer than one character.
+// The full mappings that are longer than one character; an empty one is
+// the one-to-one mapping.
+struct Expansion {
+    char32_t cp;
+    std::u32string_view upper, title, fold;
+};
+
+constexpr Expansion kExpansions[] = {
+    {0xDF, U"SS", U"Ss", U"ss"},  {0x1E9E, U"", U"", U"ss"},  {0xFB00, U"FF", U"Ff", U"ff"},
+    {0xFB01, U"FI", U"Fi", U"fi"}, {0xFB02, U"FL", U"Fl", U"fl"}, {0xFB03, U"FFI", U"Ffi", U"ffi"},
+    {0xFB04, U"FFL", U"Ffl", U"ffl"}, {0xFB05, U"ST", U"St", U"st"}, {0xFB06, U"ST", U"St", U"st"},
+};
+
 std::u32string_view Special(char32_t cp, EMapping mapping)
 {
-    switch (cp) {
-    case 0xDF: // ß
-        return mapping == EMapping::Upper ? U"SS" : mapping == EMapping::Title ? U"Ss"
-                                                  : mapping == EMapping::Fold  ? U"ss"
-                                                                                : U"";
-    case 0x1E9E: // ẞ
-        return mapping == EMapping::Fold ? U"ss" : U"";
-    case 0xFB00:
-        return mapping == EMapping::Upper ? U"FF" : mapping == EMapping::Title ? U"Ff"
-                                                  : mapping == EMapping::Fold  ? U"ff"
-                                                                                : U"";
-    case 0xFB01:
-        return mapping == EMapping::Upper ? U"FI" : mapping == EMapping::Title ? U"Fi"
-                                                  : mapping == EMapping::Fold  ? U"fi"
-                                                                                : U"";
-    case 0xFB02:
-        return mapping == EMapping::Upper ? U"FL" : mapping == EMapping::Title ? U"Fl"
-                                                  : mapping == EMapping::Fold  ? U"fl"
-                                                                                : U"";
-    case 0xFB03:
-        return mapping == EMapping::Upper ? U"FFI" : mapping == EMapping::Title ? U"Ffi"
-                                                   : mapping == EMapping::Fold  ? U"ffi"
-                                                                                 : U"";
-    case 0xFB04:
-        return mapping == EMapping::Upper ? U"FFL" : mapping == EMapping::Title ? U"Ffl"
-                                                   : mapping == EMapping::Fold  ? U"ffl"
-                                                                                 : U"";
-    case 0xFB05:
-    case 0xFB06:
-        return mapping == EMapping::Upper ? U"ST" : mapping == EMapping::Title ? U"St"
-                                                  : mapping == EMapping::Fold  ? U"st"
-                                                                                : U"";
-    default:
-        return U"";
+    for (const Expansion& e : kExpansions) {
+        if (e.cp != cp)
+            continue;
+        switch (mapping) {
+        case EMapping::Upper:
+            return e.upper;
+        case EMapping::Title:
+            return e.title;
+        case EMapping::Fold:
+            return e.fold;
+        case EMapping::Lower:
+            return U"";
+        }
     }
+    return U"";
 }
 
 char32_t MapOne(char32_t cp, EMapping mapping)

@@ -7,8 +7,6 @@
 
 #include "resources/CommandIds.h"
 
-#include <cstdlib>
-
 using namespace kibtest;
 using namespace kib;
 
@@ -46,11 +44,7 @@ protected:
         Frame()->Refresh();
         Frame()->Update();
         PumpEvents(300);
-        const char* out = std::getenv("KIB_SCREENSHOT_DIR");
-        if (!out || !*out)
-            return;
-        std::string cmd = std::string("import -window root '") + out + "/" + name + ".png'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+        SaveScreenIfAsked(name);
     }
 };
 
