@@ -415,16 +415,40 @@ bool COccurrenceScanner::FindCandidate(int64_t from, int64_t lastStart, int64_t&
         return false;
     const int64_t winEnd = m_winBase + static_cast<int64_t>(m_winLen);
     if (m_folding) {
-        for (int64_t c = from; c <= lastStart; ++c) {
+        auto tryAt = [&](int64_t c) {
             if (!m_firstBytes[static_cast<unsigned char>(*At(c))])
-                continue;
+                return false;
             const size_t n = MatchFolded(At(c), static_cast<size_t>(winEnd - c));
-            if (n > 0) {
-                found = c;
-                length = static_cast<int64_t>(n);
-                return true;
+            if (n == 0)
+                return false;
+            found = c;
+            length = static_cast<int64_t>(n);
+            return true;
+        };
+        int64_t c = from;
+#if defined(__SSE2__)
+        // An ASCII first character: 16 starts at a time are its byte (in
+        // either case for a letter) or any byte from 0x80 up, which may
+        // start a character that folds to it.
+        const unsigned char first = static_cast<unsigned char>(m_pattern[0]);
+        if (first < 0x80) {
+            const __m128i vFirst = _mm_set1_epi8(static_cast<char>(first));
+            const __m128i orFirst = IsAsciiLetter(first) ? _mm_set1_epi8(0x20) : _mm_setzero_si128();
+            for (; c + 16 <= lastStart + 1; c += 16) {
+                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(At(c)));
+                unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(a, orFirst), vFirst))) |
+                                static_cast<unsigned>(_mm_movemask_epi8(a));
+                while (mask) {
+                    if (tryAt(c + __builtin_ctz(mask)))
+                        return true;
+                    mask &= mask - 1;
+                }
             }
         }
+#endif
+        for (; c <= lastStart; ++c)
+            if (tryAt(c))
+                return true;
         return false;
     }
     const size_t starts = static_cast<size_t>(lastStart - from + 1);
