@@ -203,6 +203,40 @@ std::string CKibView::ColumnStatusText() const
     return buf;
 }
 
+void CKibView::ConvertDocumentEncoding(TextEncoding to)
+{
+    CTextBuffer* buffer = GetBuffer();
+    if (!buffer || !IsEditable() || buffer->Encoding() == to)
+        return;
+    // The caret's place as a count of characters in its line, for the line's
+    // other bytes afterwards.
+    const TextPos caret = GetCaretPos();
+    auto charsBefore = [](std::string_view line, int x, TextEncoding encoding) {
+        int count = 0;
+        for (int i = 0; i < x && i < static_cast<int>(line.size()); ++count)
+            i = encoding == TextEncoding::Utf8 ? utf8::Next(line.data(), static_cast<int>(line.size()), i) : i + 1;
+        return count;
+    };
+    const int column = charsBefore(buffer->LineText(caret.y), caret.x, buffer->Encoding());
+    CTextBuffer::EncodingFailure failure;
+    if (!buffer->ConvertEncoding(this, to, &failure)) {
+        if (failure.line >= 0) {
+            std::string shown;
+            utf8::Append(shown, failure.character);
+            const wxString text = wxString::Format(kib::KibText(kib::IDS_MSG_CONVERT_NOT_IN_CP1252),
+                                                   wxString::FromUTF8(shown), static_cast<unsigned>(failure.character),
+                                                   failure.line + 1);
+            UserDialogs().MessageBox(this, text, kib::KibText(kib::IDS_MSGBOX_CAPTION), wxOK | wxICON_WARNING);
+        }
+        return;
+    }
+    const std::string_view line = buffer->LineText(caret.y);
+    int x = 0;
+    for (int n = 0; n < column && x < static_cast<int>(line.size()); ++n)
+        x = to == TextEncoding::Utf8 ? utf8::Next(line.data(), static_cast<int>(line.size()), x) : x + 1;
+    PutCaret(TextPos(x, caret.y));
+}
+
 const CKibView::Commands& CKibView::CommandTable()
 {
     using Row = Commands::Row;
@@ -224,6 +258,14 @@ const CKibView::Commands& CKibView::CommandTable()
          [](CKibView& v, int, CCommandState& s) {
              s.setText = true;
              s.text = v.ColumnStatusText();
+         }},
+        {ID_CONVERT_TO_UTF8, ID_CONVERT_TO_CP1252,
+         [](CKibView& v, int c) {
+             v.ConvertDocumentEncoding(c == ID_CONVERT_TO_UTF8 ? TextEncoding::Utf8 : TextEncoding::Cp1252);
+         },
+         [](CKibView& v, int c) {
+             const TextEncoding to = c == ID_CONVERT_TO_UTF8 ? TextEncoding::Utf8 : TextEncoding::Cp1252;
+             return v.IsEditable() && v.GetBuffer() && v.GetBuffer()->Encoding() != to;
          }},
         // The tool bar's box, which sent the command, holds the text.
         {ID_EDIT_FIND_BOX, [](CKibView& v, int) { v.ToolbarSearch(CurrentCommandControl()); }, Row::Always},

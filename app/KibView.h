@@ -43,6 +43,11 @@ public:
     // hold: the user is told which.
     void RefuseCharacter(char32_t cp) override;
 
+    // Converts the document into `to` as one undo step, the caret staying on
+    // its character; a character Windows-1252 cannot hold refuses it with a
+    // message that names the character and its line.
+    void ConvertDocumentEncoding(TextEncoding to);
+
     // "Zeile: %d" and "Spalte: %d" of the caret.
     std::string LineStatusText() const;
     std::string ColumnStatusText() const;

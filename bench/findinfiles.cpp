@@ -93,6 +93,9 @@ int main(int argc, char** argv)
     const Case cases[] = {
         {"synchronized", false}, {"synchronized", true}, {"String", false},
         {"String", true},        {"ZqxNotThere", false}, {"ZqxNotThere", true},
+        // Compared character by character: "ss" may be "ß", and a letter
+        // beyond ASCII.
+        {"class", true},         {"Gr\xC3\xB6\xC3\x9F" "e", true},
     };
 
     // Warm the cache and the allocator.

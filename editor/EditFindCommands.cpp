@@ -70,8 +70,9 @@ void CEditFindCommands::FindAgain(bool reverse)
     if (!m_remembered.present || !m_view.GetBuffer())
         return;
     TextPos match;
-    if (::FindAgain(*m_view.GetBuffer(), m_remembered, m_view.GetCaretPos(), reverse, match))
-        SelectFoundInView(m_view, match, static_cast<int>(m_remembered.text.size()));
+    int length = 0;
+    if (::FindAgain(*m_view.GetBuffer(), m_remembered, m_view.GetCaretPos(), reverse, match, &length))
+        SelectFoundInView(m_view, match, length);
     else
         NotFound(m_remembered.text);
 }
@@ -81,8 +82,10 @@ bool CEditFindCommands::SearchFromCaret(const std::string& text)
     if (text.empty() || !m_view.GetBuffer())
         return false;
     TextPos match;
-    if (SearchText(*m_view.GetBuffer(), text, m_view.GetCaretPos(), 0, true, match)) {
-        SelectFoundInView(m_view, match, static_cast<int>(text.size()));
+    int length = 0;
+    const CTextBuffer& buffer = *m_view.GetBuffer();
+    if (SearchText(buffer, DocumentSearchText(buffer, text), m_view.GetCaretPos(), 0, true, match, &length)) {
+        SelectFoundInView(m_view, match, length);
         return true;
     }
     NotFound(text);

@@ -36,7 +36,8 @@ public:
     // F3 (reverse false) and Shift+F3.
     void FindAgain(bool reverse);
     void ReplaceDialog();
-    // Case-insensitive, downwards from the caret with wrap; selects the
+    // Case-insensitive (text as the controls hold it, Windows-1252),
+    // downwards from the caret with wrap; selects the
     // match or shows message 8606. The remembered search stays as it is.
     bool SearchFromCaret(const std::string& text);
 

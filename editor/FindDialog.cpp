@@ -104,8 +104,10 @@ void CFindDialog::OnFindNext(wxCommandEvent&)
     if (m_values.text.empty() || !buffer)
         return;
     TextPos match;
-    if (SearchText(*buffer, m_values.text, m_view.GetCaretPos(), m_values.Flags(), true, match))
-        SelectFoundInView(m_view, match, static_cast<int>(m_values.text.size()));
+    int length = 0;
+    if (SearchText(*buffer, DocumentSearchText(*buffer, m_values.text), m_view.GetCaretPos(), m_values.Flags(),
+                   true, match, &length))
+        SelectFoundInView(m_view, match, length);
     else if (m_message)
         m_message(this, FindMessageText(IDS_FIND_NOT_FOUND, m_values.text));
 }

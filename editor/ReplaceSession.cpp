@@ -48,13 +48,16 @@ bool CReplaceSession::Highlight()
     const uint32_t flags = (m_matchCase ? SEARCH_MATCH_CASE : 0) | (m_wholeWords ? SEARCH_WHOLE_WORD : 0);
     const CTextBuffer& buffer = m_target.ReplaceBuffer();
     TextPos match;
+    int length = 0;
+    const std::string pattern = DocumentSearchText(buffer, m_searchText);
     const bool found = InSelectionScope()
-                           ? SearchInRange(buffer, m_searchText, m_foundPos, m_blockBegin, m_blockEnd, flags,
-                                           false, match)
-                           : SearchText(buffer, m_searchText, m_foundPos, flags, false, match);
+                           ? SearchInRange(buffer, pattern, m_foundPos, m_blockBegin, m_blockEnd, flags, false,
+                                           match, &length)
+                           : SearchText(buffer, pattern, m_foundPos, flags, false, match, &length);
     if (found) {
         m_foundPos = match;
-        m_target.SelectFound(match, static_cast<int>(m_searchText.size()));
+        m_foundLength = length;
+        m_target.SelectFound(match, length);
         return true;
     }
     if (m_count > 0)
@@ -65,16 +68,26 @@ bool CReplaceSession::Highlight()
     return false;
 }
 
-void CReplaceSession::AfterReplacement()
+std::string CReplaceSession::DocumentReplaceText() const
 {
-    const int searchLength = static_cast<int>(m_searchText.size());
+    return DocumentSearchText(m_target.ReplaceBuffer(), m_replaceText);
+}
+
+bool CReplaceSession::ReplaceFound()
+{
+    const std::string replacement = DocumentReplaceText();
+    if (!m_target.ReplaceSelection(replacement))
+        return false;
+    // The match's own length: a case-insensitive match may differ in length
+    // from the search text ("ß" for "ss").
     if (m_selectionAllowed) {
-        AdjustForReplacement(m_blockBegin, m_foundPos, searchLength, m_replaceText);
-        AdjustForReplacement(m_blockEnd, m_foundPos, searchLength, m_replaceText);
+        AdjustForReplacement(m_blockBegin, m_foundPos, m_foundLength, replacement);
+        AdjustForReplacement(m_blockEnd, m_foundPos, m_foundLength, replacement);
     }
     // Searching resumes right behind the inserted text, so a replacement that
     // contains the search text is not matched again.
-    m_foundPos = InsertedTextEnd(m_foundPos, m_replaceText);
+    m_foundPos = InsertedTextEnd(m_foundPos, replacement);
+    return true;
 }
 
 bool CReplaceSession::FindNext()
@@ -97,11 +110,10 @@ bool CReplaceSession::Replace()
         m_found = Highlight();
         return m_found;
     }
-    if (!m_target.ReplaceSelection(m_replaceText)) {
+    if (!ReplaceFound()) {
         m_found = false;
         return false;
     }
-    AfterReplacement();
     m_found = Highlight();
     return m_found;
 }
@@ -120,12 +132,11 @@ int CReplaceSession::ReplaceAll()
     while (m_found) {
         // A replacement that does not take place would find the same match
         // for ever.
-        if (!m_target.ReplaceSelection(m_replaceText)) {
+        if (!ReplaceFound()) {
             m_found = false;
             break;
         }
         ++m_count;
-        AfterReplacement();
         m_found = Highlight();
     }
     return m_count;

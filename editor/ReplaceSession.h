@@ -45,7 +45,8 @@ public:
     // Opening without a selection: scope "Gan&zer Datei" from the caret.
     void OpenAtCaret(TextPos caret);
 
-    // The dialog's controls, taken before each button's work.
+    // The dialog's controls, taken before each button's work: Windows-1252
+    // text, searched for and inserted in the document's encoding.
     void SetOptions(std::string_view searchText, std::string_view replaceText, bool matchCase,
                     bool wholeWords, int scope);
 
@@ -72,11 +73,14 @@ public:
 private:
     bool Highlight();
     bool InSelectionScope() const;
-    void AfterReplacement();
+    // Replaces the selected match and moves the block and the search on.
+    bool ReplaceFound();
+    std::string DocumentReplaceText() const;
 
     CReplaceTarget& m_target;
     bool m_found = false;
     TextPos m_foundPos;
+    int m_foundLength = 0; // bytes of the selected match
     TextPos m_startPos;
     TextPos m_blockBegin;
     TextPos m_blockEnd;

@@ -1,6 +1,7 @@
 #include "editor/TextBuffer.h"
 
 #include "platform/AtomicFile.h"
+#include "text/Transcode.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -92,6 +93,7 @@ constexpr ActionEntry kActions[] = {
     {ACT_COMMENT, "Selektion auskommentieren"},
     {ACT_TABS_TO_SPACES, "Tabs in Spaces umwandeln"},
     {ACT_SPACES_TO_TABS, "Spaces in Tabs umwandeln"},
+    {ACT_CONVERT_ENCODING, "Kodierung umwandeln"},
 };
 
 bool SingleFlag(uint32_t flag)
@@ -803,19 +805,92 @@ void CTextBuffer::ApplyInsertRecord(const UndoRecord& rec)
     InsertPieces(nullptr, rec.start.y, rec.start.x, pieces.data(), pieces.size(), endLine, endChar);
 }
 
+bool CTextBuffer::ConvertEncoding(CTextBufferListener* source, TextEncoding to, EncodingFailure* failure)
+{
+    if (!m_initialised || m_readOnly || to == m_encoding)
+        return false;
+    const TextEncoding from = m_encoding;
+    const int count = m_lines.Count();
+    // Everything is checked before anything changes.
+    if (to == TextEncoding::Cp1252) {
+        for (int y = 0; y < count; ++y) {
+            const transcode::Result r = transcode::Convert(LineText(y), from, to);
+            if (!r.ok) {
+                if (failure)
+                    *failure = EncodingFailure{y, static_cast<int>(r.badOffset), r.badChar};
+                return false;
+            }
+        }
+    }
+    const bool ownGroup = !m_groupOpen;
+    if (ownGroup)
+        OpenUndoGroup(false);
+    const std::string change{static_cast<char>(from), static_cast<char>(m_bom), static_cast<char>(to), '\0'};
+    AddRecord(false, TextPos(0, 0), TextPos(0, 0), ACT_CONVERT_ENCODING, change, nullptr);
+    m_history.back().flags |= UNDO_ENCODING;
+    ApplyEncodingRecord(m_history.back(), true);
+    for (int y = 0; y < count; ++y) {
+        // A line's stretches between CR bytes (characters of the line) are
+        // replaced from their first to their last non-ASCII byte, right to
+        // left so that the offsets in front stay; ASCII is the same bytes in
+        // both encodings and a UTF-8 sequence has no ASCII byte.
+        const std::string line(LineText(y));
+        int end = static_cast<int>(line.size());
+        while (end > 0) {
+            int start = end;
+            while (start > 0 && line[static_cast<size_t>(start - 1)] != '\r')
+                --start;
+            int first = start, last = end;
+            while (first < last && static_cast<unsigned char>(line[static_cast<size_t>(first)]) < 0x80)
+                ++first;
+            while (last > first && static_cast<unsigned char>(line[static_cast<size_t>(last - 1)]) < 0x80)
+                --last;
+            if (first < last) {
+                const std::string_view stretch(line.data() + first, static_cast<size_t>(last - first));
+                const std::string bytes = transcode::Convert(stretch, from, to).bytes;
+                int endLine = 0, endChar = 0;
+                DeleteRange(source, y, first, y, last, ACT_CONVERT_ENCODING);
+                InsertTextAt(source, y, first, bytes, endLine, endChar, ACT_CONVERT_ENCODING);
+            }
+            end = start - 1; // in front of the CR
+        }
+    }
+    if (ownGroup)
+        CloseUndoGroup(source);
+    MarkModified(true);
+    return true;
+}
+
+void CTextBuffer::ApplyEncodingRecord(const UndoRecord& rec, bool after)
+{
+    if (rec.text.size() < 4)
+        return;
+    m_encoding = static_cast<TextEncoding>(rec.text[after ? 2 : 0]);
+    m_bom = rec.text[after ? 3 : 1] != 0;
+    // Every line is shown anew in the other encoding.
+    NotifyViews(nullptr, nullptr, NOTIFY_WIDTH, -1);
+}
+
 bool CTextBuffer::UndoStep(TextPos& cursor)
 {
     if (!CanUndoStep())
         return false;
+    bool moved = false;
     for (;;) {
         --m_undoPos;
         const UndoRecord& rec = m_history[static_cast<size_t>(m_undoPos)];
-        if (rec.flags & UNDO_INSERT) {
+        if (rec.flags & UNDO_ENCODING) {
+            ApplyEncodingRecord(rec, false);
+            if (!moved)
+                cursor = rec.start;
+        } else if (rec.flags & UNDO_INSERT) {
             RawDelete(nullptr, rec.start.y, rec.start.x, rec.end.y, rec.end.x);
             cursor = rec.start;
+            moved = true;
         } else {
             ApplyInsertRecord(rec);
             cursor = rec.end;
+            moved = true;
         }
         if ((rec.flags & UNDO_BEGINGROUP) || m_undoPos == 0)
             break;
@@ -831,7 +906,10 @@ bool CTextBuffer::RedoStep(TextPos& cursor)
     const int size = static_cast<int>(m_history.size());
     do {
         const UndoRecord& rec = m_history[static_cast<size_t>(m_undoPos)];
-        if (rec.flags & UNDO_INSERT) {
+        if (rec.flags & UNDO_ENCODING) {
+            ApplyEncodingRecord(rec, true);
+            cursor = rec.start;
+        } else if (rec.flags & UNDO_INSERT) {
             ApplyInsertRecord(rec);
             cursor = rec.end;
         } else {

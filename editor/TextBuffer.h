@@ -68,10 +68,14 @@ enum : int {
     ACT_COMMENT = 19,
     ACT_TABS_TO_SPACES = 201,
     ACT_SPACES_TO_TABS = 202,
+    ACT_CONVERT_ENCODING = 203,
 };
 
 // Flags of an undo record.
 inline constexpr uint32_t UNDO_INSERT = 0x0001; // insertion (clear: deletion)
+// A change of the encoding: text holds the encoding and BOM before and after
+// (four bytes), start and end are (0, 0); no text changes with the record.
+inline constexpr uint32_t UNDO_ENCODING = 0x0002;
 inline constexpr uint32_t UNDO_BEGINGROUP = 0x0100;
 
 // One recorded change. Texts of up to 15 bytes live inside the record.
@@ -171,6 +175,21 @@ public:
     // With a source view, calls its AfterEditGroup when the group recorded
     // at least one change.
     void CloseUndoGroup(CTextBufferListener* source = nullptr);
+    // Re-encodes the text into `to` as one undo step (ACT_CONVERT_ENCODING):
+    // the non-ASCII bytes of each line are replaced and the encoding changes
+    // with them (no byte order mark afterwards); undo and redo bring bytes and
+    // encoding back together. Windows-1252 to UTF-8 always succeeds; UTF-8 to
+    // Windows-1252 fails, changing nothing, at the first character the code
+    // page cannot hold, which failure then names (its line and character).
+    // Bytes that are no valid UTF-8 are kept as they are. False as well for
+    // a read-only buffer and when the text is in `to` already.
+    struct EncodingFailure {
+        int line = -1;
+        int offset = 0;
+        char32_t character = 0;
+    };
+    bool ConvertEncoding(CTextBufferListener* source, TextEncoding to, EncodingFailure* failure = nullptr);
+
     bool CanUndoStep() const { return m_undoPos > 0; }
     bool CanRedoStep() const { return m_undoPos < static_cast<int>(m_history.size()); }
     // Reverts (reapplies) one group; cursor receives where the caret belongs.
@@ -227,6 +246,8 @@ private:
     void AddRecord(bool insertion, TextPos start, TextPos end, int action, std::string text,
                    std::unique_ptr<std::vector<int32_t>> pieces);
     void ApplyInsertRecord(const UndoRecord& rec);
+    // Sets the encoding of an UNDO_ENCODING record, before (undo) or after.
+    void ApplyEncodingRecord(const UndoRecord& rec, bool after);
 
     bool m_initialised = false;
     bool m_readOnly = false;

@@ -582,9 +582,9 @@ void CTextEditView::ConvertSelectionCase(int command)
     default: return;
     }
     TextPos s, e;
-    auto transform = [kind](const std::string& text) {
+    auto transform = [kind, encoding = Encoding()](const std::string& text) {
         std::string out = text;
-        texttransform::ConvertCase(out, kind);
+        texttransform::ConvertCase(out, kind, encoding);
         return out;
     };
     if (!ReplaceSelectionText(transform, action, s, e))

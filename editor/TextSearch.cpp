@@ -1,86 +1,88 @@
 #include "editor/TextSearch.h"
 
+#include "text/CharCase.h"
 #include "text/Cp1252.h"
+#include "text/Transcode.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 #include <array>
 
 namespace {
 
-// The Windows-1252 upper-case mapping as a flat table for the inner loops.
-const std::array<unsigned char, 256>& UpperTable()
-{
-    static const std::array<unsigned char, 256> table = [] {
-        std::array<unsigned char, 256> t{};
-        for (int i = 0; i < 256; ++i)
-            t[static_cast<size_t>(i)] = cp1252::ToUpper(static_cast<unsigned char>(i));
-        return t;
-    }();
-    return table;
-}
-
-void ToUpperInto(std::string_view from, std::string& to)
-{
-    const auto& up = UpperTable();
-    to.resize(from.size());
-    for (size_t i = 0; i < from.size(); ++i)
-        to[i] = static_cast<char>(up[static_cast<unsigned char>(from[i])]);
-}
-
-// The searcher of one call: the pattern in its compared form and a scratch
-// string for the upper-cased line parts.
+// The searcher of one call: the pattern in its compared form and the folded
+// form of the line part being searched. Positions are bytes of the part; a
+// match covers whole characters of the document's encoding.
 class CPartSearcher {
 public:
-    CPartSearcher(std::string_view pattern, uint32_t flags)
-        : m_matchCase(flags & SEARCH_MATCH_CASE), m_wholeWord(flags & SEARCH_WHOLE_WORD)
+    CPartSearcher(std::string_view pattern, uint32_t flags, TextEncoding encoding)
+        : m_matchCase(flags & SEARCH_MATCH_CASE), m_wholeWord(flags & SEARCH_WHOLE_WORD),
+          m_encoding(encoding)
     {
-        if (m_matchCase)
+        if (m_matchCase) {
             m_pattern.assign(pattern);
-        else
-            ToUpperInto(pattern, m_pattern);
+        } else {
+            charcase::CFoldedText folded;
+            folded.Assign(pattern, encoding);
+            m_pattern = folded.Bytes();
+        }
     }
 
-    // Offset of the first acceptable match in line[from, end), searched on its
-    // own: the text in front of the part is not looked at.
-    bool Find(std::string_view line, int from, int32_t& offset)
+    // Offset and length of the first acceptable match in line[from, end),
+    // searched on its own: the text in front of the part is not looked at.
+    bool Find(std::string_view line, int from, int32_t& offset, int32_t& length)
     {
         if (from < 0)
             from = 0;
         if (static_cast<size_t>(from) >= line.size())
             return false; // a part of length 0 is skipped
-        std::string_view part = line.substr(static_cast<size_t>(from));
+        const std::string_view part = line.substr(static_cast<size_t>(from));
+        std::string_view searched = part;
         if (!m_matchCase) {
-            ToUpperInto(part, m_scratch);
-            part = m_scratch;
+            m_folded.Assign(part, m_encoding);
+            searched = m_folded.Bytes();
         }
+        const bool utf8 = m_encoding == TextEncoding::Utf8;
+        const int partLen = static_cast<int>(part.size());
         size_t resume = 0;
         for (;;) {
-            const size_t c = part.find(m_pattern, resume);
+            const size_t c = searched.find(m_pattern, resume);
             if (c == std::string_view::npos)
                 return false;
-            if (!m_wholeWord || IsWholeWord(part, c)) {
-                offset = static_cast<int32_t>(c);
-                return true;
-            }
             // Overlapping candidates are still considered; their neighbours
-            // are the real bytes of the part.
+            // are the real characters of the part.
             resume = c + 1;
+            const size_t e = c + m_pattern.size();
+            int start = static_cast<int>(c), end = static_cast<int>(e);
+            if (!m_matchCase) {
+                if (!m_folded.StartsChar(c) || !m_folded.StartsChar(e))
+                    continue; // half of a character's fold
+                start = m_folded.SourceOffset(c);
+                end = m_folded.SourceOffset(e);
+            } else if (utf8 && (!utf8::IsBoundary(part.data(), partLen, start) ||
+                                !utf8::IsBoundary(part.data(), partLen, end))) {
+                continue;
+            }
+            if (m_wholeWord && (charcase::IsWordCharBefore(part.data(), partLen, start, m_encoding) ||
+                                charcase::IsWordCharAt(part.data(), partLen, end, m_encoding)))
+                continue;
+            offset = start;
+            length = end - start;
+            return true;
         }
     }
 
 private:
-    bool IsWholeWord(std::string_view part, size_t c) const
-    {
-        const size_t end = c + m_pattern.size();
-        if (c > 0 && IsSearchWordChar(static_cast<unsigned char>(part[c - 1])))
-            return false;
-        return end >= part.size() || !IsSearchWordChar(static_cast<unsigned char>(part[end]));
-    }
-
     bool m_matchCase;
     bool m_wholeWord;
+    TextEncoding m_encoding;
     std::string m_pattern;
-    std::string m_scratch;
+    charcase::CFoldedText m_folded;
+};
+
+struct Match {
+    TextPos pos;
+    int length = 0;
 };
 
 TextPos Clamp(const CTextBuffer& buffer, TextPos p)
@@ -94,21 +96,21 @@ TextPos Clamp(const CTextBuffer& buffer, TextPos p)
 }
 
 bool SearchUp(const CTextBuffer& buffer, CPartSearcher& searcher, TextPos start, bool wrap,
-              TextPos& found)
+              Match& found)
 {
-    int32_t offset = 0;
+    int32_t offset = 0, length = 0;
     for (int y = start.y; y >= 0; --y) {
         const int from = y == start.y ? start.x : 0;
-        if (searcher.Find(buffer.LineText(y), from, offset)) {
-            found = TextPos(from + offset, y);
+        if (searcher.Find(buffer.LineText(y), from, offset, length)) {
+            found = Match{TextPos(from + offset, y), length};
             return true;
         }
     }
     if (!wrap)
         return false;
     for (int y = buffer.LineCount() - 1; y >= 0; --y) {
-        if (searcher.Find(buffer.LineText(y), 0, offset)) {
-            found = TextPos(offset, y);
+        if (searcher.Find(buffer.LineText(y), 0, offset, length)) {
+            found = Match{TextPos(offset, y), length};
             return true;
         }
     }
@@ -118,16 +120,16 @@ bool SearchUp(const CTextBuffer& buffer, CPartSearcher& searcher, TextPos start,
 // One pass from start to blockEnd: the first match, unless it lies at or
 // after blockEnd.
 bool SearchDownPass(const CTextBuffer& buffer, CPartSearcher& searcher, TextPos start,
-                    TextPos blockEnd, TextPos& found)
+                    TextPos blockEnd, Match& found)
 {
-    int32_t offset = 0;
+    int32_t offset = 0, length = 0;
     for (int y = start.y; y <= blockEnd.y; ++y) {
         const int from = y == start.y ? start.x : 0;
-        if (searcher.Find(buffer.LineText(y), from, offset)) {
+        if (searcher.Find(buffer.LineText(y), from, offset, length)) {
             const TextPos match(from + offset, y);
             if (y == blockEnd.y && match.x >= blockEnd.x)
                 return false;
-            found = match;
+            found = Match{match, length};
             return true;
         }
     }
@@ -138,12 +140,17 @@ bool SearchDownPass(const CTextBuffer& buffer, CPartSearcher& searcher, TextPos 
 
 bool IsSearchWordChar(unsigned char c)
 {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
+    return charcase::IsWordCharAt(reinterpret_cast<const char*>(&c), 1, 0, TextEncoding::Cp1252);
+}
+
+std::string DocumentSearchText(const CTextBuffer& buffer, std::string_view controlText)
+{
+    return transcode::Convert(controlText, TextEncoding::Cp1252, buffer.Encoding()).bytes;
 }
 
 bool SearchInRange(const CTextBuffer& buffer, std::string_view pattern, TextPos start,
                    TextPos blockBegin, TextPos blockEnd, uint32_t flags, bool wrap,
-                   TextPos& found)
+                   TextPos& found, int* matchLength)
 {
     if (buffer.LineCount() <= 0 || pattern.empty())
         return false;
@@ -155,22 +162,30 @@ bool SearchInRange(const CTextBuffer& buffer, std::string_view pattern, TextPos 
     if (start < blockBegin)
         start = blockBegin;
 
-    CPartSearcher searcher(pattern, flags);
+    CPartSearcher searcher(pattern, flags, buffer.Encoding());
+    Match match;
+    bool ok;
     if (flags & SEARCH_UP)
-        return SearchUp(buffer, searcher, start, wrap, found);
-    if (SearchDownPass(buffer, searcher, start, blockEnd, found))
-        return true;
-    return wrap && SearchDownPass(buffer, searcher, blockBegin, blockEnd, found);
+        ok = SearchUp(buffer, searcher, start, wrap, match);
+    else
+        ok = SearchDownPass(buffer, searcher, start, blockEnd, match) ||
+             (wrap && SearchDownPass(buffer, searcher, blockBegin, blockEnd, match));
+    if (!ok)
+        return false;
+    found = match.pos;
+    if (matchLength)
+        *matchLength = match.length;
+    return true;
 }
 
 bool SearchText(const CTextBuffer& buffer, std::string_view pattern, TextPos start,
-                uint32_t flags, bool wrap, TextPos& found)
+                uint32_t flags, bool wrap, TextPos& found, int* matchLength)
 {
     const int last = buffer.LineCount() - 1;
     if (last < 0)
         return false;
     return SearchInRange(buffer, pattern, start, TextPos(0, 0), TextPos(buffer.LineLength(last), last),
-                         flags, wrap, found);
+                         flags, wrap, found, matchLength);
 }
 
 FoundSelection SelectFoundPositions(TextPos pos, int length)
@@ -242,12 +257,13 @@ void AdjustForReplacement(TextPos& limit, TextPos foundPos, int searchLength,
 }
 
 bool FindAgain(const CTextBuffer& buffer, const RememberedSearch& search, TextPos caret,
-               bool reverse, TextPos& found)
+               bool reverse, TextPos& found, int* matchLength)
 {
     if (!search.present)
         return false;
     const uint32_t flags = reverse ? search.flags ^ SEARCH_UP : search.flags;
-    return SearchText(buffer, search.text, caret, flags, true, found);
+    return SearchText(buffer, DocumentSearchText(buffer, search.text), caret, flags, true, found,
+                      matchLength);
 }
 
 bool ProposedSearchText(const CTextBuffer& buffer, TextPos selStart, TextPos selEnd,
@@ -263,6 +279,12 @@ bool ProposedSearchText(const CTextBuffer& buffer, TextPos selStart, TextPos sel
     const int to = std::clamp(selEnd.x, from, static_cast<int>(line.size()));
     if (from == to)
         return false;
-    text.assign(line.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)));
+    // The dialogs hold Windows-1252 text: a selection with a character the
+    // code page has no byte for proposes nothing rather than a '?'.
+    transcode::Result r = transcode::Convert(line.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)),
+                                             buffer.Encoding(), TextEncoding::Cp1252);
+    if (!r.ok)
+        return false;
+    text = std::move(r.bytes);
     return true;
 }

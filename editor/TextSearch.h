@@ -17,23 +17,32 @@ inline constexpr uint32_t SEARCH_MATCH_CASE = 0x01;
 inline constexpr uint32_t SEARCH_WHOLE_WORD = 0x02;
 inline constexpr uint32_t SEARCH_UP = 0x10;
 
-// ASCII letters, digits and "_"; every byte from 0x80 up is not.
+// The whole-word rule of a Windows-1252 byte: its letters, digits and "_"
+// (UTF-8 documents: charcase::IsWordChar on their characters).
 bool IsSearchWordChar(unsigned char c);
 
-// Searches pattern from start within [blockBegin, blockEnd). Downwards a match
+// The find and replace controls hold Windows-1252 text; a document is
+// searched for (and given) those characters in its own encoding.
+std::string DocumentSearchText(const CTextBuffer& buffer, std::string_view controlText);
+
+// Searches pattern (bytes in the buffer's encoding) from start within
+// [blockBegin, blockEnd). Downwards a match
 // that starts at or after blockEnd is not taken (one that starts before it
 // and runs past it is); upwards the block only moves a start that lies before
 // blockBegin. wrap restarts once: downwards at blockBegin, upwards at the last
-// line. Without SEARCH_MATCH_CASE both sides are upper-cased with the
-// Windows-1252 table. An empty pattern and an empty block find nothing.
-// Positions outside the text are clamped to it.
+// line. Without SEARCH_MATCH_CASE both sides are case-folded in the buffer's
+// encoding (text/CharCase.h), so a match may be longer or shorter than the
+// pattern ("ss" finds "ß"); matchLength receives its length in bytes. A
+// match starts and ends on whole characters, and with SEARCH_WHOLE_WORD has
+// no word character of the encoding right beside it. An empty pattern and an
+// empty block find nothing. Positions outside the text are clamped to it.
 bool SearchInRange(const CTextBuffer& buffer, std::string_view pattern, TextPos start,
                    TextPos blockBegin, TextPos blockEnd, uint32_t flags, bool wrap,
-                   TextPos& found);
+                   TextPos& found, int* matchLength = nullptr);
 
 // SearchInRange over the whole text: (0, 0) to the end of the last line.
 bool SearchText(const CTextBuffer& buffer, std::string_view pattern, TextPos start,
-                uint32_t flags, bool wrap, TextPos& found);
+                uint32_t flags, bool wrap, TextPos& found, int* matchLength = nullptr);
 
 // Where caret, anchor and selection go when a match of length bytes at pos
 // is selected: caret and anchor behind the match, the selection over it.
@@ -76,11 +85,12 @@ struct RememberedSearch {
 
 // F3 (reverse false) and Shift+F3 (reverse true, SEARCH_UP inverted for this
 // search only): searches from the caret with wrap on. False when nothing is
-// remembered or nothing was found.
+// remembered or nothing was found. The remembered text is the dialog's.
 bool FindAgain(const CTextBuffer& buffer, const RememberedSearch& search, TextPos caret,
-               bool reverse, TextPos& found);
+               bool reverse, TextPos& found, int* matchLength = nullptr);
 
-// The text the find dialog proposes for a selection: its characters when the
-// ordered selection is not empty and lies within one line, else nothing.
+// The text the find dialog proposes for a selection, as Windows-1252 bytes:
+// its characters when the ordered selection is not empty, lies within one
+// line and holds no character outside the code page, else nothing.
 bool ProposedSearchText(const CTextBuffer& buffer, TextPos selStart, TextPos selEnd,
                         std::string& text);

@@ -1,5 +1,6 @@
 #include "editor/TextTransform.h"
 
+#include "text/CharCase.h"
 #include "text/Cp1252.h"
 #include "text/TextLayout.h"
 
@@ -21,46 +22,60 @@ bool IsBlankOrTab(char c)
 
 } // namespace
 
-void ConvertCase(std::string& text, ECase kind)
+void ConvertCase(std::string& text, ECase kind, TextEncoding encoding)
 {
-    using namespace cp1252;
+    using charcase::EMapping;
     // Capitalize: a letter after the start or after white space starts a
     // word. Sentence: a letter at the start or the first one after a "." that
     // is not followed by a digit starts a sentence.
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    const char* s = text.data();
+    const int len = static_cast<int>(text.size());
     bool startNext = true;
-    for (size_t i = 0; i < text.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(text[i]);
-        unsigned char r = c;
+    for (int i = 0; i < len;) {
+        int n = 1;
+        const char32_t cp = charcase::CharAt(s, len, i, encoding, n);
+        const unsigned char c = static_cast<unsigned char>(s[i]);
+        EMapping mapping = EMapping::Fold; // Fold: unchanged
         switch (kind) {
         case ECase::Lower:
-            r = ToLower(c);
+            mapping = EMapping::Lower;
             break;
         case ECase::Upper:
-            r = ToUpper(c);
+            mapping = EMapping::Upper;
             break;
         case ECase::Swap:
-            r = IsLower(c) ? ToUpper(c) : ToLower(c);
+            if (charcase::IsLower(cp))
+                mapping = EMapping::Upper;
+            else if (charcase::IsLetter(cp))
+                mapping = EMapping::Lower;
             break;
         case ECase::Capitalize:
-            if (IsSpace(c)) {
+            if (cp1252::IsSpace(c)) {
                 startNext = true;
-            } else if (IsLetter(c)) {
-                r = startNext ? ToUpper(c) : ToLower(c);
+            } else if (charcase::IsLetter(cp)) {
+                mapping = startNext ? EMapping::Title : EMapping::Lower;
                 startNext = false;
             }
             break;
         case ECase::Sentence:
             if (c == '.') {
-                if (i + 1 < text.size() && !IsDigit(static_cast<unsigned char>(text[i + 1])))
+                if (i + 1 < len && !cp1252::IsDigit(static_cast<unsigned char>(s[i + 1])))
                     startNext = true;
-            } else if (IsLetter(c)) {
-                r = startNext ? ToUpper(c) : ToLower(c);
+            } else if (charcase::IsLetter(cp)) {
+                mapping = startNext ? EMapping::Title : EMapping::Lower;
                 startNext = false;
             }
             break;
         }
-        text[i] = static_cast<char>(r);
+        if (mapping == EMapping::Fold)
+            out.append(s + i, static_cast<size_t>(n));
+        else
+            charcase::AppendMapped(out, s + i, n, cp, mapping, encoding);
+        i += n;
     }
+    text = std::move(out);
 }
 
 std::string TabsToSpaces(std::string_view text, int tabWidth)

@@ -1,7 +1,7 @@
 // The text arithmetic behind the editing commands: case conversions, tab and
 // space conversion, indentation texts, block line ranges, comment trimming,
 // and the line-break convention at the clipboard boundary. Texts are
-// Windows-1252 bytes with lines joined by CR LF.
+// document bytes with lines joined by CR LF.
 #pragma once
 
 #include "editor/TextPos.h"
@@ -14,10 +14,10 @@ namespace texttransform {
 
 enum class ECase { Lower, Upper, Swap, Capitalize, Sentence };
 
-// Converts the letters of text; digits and white space are ASCII, letters
-// and partners those of Windows-1252 (ß and other letters without a
-// partner stay as they are).
-void ConvertCase(std::string& text, ECase kind);
+// Converts the letters of text, characters of the given encoding (see
+// text/CharCase.h: ß upper-cases to "SS", so the text may change length).
+// Digits and white space are ASCII; bytes that are no valid UTF-8 are kept.
+void ConvertCase(std::string& text, ECase kind, TextEncoding encoding);
 
 // Every tab becomes tabWidth blanks (a fixed count, not up to the next stop).
 std::string TabsToSpaces(std::string_view text, int tabWidth);

@@ -48,6 +48,9 @@ Items FormattingItems()
         Sep(),
         I("Umwandlung Tabs in &Spaces", ID_TABS_TO_SPACES),
         I("Umwandlung Spaces in &Tabs", ID_SPACES_TO_TABS),
+        Sep(),
+        I("In &UTF-8 umwandeln", ID_CONVERT_TO_UTF8),
+        I("In &Windows-1252 umwandeln", ID_CONVERT_TO_CP1252),
     };
 }
 

@@ -90,6 +90,11 @@ constexpr Entry kStrings[] = {
     {IDS_RELOAD_THIS_FILE, "&Automatisches Neuladen bei Änderung dieser Datei"},
     {IDS_RELOAD_ALL_OF_TYPE, "Automatisches Neuladen aller Dateien diesen &Typs"},
     {IDS_MSG_WATCH_LIMIT, "%s wird nicht auf Änderungen durch andere Programme überwacht: die Systemgrenze für überwachte Ordner ist erreicht."},
+    {IDS_MSG_CONVERT_NOT_IN_CP1252,
+     "Die Datei kann nicht in Windows-1252 umgewandelt werden: das Zeichen „%s“ (U+%04X) in Zeile %d gibt es in "
+     "dieser Kodierung nicht."},
+    {ID_CONVERT_TO_UTF8, "Wandelt die Datei in die Kodierung UTF-8 um\nIn UTF-8 umwandeln"},
+    {ID_CONVERT_TO_CP1252, "Wandelt die Datei in die Kodierung Windows-1252 um\nIn Windows-1252 umwandeln"},
     {IDS_MSG_CHAR_NOT_IN_CP1252, "Das Zeichen „%s“ (U+%04X) gibt es in der Kodierung Windows-1252 dieser Datei nicht; es wurde nicht eingefügt."},
     {IDS_MSG_REOPEN_BOUNDED,
      "Die letzte Sitzung hatte %d Dateien geöffnet; wieder geöffnet wurden nur die ersten %d.\n"

@@ -99,6 +99,7 @@ inline constexpr int IDS_NO_PRINTER = 40071;
 inline constexpr int IDS_CUSTOMIZE_CAPTION = 40072;
 inline constexpr int IDS_FULLSCREEN_TOOLBAR = 40073;
 inline constexpr int IDS_MSG_CHAR_NOT_IN_CP1252 = 40100; // %s character, %04X its code point
+inline constexpr int IDS_MSG_CONVERT_NOT_IN_CP1252 = 40101; // %s character, %04X code point, %d line
 
 // The whole string, or an empty view for an unknown id.
 std::string_view LoadKibString(int id);

@@ -114,7 +114,7 @@ bool CFileTextSearch::PrepareFile()
     if (m_encoding != m_patternEncoding) {
         m_patternEncoding = m_encoding;
         m_scanner.SetPattern(m_encoding == TextEncoding::Utf8 ? m_textUtf8 : m_text1252,
-                             (m_flags & FIND_MATCH_CASE) != 0, (m_flags & FIND_WHOLE_WORD) != 0);
+                             (m_flags & FIND_MATCH_CASE) != 0, (m_flags & FIND_WHOLE_WORD) != 0, m_encoding);
     }
     return true;
 }

@@ -1,5 +1,9 @@
 #include "workspace/OccurrenceScanner.h"
 
+#include "text/CharCase.h"
+#include "text/Cp1252.h"
+#include "text/Utf8.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,10 +22,9 @@ constexpr bool IsBreak(char c)
     return c == '\n' || c == '\r' || c == '\0';
 }
 
-constexpr bool IsWordByte(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-}
+// Bytes kept in front of a candidate and read behind one: the character
+// beside a match, for the whole-word rule, is at most four bytes long.
+constexpr int64_t kLookAround = 4;
 
 constexpr bool IsAsciiLetter(unsigned char c)
 {
@@ -134,14 +137,100 @@ COccurrenceScanner::COccurrenceScanner(size_t initialCapacity)
 
 COccurrenceScanner::~COccurrenceScanner() = default;
 
-void COccurrenceScanner::SetPattern(std::string_view pattern, bool matchCase, bool wholeWord)
+void COccurrenceScanner::SetPattern(std::string_view pattern, bool matchCase, bool wholeWord,
+                                    TextEncoding encoding)
 {
     m_pattern.assign(pattern);
-    if (!matchCase)
-        for (char& c : m_pattern)
-            c = static_cast<char>(FoldAscii(static_cast<unsigned char>(c)));
     m_matchCase = matchCase;
     m_wholeWord = wholeWord;
+    m_encoding = encoding;
+    m_folding = false;
+    m_reach = static_cast<int64_t>(m_pattern.size());
+    if (matchCase || m_pattern.empty())
+        return;
+    charcase::CFoldedText folded;
+    folded.Assign(pattern, encoding);
+    m_pattern = folded.Bytes();
+    // Case folding beyond ASCII letters (umlauts, ß as ss) compares
+    // character by character; an ASCII text keeps the fast byte scan.
+    m_folding = m_pattern.find("ss") != std::string::npos ||
+                std::any_of(m_pattern.begin(), m_pattern.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (!m_folding)
+        return;
+    // A character of up to three bytes may fold to one ("K", the Kelvin sign).
+    m_reach = static_cast<int64_t>(m_pattern.size()) * (encoding == TextEncoding::Utf8 ? 3 : 1);
+    // The bytes a match can start with: those that start a character whose
+    // fold begins with the pattern's first character.
+    m_firstBytes.fill(false);
+    const int plen = static_cast<int>(m_pattern.size());
+    int n = 1;
+    const char32_t first = charcase::CharAt(m_pattern.data(), plen, 0, encoding, n);
+    const std::string firstFold = m_pattern.substr(0, static_cast<size_t>(n));
+    std::string fold;
+    auto consider = [&](const std::string& bytes, char32_t cp) {
+        fold.clear();
+        charcase::AppendMapped(fold, bytes.data(), static_cast<int>(bytes.size()), cp, charcase::EMapping::Fold,
+                               encoding);
+        if (fold.compare(0, firstFold.size(), firstFold) == 0)
+            m_firstBytes[static_cast<unsigned char>(bytes[0])] = true;
+    };
+    m_firstBytes[static_cast<unsigned char>(m_pattern[0])] = true;
+    if (encoding == TextEncoding::Cp1252) {
+        for (int b = 0; b < 256; ++b)
+            consider(std::string(1, static_cast<char>(b)), cp1252::ToUnicode(static_cast<unsigned char>(b)));
+    } else if (first != utf8::kInvalid) {
+        // Beyond these blocks no character folds to another one.
+        std::string bytes;
+        auto range = [&](char32_t from, char32_t to) {
+            for (char32_t cp = from; cp <= to; ++cp) {
+                bytes.clear();
+                utf8::Append(bytes, cp);
+                if (!bytes.empty())
+                    consider(bytes, cp);
+            }
+        };
+        range(0x41, 0x5A);
+        range(0xC0, 0x24F);
+        range(0x370, 0x58F);
+        range(0x1E00, 0x1EFF);
+        range(0x2100, 0x214F);
+        range(0x2C60, 0x2C7F);
+        range(0xFB00, 0xFB06);
+        range(0xFF21, 0xFF3A);
+    }
+}
+
+// The source length of a folded match of the pattern at text[0, avail), or
+// 0: character by character, each fold compared whole, so that a match ends
+// behind a whole character.
+size_t COccurrenceScanner::MatchFolded(const char* text, size_t avail) const
+{
+    const size_t m = m_pattern.size();
+    const int len = static_cast<int>(std::min<size_t>(avail, static_cast<size_t>(m_reach) + kLookAround));
+    size_t k = 0;
+    int i = 0;
+    std::string fold;
+    while (k < m) {
+        if (i >= len)
+            return 0;
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c < 0x80) {
+            if (static_cast<unsigned char>(m_pattern[k]) != FoldAscii(c))
+                return 0;
+            ++k;
+            ++i;
+            continue;
+        }
+        int n = 1;
+        const char32_t cp = charcase::CharAt(text, len, i, m_encoding, n);
+        fold.clear();
+        charcase::AppendMapped(fold, text + i, n, cp, charcase::EMapping::Fold, m_encoding);
+        if (fold.size() > m - k || m_pattern.compare(k, fold.size(), fold) != 0)
+            return 0;
+        k += fold.size();
+        i += n;
+    }
+    return static_cast<size_t>(i);
 }
 
 void COccurrenceScanner::ReleaseBuffer()
@@ -156,7 +245,7 @@ void COccurrenceScanner::ReleaseBuffer()
 // pattern and a useful read behind them.
 size_t COccurrenceScanner::MinWindow() const
 {
-    return kLongLine + 2 * m_pattern.size() + 64;
+    return kLongLine + 2 * static_cast<size_t>(m_reach) + 64;
 }
 
 bool COccurrenceScanner::Open(int fd)
@@ -292,8 +381,8 @@ void COccurrenceScanner::Account(int64_t to)
     m_counted = to;
 }
 
-// Drops the bytes the scan no longer needs and reads on. Kept are the byte
-// in front of m_pos (for the whole-word test) and the current line's start
+// Drops the bytes the scan no longer needs and reads on. Kept are the bytes
+// of the character in front of m_pos (for the whole-word test) and the current line's start
 // while that line is shorter than kLongLine; of a longer line only its first
 // kLongLineCut bytes are kept aside.
 void COccurrenceScanner::Slide()
@@ -304,7 +393,7 @@ void COccurrenceScanner::Slide()
         m_lineHead.assign(At(m_lineStart), kLongLineCut);
         m_lineLong = true;
     }
-    int64_t keep = m_pos > 0 ? m_pos - 1 : 0;
+    int64_t keep = std::max<int64_t>(m_pos - kLookAround, 0);
     if (!m_lineLong)
         keep = std::min(keep, m_lineStart);
     keep = std::clamp(keep, m_winBase, winEnd);
@@ -320,53 +409,102 @@ void COccurrenceScanner::Slide()
     Fill();
 }
 
-bool COccurrenceScanner::FindCandidate(int64_t from, int64_t lastStart, int64_t& found) const
+bool COccurrenceScanner::FindCandidate(int64_t from, int64_t lastStart, int64_t& found, int64_t& length) const
 {
     if (from > lastStart)
         return false;
+    const int64_t winEnd = m_winBase + static_cast<int64_t>(m_winLen);
+    if (m_folding) {
+        auto tryAt = [&](int64_t c) {
+            if (!m_firstBytes[static_cast<unsigned char>(*At(c))])
+                return false;
+            const size_t n = MatchFolded(At(c), static_cast<size_t>(winEnd - c));
+            if (n == 0)
+                return false;
+            found = c;
+            length = static_cast<int64_t>(n);
+            return true;
+        };
+        int64_t c = from;
+#if defined(__SSE2__)
+        // An ASCII first character: 16 starts at a time are its byte (in
+        // either case for a letter) or any byte from 0x80 up, which may
+        // start a character that folds to it.
+        const unsigned char first = static_cast<unsigned char>(m_pattern[0]);
+        if (first < 0x80) {
+            const __m128i vFirst = _mm_set1_epi8(static_cast<char>(first));
+            const __m128i orFirst = IsAsciiLetter(first) ? _mm_set1_epi8(0x20) : _mm_setzero_si128();
+            for (; c + 16 <= lastStart + 1; c += 16) {
+                const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(At(c)));
+                unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_or_si128(a, orFirst), vFirst))) |
+                                static_cast<unsigned>(_mm_movemask_epi8(a));
+                while (mask) {
+                    if (tryAt(c + __builtin_ctz(mask)))
+                        return true;
+                    mask &= mask - 1;
+                }
+            }
+        }
+#endif
+        for (; c <= lastStart; ++c)
+            if (tryAt(c))
+                return true;
+        return false;
+    }
     const size_t starts = static_cast<size_t>(lastStart - from + 1);
     const size_t at = FindIn(At(from), starts, m_pattern, m_matchCase);
     if (at == std::string::npos)
         return false;
     found = from + static_cast<int64_t>(at);
+    length = static_cast<int64_t>(m_pattern.size());
     return true;
+}
+
+// Whether a word character of the file's encoding ends right before offset
+// (never at the file's start) or starts at it (never at the file's end).
+bool COccurrenceScanner::IsWordBefore(int64_t offset) const
+{
+    if (offset <= m_winBase)
+        return false; // the file's start: the bytes in front of m_pos are kept
+    const int64_t from = std::max(m_winBase, offset - kLookAround);
+    const int n = static_cast<int>(offset - from);
+    return charcase::IsWordCharBefore(At(from), n, n, m_encoding);
 }
 
 bool COccurrenceScanner::IsWordAt(int64_t offset) const
 {
     const int64_t winEnd = m_winBase + static_cast<int64_t>(m_winLen);
-    if (offset < 0 || offset >= winEnd)
-        return false; // the start and the end of the file
-    if (offset < m_winBase)
-        return false; // never the case: the byte in front of m_pos is kept
-    return IsWordByte(static_cast<unsigned char>(*At(offset)));
+    if (offset >= winEnd)
+        return false;
+    const int n = static_cast<int>(std::min(winEnd - offset, kLookAround));
+    return charcase::IsWordCharAt(At(offset), n, 0, m_encoding);
 }
 
 bool COccurrenceScanner::Next(FileOccurrence& occurrence)
 {
     if (!m_open || m_pattern.empty() || m_cancelled)
         return false;
-    const int64_t m = static_cast<int64_t>(m_pattern.size());
     for (;;) {
         const int64_t winEnd = m_winBase + static_cast<int64_t>(m_winLen);
-        // Before the end of the file a candidate needs the byte behind it in
-        // the window as well.
-        const int64_t lastStart = winEnd - m - (m_eof ? 0 : 1);
-        int64_t c = 0;
+        // Before the end of the file a candidate needs the bytes it may cover
+        // and the character behind it in the window as well.
+        const int64_t lastStart =
+            m_eof ? winEnd - (m_folding ? 1 : static_cast<int64_t>(m_pattern.size())) : winEnd - m_reach - kLookAround;
+        int64_t c = 0, length = 0;
         bool accepted = false;
-        while (FindCandidate(m_pos, lastStart, c)) {
-            if (!m_wholeWord || (!IsWordAt(c - 1) && !IsWordAt(c + m))) {
+        while (FindCandidate(m_pos, lastStart, c, length)) {
+            if (!m_wholeWord || (!IsWordBefore(c) && !IsWordAt(c + length))) {
                 accepted = true;
                 break;
             }
-            m_pos = c + m; // a rejected candidate is skipped as a whole
+            m_pos = c + length; // a rejected candidate is skipped as a whole
         }
         if (accepted) {
             Account(c);
             occurrence.offset = c;
             occurrence.line = m_lineNo;
             occurrence.column = c - m_lineStart + 1;
-            m_pos = c + m;
+            m_pos = c + length;
             MakeLineText(c);
             occurrence.lineText = m_lineText;
             return true;
@@ -375,11 +513,11 @@ bool COccurrenceScanner::Next(FileOccurrence& occurrence)
             return false;
         m_pos = std::max(m_pos, lastStart + 1);
         const int64_t base = m_winBase;
-        const size_t length = m_winLen;
+        const size_t windowLength = m_winLen;
         Slide();
         if (m_cancelled)
             return false;
-        if (!m_eof && m_winBase == base && m_winLen == length)
+        if (!m_eof && m_winBase == base && m_winLen == windowLength)
             m_eof = true; // no progress is possible: never loop on the same window
 
     }

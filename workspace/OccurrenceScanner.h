@@ -4,6 +4,9 @@
 // buffer, so memory stays bounded whatever the file's size.
 #pragma once
 
+#include "text/TextEncoding.h"
+
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -35,12 +38,16 @@ public:
     COccurrenceScanner(const COccurrenceScanner&) = delete;
     COccurrenceScanner& operator=(const COccurrenceScanner&) = delete;
 
-    // Bytes are compared as they are with matchCase; without it an ASCII
-    // letter of the pattern matches that letter in either case. With
-    // wholeWord an occurrence has neither an ASCII letter, a digit nor "_"
-    // right in front of it or behind it (the file's start and end count as
-    // neither). An empty pattern has no occurrences.
-    void SetPattern(std::string_view pattern, bool matchCase, bool wholeWord);
+    // The pattern is bytes in the file's encoding. Bytes are compared as they
+    // are with matchCase; without it the characters are case-folded in that
+    // encoding (text/CharCase.h: umlauts, "ß" as "ss"), so an occurrence may
+    // be longer or shorter than the pattern. A pattern of ASCII letters only
+    // matches those letters in either case (and "ß" when it holds "ss"). With
+    // wholeWord an occurrence has no word character of the encoding right in
+    // front of it or behind it (the file's start and end count as none). An
+    // empty pattern has no occurrences.
+    void SetPattern(std::string_view pattern, bool matchCase, bool wholeWord,
+                    TextEncoding encoding = TextEncoding::Utf8);
 
     // Files whose bytes and a NUL do not fit the buffer make it grow to their
     // length plus kGrowthSlack, up to this limit; larger files stream
@@ -77,15 +84,21 @@ private:
     bool Fill();
     void Slide();
     void Account(int64_t to);
-    bool FindCandidate(int64_t from, int64_t lastStart, int64_t& found) const;
+    bool FindCandidate(int64_t from, int64_t lastStart, int64_t& found, int64_t& length) const;
+    size_t MatchFolded(const char* text, size_t avail) const;
+    bool IsWordBefore(int64_t offset) const;
     bool IsWordAt(int64_t offset) const;
     void MakeLineText(int64_t at);
     const char* At(int64_t offset) const { return m_data + (offset - m_winBase); }
     size_t MinWindow() const;
 
-    std::string m_pattern; // lower-cased when !m_matchCase
+    std::string m_pattern; // case-folded when !m_matchCase
     bool m_matchCase = true;
     bool m_wholeWord = false;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    bool m_folding = false;                // compared character by character
+    int64_t m_reach = 0;                   // the most bytes an occurrence covers
+    std::array<bool, 256> m_firstBytes{}; // bytes an occurrence may start with when folding
     size_t m_maxWholeFile = kDefaultMaxWholeFile;
     std::function<bool()> m_poll;
 

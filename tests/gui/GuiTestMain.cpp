@@ -12,6 +12,7 @@
 #include <wx/utils.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <cstring>
 #include <thread>
 
@@ -59,6 +60,15 @@ bool PumpUntil(const std::function<bool()>& pred, int timeoutMs)
         PumpEvents(10);
     }
     return true;
+}
+
+void SaveScreenIfAsked(const std::string& name)
+{
+    const char* out = std::getenv("KIB_SCREENSHOT_DIR");
+    if (!out || !*out)
+        return;
+    const std::string cmd = std::string("import -window root '") + out + "/" + name + ".png'";
+    EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
 }
 
 } // namespace kibtest

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 namespace kibtest {
 
@@ -11,5 +12,9 @@ void PumpEvents(int ms = 50);
 
 // Pumps events until pred() holds or timeoutMs passes; returns pred().
 bool PumpUntil(const std::function<bool()>& pred, int timeoutMs = 5000);
+
+// With KIB_SCREENSHOT_DIR set, saves the whole screen there as name.png
+// (ImageMagick's import) and fails the test when that does not work.
+void SaveScreenIfAsked(const std::string& name);
 
 } // namespace kibtest

@@ -13,7 +13,6 @@
 
 #include <wx/listbox.h>
 
-#include <cstdlib>
 
 using namespace tctest;
 using kibtest::PumpEvents;
@@ -40,11 +39,7 @@ protected:
         Frame()->Refresh();
         Frame()->Update();
         PumpEvents(300);
-        const char* out = std::getenv("KIB_SCREENSHOT_DIR");
-        if (!out || !*out)
-            return;
-        std::string cmd = std::string("import -window root '") + out + "/" + name + ".png'";
-        EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+        kibtest::SaveScreenIfAsked(name);
     }
 };
 

@@ -233,3 +233,31 @@ TEST(ReplaceSession, ReadOnlyTextStopsReplaceAll)
     EXPECT_EQ(s.ReplaceAll(), 0);
     EXPECT_FALSE(s.Found());
 }
+
+TEST(ReplaceSession, ReplaceAllAcrossUtf8TextOfOtherLengths)
+{
+    // "Grüße, GRÜSSE und grüsse" in UTF-8; the dialog's texts are
+    // Windows-1252 ("grüße" and "Größe").
+    CFakeEditView view("Gr\xC3\xBC\xC3\x9F" "e, GR\xC3\x9C" "SSE und gr\xC3\xBCsse!");
+    ASSERT_EQ(view.buffer.Encoding(), TextEncoding::Utf8);
+    CReplaceSession s(view);
+    s.OpenAtCaret(TextPos(0, 0));
+    s.SetOptions("gr\xFC\xDF" "e", "Gr\xF6\xDF" "e", false, false, REPLACE_SCOPE_FILE);
+    EXPECT_EQ(s.ReplaceAll(), 3);
+    EXPECT_EQ(view.Line(0), "Gr\xC3\xB6\xC3\x9F" "e, Gr\xC3\xB6\xC3\x9F" "e und Gr\xC3\xB6\xC3\x9F" "e!");
+    EXPECT_EQ(view.messages.back(), (Msg{IDS_REPLACE_COUNT, "gr\xFC\xDF" "e", 3}));
+}
+
+TEST(ReplaceSession, ReplaceAllInASelectionFollowsMatchesLongerThanTheSearchText)
+{
+    // Windows-1252: "ss" matches "ß" (one byte); the block end must move by
+    // the match's length, not the search text's.
+    CFakeEditView view("\xDF \xDF \xDF x\xDF");
+    ASSERT_EQ(view.buffer.Encoding(), TextEncoding::Cp1252);
+    CReplaceSession s(view);
+    s.OpenWithSelection(TextPos(0, 0), TextPos(5, 0)); // the first three
+    s.SetOptions("SS", "sz", false, true, REPLACE_SCOPE_SELECTION);
+    EXPECT_EQ(s.ReplaceAll(), 3);
+    EXPECT_EQ(view.Line(0), "sz sz sz x\xDF");
+    EXPECT_EQ(s.BlockEnd(), TextPos(8, 0));
+}

@@ -70,11 +70,94 @@ TEST(SearchText, WholeWords)
     Load(b, "cat\r\natom\r\ncat at\r\n");
     EXPECT_EQ(Find(b, "at", TextPos(0, 0), kWord), TextPos(4, 2));
     EXPECT_EQ(Find(b, "at", TextPos(0, 0), 0), TextPos(1, 0));
-    // Digits and "_" are word characters, bytes from 0x80 up are not.
+    // Digits, "_" and the letters of the code page are word characters,
+    // other bytes from 0x80 up are not.
     CTextBuffer c;
-    Load(c, "x1 _x x\xE9 x");
-    EXPECT_EQ(Find(c, "x", TextPos(0, 0), kWord), TextPos(6, 0));
-    EXPECT_EQ(Find(c, "x", TextPos(7, 0), kWord), TextPos(9, 0));
+    Load(c, "x1 _x x\xE9 x\x80 x");
+    EXPECT_EQ(Find(c, "x", TextPos(0, 0), kWord), TextPos(9, 0));
+    EXPECT_EQ(Find(c, "x", TextPos(10, 0), kWord), TextPos(12, 0));
+}
+
+// The match found and its length in bytes.
+std::pair<TextPos, int> Match(const CTextBuffer& b, std::string_view pattern, TextPos start, uint32_t flags)
+{
+    TextPos found = TextPos::None();
+    int length = -1;
+    if (!SearchText(b, pattern, start, flags, false, found, &length))
+        return {TextPos::None(), -1};
+    return {found, length};
+}
+
+TEST(SearchText, Utf8CaseFoldingTakesWholeCharacters)
+{
+    CTextBuffer b;
+    // "Übergröße grüße GRÜSSE"
+    Load(b, "\xC3\x9C" "bergr\xC3\xB6\xC3\x9F" "e gr\xC3\xBC\xC3\x9F" "e GR\xC3\x9C" "SSE");
+    ASSERT_EQ(b.Encoding(), TextEncoding::Utf8);
+    const auto grosse = "GR\xC3\x9C" "SSE";
+    EXPECT_EQ(Match(b, grosse, TextPos(0, 0), 0), std::make_pair(TextPos(13, 0), 7));
+    EXPECT_EQ(Match(b, grosse, TextPos(14, 0), 0), std::make_pair(TextPos(21, 0), 7));
+    EXPECT_EQ(Match(b, grosse, TextPos(0, 0), kCase), std::make_pair(TextPos(21, 0), 7));
+    EXPECT_EQ(Match(b, "gr\xC3\xBC\xC3\x9F" "e", TextPos(14, 0), 0), std::make_pair(TextPos(21, 0), 7));
+    // "ss" finds ß, "s" never half of it.
+    EXPECT_EQ(Match(b, "SS", TextPos(0, 0), 0), std::make_pair(TextPos(9, 0), 2));
+    EXPECT_EQ(Match(b, "s", TextPos(0, 0), 0), std::make_pair(TextPos(25, 0), 1));
+    EXPECT_EQ(Match(b, "\xC3\xBC" "BER", TextPos(0, 0), 0), std::make_pair(TextPos(0, 0), 5));
+    // Whole words: the umlauts are letters, so "gr" is inside words.
+    EXPECT_EQ(Match(b, "\xC3\xBC" "bergr\xC3\xB6sse", TextPos(0, 0), kWord), std::make_pair(TextPos(0, 0), 12));
+    EXPECT_EQ(Match(b, "bergr", TextPos(0, 0), kWord).first, TextPos::None());
+    EXPECT_EQ(Match(b, "gr\xC3\xB6", TextPos(0, 0), kWord).first, TextPos::None());
+    EXPECT_EQ(Match(b, "gr\xC3\xBCsse", TextPos(0, 0), kWord), std::make_pair(TextPos(13, 0), 7));
+}
+
+TEST(SearchText, Utf8MatchesNeverSplitACharacter)
+{
+    CTextBuffer b;
+    // "ä" and "€" around a lone continuation byte; the search texts are
+    // bytes of them.
+    Load(b, "x\xC3\xA4 \xE2\x82\xAC \xA4");
+    ASSERT_EQ(b.Encoding(), TextEncoding::Cp1252); // the lone byte is no UTF-8
+    CTextBuffer u;
+    Load(u, "x\xC3\xA4 \xE2\x82\xAC y");
+    ASSERT_EQ(u.Encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(Find(u, "\xA4", TextPos(0, 0), kCase), TextPos::None());
+    EXPECT_EQ(Find(u, "\xA4", TextPos(0, 0), 0), TextPos::None());
+    EXPECT_EQ(Find(u, "\x82\xAC", TextPos(0, 0), kCase), TextPos::None());
+    EXPECT_EQ(Find(u, "\xE2\x82", TextPos(0, 0), 0), TextPos::None());
+    EXPECT_EQ(Find(u, "\xE2\x82\xAC", TextPos(0, 0), 0), TextPos(4, 0));
+    // In the Windows-1252 document the same bytes are characters of their own.
+    EXPECT_EQ(Find(b, "\xA4", TextPos(0, 0), kCase), TextPos(2, 0));
+}
+
+TEST(SearchText, Cp1252SharpSFoldsToSs)
+{
+    CTextBuffer b;
+    Load(b, "Gr\xFC\xDF" "e GR\xDCSSE");
+    ASSERT_EQ(b.Encoding(), TextEncoding::Cp1252);
+    EXPECT_EQ(Match(b, "GR\xDCSSE", TextPos(0, 0), 0), std::make_pair(TextPos(0, 0), 5));
+    EXPECT_EQ(Match(b, "gr\xFC\xDF" "e", TextPos(1, 0), 0), std::make_pair(TextPos(6, 0), 6));
+    EXPECT_EQ(Match(b, "GR\xDCSSE", TextPos(0, 0), kCase), std::make_pair(TextPos(6, 0), 6));
+}
+
+TEST(SearchText, ControlTextMeetsTheDocumentsEncoding)
+{
+    CTextBuffer u, w;
+    Load(u, "gr\xC3\xBC\xC3\x9F" "e");
+    Load(w, "gr\xFC\xDF" "e");
+    EXPECT_EQ(DocumentSearchText(u, "\xFC\x80"), "\xC3\xBC\xE2\x82\xAC");
+    EXPECT_EQ(DocumentSearchText(w, "\xFC\x80"), "\xFC\x80");
+    std::string proposed;
+    ASSERT_TRUE(ProposedSearchText(u, TextPos(2, 0), TextPos(6, 0), proposed));
+    EXPECT_EQ(proposed, "\xFC\xDF");
+    CTextBuffer cjk;
+    Load(cjk, "\xE4\xB8\xAD!");
+    EXPECT_FALSE(ProposedSearchText(cjk, TextPos(0, 0), TextPos(4, 0), proposed));
+    RememberedSearch r{true, "GR\xDCSSE", 0};
+    TextPos found;
+    int length = 0;
+    ASSERT_TRUE(FindAgain(u, r, TextPos(0, 0), false, found, &length));
+    EXPECT_EQ(found, TextPos(0, 0));
+    EXPECT_EQ(length, 7);
 }
 
 TEST(SearchText, WholeWordCandidatesResumeOneCharacterOn)

@@ -305,7 +305,7 @@ TEST(Undo, DescriptionIsTheActionOfTheGroupsFirstRecord)
         {12, "Automatisches Expandieren"}, {13, "In Kleinbuchstaben umwandeln"},
         {14, "In Großbuchstaben umwandeln"}, {15, "Zeichen umkehren"}, {16, "Erster Buchstabe gross"},
         {17, "In Satzform wandeln"}, {18, "Selektion einkommentieren"}, {19, "Selektion auskommentieren"},
-        {201, "Tabs in Spaces umwandeln"}, {202, "Spaces in Tabs umwandeln"}};
+        {201, "Tabs in Spaces umwandeln"}, {202, "Spaces in Tabs umwandeln"}, {203, "Kodierung umwandeln"}};
     for (auto [code, text] : table) {
         ASSERT_TRUE(b.ActionName(code, name)) << code;
         EXPECT_EQ(name, text);
@@ -379,4 +379,72 @@ TEST(Undo, RandomEditsUndoToTheOriginalAndRedoToTheEnd)
         ASSERT_TRUE(b.RedoStep(cur));
     EXPECT_EQ(b.SaveToMemory(), edited);
     EXPECT_TRUE(b.IsModified());
+}
+
+TEST(Undo, EncodingConversionIsOneStepWithItsBytes)
+{
+    CTextBuffer b;
+    // A CR byte inside a line, ASCII-only lines, a UTF-8 BOM.
+    ASSERT_TRUE(b.LoadFromMemory("\xEF\xBB\xBFGr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\r\nx = 1;\r\n\xC3\xA4\rb\xC3\xB6"));
+    ASSERT_EQ(b.Encoding(), TextEncoding::Utf8);
+    ASSERT_TRUE(b.HasBom());
+    const Strings utf8 = Lines(b);
+    ASSERT_TRUE(b.ConvertEncoding(nullptr, TextEncoding::Cp1252));
+    EXPECT_EQ(b.Encoding(), TextEncoding::Cp1252);
+    EXPECT_FALSE(b.HasBom());
+    EXPECT_TRUE(b.IsModified());
+    EXPECT_EQ(Lines(b), (Strings{"Gr\xFC\xDF" "e \x80", "x = 1;", "\xE4\rb\xF6"}));
+    std::string d;
+    b.UndoDescription(d);
+    EXPECT_EQ(d, "Kodierung umwandeln");
+    TextPos cursor;
+    ASSERT_TRUE(b.UndoStep(cursor));
+    EXPECT_EQ(Lines(b), utf8);
+    EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+    EXPECT_TRUE(b.HasBom());
+    EXPECT_FALSE(b.IsModified());
+    EXPECT_FALSE(b.CanUndoStep());
+    ASSERT_TRUE(b.RedoStep(cursor));
+    EXPECT_EQ(b.Encoding(), TextEncoding::Cp1252);
+    EXPECT_EQ(Lines(b), (Strings{"Gr\xFC\xDF" "e \x80", "x = 1;", "\xE4\rb\xF6"}));
+    // And back: the same characters in UTF-8, now without a BOM.
+    ASSERT_TRUE(b.ConvertEncoding(nullptr, TextEncoding::Utf8));
+    EXPECT_EQ(Lines(b), utf8);
+    EXPECT_FALSE(b.HasBom());
+    EXPECT_FALSE(b.ConvertEncoding(nullptr, TextEncoding::Utf8)); // already
+}
+
+TEST(Undo, EncodingConversionRefusesACharacterTheCodePageLacks)
+{
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFromMemory("\xC3\xA4\r\nab \xE4\xB8\xAD \xE2\x86\x92\r\n"));
+    CTextBuffer::EncodingFailure failure;
+    EXPECT_FALSE(b.ConvertEncoding(nullptr, TextEncoding::Cp1252, &failure));
+    EXPECT_EQ(failure.line, 1);
+    EXPECT_EQ(failure.offset, 3);
+    EXPECT_EQ(failure.character, U'中');
+    EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(Lines(b), (Strings{"\xC3\xA4", "ab \xE4\xB8\xAD \xE2\x86\x92", ""}));
+    EXPECT_FALSE(b.CanUndoStep());
+    EXPECT_FALSE(b.IsModified());
+}
+
+TEST(Undo, AsciiTextChangesOnlyItsEncoding)
+{
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFromMemory("int x;\r\n", -1, TextEncoding::Utf8));
+    std::vector<Notice> log;
+    CRecordingView v("v", &log);
+    b.RegisterView(&v);
+    ASSERT_TRUE(b.ConvertEncoding(&v, TextEncoding::Cp1252));
+    EXPECT_EQ(b.Encoding(), TextEncoding::Cp1252);
+    EXPECT_TRUE(b.IsModified());
+    ASSERT_EQ(log.size(), 1u); // the views hear of it, every line
+    EXPECT_EQ(log[0].line, -1);
+    TextPos cursor(5, 0);
+    ASSERT_TRUE(b.UndoStep(cursor));
+    EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+    EXPECT_EQ(cursor, TextPos(0, 0));
+    EXPECT_FALSE(b.IsModified());
+    b.UnregisterView(&v);
 }

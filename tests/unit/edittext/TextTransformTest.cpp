@@ -9,20 +9,42 @@ namespace {
 
 using namespace texttransform;
 
-std::string Case(std::string s, ECase kind)
+std::string Case(std::string s, ECase kind, TextEncoding encoding = TextEncoding::Cp1252)
 {
-    ConvertCase(s, kind);
+    ConvertCase(s, kind, encoding);
     return s;
+}
+
+std::string Utf8Case(std::string s, ECase kind)
+{
+    return Case(std::move(s), kind, TextEncoding::Utf8);
 }
 
 TEST(TextTransform, CaseConversionsFollowTheCodePage)
 {
-    EXPECT_EQ(Case("Stra\xDF" "e \xC4rger 42", ECase::Upper), "STRA\xDF" "E \xC4RGER 42");
+    EXPECT_EQ(Case("Stra\xDF" "e \xC4rger 42", ECase::Upper), "STRASSE \xC4RGER 42");
     EXPECT_EQ(Case("\xC4RGER \x8A", ECase::Lower), "\xE4rger \x9A");
-    EXPECT_EQ(Case("aB\xE4\xC4\xDF-1", ECase::Swap), "Ab\xC4\xE4\xDF-1");
+    EXPECT_EQ(Case("aB\xE4\xC4\xDF-1", ECase::Swap), "Ab\xC4\xE4SS-1");
     EXPECT_EQ(Case("hELLO wORLD (x)y\t\xE4pfel", ECase::Capitalize), "Hello World (X)y\t\xC4pfel");
     // Only white space starts a word; "(x" continues a word begun before.
     EXPECT_EQ(Case("a(bc d", ECase::Capitalize), "A(bc D");
+}
+
+TEST(TextTransform, CaseConversionsOnUtf8Characters)
+{
+    EXPECT_EQ(Utf8Case("stra\xC3\x9F" "e", ECase::Upper), "STRASSE");
+    EXPECT_EQ(Utf8Case("\xC3\x84\xC3\x96\xC3\x9C", ECase::Lower), "\xC3\xA4\xC3\xB6\xC3\xBC");
+    EXPECT_EQ(Utf8Case("\xC3\xA4" "B \xD0\x96", ECase::Swap), "\xC3\x84" "b \xD0\xB6");
+    // A word may start with an umlaut; the letters behind one are inside
+    // the word.
+    EXPECT_EQ(Utf8Case("\xC3\xBC" "BER gr\xC3\xB6\xC3\x9F" "E \xC3\x9F", ECase::Capitalize),
+              "\xC3\x9C" "ber Gr\xC3\xB6\xC3\x9F" "e Ss");
+    EXPECT_EQ(Utf8Case("\xC3\xA4RGER. \xC3\xB6L", ECase::Sentence), "\xC3\x84rger. \xC3\x96l");
+    // Bytes that are no valid UTF-8 stay, and do not join the letters
+    // around them into one character.
+    EXPECT_EQ(Utf8Case("a\xC3" "b\xA4\xFF", ECase::Upper), "A\xC3" "B\xA4\xFF");
+    // The same bytes in a Windows-1252 document are its letters.
+    EXPECT_EQ(Case("\xE3\xA4", ECase::Upper), "\xC3\xA4");
 }
 
 TEST(TextTransform, SentenceCaseStartsAfterAFullStopNotBeforeADigit)

@@ -375,3 +375,22 @@ TEST(FileTextSearch, EachFileIsSearchedAndShownInItsOwnEncoding)
     ASSERT_EQ(cjk.size(), 1u);
     EXPECT_EQ(cjk[0].substr(0, dir.File("Utf.java").size()), dir.File("Utf.java"));
 }
+
+TEST(FileTextSearch, CaseInsensitiveUmlautsInEachEncoding)
+{
+    CTempDir dir;
+    WriteFile(dir.File("Utf.java"), "// gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\nint \xC3\xBC" "ber;\n");
+    WriteFile(dir.File("Win.java"), "// GR\xDC\xDF" "E aus K\xF6ln\nint \xDC" "ber;\n");
+    auto lines = Sorted(Search(dir.Path(), "GR\xC3\x9C" "SSE", "*.java", 0));
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], dir.File("Utf.java") + "(1,4):// gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC");
+    EXPECT_EQ(lines[1], dir.File("Win.java") + "(1,4):// GR\xC3\x9C\xC3\x9F" "E aus K\xC3\xB6ln");
+    // Whole words by the encoding's letters; matching case finds only the
+    // same letters.
+    auto words = Sorted(Search(dir.Path(), "\xC3\x9C" "BER", "*.java", FIND_WHOLE_WORD));
+    ASSERT_EQ(words.size(), 2u);
+    EXPECT_EQ(words[0], dir.File("Utf.java") + "(2,5):int \xC3\xBC" "ber;");
+    EXPECT_EQ(words[1], dir.File("Win.java") + "(2,5):int \xC3\x9C" "ber;");
+    EXPECT_TRUE(Search(dir.Path(), "ber", "*.java", FIND_WHOLE_WORD).empty());
+    EXPECT_EQ(Search(dir.Path(), "\xC3\x9C" "ber", "*.java", FIND_MATCH_CASE).size(), 1u);
+}

@@ -1,6 +1,7 @@
 #include "workspace/OccurrenceScanner.h"
 
 #include "support/TempDir.h"
+#include "text/CharCase.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -38,6 +39,15 @@ std::vector<Hit> Scan(std::string_view bytes, std::string_view pattern, bool mat
 {
     COccurrenceScanner s;
     s.SetPattern(pattern, matchCase, wholeWord);
+    EXPECT_TRUE(s.OpenMemory(bytes));
+    return Drain(s);
+}
+
+std::vector<Hit> ScanIn(TextEncoding encoding, std::string_view bytes, std::string_view pattern, bool matchCase,
+                        bool wholeWord = false)
+{
+    COccurrenceScanner s;
+    s.SetPattern(pattern, matchCase, wholeWord, encoding);
     EXPECT_TRUE(s.OpenMemory(bytes));
     return Drain(s);
 }
@@ -115,18 +125,81 @@ TEST(OccurrenceScanner, WholeWords)
     // "x"; the overlapping candidate at 3 is not tried.
     EXPECT_EQ(Positions(Scan("xa.a.a", "a.a", true, true)), LC{});
     EXPECT_EQ(Positions(Scan("a.a.a", "a.a", true, true)), (LC{{1, 1}}));
-    // Bytes from 0x80 up are not word characters.
+    // Bytes that are no valid UTF-8 are no word characters ...
     EXPECT_EQ(Positions(Scan("\xE4int\xE9", "int", true, true)), (LC{{1, 2}}));
+    // ... the letters of the file's encoding are.
+    EXPECT_EQ(Positions(Scan("M\xC3\xBCller ller \xE2\x82\xAC" "ller", "ller", true, true)), (LC{{1, 9}, {1, 17}}));
+    EXPECT_EQ(Positions(ScanIn(TextEncoding::Cp1252, "M\xFCller ller \x80ller", "ller", true, true)),
+              (LC{{1, 8}, {1, 14}}));
+    EXPECT_EQ(Positions(ScanIn(TextEncoding::Cp1252, "\xE4int\xE9 int", "int", true, true)), (LC{{1, 7}}));
 }
 
-TEST(OccurrenceScanner, CaseFoldingIsAsciiOnly)
+TEST(OccurrenceScanner, CaseFoldingByTheFilesEncoding)
 {
     EXPECT_EQ(Positions(Scan("Java JAVA java", "jAvA", false)), (LC{{1, 1}, {1, 6}, {1, 11}}));
     EXPECT_EQ(Positions(Scan("Java JAVA java", "java", true)), (LC{{1, 11}}));
-    // a-umlaut and A-umlaut are different bytes; "[" is not a case form of "{".
-    EXPECT_EQ(Positions(Scan("\xC4 \xE4", "\xE4", false)), (LC{{1, 3}}));
+    // "[" is not a case form of "{".
     EXPECT_EQ(Positions(Scan("{ [ @ `", "[", false)), (LC{{1, 3}}));
     EXPECT_EQ(Positions(Scan("@`", "`", false)), (LC{{1, 2}}));
+    // UTF-8: umlauts in either case, ß as ss; columns are bytes here.
+    const std::string utf8 = "Gr\xC3\xBC\xC3\x9F" "e GR\xC3\x9C" "SSE gr\xC3\xBCsse \xC3\x9C" "bergr\xC3\xB6\xC3\x9F" "e";
+    EXPECT_EQ(Positions(Scan(utf8, "GR\xC3\x9C" "SSE", false)), (LC{{1, 1}, {1, 9}, {1, 17}}));
+    EXPECT_EQ(Positions(Scan(utf8, "gr\xC3\xBC\xC3\x9F" "e", false)), (LC{{1, 1}, {1, 9}, {1, 17}}));
+    EXPECT_EQ(Positions(Scan(utf8, "\xC3\xBC" "BER", false)), (LC{{1, 25}}));
+    EXPECT_EQ(Positions(Scan(utf8, "gr\xC3\xB6sse", false, true)), LC{}); // inside "Übergröße"
+    EXPECT_EQ(Positions(Scan(utf8, "S", false)), (LC{{1, 13}, {1, 14}, {1, 21}, {1, 22}}));
+    EXPECT_EQ(Positions(Scan(utf8, "GR\xC3\x9C" "SSE", true)), (LC{{1, 9}}));
+    // Windows-1252: the code page's letters.
+    const std::string cp = "Gr\xFC\xDF" "e GR\xDCSSE \xC4pfel \xE4PFEL";
+    EXPECT_EQ(Positions(ScanIn(TextEncoding::Cp1252, cp, "gr\xFC\xDF" "e", false)), (LC{{1, 1}, {1, 7}}));
+    EXPECT_EQ(Positions(ScanIn(TextEncoding::Cp1252, cp, "\xE4pfel", false)), (LC{{1, 14}, {1, 20}}));
+    EXPECT_EQ(Positions(ScanIn(TextEncoding::Cp1252, cp, "\xE4pfel", true)), LC{});
+}
+
+// The folded occurrences of a UTF-8 pattern found whole and streamed
+// through small buffers are the same as a plain scan of the folded text.
+TEST(OccurrenceScanner, FoldedOccurrencesStreamWithTheSameResults)
+{
+    std::mt19937 rng(5);
+    const std::vector<std::string> pieces = {"\xC3\xA4", "\xC3\x84", "\xC3\x9F", "s", "S", "a", "\n", " ", "\xE2\x82\xAC"};
+    for (int round = 0; round < 60; ++round) {
+        std::string text;
+        const size_t size = 100 + rng() % 8000;
+        while (text.size() < size)
+            text += pieces[rng() % pieces.size()];
+        std::string pattern;
+        for (unsigned n = 1 + rng() % 3; n > 0; --n)
+            pattern += pieces[rng() % 6];
+        if (pattern.find_first_of("\x80\xC3") == std::string::npos)
+            pattern += "\xC3\xA4"; // keep to the character-wise path
+        // The reference: non-overlapping matches in the folded text that
+        // start and end on whole characters.
+        charcase::CFoldedText folded, foldedPattern;
+        folded.Assign(text, TextEncoding::Utf8);
+        foldedPattern.Assign(pattern, TextEncoding::Utf8);
+        const std::string& f = folded.Bytes();
+        const std::string& p = foldedPattern.Bytes();
+        std::vector<int64_t> expected;
+        for (size_t at = f.find(p); at != std::string::npos;) {
+            if (folded.StartsChar(at) && folded.StartsChar(at + p.size())) {
+                expected.push_back(folded.SourceOffset(at));
+                at = f.find(p, at + p.size());
+            } else {
+                at = f.find(p, at + 1);
+            }
+        }
+        for (bool stream : {false, true}) {
+            COccurrenceScanner s(stream ? 64 + rng() % 2000 : COccurrenceScanner::kInitialCapacity);
+            if (stream)
+                s.SetMaxWholeFile(0);
+            s.SetPattern(pattern, false, false, TextEncoding::Utf8);
+            ASSERT_TRUE(s.OpenMemory(text));
+            std::vector<int64_t> offsets;
+            for (const Hit& h : Drain(s))
+                offsets.push_back(h.offset);
+            EXPECT_EQ(offsets, expected) << "round " << round << (stream ? " streamed" : "");
+        }
+    }
 }
 
 TEST(OccurrenceScanner, LinesAndColumns)
