@@ -1,6 +1,10 @@
 #include "workspace/FolderListing.h"
 
 #include <algorithm>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <thread>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -161,7 +165,8 @@ bool CFolderListing::HasChildren(const std::string& folder, const FileShown& sho
     return found;
 }
 
-bool CFolderListing::List(const std::string& folder, const FileShown& shown, Result& out, bool withChildren)
+bool CFolderListing::List(const std::string& folder, const FileShown& shown, Result& out, bool withChildren,
+                          const Untouchable& untouchable)
 {
     out = Result();
     DIR* dir = OpenFolder(folder, out.error);
@@ -181,6 +186,13 @@ bool CFolderListing::List(const std::string& folder, const FileShown& shown, Res
         if (Dots(e->d_name))
             continue;
         FolderItem item;
+        if (untouchable && e->d_type != DT_REG && untouchable(Join(folder, e->d_name))) {
+            item.name = e->d_name;
+            item.path = Join(folder, item.name);
+            item.folder = item.hasChildren = true;
+            out.folders.push_back(std::move(item));
+            continue;
+        }
         item.folder = EntryIsFolder(fd, e, item.link);
         if (!item.folder && !(shown && shown(e->d_name)))
             continue;
@@ -197,7 +209,8 @@ bool CFolderListing::List(const std::string& folder, const FileShown& shown, Res
     Sort(out.files);
     if (withChildren)
         for (FolderItem& f : out.folders)
-            f.hasChildren = HasChildren(f.path, shown);
+            if (!(untouchable && untouchable(f.path)))
+                f.hasChildren = HasChildren(f.path, shown);
     return true;
 }
 
@@ -212,4 +225,33 @@ unsigned CFolderListing::Attributes(const std::string& path)
         flags = FlagsOfFd(fd);
     close(fd);
     return flags;
+}
+
+bool CFolderListing::ListBounded(const std::string& folder, const FileShown& shown, Result& out, int timeoutMs)
+{
+    struct Shared {
+        std::mutex lock;
+        std::condition_variable done;
+        bool finished = false;
+        bool ok = false;
+        Result result;
+    };
+    auto shared = std::make_shared<Shared>();
+    std::thread([shared, folder, shown] {
+        Result r;
+        bool ok = List(folder, shown, r);
+        std::lock_guard<std::mutex> lock(shared->lock);
+        shared->result = std::move(r);
+        shared->ok = ok;
+        shared->finished = true;
+        shared->done.notify_all();
+    }).detach();
+    std::unique_lock<std::mutex> lock(shared->lock);
+    if (!shared->done.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return shared->finished; })) {
+        out = Result();
+        out.error = ETIMEDOUT;
+        return false;
+    }
+    out = std::move(shared->result);
+    return shared->ok;
 }

@@ -30,9 +30,20 @@ public:
         int error = 0; // errno when the folder could not be read
     };
 
+    // Paths that must not be touched (a network mount that may hang): listed
+    // as folders with children, without a look at them.
+    using Untouchable = std::function<bool(const std::string& path)>;
+
     // False (error set) when the folder cannot be opened. withChildren: find
     // hasChildren for every folder (one more read per folder).
-    static bool List(const std::string& folder, const FileShown& shown, Result& out, bool withChildren = true);
+    static bool List(const std::string& folder, const FileShown& shown, Result& out, bool withChildren = true,
+                     const Untouchable& untouchable = nullptr);
+
+    // List on a thread of its own, waited for up to timeoutMs: a folder on
+    // a network mount that no longer answers must not hold the caller. On
+    // time-out out stays empty (error ETIMEDOUT) and the thread finishes
+    // alone; shown is copied for it.
+    static bool ListBounded(const std::string& folder, const FileShown& shown, Result& out, int timeoutMs);
 
     // Whether the folder holds any folder or any file shown; false when it
     // cannot be read. Stops at the first such entry.

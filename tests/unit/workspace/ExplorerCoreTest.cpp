@@ -8,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <set>
+#include <thread>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -302,4 +304,28 @@ TEST(TreeHistory, HoldsTwentyAndSkipsItemsThatLeftTheTree)
     s.Push(5);
     EXPECT_EQ(s.Back(4, alive), 5u);
     EXPECT_FALSE(s.CanGoForward(alive));
+}
+
+TEST(FolderListing, BoundedListingGivesTheSameOrTimesOut)
+{
+    CTempDir dir;
+    WriteFile(dir.File("b.java"), "x");
+    ASSERT_EQ(mkdir(dir.File("a").c_str(), 0755), 0);
+    CFolderListing::Result r;
+    ASSERT_TRUE(CFolderListing::ListBounded(dir.Path(), [](std::string_view) { return true; }, r, 2000));
+    EXPECT_EQ(NamesOf(r.folders), (Names{"a"}));
+    EXPECT_EQ(NamesOf(r.files), (Names{"b.java"}));
+    EXPECT_FALSE(CFolderListing::ListBounded(dir.File("gone"), nullptr, r, 2000));
+    EXPECT_EQ(r.error, ENOENT);
+    // A filter that hangs stands in for a mount that no longer answers.
+    auto slow = [](std::string_view) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        return true;
+    };
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(CFolderListing::ListBounded(dir.Path(), slow, r, 50));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(300));
+    EXPECT_EQ(r.error, ETIMEDOUT);
+    EXPECT_TRUE(r.files.empty());
+    std::this_thread::sleep_for(std::chrono::milliseconds(500)); // let the thread end before the folder goes
 }
