@@ -1,5 +1,6 @@
 #include "workspace/TreeFileCtrl.h"
 
+#include "resources/Artwork.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
 #include "resources/MenuBuilder.h"
@@ -109,6 +110,12 @@ CTreeFileCtrl::CTreeFileCtrl(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_TREE_ITEM_MENU, &CTreeFileCtrl::OnItemMenu, this);
     Bind(wxEVT_TREE_BEGIN_LABEL_EDIT, &CTreeFileCtrl::OnBeginLabelEdit, this);
     Bind(wxEVT_KEY_DOWN, &CTreeFileCtrl::OnKeyDown, this);
+    // The menu's own update pass: answered here, before it reaches a frame
+    // that would disable commands it does not know.
+    for (int command : {ID_EXPLORER_OPEN, ID_EXPLORER_RENAME, ID_EXPLORER_DELETE, ID_EXPLORER_PROPERTIES,
+                        ID_EXPLORER_REFRESH, ID_EXPLORER_UP, ID_EXPLORER_BACK, ID_EXPLORER_FORWARD})
+        Bind(wxEVT_UPDATE_UI, [this, command](wxUpdateUIEvent& e) { e.Enable(IsCommandEnabled(command)); },
+             ToWxId(command));
 }
 
 CTreeFileCtrl::~CTreeFileCtrl()
@@ -130,7 +137,8 @@ void CTreeFileCtrl::BuildImages()
     bitmaps[IMG_FOLDER] = Art("folder", wxART_FOLDER);
     bitmaps[IMG_FOLDER_OPEN] = Art("folder-open", wxART_FOLDER_OPEN);
     bitmaps[IMG_FILE] = Art("text-x-generic", wxART_NORMAL_FILE);
-    bitmaps[IMG_JAVA] = Art("text-x-java", wxART_NORMAL_FILE);
+    // Java sources carry Kib's own mark, as in the list of open files.
+    bitmaps[IMG_JAVA] = OpenFilesBitmap(kImageJava);
     bitmaps[IMG_SERVER] = Art("network-server", wxART_HARDDISK);
     bitmaps[IMG_DOMAIN] = Art("network-workgroup", wxART_HARDDISK);
     bitmaps[IMG_REMOTE] = Art("folder-remote", wxART_FOLDER);
