@@ -137,7 +137,9 @@ bool CFolderListing::Less(std::string_view a, std::string_view b)
 
 void CFolderListing::Sort(std::vector<FolderItem>& items)
 {
-    std::sort(items.begin(), items.end(), [](const FolderItem& a, const FolderItem& b) { return Less(a.path, b.path); });
+    // The items of one folder share everything of their paths but the name,
+    // so comparing names gives the order of the full paths.
+    std::sort(items.begin(), items.end(), [](const FolderItem& a, const FolderItem& b) { return Less(a.name, b.name); });
 }
 
 bool CFolderListing::HasChildren(const std::string& folder, const FileShown& shown)

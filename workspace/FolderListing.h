@@ -52,6 +52,7 @@ public:
     // Names compared as the tree sorts: ASCII letters without regard to case,
     // then byte for byte so that the order is total.
     static bool Less(std::string_view a, std::string_view b);
+    // Items of one folder, by full path.
     static void Sort(std::vector<FolderItem>& items);
 
     // The compressed and encrypted marks of one path (0 when the file system

@@ -110,6 +110,7 @@ CTreeFileCtrl::CTreeFileCtrl(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_TREE_ITEM_MENU, &CTreeFileCtrl::OnItemMenu, this);
     Bind(wxEVT_TREE_BEGIN_LABEL_EDIT, &CTreeFileCtrl::OnBeginLabelEdit, this);
     Bind(wxEVT_KEY_DOWN, &CTreeFileCtrl::OnKeyDown, this);
+    Bind(wxEVT_IDLE, &CTreeFileCtrl::OnIdle, this);
     // The menu's own update pass: answered here, before it reaches a frame
     // that would disable commands it does not know.
     for (int command : {ID_EXPLORER_OPEN, ID_EXPLORER_RENAME, ID_EXPLORER_DELETE, ID_EXPLORER_PROPERTIES,
@@ -121,6 +122,7 @@ CTreeFileCtrl::CTreeFileCtrl(wxWindow* parent, wxWindowID id)
 CTreeFileCtrl::~CTreeFileCtrl()
 {
     StopAllWatching();
+    m_pending.clear();
     // The nodes forget themselves in m_live, which must still be there.
     DeleteAllItems();
     m_alive.reset();
@@ -386,10 +388,61 @@ wxTreeItemId CTreeFileCtrl::InsertFileItem(const wxTreeItemId& parent, std::uniq
     return item;
 }
 
+void CTreeFileCtrl::InsertFiles(const wxTreeItemId& item, Pending& fill, size_t count)
+{
+    const size_t end = std::min(fill.files.size(), fill.next + count);
+    for (; fill.next < end; ++fill.next) {
+        FolderItem& f = fill.files[fill.next];
+        auto child = std::make_unique<Node>();
+        child->kind = Node::File;
+        child->path = std::move(f.path);
+        child->name = std::move(f.name);
+        const int image = FileImage(child->name);
+        const wxString text = DisplayName(child->name);
+        InsertFileItem(item, std::move(child), text, image, image, false, f.attributes, false);
+    }
+}
+
+void CTreeFileCtrl::OnIdle(wxIdleEvent& event)
+{
+    event.Skip();
+    if (m_pending.empty())
+        return;
+    Pending& fill = m_pending.front();
+    wxTreeItemId item = ItemOfKey(fill.parent);
+    if (item.IsOk())
+        InsertFiles(item, fill, kFilesPerIdle);
+    if (!item.IsOk() || fill.next >= fill.files.size())
+        m_pending.erase(m_pending.begin());
+    if (!m_pending.empty())
+        event.RequestMore();
+}
+
+bool CTreeFileCtrl::FinishFilling(const wxTreeItemId& item)
+{
+    const Node* node = NodeOf(item);
+    for (auto it = m_pending.begin(); node && it != m_pending.end(); ++it)
+        if (it->parent == node->key) {
+            InsertFiles(item, *it, it->files.size());
+            m_pending.erase(it);
+            return true;
+        }
+    return false;
+}
+
+bool CTreeFileCtrl::IsFilling() const
+{
+    return !m_pending.empty();
+}
+
 void CTreeFileCtrl::DeleteChildrenOf(const wxTreeItemId& item)
 {
     if (!item.IsOk())
         return;
+    if (const Node* node = NodeOf(item))
+        m_pending.erase(std::remove_if(m_pending.begin(), m_pending.end(),
+                                       [&](const Pending& p) { return p.parent == node->key; }),
+                        m_pending.end());
     // A selection inside moves to the item first, so no deleted item stays
     // selected.
     wxTreeItemId sel = GetSelection();
@@ -433,16 +486,17 @@ bool CTreeFileCtrl::DisplayPath(const wxTreeItemId& item, bool redraw)
         InsertFileItem(item, std::move(child), DisplayName(f.name), IMG_FOLDER, IMG_FOLDER_OPEN, f.hasChildren,
                        f.attributes, IsShared(f.path));
     }
-    for (const FolderItem& f : listing.files) {
-        auto child = std::make_unique<Node>();
-        child->kind = Node::File;
-        child->path = f.path;
-        child->name = f.name;
-        const int image = FileImage(f.name);
-        InsertFileItem(item, std::move(child), DisplayName(f.name), image, image, false, f.attributes, false);
-    }
     if (listing.folders.empty() && listing.files.empty())
         SetItemHasChildren(item, false);
+    // A huge folder shows its first files at once and gets the rest in
+    // batches while the program is idle: painting an item costs the tree
+    // more than listing it, and the window must not stand still meanwhile.
+    Pending fill{node->key, std::move(listing.files), 0};
+    InsertFiles(item, fill, kFirstFiles);
+    if (fill.next < fill.files.size()) {
+        m_pending.push_back(std::move(fill));
+        wxWakeUpIdle();
+    }
     m_filling = was;
     if (freeze)
         Thaw();
@@ -525,6 +579,7 @@ void CTreeFileCtrl::RefreshTree()
     CShareEnumerator::Instance().RefreshShares();
     StopAllWatching();
     m_filling = true;
+    m_pending.clear();
     DeleteAllItems();
     m_history.Clear();
     m_lastSelected = 0;
@@ -632,6 +687,8 @@ wxTreeItemId CTreeFileCtrl::SelectPath(const std::string& pathIn, bool expand)
             if (!IsExpanded(found))
                 Expand(found);
             wxTreeItemId child = FindChild(found, path.substr(at, end - at));
+            if (!child.IsOk() && FinishFilling(found))
+                child = FindChild(found, path.substr(at, end - at));
             if (!child.IsOk())
                 break;
             found = child;

@@ -108,6 +108,10 @@ public:
     bool EnumNetwork(const wxTreeItemId& item);
     bool HasChildren(const std::string& folder) const;
     void DeleteChildrenOf(const wxTreeItemId& item);
+    // Files of a big folder still to come in idle time: all of them now
+    // (false when the item has none waiting), and whether any are waiting.
+    bool FinishFilling(const wxTreeItemId& item);
+    bool IsFilling() const;
 
     // --- Filters.
     virtual bool IsFileShown(std::string_view name) const;
@@ -158,6 +162,15 @@ protected:
 private:
     friend struct Node;
     struct Watch;
+    // The files of a folder not yet in the tree.
+    struct Pending {
+        CTreeHistory::Key parent = 0;
+        std::vector<FolderItem> files;
+        size_t next = 0;
+    };
+    static constexpr size_t kFirstFiles = 3000;
+    static constexpr size_t kFilesPerIdle = 10000;
+    void InsertFiles(const wxTreeItemId& item, Pending& fill, size_t count);
 
     void OnExpanding(wxTreeEvent& event);
     void OnCollapsed(wxTreeEvent& event);
@@ -166,6 +179,7 @@ private:
     void OnItemMenu(wxTreeEvent& event);
     void OnBeginLabelEdit(wxTreeEvent& event);
     void OnKeyDown(wxKeyEvent& event);
+    void OnIdle(wxIdleEvent& event);
     void OnDriveChanged(unsigned watchId);
 
     CTreeHistory::Key NextKey() { return ++m_lastKey; }
@@ -203,5 +217,6 @@ private:
     unsigned m_driveRefreshes = 0;
     int m_quietMs = 100, m_maxMs = 500;
     int m_networkTimeoutMs = 300;
+    std::vector<Pending> m_pending;
     std::shared_ptr<bool> m_alive;
 };

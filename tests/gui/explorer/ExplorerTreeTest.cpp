@@ -487,3 +487,33 @@ TEST_F(ExplorerTreeTest, TenThousandFilesInABurstGiveFewRefreshesAndNoFreeze)
     std::printf("10,000 files: %u refreshes over %ld ms, longest stand-still %ld ms\n", refreshes,
                 static_cast<long>(burstMs), longestMs);
 }
+
+TEST_F(ExplorerTreeTest, HugeFolderShowsItsFirstFilesAtOnceAndTheRestWhileIdle)
+{
+    Make("huge");
+    for (int i = 0; i < 20000; ++i)
+        WriteFile(dir.File("huge/F" + std::to_string(100000 + i) + ".java"), "");
+    tree->SetMask("*.java");
+    tree->Options().watchDrives = false;
+    ASSERT_TRUE(tree->SelectPath(dir.Path(), true).IsOk());
+    wxTreeItemId huge = At("huge");
+    tree->Expand(huge);
+    const size_t atOnce = tree->GetChildrenCount(huge, false);
+    EXPECT_GE(atOnce, 1000u);
+    EXPECT_LT(atOnce, 20000u);
+    EXPECT_TRUE(tree->IsFilling());
+    ASSERT_TRUE(PumpUntil([&] { return !tree->IsFilling(); }, 10000));
+    ASSERT_EQ(tree->GetChildrenCount(huge, false), 20000u);
+    EXPECT_EQ(tree->GetItemText(tree->GetLastChild(huge)).utf8_string(), "F119999.java");
+
+    // A path among the files still to come is found at once; a collapse
+    // while the files come drops the rest.
+    tree->Collapse(huge);
+    ASSERT_TRUE(tree->SelectPath(dir.File("huge/F119998.java"), false).IsOk());
+    EXPECT_EQ(tree->ItemToPath(tree->GetSelection()), dir.File("huge/F119998.java"));
+    tree->Collapse(huge);
+    tree->Expand(huge);
+    tree->Collapse(huge);
+    EXPECT_FALSE(tree->IsFilling());
+    EXPECT_EQ(tree->GetChildrenCount(huge, false), 0u);
+}
