@@ -22,6 +22,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <map>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/mount.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -516,4 +519,80 @@ TEST_F(ExplorerTreeTest, HugeFolderShowsItsFirstFilesAtOnceAndTheRestWhileIdle)
     tree->Collapse(huge);
     EXPECT_FALSE(tree->IsFilling());
     EXPECT_EQ(tree->GetChildrenCount(huge, false), 0u);
+}
+
+// --- The network node ---------------------------------------------------------
+
+namespace {
+
+// A FUSE mount whose server never answers: every look into it waits, as on
+// a network mount whose server has gone. Made only in a mount namespace of
+// the test's own (ctest's gui.explorer_stale_mount), so that nothing else on
+// the machine can stumble into it; gone with the object.
+class CStaleMount {
+public:
+    explicit CStaleMount(const std::string& point) : m_point(point)
+    {
+        m_fd = open("/dev/fuse", O_RDWR | O_CLOEXEC);
+        if (m_fd < 0)
+            return;
+        const std::string options = "fd=" + std::to_string(m_fd) + ",rootmode=40000,user_id=0,group_id=0";
+        if (mount("kibtest:/export", point.c_str(), "fuse.sshfs", MS_NOSUID | MS_NODEV, options.c_str()) == 0)
+            m_mounted = true;
+    }
+    ~CStaleMount()
+    {
+        if (m_mounted)
+            umount2(m_point.c_str(), MNT_DETACH);
+        if (m_fd >= 0)
+            close(m_fd); // what still waits in there gets its error now
+    }
+    bool Ok() const { return m_mounted; }
+
+private:
+    std::string m_point;
+    int m_fd = -1;
+    bool m_mounted = false;
+};
+
+} // namespace
+
+TEST_F(ExplorerTreeTest, StaleNetworkMountIsListedButNeverHoldsTheWindow)
+{
+    const char* privateMounts = std::getenv("KIB_PRIVATE_MOUNTS");
+    if (!privateMounts || std::string(privateMounts) != "1")
+        GTEST_SKIP() << "runs as the test gui.explorer_stale_mount, in a mount namespace of its own";
+    Make("net");
+    Touch("Local.java");
+    CStaleMount stale(dir.File("net"));
+    ASSERT_TRUE(stale.Ok()) << "no FUSE mount here: " << std::strerror(errno);
+    tree->SetMask("*.java");
+    tree->SetNetworkTimeout(200);
+    tree->RefreshTree();
+
+    // The network node lists the mount from the mount table, without a look into it.
+    auto start = std::chrono::steady_clock::now();
+    tree->Expand(tree->NetworkItem());
+    const Lines network = Children(tree->NetworkItem());
+    ASSERT_EQ(network.size(), 1u);
+    EXPECT_EQ(network[0], "kibtest:/export (" + dir.File("net") + ")+");
+    wxTreeItemIdValue cookie;
+    wxTreeItemId share = tree->GetFirstChild(tree->NetworkItem(), cookie);
+    tree->SelectItem(share);
+    EXPECT_TRUE(tree->IsCommandEnabled(ID_EXPLORER_OPEN));
+    EXPECT_FALSE(tree->IsCommandEnabled(ID_EXPLORER_DELETE));
+    // Expanding it gives up after the time-out and adds nothing.
+    tree->Expand(share);
+    EXPECT_EQ(tree->GetChildrenCount(share, false), 0u);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+
+    // The folder that holds the mount point is listed as ever; the mount
+    // point is shown as a folder without a look into it.
+    start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(tree->SelectPath(dir.Path(), true).IsOk());
+    EXPECT_EQ(Children(Top()), (Lines{"net+", "Local.java"}));
+    tree->SelectItem(At("net"));
+    PumpEvents(50);
+    EXPECT_TRUE(At("net").IsOk());
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
