@@ -1,6 +1,6 @@
 #include "workspace/MountTable.h"
 
-#include "platform/FileRead.h"
+#include "platform/MountTable.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,23 +10,6 @@
 #include <unistd.h>
 
 namespace {
-
-std::string Unescape(std::string_view field)
-{
-    auto octal = [](char c) { return c >= '0' && c <= '7'; };
-    std::string out;
-    out.reserve(field.size());
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && i + 3 < field.size() &&
-            octal(field[i + 1]) && octal(field[i + 2]) && octal(field[i + 3])) {
-            out += static_cast<char>(((field[i + 1] - '0') << 6) | ((field[i + 2] - '0') << 3) | (field[i + 3] - '0'));
-            i += 3;
-            continue;
-        }
-        out += field[i];
-    }
-    return out;
-}
 
 bool IsFolder(const std::string& path)
 {
@@ -38,38 +21,14 @@ bool IsFolder(const std::string& path)
 
 std::vector<MountEntry> CMountTable::Parse(std::string_view text)
 {
-    std::vector<MountEntry> mounts;
-    while (!text.empty()) {
-        size_t end = text.find('\n');
-        std::string_view line = text.substr(0, end);
-        text = end == std::string_view::npos ? std::string_view() : text.substr(end + 1);
-        std::vector<std::string_view> fields;
-        size_t at = 0;
-        while (at < line.size() && fields.size() < 3) {
-            while (at < line.size() && (line[at] == ' ' || line[at] == '\t'))
-                ++at;
-            size_t start = at;
-            while (at < line.size() && line[at] != ' ' && line[at] != '\t')
-                ++at;
-            if (at > start)
-                fields.push_back(line.substr(start, at - start));
-        }
-        if (fields.size() < 3 || fields[0].front() == '#')
-            continue;
-        MountEntry m{Unescape(fields[0]), Unescape(fields[1]), Unescape(fields[2])};
-        if (m.mountPoint.empty() || m.mountPoint.front() != '/')
-            continue;
-        mounts.push_back(std::move(m));
-    }
-    return mounts;
+    return platform::ParseMountTable(text);
 }
 
 std::vector<MountEntry> CMountTable::ReadSystem()
 {
-    std::string text;
-    if (!platform::ReadWholeFile("/proc/self/mounts", text))
-        return {};
-    return Parse(text);
+    std::vector<MountEntry> mounts;
+    platform::ReadMountTable(mounts);
+    return mounts;
 }
 
 bool CMountTable::IsPseudoType(std::string_view type)

@@ -4,15 +4,13 @@
 // pseudo file systems are neither.
 #pragma once
 
+#include "platform/MountTable.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
-struct MountEntry {
-    std::string device;
-    std::string mountPoint;
-    std::string type;
-};
+using platform::MountEntry;
 
 struct DriveEntry {
     enum Kind { Root, Home, Mount };
@@ -24,8 +22,7 @@ struct DriveEntry {
 
 class CMountTable {
 public:
-    // Lines of the form "device mountpoint type options ..."; the kernel
-    // writes space, tab, newline and backslash in names as \ooo.
+    // The table's text as fields (see platform::ParseMountTable).
     static std::vector<MountEntry> Parse(std::string_view text);
     // /proc/self/mounts (empty when it cannot be read).
     static std::vector<MountEntry> ReadSystem();

@@ -641,24 +641,26 @@ void CTreeFileCtrl::SelectFromHistory(const wxTreeItemId& item)
     m_lastSelected = KeyOf(GetSelection());
 }
 
-bool CTreeFileCtrl::Back()
+bool CTreeFileCtrl::Step(bool back)
 {
     const Node* cur = NodeOf(GetSelection());
-    auto key = m_history.Back(cur ? cur->key : 0, [this](CTreeHistory::Key k) { return IsLive(k); });
+    const CTreeHistory::Key current = cur ? cur->key : 0;
+    auto live = [this](CTreeHistory::Key k) { return IsLive(k); };
+    auto key = back ? m_history.Back(current, live) : m_history.Forward(current, live);
     if (!key)
         return false;
     SelectFromHistory(ItemOfKey(*key));
     return true;
 }
 
+bool CTreeFileCtrl::Back()
+{
+    return Step(true);
+}
+
 bool CTreeFileCtrl::Forward()
 {
-    const Node* cur = NodeOf(GetSelection());
-    auto key = m_history.Forward(cur ? cur->key : 0, [this](CTreeHistory::Key k) { return IsLive(k); });
-    if (!key)
-        return false;
-    SelectFromHistory(ItemOfKey(*key));
-    return true;
+    return Step(false);
 }
 
 wxTreeItemId CTreeFileCtrl::SelectPath(const std::string& pathIn, bool expand)

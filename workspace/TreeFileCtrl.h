@@ -191,6 +191,7 @@ private:
     }
     wxTreeItemId ItemOfKey(CTreeHistory::Key key) const;
     void SelectFromHistory(const wxTreeItemId& item);
+    bool Step(bool back);
     // The drive item that holds a path (the one with the longest path).
     wxTreeItemId DriveItemFor(const std::string& path) const;
     wxTreeItemId DriveItemOf(wxTreeItemId item) const;
