@@ -89,6 +89,25 @@ wxBitmap WithSharedOverlay(const wxBitmap& base)
     return wxBitmap(image);
 }
 
+// The names of path below root, which holds it.
+std::vector<std::string> ComponentsBelow(const std::string& root, const std::string& path)
+{
+    std::vector<std::string> names;
+    size_t at = root.size();
+    while (at < path.size()) {
+        while (at < path.size() && path[at] == '/')
+            ++at;
+        if (at >= path.size())
+            break;
+        size_t end = path.find('/', at);
+        if (end == std::string::npos)
+            end = path.size();
+        names.push_back(path.substr(at, end - at));
+        at = end;
+    }
+    return names;
+}
+
 } // namespace
 
 CTreeFileCtrl::Node::~Node()
@@ -231,19 +250,11 @@ wxTreeItemId CTreeFileCtrl::PathToItem(const std::string& path) const
     wxTreeItemId drive = DriveItemFor(path);
     if (!drive.IsOk())
         return {};
-    const std::string& root = NodeOf(drive)->path;
     wxTreeItemId item = drive;
-    size_t at = root.size();
-    while (at < path.size() && item.IsOk()) {
-        while (at < path.size() && path[at] == '/')
-            ++at;
-        if (at >= path.size())
+    for (const std::string& name : ComponentsBelow(NodeOf(drive)->path, path)) {
+        item = FindChild(item, name);
+        if (!item.IsOk())
             break;
-        size_t end = path.find('/', at);
-        if (end == std::string::npos)
-            end = path.size();
-        item = FindChild(item, path.substr(at, end - at));
-        at = end;
     }
     return item;
 }
@@ -676,25 +687,15 @@ wxTreeItemId CTreeFileCtrl::SelectPath(const std::string& pathIn, bool expand)
     wxTreeItemId item = DriveItemFor(path);
     wxTreeItemId found = item;
     if (item.IsOk()) {
-        const std::string root = NodeOf(item)->path;
-        size_t at = root.size();
-        for (;;) {
-            while (at < path.size() && path[at] == '/')
-                ++at;
-            if (at >= path.size())
-                break;
-            size_t end = path.find('/', at);
-            if (end == std::string::npos)
-                end = path.size();
+        for (const std::string& name : ComponentsBelow(NodeOf(item)->path, path)) {
             if (!IsExpanded(found))
                 Expand(found);
-            wxTreeItemId child = FindChild(found, path.substr(at, end - at));
+            wxTreeItemId child = FindChild(found, name);
             if (!child.IsOk() && FinishFilling(found))
-                child = FindChild(found, path.substr(at, end - at));
+                child = FindChild(found, name);
             if (!child.IsOk())
                 break;
             found = child;
-            at = end;
         }
     }
     if (found.IsOk()) {

@@ -45,6 +45,9 @@ protected:
             opened.push_back(path);
             return true;
         });
+        // Other programs write in /tmp too: only the tests of watching watch,
+        // so that no refresh of theirs comes between a test's steps.
+        tree->Options().watchDrives = false;
         tree->OnInitialise();
         frame->Show();
         PumpEvents(30);
@@ -307,7 +310,6 @@ TEST_F(ExplorerTreeTest, F5ReadsEverythingAgainAndKeepsTheSelection)
     Touch("src/A.java");
     tree->SetMask("*.java");
     ASSERT_TRUE(tree->SelectPath(dir.File("src"), true).IsOk());
-    tree->StopAllWatching(); // the change must come through F5 here
     Touch("src/B.java");
     EXPECT_EQ(Children(At("src")), (Lines{"A.java"}));
     Key(WXK_F5);
@@ -398,9 +400,7 @@ TEST_F(ExplorerTreeTest, FolderRemovedOutsideGoesWhenSelectedOrExpanded)
     Make("gone/child");
     Make("stays");
     tree->SetMask("*.java");
-    tree->StopAllWatching();
     ASSERT_TRUE(tree->SelectPath(dir.Path(), true).IsOk());
-    tree->StopAllWatching();
     ASSERT_EQ(rmdir(dir.File("gone/child").c_str()), 0);
     ASSERT_EQ(rmdir(dir.File("gone").c_str()), 0);
     tree->SelectItem(At("gone"));
@@ -416,6 +416,7 @@ TEST_F(ExplorerTreeTest, FileCreatedUnderAnExpandedFolderAppearsAndTheSelectionR
     Make("watched");
     Touch("watched/A.java");
     tree->SetMask("*.java");
+    tree->Options().watchDrives = true;
     tree->SetWatchCoalescing(30, 200);
     tree->RefreshTree();
     ASSERT_TRUE(tree->SelectPath(dir.File("watched/A.java"), false).IsOk());
@@ -444,6 +445,7 @@ TEST_F(ExplorerTreeTest, TenThousandFilesInABurstGiveFewRefreshesAndNoFreeze)
     Make("burst");
     Touch("burst/First.java"); // so that it can be expanded
     tree->SetMask("*.java");
+    tree->Options().watchDrives = true;
     tree->SetWatchCoalescing(100, 500);
     tree->RefreshTree();
     ASSERT_TRUE(tree->SelectPath(dir.File("burst"), true).IsOk());
@@ -497,7 +499,6 @@ TEST_F(ExplorerTreeTest, HugeFolderShowsItsFirstFilesAtOnceAndTheRestWhileIdle)
     for (int i = 0; i < 20000; ++i)
         WriteFile(dir.File("huge/F" + std::to_string(100000 + i) + ".java"), "");
     tree->SetMask("*.java");
-    tree->Options().watchDrives = false;
     ASSERT_TRUE(tree->SelectPath(dir.Path(), true).IsOk());
     wxTreeItemId huge = At("huge");
     tree->Expand(huge);
