@@ -3,6 +3,7 @@
 #include "platform/ErrorText.h"
 #include "resources/MenuBuilder.h"
 #include "resources/StringTable.h"
+#include "workspace/BoundedCall.h"
 
 #include <wx/button.h>
 #include <wx/datetime.h>
@@ -42,14 +43,42 @@ wxString CFilePropertiesWindow::PermissionText(unsigned mode)
     return wxString::FromUTF8(text + octal);
 }
 
-CFilePropertiesWindow* CFilePropertiesWindow::Show(wxWindow* parent, const std::string& path)
-{
-    auto* window = new CFilePropertiesWindow(parent, path);
-    window->wxDialog::Show();
-    return window;
-}
-
 namespace {
+
+// What the window shows of a path, gathered where it may wait.
+struct Facts {
+    int error = 0;
+    bool isLink = false;
+    bool followed = false;
+    struct stat st {};
+    std::string linkTarget;
+    std::string owner, group;
+};
+
+Facts Gather(const std::string& path)
+{
+    Facts f;
+    struct stat lst;
+    if (lstat(path.c_str(), &lst) != 0) {
+        f.error = errno;
+        return f;
+    }
+    f.isLink = S_ISLNK(lst.st_mode);
+    f.followed = stat(path.c_str(), &f.st) == 0;
+    if (!f.followed)
+        f.st = lst;
+    if (f.isLink) {
+        char target[4096];
+        ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
+        if (n > 0)
+            f.linkTarget.assign(target, static_cast<size_t>(n));
+    }
+    const passwd* pw = getpwuid(f.st.st_uid);
+    const group* gr = getgrgid(f.st.st_gid);
+    f.owner = pw ? pw->pw_name : std::to_string(f.st.st_uid);
+    f.group = gr ? gr->gr_name : std::to_string(f.st.st_gid);
+    return f;
+}
 
 std::string ShownName(const std::string& path)
 {
@@ -59,27 +88,30 @@ std::string ShownName(const std::string& path)
 
 } // namespace
 
-CFilePropertiesWindow::CFilePropertiesWindow(wxWindow* parent, const std::string& path)
+CFilePropertiesWindow* CFilePropertiesWindow::Show(wxWindow* parent, const std::string& path, int timeoutMs)
+{
+    auto* window = new CFilePropertiesWindow(parent, path, timeoutMs);
+    window->wxDialog::Show();
+    return window;
+}
+
+CFilePropertiesWindow::CFilePropertiesWindow(wxWindow* parent, const std::string& path, int timeoutMs)
     : wxDialog(parent, wxID_ANY, wxString::Format(KibText(IDS_PROPERTIES_CAPTION), DisplayPath(ShownName(path))))
 {
     m_rows.push_back({KibText(IDS_PROPERTIES_PATH), DisplayPath(path)});
-    struct stat lst, st;
-    if (lstat(path.c_str(), &lst) != 0) {
+    // A path on a mount whose server is gone must not hold the window.
+    std::optional<Facts> facts = CallBounded<Facts>([path] { return Gather(path); }, timeoutMs);
+    if (!facts || facts->error) {
         m_rows.push_back({KibText(IDS_PROPERTIES_TYPE),
-                          wxString::Format(KibText(IDS_PROPERTIES_UNREADABLE), wxString::FromUTF8(platform::GermanErrorText(errno)))});
+                          wxString::Format(KibText(IDS_PROPERTIES_UNREADABLE),
+                                           wxString::FromUTF8(platform::GermanErrorText(facts ? facts->error : ETIMEDOUT)))});
     } else {
-        const bool isLink = S_ISLNK(lst.st_mode);
-        const bool followed = stat(path.c_str(), &st) == 0;
-        const struct stat& s = followed ? st : lst;
-        wxString type = S_ISDIR(s.st_mode) ? KibText(IDS_PROPERTIES_FOLDER)
+        const struct stat& s = facts->st;
+        wxString type = S_ISDIR(s.st_mode)   ? KibText(IDS_PROPERTIES_FOLDER)
                         : S_ISREG(s.st_mode) ? KibText(IDS_PROPERTIES_FILE)
                                              : KibText(IDS_PROPERTIES_OTHER);
-        if (isLink) {
-            char target[4096];
-            ssize_t n = readlink(path.c_str(), target, sizeof target - 1);
-            type += wxT(", ") + wxString::Format(KibText(IDS_PROPERTIES_LINK),
-                                                 n > 0 ? DisplayPath(std::string(target, static_cast<size_t>(n))) : wxString());
-        }
+        if (facts->isLink)
+            type += wxT(", ") + wxString::Format(KibText(IDS_PROPERTIES_LINK), DisplayPath(facts->linkTarget));
         m_rows.push_back({KibText(IDS_PROPERTIES_TYPE), type});
         if (!S_ISDIR(s.st_mode))
             m_rows.push_back({KibText(IDS_PROPERTIES_SIZE),
@@ -87,11 +119,7 @@ CFilePropertiesWindow::CFilePropertiesWindow(wxWindow* parent, const std::string
         wxDateTime when(static_cast<time_t>(s.st_mtime));
         m_rows.push_back({KibText(IDS_PROPERTIES_MODIFIED), when.Format(wxT("%d.%m.%Y %H:%M:%S"))});
         m_rows.push_back({KibText(IDS_PROPERTIES_PERMISSIONS), PermissionText(s.st_mode)});
-        const passwd* pw = getpwuid(s.st_uid);
-        const group* gr = getgrgid(s.st_gid);
-        m_rows.push_back({KibText(IDS_PROPERTIES_OWNER),
-                          wxString::FromUTF8((pw ? std::string(pw->pw_name) : std::to_string(s.st_uid)) + ":" +
-                                             (gr ? std::string(gr->gr_name) : std::to_string(s.st_gid)))});
+        m_rows.push_back({KibText(IDS_PROPERTIES_OWNER), wxString::FromUTF8(facts->owner + ":" + facts->group)});
     }
 
     auto* grid = new wxFlexGridSizer(2, wxSize(12, 6));

@@ -1,10 +1,8 @@
 #include "workspace/FolderListing.h"
 
+#include "workspace/BoundedCall.h"
+
 #include <algorithm>
-#include <condition_variable>
-#include <memory>
-#include <mutex>
-#include <thread>
 #include <cerrno>
 #include <dirent.h>
 #include <fcntl.h>
@@ -231,29 +229,22 @@ unsigned CFolderListing::Attributes(const std::string& path)
 
 bool CFolderListing::ListBounded(const std::string& folder, const FileShown& shown, Result& out, int timeoutMs)
 {
-    struct Shared {
-        std::mutex lock;
-        std::condition_variable done;
-        bool finished = false;
+    struct Listed {
         bool ok = false;
         Result result;
     };
-    auto shared = std::make_shared<Shared>();
-    std::thread([shared, folder, shown] {
-        Result r;
-        bool ok = List(folder, shown, r);
-        std::lock_guard<std::mutex> lock(shared->lock);
-        shared->result = std::move(r);
-        shared->ok = ok;
-        shared->finished = true;
-        shared->done.notify_all();
-    }).detach();
-    std::unique_lock<std::mutex> lock(shared->lock);
-    if (!shared->done.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return shared->finished; })) {
+    auto listed = CallBounded<Listed>(
+        [folder, shown] {
+            Listed l;
+            l.ok = List(folder, shown, l.result);
+            return l;
+        },
+        timeoutMs);
+    if (!listed) {
         out = Result();
         out.error = ETIMEDOUT;
         return false;
     }
-    out = std::move(shared->result);
-    return shared->ok;
+    out = std::move(listed->result);
+    return listed->ok;
 }

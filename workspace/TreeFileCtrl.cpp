@@ -975,7 +975,7 @@ bool CTreeFileCtrl::ShowProperties(const wxTreeItemId& item)
     const Node* node = NodeOf(item);
     if (!node || node->path.empty())
         return false;
-    CFilePropertiesWindow::Show(wxGetTopLevelParent(this), node->path);
+    CFilePropertiesWindow::Show(wxGetTopLevelParent(this), node->path, m_networkTimeoutMs);
     return true;
 }
 

@@ -585,6 +585,16 @@ TEST_F(ExplorerTreeTest, StaleNetworkMountIsListedButNeverHoldsTheWindow)
     // Expanding it gives up after the time-out and adds nothing.
     tree->Expand(share);
     EXPECT_EQ(tree->GetChildrenCount(share, false), 0u);
+    // "Eigenschaften..." says it could not look.
+    ASSERT_TRUE(tree->RunCommand(ID_EXPLORER_PROPERTIES));
+    CFilePropertiesWindow* window = nullptr;
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* p = dynamic_cast<CFilePropertiesWindow*>(w))
+            window = p;
+    ASSERT_NE(window, nullptr);
+    ASSERT_EQ(window->Rows().size(), 2u);
+    EXPECT_EQ(window->Rows()[1].second.utf8_string().rfind("nicht lesbar: ", 0), 0u);
+    window->Destroy();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 
     // The folder that holds the mount point is listed as ever; the mount
