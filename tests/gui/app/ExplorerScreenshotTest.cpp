@@ -1,5 +1,6 @@
 // Scenes of the "Explorer" tab for the eye: a small project expanded with
-// one of its files open, and the context menu over a file. With
+// one of its files open, the context menu over a file and its properties
+// window. With
 // KIB_SCREENSHOT_DIR set each is saved as a PNG there.
 #include "ShellTestSupport.h"
 
@@ -7,6 +8,7 @@
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"
 #include "workspace/ExplorerTreeCtrl.h"
+#include "workspace/FilePropertiesWindow.h"
 
 #include <wx/aui/auibook.h>
 #include <wx/menu.h>
@@ -97,4 +99,12 @@ TEST_F(ExplorerScreenshot, ProjectTreeAndItsContextMenu)
     tree->ShowContextMenu(wxPoint(r.x + r.width / 2, r.y + r.height / 2));
     CTreeFileCtrl::SetPopupRunner({});
     EXPECT_TRUE(shown);
+
+    // "Eigenschaften..." of the file.
+    ASSERT_TRUE(tree->RunCommand(ID_EXPLORER_PROPERTIES));
+    PumpEvents(300);
+    Shot("explorer-properties");
+    for (wxWindow* w : wxTopLevelWindows)
+        if (auto* p = dynamic_cast<CFilePropertiesWindow*>(w))
+            p->Destroy();
 }

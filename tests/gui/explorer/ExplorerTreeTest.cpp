@@ -10,6 +10,7 @@
 #include "workspace/DriveWatcher.h"
 #include "workspace/ExplorerTreeCtrl.h"
 #include "workspace/FilePropertiesWindow.h"
+#include "workspace/ShareEnumerator.h"
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
@@ -606,4 +607,35 @@ TEST_F(ExplorerTreeTest, StaleNetworkMountIsListedButNeverHoldsTheWindow)
     PumpEvents(50);
     EXPECT_TRUE(At("net").IsOk());
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+// --- Shares -------------------------------------------------------------------
+
+TEST_F(ExplorerTreeTest, SharedFolderShowsTheOverlayUntilTheShareGoes)
+{
+    Make("public");
+    Make("private");
+    Make("usershares");
+    WriteFile(dir.File("usershares/public"), "#VERSION 2\npath=" + dir.File("public") + "\ncomment=\n");
+    CShareEnumerator& shares = CShareEnumerator::Instance();
+    const CShareEnumerator::Sources saved = shares.GetSources();
+    shares.SetSources({dir.File("usershares"), dir.File("none"), dir.File("none"), dir.File("none"), ""});
+    tree->SetMask("*.java");
+    tree->RefreshTree(); // reads the shares
+    ASSERT_TRUE(tree->SelectPath(dir.Path(), true).IsOk());
+    const int shared = tree->GetItemImage(At("public"));
+    const int plain = tree->GetItemImage(At("private"));
+    EXPECT_NE(shared, plain);
+    EXPECT_TRUE(tree->IsShared(dir.File("public")));
+    // Opened, it keeps the overlay.
+    EXPECT_NE(tree->GetItemImage(At("public"), wxTreeItemIcon_Expanded),
+              tree->GetItemImage(At("private"), wxTreeItemIcon_Expanded));
+
+    // The share is removed outside Kib: gone at the next refresh.
+    ASSERT_EQ(unlink(dir.File("usershares/public").c_str()), 0);
+    Key(WXK_F5);
+    ASSERT_TRUE(tree->SelectPath(dir.Path(), true).IsOk());
+    EXPECT_EQ(tree->GetItemImage(At("public")), plain);
+    shares.SetSources(saved);
+    shares.RefreshShares();
 }
