@@ -639,3 +639,34 @@ TEST_F(ExplorerTreeTest, SharedFolderShowsTheOverlayUntilTheShareGoes)
     shares.SetSources(saved);
     shares.RefreshShares();
 }
+
+TEST_F(ExplorerTreeTest, RightClickSelectsTheItemAndShiftF10ShowsTheMenu)
+{
+    Touch("A.java");
+    Touch("B.java");
+    tree->SetMask("*.java");
+    ASSERT_TRUE(tree->SelectPath(dir.File("A.java"), false).IsOk());
+    frame->Raise();
+    PumpEvents(50);
+    int menus = 0;
+    std::string selectedWhenShown;
+    CTreeFileCtrl::SetPopupRunner([&](CTreeFileCtrl& t, wxMenu&, const wxPoint&) {
+        ++menus;
+        selectedWhenShown = t.ItemToPath(t.GetSelection());
+        return wxID_NONE;
+    });
+    wxTreeItemId b = At("B.java");
+    tree->EnsureVisible(b);
+    PumpEvents(50);
+    wxRect r;
+    ASSERT_TRUE(tree->GetBoundingRect(b, r, true));
+    wxUIActionSimulator sim;
+    sim.MouseMove(tree->ClientToScreen(wxPoint(r.x + r.width / 2, r.y + r.height / 2)));
+    PumpEvents(50);
+    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    ASSERT_TRUE(PumpUntil([&] { return menus == 1; }, 2000));
+    EXPECT_EQ(selectedWhenShown, dir.File("B.java"));
+    Key(WXK_F10, wxMOD_SHIFT);
+    EXPECT_EQ(menus, 2);
+    CTreeFileCtrl::SetPopupRunner({});
+}
