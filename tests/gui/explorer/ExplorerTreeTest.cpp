@@ -102,6 +102,19 @@ protected:
         return states;
     }
 
+    // Puts the pointer on the middle of an item's text.
+    bool PointAt(const wxTreeItemId& item)
+    {
+        tree->EnsureVisible(item);
+        PumpEvents(50);
+        wxRect r;
+        if (!tree->GetBoundingRect(item, r, true))
+            return false;
+        wxUIActionSimulator().MouseMove(tree->ClientToScreen(wxPoint(r.x + r.width / 2, r.y + r.height / 2)));
+        PumpEvents(50);
+        return true;
+    }
+
     void Make(const std::string& folder) { ASSERT_EQ(mkdir(dir.File(folder).c_str(), 0755), 0); }
     void Touch(const std::string& file) { WriteFile(dir.File(file), "class X {}\n"); }
 
@@ -220,14 +233,8 @@ TEST_F(ExplorerTreeTest, DoubleClickExpandsAFolderAndOpensAJavaFile)
 
     auto doubleClick = [&](const wxTreeItemId& item) {
         tree->SelectItem(item);
-        tree->EnsureVisible(item);
-        PumpEvents(50);
-        wxRect r;
-        ASSERT_TRUE(tree->GetBoundingRect(item, r, true));
-        wxUIActionSimulator sim;
-        sim.MouseMove(tree->ClientToScreen(wxPoint(r.x + r.width / 2, r.y + r.height / 2)));
-        PumpEvents(50);
-        sim.MouseDblClick();
+        ASSERT_TRUE(PointAt(item));
+        wxUIActionSimulator().MouseDblClick();
         PumpEvents(200);
     };
     wxTreeItemId outer = At("outer");
@@ -655,15 +662,8 @@ TEST_F(ExplorerTreeTest, RightClickSelectsTheItemAndShiftF10ShowsTheMenu)
         selectedWhenShown = t.ItemToPath(t.GetSelection());
         return wxID_NONE;
     });
-    wxTreeItemId b = At("B.java");
-    tree->EnsureVisible(b);
-    PumpEvents(50);
-    wxRect r;
-    ASSERT_TRUE(tree->GetBoundingRect(b, r, true));
-    wxUIActionSimulator sim;
-    sim.MouseMove(tree->ClientToScreen(wxPoint(r.x + r.width / 2, r.y + r.height / 2)));
-    PumpEvents(50);
-    sim.MouseClick(wxMOUSE_BTN_RIGHT);
+    ASSERT_TRUE(PointAt(At("B.java")));
+    wxUIActionSimulator().MouseClick(wxMOUSE_BTN_RIGHT);
     ASSERT_TRUE(PumpUntil([&] { return menus == 1; }, 2000));
     EXPECT_EQ(selectedWhenShown, dir.File("B.java"));
     Key(WXK_F10, wxMOD_SHIFT);
