@@ -18,6 +18,8 @@
 #include "app/SplashScreen.h"
 #include "app/UserDialogs.h"
 #include "app/WorkspaceBar.h"
+#include "workspace/ExplorerTreeCtrl.h"
+#include "workspace/MountTable.h"
 #include "platform/Path.h"
 #include "resources/Artwork.h"
 #include "resources/CommandIds.h"
@@ -290,6 +292,12 @@ void CMainFrame::CreateBars()
     m_workspaceBar = new CWorkspaceBar(this, ToWxId(ID_WORKSPACE_BAR));
     m_workspaceBar->SetSize(200, 200);
     m_workspaceBar->GetOpenFilesTree()->SetActivateHandler([this](CKibDoc* doc) { ActivateDocument(doc); });
+    // The explorer opens files as documents, shows the files of the mask,
+    // and starts at the home folder.
+    CExplorerTreeCtrl* explorer = m_workspaceBar->GetExplorerTree();
+    explorer->SetDocumentOpener([this](const std::string& path) { return OpenFileView(path) != nullptr; });
+    explorer->SetExtensions(m_settings.m_fileExtensions);
+    explorer->SelectPath(CMountTable::HomeFolder(), true);
     m_outputBar = new COutputBar(this, ToWxId(ID_OUTPUT_BAR));
     m_outputBar->SetSize(150, 150);
     m_client = new CDocumentNotebook(this, wxAUI_NB_TOP | wxAUI_NB_TAB_MOVE | wxAUI_NB_SCROLL_BUTTONS |
@@ -341,6 +349,7 @@ void CMainFrame::ApplyOptionsToViews()
 {
     RefreshMenus(false);
     m_outputBar->SetOutputFont(m_settings.m_outputFont);
+    m_workspaceBar->GetExplorerTree()->SetExtensions(m_settings.m_fileExtensions);
     for (CChildFrame* child : m_zOrder)
         if (child->IsChildVisible() && child->GetActiveView())
             child->GetActiveView()->ApplyChangedSettings(m_settings);

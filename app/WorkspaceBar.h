@@ -1,5 +1,5 @@
 // The docking bar "Workspace": the tabs "Dateien" (the open documents) and
-// "Explorer" (the file explorer, filled by the explorer).
+// "Explorer" (the file explorer tree).
 #pragma once
 
 #include <wx/panel.h>
@@ -7,6 +7,7 @@
 class wxAuiNotebook;
 class wxTreeCtrl;
 class COpenFilesTree;
+class CExplorerTreeCtrl;
 
 class CWorkspaceBar : public wxPanel {
 public:
@@ -17,11 +18,10 @@ public:
 
     wxAuiNotebook* GetTabWindow() const { return m_tabs; }
     COpenFilesTree* GetOpenFilesTree() const { return m_openFiles; }
-    // The page of the "Explorer" tab; the explorer puts its tree into it.
-    wxPanel* GetExplorerPage() const { return m_explorer; }
+    CExplorerTreeCtrl* GetExplorerTree() const { return m_explorer; }
 
 private:
     wxAuiNotebook* m_tabs = nullptr;
     COpenFilesTree* m_openFiles = nullptr;
-    wxPanel* m_explorer = nullptr;
+    CExplorerTreeCtrl* m_explorer = nullptr;
 };

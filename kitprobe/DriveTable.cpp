@@ -1,12 +1,13 @@
 #include "kitprobe/DriveTable.h"
 
+#include "platform/FileRead.h"
+#include "platform/MountTable.h"
+
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 
 #include <algorithm>
 #include <array>
-#include <fstream>
-#include <iterator>
 #include <set>
 
 namespace {
@@ -28,82 +29,31 @@ constexpr std::string_view kSkippedTypes[] = {
     // optical
     "iso9660", "udf"};
 
-bool ReadSmallFile(const std::string& path, std::string& out)
-{
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return false;
-    out.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
-}
-
 } // namespace
 
 bool CDriveTable::LoadSystem()
 {
-    std::string text;
-    if (!ReadSmallFile("/proc/self/mounts", text)) {
-        m_mounts.clear();
-        return false;
-    }
-    Parse(text);
-    return true;
+    std::vector<platform::MountEntry> mounts;
+    const bool ok = platform::ReadMountTable(mounts);
+    Take(mounts);
+    return ok;
 }
 
 std::string CDriveTable::Unescape(std::string_view field)
 {
-    auto isOctal = [](char c) { return c >= '0' && c <= '7'; };
-    std::string out;
-    out.reserve(field.size());
-    for (size_t i = 0; i < field.size(); ++i) {
-        if (field[i] == '\\' && field.size() - i >= 4 && isOctal(field[i + 1]) &&
-            isOctal(field[i + 2]) && isOctal(field[i + 3])) {
-            int v = (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0');
-            if (v < 256) {
-                out += static_cast<char>(v);
-                i += 3;
-                continue;
-            }
-        }
-        out += field[i];
-    }
-    return out;
+    return platform::UnescapeMountField(field);
 }
 
 void CDriveTable::Parse(std::string_view text)
 {
-    m_mounts.clear();
-    size_t pos = 0;
-    while (pos < text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string_view::npos)
-            end = text.size();
-        std::string_view line = text.substr(pos, end - pos);
-        pos = end + 1;
+    Take(platform::ParseMountTable(text));
+}
 
-        std::array<std::string_view, 3> fields;
-        size_t n = 0, i = 0;
-        while (n < fields.size() && i < line.size()) {
-            while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
-                ++i;
-            size_t start = i;
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-                ++i;
-            if (i > start)
-                fields[n++] = line.substr(start, i - start);
-        }
-        if (n < fields.size())
-            continue;
-        Mount m;
-        m.device = Unescape(fields[0]);
-        m.mountPoint = Unescape(fields[1]);
-        m.type = Unescape(fields[2]);
-        while (m.mountPoint.size() > 1 && m.mountPoint.back() == '/')
-            m.mountPoint.pop_back();
-        if (m.mountPoint.empty() || m.mountPoint[0] != '/')
-            continue;
-        m_mounts.push_back(std::move(m));
-    }
+void CDriveTable::Take(const std::vector<platform::MountEntry>& mounts)
+{
+    m_mounts.clear();
+    for (const platform::MountEntry& m : mounts)
+        m_mounts.push_back({m.device, m.mountPoint, m.type});
 }
 
 std::vector<std::string> CDriveTable::MountPoints() const
@@ -130,8 +80,8 @@ bool CDriveTable::IsRemovableDevice(unsigned long long dev, const std::string& s
     std::string base = sysRoot + "/dev/block/" + std::to_string(maj) + ":" + std::to_string(min);
     std::string value;
     // A whole disk carries the flag itself; a partition's ".." is its disk.
-    if (!ReadSmallFile(base + "/removable", value) &&
-        !ReadSmallFile(base + "/../removable", value))
+    if (!platform::ReadWholeFile(base + "/removable", value) &&
+        !platform::ReadWholeFile(base + "/../removable", value))
         return false;
     return !value.empty() && value[0] == '1';
 }

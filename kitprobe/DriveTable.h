@@ -4,6 +4,8 @@
 // drives are; a file system mounted at several places counts once.
 #pragma once
 
+#include "platform/MountTable.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
@@ -47,5 +49,7 @@ public:
     static std::string Unescape(std::string_view field);
 
 private:
+    void Take(const std::vector<platform::MountEntry>& mounts);
+
     std::vector<Mount> m_mounts;
 };

@@ -39,9 +39,14 @@ CFolderNotify::~CFolderNotify()
 
 int CFolderNotify::AddFolder(const std::string& folder)
 {
+    return AddFolder(folder, kFolderMask);
+}
+
+int CFolderNotify::AddFolder(const std::string& folder, uint32_t mask)
+{
     if (!Ok())
         return -1;
-    int watch = inotify_add_watch(m_inotify, folder.c_str(), kFolderMask);
+    int watch = inotify_add_watch(m_inotify, folder.c_str(), mask | IN_ONLYDIR);
     if (watch < 0)
         m_error = errno;
     return watch;

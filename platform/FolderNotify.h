@@ -31,6 +31,8 @@ public:
     // gives the same number. -1 on failure (errno in Error: ENOSPC when the
     // per-user limit of watches is reached).
     int AddFolder(const std::string& folder);
+    // The same with other IN_* bits (IN_ONLYDIR is always added).
+    int AddFolder(const std::string& folder, uint32_t mask);
     void RemoveFolder(int watch);
 
     // Thread-safe: makes a running or the next Wait return with woken set.

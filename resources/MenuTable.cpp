@@ -276,6 +276,21 @@ Items ExplorerPopup()
             I("&Löschen", ID_EXPLORER_DELETE), Sep(), I("&Eigenschaften...", ID_EXPLORER_PROPERTIES)};
 }
 
+// Key table 160: the explorer tree's own keys.
+std::vector<KeyDef> ExplorerKeys()
+{
+    return {
+        {KMOD_NONE, VK_RETURN, ID_EXPLORER_OPEN},
+        {KMOD_NONE, VK_F1 + 1, ID_EXPLORER_RENAME},
+        {KMOD_NONE, VK_DELETE, ID_EXPLORER_DELETE},
+        {KMOD_ALT, VK_RETURN, ID_EXPLORER_PROPERTIES},
+        {KMOD_NONE, VK_F1 + 4, ID_EXPLORER_REFRESH},
+        {KMOD_NONE, VK_BACK, ID_EXPLORER_UP},
+        {KMOD_ALT, VK_LEFT, ID_EXPLORER_BACK},
+        {KMOD_ALT, VK_RIGHT, ID_EXPLORER_FORWARD},
+    };
+}
+
 std::vector<KeyDef> FrameKeys()
 {
     std::vector<KeyDef> k = {
@@ -450,9 +465,11 @@ const std::vector<KeyDef>& KeyTable(int res)
 {
     static const std::vector<KeyDef> frame = FrameKeys();
     static const std::vector<KeyDef> editor = EditorKeys();
+    static const std::vector<KeyDef> explorer = ExplorerKeys();
     static const std::vector<KeyDef> none;
     switch (res) {
     case IDR_MAINFRAME: return frame;
+    case IDR_EXPLORER_KEYS: return explorer;
     case IDR_EDITOR_KEYS: return editor;
     default: return none;
     }

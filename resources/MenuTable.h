@@ -53,7 +53,8 @@ struct KeyDef {
     int command;
 };
 
-// Key table 128 (the frame's) or 22901 (the editor's); empty when unknown.
+// Key table 128 (the frame's), 160 (the explorer's) or 22901 (the editor's);
+// empty when unknown.
 const std::vector<KeyDef>& KeyTable(int res);
 
 // The command a key gives in a table, or 0.

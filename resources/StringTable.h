@@ -100,6 +100,26 @@ inline constexpr int IDS_CUSTOMIZE_CAPTION = 40072;
 inline constexpr int IDS_FULLSCREEN_TOOLBAR = 40073;
 inline constexpr int IDS_MSG_CHAR_NOT_IN_CP1252 = 40100; // %s character, %04X its code point
 inline constexpr int IDS_MSG_CONVERT_NOT_IN_CP1252 = 40101; // %s character, %04X code point, %d line
+// The explorer tree and its properties window.
+inline constexpr int IDS_EXPLORER_COMPUTER = 40080;
+inline constexpr int IDS_EXPLORER_NETWORK = 40081;
+inline constexpr int IDS_EXPLORER_ROOT_DRIVE = 40082;  // "/" as a drive
+inline constexpr int IDS_EXPLORER_HOME_DRIVE = 40083;  // %s the home folder
+inline constexpr int IDS_EXPLORER_MOUNT_DRIVE = 40084; // %s name, %s mount point
+inline constexpr int IDS_PROPERTIES_CAPTION = 40085;   // %s name
+inline constexpr int IDS_PROPERTIES_PATH = 40086;
+inline constexpr int IDS_PROPERTIES_TYPE = 40087;
+inline constexpr int IDS_PROPERTIES_SIZE = 40088;
+inline constexpr int IDS_PROPERTIES_MODIFIED = 40089;
+inline constexpr int IDS_PROPERTIES_PERMISSIONS = 40090;
+inline constexpr int IDS_PROPERTIES_OWNER = 40091;
+inline constexpr int IDS_PROPERTIES_FOLDER = 40092;
+inline constexpr int IDS_PROPERTIES_FILE = 40093;
+inline constexpr int IDS_PROPERTIES_LINK = 40094;       // %s target
+inline constexpr int IDS_PROPERTIES_OTHER = 40095;
+inline constexpr int IDS_PROPERTIES_BYTES = 40096;      // %s number
+inline constexpr int IDS_PROPERTIES_CLOSE = 40097;
+inline constexpr int IDS_PROPERTIES_UNREADABLE = 40098; // %s reason
 
 // The whole string, or an empty view for an unknown id.
 std::string_view LoadKibString(int id);
