@@ -1,5 +1,6 @@
 #include "editor/TextMotion.h"
 
+#include "text/CharCase.h"
 #include "text/Cp1252.h"
 #include "text/Utf8.h"
 
@@ -67,34 +68,8 @@ bool IsWordChar(unsigned char c)
 
 bool IsWordCodePoint(char32_t cp)
 {
-    if (cp < 0x80)
-        return IsWordChar(static_cast<unsigned char>(cp));
-    if (cp == utf8::kInvalid)
-        return false;
-    // Latin-1: the letters, and ª µ º; the rest are signs and punctuation.
-    if (cp < 0x100)
-        return cp == 0xAA || cp == 0xB5 || cp == 0xBA || (cp >= 0xC0 && cp != 0xD7 && cp != 0xF7);
-    // The blocks of punctuation, symbols and marks between words.
-    struct Range {
-        char32_t from, to;
-    };
-    static constexpr Range kNonWord[] = {
-        {0x2000, 0x2BFF},   // general punctuation, symbols, arrows, maths, box drawing, shapes
-        {0x2E00, 0x2E7F},   // supplemental punctuation
-        {0x3000, 0x303F},   // CJK symbols and punctuation
-        {0xFE30, 0xFE4F},   // CJK compatibility forms
-        {0xFE50, 0xFE6F},   // small forms
-        {0xFF00, 0xFF0F},   // full-width punctuation ...
-        {0xFF1A, 0xFF20},
-        {0xFF3B, 0xFF40},
-        {0xFF5B, 0xFF65},
-        {0xFFF0, 0xFFFF},   // specials
-        {0x1F000, 0x1FAFF}, // emoji and pictographs
-    };
-    for (const Range& r : kNonWord)
-        if (cp >= r.from && cp <= r.to)
-            return false;
-    return true;
+    // The letters, digits and marks the whole-word rule of the search knows.
+    return cp != utf8::kInvalid && charcase::IsWordChar(cp);
 }
 
 int WordLeft(const char* chars, int len, int x, TextEncoding encoding)

@@ -1,8 +1,8 @@
 // Caret motion inside one line: word steps, word bounds and smart home.
 // Word characters are "_", digits and letters: those of Windows-1252 in a
-// Windows-1252 line, every character that is no punctuation, symbol or
-// space in a UTF-8 line, which is stepped over in whole characters. White
-// space is ASCII (and the no-break spaces in UTF-8).
+// Windows-1252 line, the Unicode ones of charcase in a UTF-8 line, which is
+// stepped over in whole characters. White space is ASCII (and the no-break
+// spaces in UTF-8).
 #pragma once
 
 #include "text/TextEncoding.h"
