@@ -154,6 +154,7 @@ constexpr Entry kStrings[] = {
     {IDS_PROPERTIES_UNREADABLE, "nicht lesbar: %s"},
     {IDS_APP_TITLE, "Kib"},
     {IDS_IDLE_MESSAGE, "Bereit"},
+    {IDS_PRINT_FOOTER, "Page %d/%d"},
     {ID_FILE_NEW, "Erstellt ein neues Dokument.\nNeu"},
     {ID_FILE_OPEN, "Öffnet ein bestehendes Dokument.\nÖffnen"},
     {ID_FILE_CLOSE, "Schließt das aktive Dokument.\nSchließen"},

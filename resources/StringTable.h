@@ -12,6 +12,7 @@ inline constexpr int IDS_TOOLBAR_STANDARD = 101;
 inline constexpr int IDS_DOC_TEMPLATE = 129;
 inline constexpr int IDS_APP_TITLE = 57344;
 inline constexpr int IDS_IDLE_MESSAGE = 57345; // "Bereit"
+inline constexpr int IDS_PRINT_FOOTER = 61447; // "Page %d/%d" (page, page count)
 inline constexpr int IDS_OPEN_FILES_ROOT = 61446;
 inline constexpr int IDS_OPTIONS_CAPTION = 61472;
 inline constexpr int IDS_COLOUR_AUTOMATIC = 61448; // the colour palette's automatic entry

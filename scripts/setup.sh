@@ -19,6 +19,8 @@ packages=(
   # GTK's and GLib's catalogues, wxWidgets' catalogue; GTK's headers for the
   # tests that read the native dialogs' widgets.
   libgtk-3-common libglib2.0-data wx3.2-i18n libgtk-3-dev
+  # printing tests read printed PDFs back; the print benchmark compares with enscript
+  poppler-utils enscript
 )
 
 missing=()
