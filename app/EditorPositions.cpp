@@ -1,8 +1,11 @@
 #include "app/EditorPositions.h"
 
+#include "editor/LineTable.h"
 #include "text/Utf8.h"
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <vector>
 
 namespace {
@@ -20,10 +23,20 @@ std::vector<int> CharStarts(std::string_view line)
 
 } // namespace
 
+int StatusLineMaximum()
+{
+    return CLineTable::kMaxLines;
+}
+
+int StatusColumnMaximum()
+{
+    return INT_MAX;
+}
+
 int StatusColumn(std::string_view line, int caretIndex, int tabSize, TextEncoding encoding)
 {
     int limit = std::clamp(caretIndex, 0, static_cast<int>(line.size()));
-    int column = 1;
+    int64_t column = 1;
     for (int i = 0; i < limit;) {
         if (line[static_cast<size_t>(i)] == '\t')
             column += tabSize - 1;
@@ -31,7 +44,8 @@ int StatusColumn(std::string_view line, int caretIndex, int tabSize, TextEncodin
         i = encoding == TextEncoding::Utf8 ? utf8::Next(line.data(), limit, i) : i + 1;
     }
     // Past the line's end the caret index counts on (a stored caret).
-    return column + std::max(0, caretIndex - limit);
+    column += std::max(0, caretIndex - limit);
+    return static_cast<int>(std::min<int64_t>(column, StatusColumnMaximum()));
 }
 
 int JumpColumnIndex(std::string_view line, int column, int tabSize, TextEncoding encoding)

@@ -5,6 +5,12 @@
 
 #include <string_view>
 
+// The largest numbers the status panes can show: the last line of the
+// longest text a buffer holds, and the largest column (StatusColumn stops
+// there rather than overflow).
+int StatusLineMaximum();
+int StatusColumnMaximum();
+
 // The "Spalte" number: the characters before the caret + 1, plus tab size -
 // 1 for every tab among them (a UTF-8 character counts once, however many
 // bytes or cells it takes).

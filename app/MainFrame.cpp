@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/ChildFrame.h"
+#include "app/EditorPositions.h"
 #include "app/FileMonitor.h"
 #include "controls/FontUtil.h"
 #include "app/MainFrameTools.h"
@@ -273,9 +274,14 @@ void CMainFrame::BuildStatusBar()
     wxClientDC dc(status);
     dc.SetFont(status->GetFont());
     auto width = [&](int id) { return dc.GetTextExtent(KibText(id)).x + 12; };
+    // The line and column panes hold the largest number a document can
+    // reach, not only the sample strings' seven digits.
+    auto widest = [&](int sizer, int format, int largest) {
+        return std::max(width(sizer), dc.GetTextExtent(wxString::Format(KibText(format), largest)).x + 12);
+    };
     int widths[PANE_COUNT] = {-1,
-                              width(IDS_STATUS_LINE_SIZER),
-                              width(IDS_STATUS_COLUMN_SIZER),
+                              widest(IDS_STATUS_LINE_SIZER, IDS_STATUS_LINE, StatusLineMaximum()),
+                              widest(IDS_STATUS_COLUMN_SIZER, IDS_STATUS_COLUMN, StatusColumnMaximum()),
                               width(IDS_INDICATOR_OVR) + 4,
                               width(IDS_INDICATOR_CAPS) + 4,
                               width(IDS_INDICATOR_NUM) + 4,

@@ -1,6 +1,8 @@
 // The main frame's commands, documents and their windows, the bars.
 #include "ShellTestSupport.h"
 
+#include "app/EditorPositions.h"
+
 #include "app/GoToLineDialog.h"
 #include "app/OpenFilesTree.h"
 #include "app/OutputBar.h"
@@ -260,6 +262,28 @@ TEST_F(ShellTest, Utf8ColumnsInTheStatusBarAndARefusedCharacterIsNamed)
     EXPECT_EQ(dialogs.asked[0].text, "Das Zeichen „Ж“ (U+0416) gibt es in der Kodierung Windows-1252 dieser Datei "
                                      "nicht; es wurde nicht eingefügt.");
     EXPECT_EQ(dialogs.asked[0].caption, "KIB");
+}
+
+TEST_F(ShellTest, StatusPanesHoldASevenDigitLineNumberAndTheLargestThereCanBe)
+{
+    std::string path = File("Long.java", std::string(2692250, '\n') + "x");
+    ASSERT_TRUE(Start());
+    CKibView* view = Open(path)->GetFirstView();
+    view->PutCaret(TextPos{1, 2692250});
+    Frame()->UpdateStatusPanes();
+    wxStatusBar* bar = Frame()->GetStatusBar();
+    const wxString line = Frame()->StatusText(CMainFrame::PANE_LINE);
+    EXPECT_EQ(line.utf8_string(), "Zeile: 2692251");
+    wxClientDC dc(bar);
+    dc.SetFont(bar->GetFont());
+    wxRect lineRect, columnRect;
+    ASSERT_TRUE(bar->GetFieldRect(CMainFrame::PANE_LINE, lineRect));
+    ASSERT_TRUE(bar->GetFieldRect(CMainFrame::PANE_COLUMN, columnRect));
+    EXPECT_GT(lineRect.width, dc.GetTextExtent(line).x);
+    EXPECT_GT(lineRect.width, dc.GetTextExtent(wxString::Format("Zeile: %d", StatusLineMaximum())).x);
+    EXPECT_GT(columnRect.width, dc.GetTextExtent(wxString::Format("Spalte: %d", StatusColumnMaximum())).x);
+    // A column past what an int holds stops at the largest one.
+    EXPECT_EQ(StatusColumn(std::string(8, '\t'), 8, 0x10000000), StatusColumnMaximum());
 }
 
 TEST_F(ShellTest, FullScreenKeepsBarsTheSettingsKeepAndRestoresTheRest)
