@@ -141,15 +141,21 @@ int main(int argc, char** argv)
         return s;
     });
     int loadedLines = 0;
-    const double load = Best(5, [&] {
-        auto b = std::make_unique<CTextBuffer>();
-        auto t0 = Clock::now();
-        if (!b->LoadFile(file))
-            std::abort();
-        double s = Seconds(t0, Clock::now());
-        loadedLines = b->LineCount();
-        return s;
-    });
+    TextEncoding seen = TextEncoding::Cp1252;
+    // The best of five loads of path; the last load's line count and encoding.
+    auto bestLoad = [&](const std::string& path) {
+        return Best(5, [&] {
+            auto b = std::make_unique<CTextBuffer>();
+            auto t0 = Clock::now();
+            if (!b->LoadFile(path))
+                std::abort();
+            double s = Seconds(t0, Clock::now());
+            loadedLines = b->LineCount();
+            seen = b->Encoding();
+            return s;
+        });
+    };
+    const double load = bestLoad(file);
     std::printf("(%zu LF counted by the floor, %d lines loaded)\n", lfCount, loadedLines);
     Row("load", load * 1e3, "ms", floorLoad * 1e3, 4.0);
 
@@ -159,16 +165,7 @@ int main(int argc, char** argv)
         const std::string german = dir + "/Gross.java";
         size_t germanLines = 0;
         const size_t germanSize = Generate(german, target, germanLines, true);
-        TextEncoding seen = TextEncoding::Cp1252;
-        const double loadUtf8 = Best(5, [&] {
-            auto b = std::make_unique<CTextBuffer>();
-            auto t0 = Clock::now();
-            if (!b->LoadFile(german))
-                std::abort();
-            double s = Seconds(t0, Clock::now());
-            seen = b->Encoding();
-            return s;
-        });
+        const double loadUtf8 = bestLoad(german);
         std::printf("(UTF-8 file with umlauts: %.1f MB, %zu lines, loaded as %s)\n", germanSize / 1048576.0,
                     germanLines, textencoding::Name(seen));
         Row("load UTF-8 umlauts (floor: ASCII)", loadUtf8 * 1e3, "ms", load * 1e3, 1.5);

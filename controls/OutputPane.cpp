@@ -361,14 +361,8 @@ void COutputPane::Paint(wxDC& dc)
         // the left edge shows the cells right of it.
         int startCol = 0;
         int first = textlayout::FirstCharAtColumn(chars, len, m_leftColumn, m_tabSize, startCol, kUtf8);
-        int stop = first;
-        for (int col = startCol; stop < len && col < rightEdge;) {
-            int next = stop + 1;
-            col += textlayout::CharCells(chars, len, stop, col, m_tabSize, kUtf8, next);
-            stop = next;
-        }
-        const std::u32string cells =
-            textlayout::ExpandForDisplay(chars, first, stop - first, startCol, m_tabSize, false, kUtf8);
+        const std::u32string cells = textlayout::ExpandForDisplay(chars, first, len - first, startCol, m_tabSize,
+                                                                  false, kUtf8, rightEdge - startCol + 1);
         // Cells left of the edge (of a tab or wide character across it) are not drawn.
         int x0 = 2 - (m_leftColumn - startCol) * m_charWidth;
         bool lineSelected = l >= from.line && l <= to.line && from != to;

@@ -6,7 +6,6 @@
 #include "editor/TextTransform.h"
 #include "resources/CommandIds.h"
 #include "settings/Settings.h"
-#include "text/Cp1252.h"
 #include "text/Transcode.h"
 #include "text/Utf8.h"
 #include "text/TextLayout.h"
@@ -259,18 +258,15 @@ void CTextEditView::TypeChar(char32_t code)
     }
     if (code < 32 || !IsEditable())
         return;
-    std::string text;
-    if (Encoding() == TextEncoding::Utf8) {
-        utf8::Append(text, code);
-    } else {
-        const char byte = cp1252::FromUnicode(code, 0);
-        if (byte != 0)
-            text.push_back(byte);
-    }
-    if (text.empty()) {
+    std::string typed;
+    utf8::Append(typed, code);
+    if (typed.empty()) { // a lone surrogate: no character at all
         RefuseCharacter(code);
         return;
     }
+    const std::string text = DocumentBytesFromUtf8(typed);
+    if (text.empty())
+        return;
     // A word typed character by character is one undo step; a blank starts
     // the next one.
     bool merge = code != ' ' && CanMergeTyping();
@@ -724,16 +720,6 @@ std::string CTextEditView::DocumentBytesFrom1252(std::string_view bytes) const
 {
     // Every Windows-1252 byte has its place in UTF-8.
     return transcode::Convert(bytes, TextEncoding::Cp1252, Encoding()).bytes;
-}
-
-std::string CTextEditView::DocumentBytesFromUtf8(std::string_view utf8)
-{
-    transcode::Result r = transcode::Convert(utf8, TextEncoding::Utf8, Encoding());
-    if (!r.ok) {
-        RefuseCharacter(r.badChar);
-        return {};
-    }
-    return r.bytes;
 }
 
 void CTextEditView::InsertTextBlock(const std::string& content)

@@ -87,12 +87,10 @@ public:
     // to insert.
     virtual const std::string* TextBlockContent(int index) { return nullptr; }
 
-    // Text from outside the document in the document's bytes: settings
-    // text (Windows-1252) and UTF-8 (the locale, the user database). Every
-    // insertion of such text goes through these; UTF-8 with a character a
-    // Windows-1252 document cannot hold is refused (empty result).
+    // Settings text (Windows-1252) in the document's bytes; UTF-8 text (the
+    // locale, the user database, typed characters) goes through
+    // CTextView::DocumentBytesFromUtf8.
     std::string DocumentBytesFrom1252(std::string_view bytes) const;
-    std::string DocumentBytesFromUtf8(std::string_view utf8);
 
     // --- Drop target side (called by the registered drop target).
     wxDragResult DragEnter(const wxPoint& point, bool offersText, bool copy);

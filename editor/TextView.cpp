@@ -277,15 +277,22 @@ wxString CTextView::OutsideText(const std::string& bytes) const
 bool CTextView::DocumentText(const wxString& text, std::string& bytes)
 {
     const wxScopedCharBuffer utf8 = text.utf8_str();
-    transcode::Result r = transcode::Convert(std::string_view(utf8.data(), utf8.length()), TextEncoding::Utf8,
-                                             Encoding());
-    if (!r.ok) {
-        bytes.clear();
-        RefuseCharacter(r.badChar);
+    const std::string_view view(utf8.data(), utf8.length());
+    bytes = DocumentBytesFromUtf8(view);
+    if (bytes.empty() && !view.empty())
         return false;
-    }
-    bytes = texttransform::ClipboardToDocumentBreaks(r.bytes);
+    bytes = texttransform::ClipboardToDocumentBreaks(bytes);
     return true;
+}
+
+std::string CTextView::DocumentBytesFromUtf8(std::string_view utf8)
+{
+    transcode::Result r = transcode::Convert(utf8, TextEncoding::Utf8, Encoding());
+    if (!r.ok) {
+        RefuseCharacter(r.badChar);
+        return {};
+    }
+    return std::move(r.bytes);
 }
 
 void CTextView::RefuseCharacter(char32_t)

@@ -84,6 +84,9 @@ public:
     // Text from other programs as document bytes; false, after
     // RefuseCharacter, when a character of it has no place in the encoding.
     bool DocumentText(const wxString& text, std::string& bytes);
+    // UTF-8 text in the document's bytes; empty, after RefuseCharacter,
+    // when a character of it has no place in the encoding.
+    std::string DocumentBytesFromUtf8(std::string_view utf8);
     // Tells the user that cp was not put into the text; the text view rings.
     virtual void RefuseCharacter(char32_t cp);
     virtual wxDataObject* MakeDragData();
