@@ -1,6 +1,6 @@
 #include "controls/HistoryComboBox.h"
 
-#include "text/Cp1252.h"
+#include "text/Utf8.h"
 
 #include <wx/arrstr.h>
 
@@ -8,12 +8,12 @@ namespace {
 
 wxString FromBytes(const std::string& bytes)
 {
-    return wxString(cp1252::DecodeWide(bytes));
+    return wxString::FromUTF8(utf8::ToValid(bytes));
 }
 
 std::string ToBytes(const wxString& text)
 {
-    return cp1252::EncodeWide(text.ToStdWstring());
+    return text.utf8_string();
 }
 
 } // namespace

@@ -27,7 +27,7 @@ public:
     void SetLimit(int limit) { m_history.SetLimit(limit); }
     const CHistoryList& History() const { return m_history; }
 
-    // The edit text as Windows-1252 bytes, as the history stores it.
+    // The edit text as UTF-8, as the history stores it.
     std::string TextBytes() const;
 
 private:

@@ -1,6 +1,7 @@
 #include "editor/FindDialogState.h"
 
 #include "editor/ReplaceSession.h"
+#include "settings/HistoryList.h"
 #include "settings/Profile.h"
 #include "settings/RegistryKey.h"
 
@@ -36,7 +37,7 @@ FindDialogValues FindCommandDefaults(const RememberedSearch& remembered, const s
     } else {
         v.matchCase = profile::GetProfileInt("Find", "MatchCase", 0) != 0;
         v.wholeWords = profile::GetProfileInt("Find", "WholeWord", 0) != 0;
-        v.text = profile::GetProfileString("Find", "FindWhat", "");
+        v.text = CHistoryList::StoredText(profile::GetProfileString("Find", "FindWhat", ""));
     }
     if (selectionText)
         v.text = *selectionText;
@@ -70,8 +71,8 @@ ReplaceDialogValues ReplaceCommandDefaults(bool withSelection)
     ReplaceDialogValues v;
     v.matchCase = profile::GetProfileInt("Replace", "MatchCase", 0) != 0;
     v.wholeWords = profile::GetProfileInt("Replace", "WholeWord", 0) != 0;
-    v.searchText = profile::GetProfileString("Replace", "FindWhat", "");
-    v.replaceText = profile::GetProfileString("Replace", "ReplaceWith", "");
+    v.searchText = CHistoryList::StoredText(profile::GetProfileString("Replace", "FindWhat", ""));
+    v.replaceText = CHistoryList::StoredText(profile::GetProfileString("Replace", "ReplaceWith", ""));
     v.scope = withSelection ? REPLACE_SCOPE_SELECTION : REPLACE_SCOPE_FILE;
     CRegistryKey key(HKEY_CURRENT_USER, ProgramKey("EditReplace"), false);
     if (key.IsOpen()) {

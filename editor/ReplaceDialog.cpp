@@ -171,6 +171,11 @@ bool CReplaceDialog::ReplaceSelection(std::string_view text)
     return ReplaceSelectionInView(m_view, text);
 }
 
+void CReplaceDialog::RefuseCharacter(char32_t cp)
+{
+    m_view.RefuseCharacter(cp);
+}
+
 void CReplaceDialog::ShowMessage(int id, const std::string& searchText, int count)
 {
     if (m_message)

@@ -57,6 +57,7 @@ public:
     void SelectFound(TextPos pos, int length) override;
     bool ReplaceSelection(std::string_view text) override;
     void ShowMessage(int id, const std::string& searchText, int count) override;
+    void RefuseCharacter(char32_t cp) override;
 
 private:
     void TakeValues();

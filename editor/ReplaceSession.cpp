@@ -1,6 +1,7 @@
 #include "editor/ReplaceSession.h"
 
 #include "editor/TextSearch.h"
+#include "text/Transcode.h"
 
 void CReplaceSession::OpenWithSelection(TextPos begin, TextPos end)
 {
@@ -68,15 +69,21 @@ bool CReplaceSession::Highlight()
     return false;
 }
 
-std::string CReplaceSession::DocumentReplaceText() const
+bool CReplaceSession::DocumentReplaceText(std::string& bytes) const
 {
-    return DocumentSearchText(m_target.ReplaceBuffer(), m_replaceText);
+    transcode::Result r = transcode::Convert(m_replaceText, TextEncoding::Utf8, m_target.ReplaceBuffer().Encoding());
+    if (!r.ok) {
+        m_target.RefuseCharacter(r.badChar);
+        return false;
+    }
+    bytes = std::move(r.bytes);
+    return true;
 }
 
 bool CReplaceSession::ReplaceFound()
 {
-    const std::string replacement = DocumentReplaceText();
-    if (!m_target.ReplaceSelection(replacement))
+    std::string replacement;
+    if (!DocumentReplaceText(replacement) || !m_target.ReplaceSelection(replacement))
         return false;
     // The match's own length: a case-insensitive match may differ in length
     // from the search text ("ß" for "ss").

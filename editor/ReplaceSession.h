@@ -33,6 +33,9 @@ public:
     // Message box with an OK button: IDS_FIND_NOT_FOUND with the search text,
     // or IDS_REPLACE_COUNT with the search text and the count.
     virtual void ShowMessage(int id, const std::string& searchText, int count) = 0;
+    // Tells the user that the replacement holds cp, which the document's
+    // encoding cannot hold; nothing was replaced.
+    virtual void RefuseCharacter(char32_t cp) = 0;
 };
 
 class CReplaceSession {
@@ -45,8 +48,8 @@ public:
     // Opening without a selection: scope "Gan&zer Datei" from the caret.
     void OpenAtCaret(TextPos caret);
 
-    // The dialog's controls, taken before each button's work: Windows-1252
-    // text, searched for and inserted in the document's encoding.
+    // The dialog's controls, taken before each button's work: UTF-8 text,
+    // searched for and inserted in the document's encoding.
     void SetOptions(std::string_view searchText, std::string_view replaceText, bool matchCase,
                     bool wholeWords, int scope);
 
@@ -75,7 +78,9 @@ private:
     bool InSelectionScope() const;
     // Replaces the selected match and moves the block and the search on.
     bool ReplaceFound();
-    std::string DocumentReplaceText() const;
+    // The replacement in the document's encoding; false, after the target
+    // refused the character, when the encoding cannot hold it.
+    bool DocumentReplaceText(std::string& bytes) const;
 
     CReplaceTarget& m_target;
     bool m_found = false;

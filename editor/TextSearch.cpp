@@ -145,7 +145,8 @@ bool IsSearchWordChar(unsigned char c)
 
 std::string DocumentSearchText(const CTextBuffer& buffer, std::string_view controlText)
 {
-    return transcode::Convert(controlText, TextEncoding::Cp1252, buffer.Encoding()).bytes;
+    transcode::Result r = transcode::Convert(controlText, TextEncoding::Utf8, buffer.Encoding());
+    return r.ok ? std::move(r.bytes) : std::string();
 }
 
 bool SearchInRange(const CTextBuffer& buffer, std::string_view pattern, TextPos start,
@@ -279,12 +280,10 @@ bool ProposedSearchText(const CTextBuffer& buffer, TextPos selStart, TextPos sel
     const int to = std::clamp(selEnd.x, from, static_cast<int>(line.size()));
     if (from == to)
         return false;
-    // The dialogs hold Windows-1252 text: a selection with a character the
-    // code page has no byte for proposes nothing rather than a '?'.
-    transcode::Result r = transcode::Convert(line.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)),
-                                             buffer.Encoding(), TextEncoding::Cp1252);
-    if (!r.ok)
+    std::string proposed = transcode::ToPaneText(
+        line.substr(static_cast<size_t>(from), static_cast<size_t>(to - from)), buffer.Encoding());
+    if (!textencoding::IsValidUtf8(proposed))
         return false;
-    text = std::move(r.bytes);
+    text = std::move(proposed);
     return true;
 }

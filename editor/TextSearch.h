@@ -21,8 +21,10 @@ inline constexpr uint32_t SEARCH_UP = 0x10;
 // (UTF-8 documents: charcase::IsWordChar on their characters).
 bool IsSearchWordChar(unsigned char c);
 
-// The find and replace controls hold Windows-1252 text; a document is
-// searched for (and given) those characters in its own encoding.
+// The find and replace controls hold UTF-8 text; a document is searched for
+// those characters in its own encoding. A text with a character that the
+// document's encoding cannot hold gives an empty pattern, which finds
+// nothing.
 std::string DocumentSearchText(const CTextBuffer& buffer, std::string_view controlText);
 
 // Searches pattern (bytes in the buffer's encoding) from start within
@@ -89,8 +91,9 @@ struct RememberedSearch {
 bool FindAgain(const CTextBuffer& buffer, const RememberedSearch& search, TextPos caret,
                bool reverse, TextPos& found, int* matchLength = nullptr);
 
-// The text the find dialog proposes for a selection, as Windows-1252 bytes:
-// its characters when the ordered selection is not empty, lies within one
-// line and holds no character outside the code page, else nothing.
+// The text the find dialog proposes for a selection, as UTF-8: its
+// characters when the ordered selection is not empty, lies within one line
+// and holds no byte that is no valid UTF-8 (which no control can show), else
+// nothing.
 bool ProposedSearchText(const CTextBuffer& buffer, TextPos selStart, TextPos selEnd,
                         std::string& text);

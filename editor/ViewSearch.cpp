@@ -3,7 +3,7 @@
 #include "editor/ReplaceSession.h"
 #include "editor/TextSearch.h"
 #include "resources/StringTable.h"
-#include "text/Cp1252.h"
+#include "text/Utf8.h"
 
 #include <wx/dialog.h>
 
@@ -36,12 +36,12 @@ bool ReplaceSelectionInView(CTextEditView& view, std::string_view text)
 
 std::string ControlBytes(const wxString& text)
 {
-    return cp1252::EncodeWide(text.ToStdWstring());
+    return text.utf8_string();
 }
 
 wxString BytesToControl(const std::string& bytes)
 {
-    return wxString(cp1252::DecodeWide(bytes));
+    return wxString::FromUTF8(utf8::ToValid(bytes));
 }
 
 wxString FindMessageText(int id, const std::string& searchText, int count)

@@ -23,11 +23,11 @@ void SelectFoundInView(CTextView& view, TextPos pos, int length);
 // selection or the view cannot be edited.
 bool ReplaceSelectionInView(CTextEditView& view, std::string_view text);
 
-// Message 8606 (text not found) or 7024 (replaced count times) for a search
-// text of Windows-1252 bytes.
+// Message 8606 (text not found) or 7024 (replaced count times) for a UTF-8
+// search text.
 wxString FindMessageText(int id, const std::string& searchText, int count = 0);
 
-// Windows-1252 bytes of a control's text, and back.
+// A control's text as UTF-8, and back (invalid bytes shown as U+FFFD).
 std::string ControlBytes(const wxString& text);
 wxString BytesToControl(const std::string& bytes);
 

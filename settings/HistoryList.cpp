@@ -1,7 +1,9 @@
 #include "settings/HistoryList.h"
 
 #include "settings/RegistryKey.h"
-#include "text/Cp1252.h"
+#include "text/CharCase.h"
+#include "text/Transcode.h"
+#include "text/Utf8.h"
 
 #include <algorithm>
 
@@ -16,30 +18,62 @@ std::string Trim(const std::string& text, const char* set)
     return text.substr(start, end - start + 1);
 }
 
+// The next character of a UTF-8 text, lower-cased one to one so that a
+// text and its folded form have the same number of characters; a byte that
+// is no valid UTF-8 stands for itself, apart from every character.
+char32_t NextKey(const std::string& s, size_t& i)
+{
+    int n = 1;
+    const char32_t cp = utf8::Decode(s.data(), static_cast<int>(s.size()), static_cast<int>(i), n);
+    const unsigned char byte = static_cast<unsigned char>(s[i]);
+    i += static_cast<size_t>(n);
+    if (cp == utf8::kInvalid)
+        return 0x80000000u | byte;
+    return charcase::ToLower(cp);
+}
+
 bool LessNoCase(const std::string& a, const std::string& b)
 {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return cp1252::ToLower(static_cast<unsigned char>(x)) < cp1252::ToLower(static_cast<unsigned char>(y));
-    });
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size()) {
+        const char32_t x = NextKey(a, i), y = NextKey(b, j);
+        if (x != y)
+            return x < y;
+    }
+    return i >= a.size() && j < b.size();
+}
+
+long CharCount(const std::string& text)
+{
+    long count = 0;
+    for (size_t i = 0; i < text.size(); ++count)
+        i = static_cast<size_t>(utf8::Next(text.data(), static_cast<int>(text.size()), static_cast<int>(i)));
+    return count;
 }
 
 } // namespace
 
+std::string CHistoryList::StoredText(const std::string& value)
+{
+    return transcode::StoredTextToUtf8(value);
+}
+
 bool CHistoryList::EqualNoCase(const std::string& a, const std::string& b)
 {
-    return a.size() == b.size() && StartsWithNoCase(a, b);
+    size_t i = 0, j = 0;
+    while (i < a.size() && j < b.size())
+        if (NextKey(a, i) != NextKey(b, j))
+            return false;
+    return i >= a.size() && j >= b.size();
 }
 
 bool CHistoryList::StartsWithNoCase(const std::string& text, const std::string& prefix)
 {
-    if (prefix.size() > text.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        unsigned char a = static_cast<unsigned char>(text[i]), b = static_cast<unsigned char>(prefix[i]);
-        if (cp1252::ToLower(a) != cp1252::ToLower(b))
+    size_t i = 0, j = 0;
+    while (i < text.size() && j < prefix.size())
+        if (NextKey(text, i) != NextKey(prefix, j))
             return false;
-    }
-    return true;
+    return j >= prefix.size();
 }
 
 std::string CHistoryList::KeyPath() const
@@ -82,7 +116,7 @@ std::string CHistoryList::Load(const std::string& section, const std::string& pr
     if (!key.IsOpen())
         return {};
     for (int i = 0;; ++i) {
-        std::string value = key.ReadString(m_prefix + std::to_string(i));
+        std::string value = StoredText(key.ReadString(m_prefix + std::to_string(i)));
         if (value.empty())
             break;
         if (FindExact(value) < 0)
@@ -93,7 +127,7 @@ std::string CHistoryList::Load(const std::string& section, const std::string& pr
 
     std::string last;
     if (m_keepLast) {
-        last = key.ReadString(LastEntryName());
+        last = StoredText(key.ReadString(LastEntryName()));
         if (!last.empty()) {
             int index = FindExact(last);
             if (index >= 0)
@@ -175,7 +209,8 @@ CHistoryList::Completion CHistoryList::Complete(const std::string& typed, long s
     // Nothing typed is nothing to complete.
     if (!m_completeTyping || typed.empty())
         return c;
-    const long typedLength = static_cast<long>(typed.size());
+    // The control's positions count characters.
+    const long typedLength = CharCount(typed);
     int index = FindPrefix(typed);
     if (index >= 0) {
         Select(index);
@@ -186,7 +221,7 @@ CHistoryList::Completion CHistoryList::Complete(const std::string& typed, long s
     }
     if (selTo >= typedLength) {
         c.selFrom = typedLength;
-        c.selTo = static_cast<long>(c.text.size());
+        c.selTo = CharCount(c.text);
     }
     return c;
 }

@@ -1,4 +1,4 @@
-// The list behind a history combo box: texts remembered in a registry
+// The list behind a history combo box: UTF-8 texts remembered in a registry
 // section as "<prefix>0", "<prefix>1" ... (newest first) plus the last text
 // typed, the newest on top without duplicates (compared without regard to
 // case), and the completion of typed text from the list.
@@ -57,7 +57,7 @@ public:
 
     struct Completion {
         std::string text;       // the new edit text
-        long selFrom = 0, selTo = 0;
+        long selFrom = 0, selTo = 0; // in characters, as the control counts
         int item = -1;          // the item it was completed from, or −1
     };
     // After the edit text changed to typed with the selection selFrom..selTo:
@@ -67,9 +67,14 @@ public:
     // typed text stays. Updates EditText and Selection.
     Completion Complete(const std::string& typed, long selFrom, long selTo);
 
-    // Text comparison of the list: Windows-1252 letters folded to lower case.
+    // Text comparison of the list (UTF-8 texts): each character lower-cased
+    // on its own, so "Ü" equals "ü" but "SS" is not "ß".
     static bool EqualNoCase(const std::string& a, const std::string& b);
     static bool StartsWithNoCase(const std::string& text, const std::string& prefix);
+
+    // A stored value as the list's UTF-8: earlier versions wrote
+    // Windows-1252, which is decoded when the value is no valid UTF-8.
+    static std::string StoredText(const std::string& value);
 
 private:
     std::string m_section;

@@ -47,6 +47,13 @@ std::string ToPaneText(std::string_view text, TextEncoding encoding)
     return std::string(text);
 }
 
+std::string StoredTextToUtf8(std::string_view text)
+{
+    if (textencoding::IsValidUtf8(text))
+        return std::string(text);
+    return cp1252::DecodeUtf8(text);
+}
+
 size_t CompleteUtf8Prefix(std::string_view bytes)
 {
     const size_t n = bytes.size();

@@ -32,6 +32,11 @@ Result Convert(std::string_view text, TextEncoding from, TextEncoding to);
 // them as placeholders).
 std::string ToPaneText(std::string_view text, TextEncoding encoding);
 
+// A text that the settings hold for a dialog (a history entry, the last
+// search): UTF-8 as it is; anything else was written as Windows-1252 by an
+// earlier version and is decoded from it.
+std::string StoredTextToUtf8(std::string_view text);
+
 // The length of bytes without a UTF-8 sequence cut off at its end (a
 // buffer's end or a cut line): the start of such a last sequence, else the
 // whole length.

@@ -97,9 +97,9 @@ TEST_F(HistoryComboBoxTest, SaveAddsTheTypedTextOnTopAndWritesTheRegistry)
     EXPECT_EQ(m_combo->GetCount(), 4u);
     EXPECT_EQ(m_combo->GetValue(), wxString::FromUTF8("Größe -v"));
     CRegistryKey key(HKEY_CURRENT_USER, Key("Arguments"), false);
-    EXPECT_EQ(key.ReadString("ArgKey0"), "Gr\xF6\xDF" "e -v") << "stored as Windows-1252";
+    EXPECT_EQ(key.ReadString("ArgKey0"), "Gr\xC3\xB6\xC3\x9F" "e -v") << "stored as UTF-8";
     EXPECT_EQ(key.ReadString("ArgKey1"), "Help me");
-    EXPECT_EQ(key.ReadString("LastEntry"), "Gr\xF6\xDF" "e -v");
+    EXPECT_EQ(key.ReadString("LastEntry"), "Gr\xC3\xB6\xC3\x9F" "e -v");
 
     m_combo->AddText("hello WORLD");
     EXPECT_EQ(m_combo->GetString(0), "hello WORLD");
@@ -129,6 +129,24 @@ TEST_F(HistoryComboBoxTest, TypedTextIsCompletedWithTheRestSelected)
     KeyDown('o');
     m_combo->SetValue("hello");
     ASSERT_TRUE(kibtest::PumpUntil([&] { return m_combo->GetValue() == "hello world"; }, 2000));
+}
+
+// The control counts characters; the list holds UTF-8: the completed rest
+// starts behind the typed characters, not behind their bytes.
+TEST_F(HistoryComboBoxTest, UmlautsCompleteWithTheRestSelectedInCharacters)
+{
+    m_combo->LoadHistory("\\Arguments", "ArgKey", true, "LastEntry");
+    m_combo->AddText(wxString::FromUTF8("Größe -v"));
+    m_combo->ChangeValue("");
+    KeyDown('G');
+    m_combo->SetValue(wxString::FromUTF8("grö"));
+    m_combo->SetInsertionPointEnd();
+    ASSERT_TRUE(kibtest::PumpUntil([&] { return m_combo->GetValue() == wxString::FromUTF8("Größe -v"); }, 2000))
+        << m_combo->GetValue().utf8_string();
+    long from = -1, to = -1;
+    m_combo->GetSelection(&from, &to);
+    EXPECT_EQ(from, 3);
+    EXPECT_EQ(to, 8);
 }
 
 TEST_F(HistoryComboBoxTest, RealKeyPressesCompleteInTheNativeControl)

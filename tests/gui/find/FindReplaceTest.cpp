@@ -484,3 +484,76 @@ TEST_F(FindTest, KeysReachTheFindCommandsAndTheDialog)
     key(view, 'H', false, true);
     EXPECT_EQ(findDialogs.dialogsRun.back(), "Ersetzen");
 }
+
+// The dialogs hold characters, not code page bytes: a UTF-8 document is
+// searched and changed with characters no single-byte code page has, the
+// histories keep them, and a Windows-1252 document refuses what it cannot
+// hold with a message instead of a "?".
+TEST_F(FindTest, DialogTextsBeyondTheCodePageFindReplaceAndAreRemembered)
+{
+    // "// Привет Жук" / "int x; // 中文 Grüße"
+    CKibView* view = StartWith("// \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82 \xD0\x96\xD1\x83\xD0\xBA\r\n"
+                               "int x; // \xE4\xB8\xAD\xE6\x96\x87 Gr\xC3\xBC\xC3\x9F" "e\r\n");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->Encoding(), TextEncoding::Utf8);
+    findDialogs.script = [&](wxDialog& d) {
+        CFindDialog& f = AsFind(d);
+        f.SearchBox()->SetValue(wxString::FromUTF8("\xD0\xB6\xD1\x83\xD0\xBA")); // "жук"
+        Click(f.FindNextButton());
+    };
+    Frame()->RouteCommand(ID_EDIT_FIND);
+    EXPECT_EQ(Selected(view), "\xD0\x96\xD1\x83\xD0\xBA") << "found ignoring case";
+    EXPECT_TRUE(Messages().empty());
+    EXPECT_EQ(profile::GetProfileString("Find", "FindWhat"), "\xD0\xB6\xD1\x83\xD0\xBA");
+
+    // F3 repeats the dialog's text; the tool bar box searches the same way.
+    view->PutCaret(TextPos(0, 0));
+    Frame()->RouteCommand(ID_EDIT_REPEAT);
+    EXPECT_EQ(view->GetCaretPos(), TextPos(22, 0));
+
+    view->PutCaret(TextPos(0, 0)); // no selection: the whole file
+    findDialogs.script = [&](wxDialog& d) {
+        CReplaceDialog& r = AsReplace(d);
+        r.SearchBox()->SetValue(wxString::FromUTF8("\xE4\xB8\xAD\xE6\x96\x87"));  // "中文"
+        r.ReplaceBox()->SetValue(wxString::FromUTF8("\xE6\xB1\x89\xE5\xAD\x97")); // "汉字"
+        Click(r.ReplaceAllButton());
+    };
+    Frame()->RouteCommand(ID_EDIT_REPLACE);
+    EXPECT_EQ(LineOf(view, 1), "int x; // \xE6\xB1\x89\xE5\xAD\x97 Gr\xC3\xBC\xC3\x9F" "e");
+    EXPECT_EQ(ReadString("EditReplace\\ReplaceText", "ReplaceText0"), "\xE6\xB1\x89\xE5\xAD\x97");
+    EXPECT_EQ(Messages(), std::vector<std::string>{"String \xE4\xB8\xAD\xE6\x96\x87 wurde 1 mal ersetzt!"});
+
+    // Opening again: the remembered texts come back as characters.
+    std::string restored;
+    findDialogs.script = [&](wxDialog& d) { restored = Utf8(AsReplace(d).ReplaceBox()->GetValue()); };
+    Frame()->RouteCommand(ID_EDIT_REPLACE);
+    EXPECT_EQ(restored, "\xE6\xB1\x89\xE5\xAD\x97");
+}
+
+TEST_F(FindTest, ACp1252DocumentRefusesAReplacementItCannotHold)
+{
+    CKibView* view = StartWith("Gr\xFC\xDF" "e aus K\xF6ln\r\n");
+    ASSERT_NE(view, nullptr);
+    ASSERT_EQ(view->Encoding(), TextEncoding::Cp1252);
+    findDialogs.script = [&](wxDialog& d) {
+        CReplaceDialog& r = AsReplace(d);
+        r.SearchBox()->SetValue(wxString::FromUTF8("k\xC3\xB6ln"));
+        r.ReplaceBox()->SetValue(wxString::FromUTF8("\xD0\x96"));
+        Click(r.ReplaceAllButton());
+    };
+    Frame()->RouteCommand(ID_EDIT_REPLACE);
+    EXPECT_EQ(LineOf(view, 0), "Gr\xFC\xDF" "e aus K\xF6ln") << "nothing replaced";
+    EXPECT_EQ(Messages(), std::vector<std::string>{"Das Zeichen \xE2\x80\x9E\xD0\x96\xE2\x80\x9C (U+0416) gibt es in der "
+                                                   "Kodierung Windows-1252 dieser Datei nicht; es wurde nicht eingef\xC3\xBCgt."});
+    EXPECT_FALSE(view->GetDocument()->IsModified());
+
+    // What the code page has is replaced in its bytes.
+    findDialogs.script = [&](wxDialog& d) {
+        CReplaceDialog& r = AsReplace(d);
+        r.SearchBox()->SetValue(wxString::FromUTF8("K\xC3\xB6ln"));
+        r.ReplaceBox()->SetValue(wxString::FromUTF8("M\xC3\xBCnchen \xE2\x82\xAC"));
+        Click(r.ReplaceAllButton());
+    };
+    Frame()->RouteCommand(ID_EDIT_REPLACE);
+    EXPECT_EQ(LineOf(view, 0), "Gr\xFC\xDF" "e aus M\xFCnchen \x80");
+}

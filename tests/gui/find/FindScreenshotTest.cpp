@@ -142,3 +142,27 @@ TEST_F(FindScreenshotTest, FindInFilesDialogProgressAndResults)
     EXPECT_EQ(pane->GetLineCount(), 1 + 3 + 120);
     Shot("findinfiles-results");
 }
+
+TEST_F(FindScreenshotTest, FindDialogWithCharactersBeyondTheCodePage)
+{
+    if (!Start())
+        GTEST_SKIP() << "no application";
+    CKibDoc* doc = Open(File("Gruss.java", "// Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln: \xE2\x82\xAC\r\n"
+                                           "public class Gruss {\r\n"
+                                           "    // \xD0\x9F\xD1\x80\xD0\xB8\xD0\xB2\xD0\xB5\xD1\x82, \xE4\xBD\xA0\xE5\xA5\xBD\r\n"
+                                           "    String s = \"\xE4\xBD\xA0\xE5\xA5\xBD \xC3\x84rger\";\r\n"
+                                           "}\r\n"));
+    ASSERT_NE(doc, nullptr);
+    CKibView* view = doc->GetFirstView();
+    Frame()->SetSize(0, 0, 1280, 900);
+    kibtest::PumpEvents(150);
+    findDialogs.script = [&](wxDialog& d) {
+        auto& f = dynamic_cast<CFindDialog&>(d);
+        f.SearchBox()->SetValue(wxString::FromUTF8("\xE4\xBD\xA0\xE5\xA5\xBD \xC3\xA4RGER")); // "你好 äRGER"
+        Click(f.FindNextButton());
+        Shot("find-dialog-utf8");
+    };
+    Frame()->RouteCommand(ID_EDIT_FIND);
+    EXPECT_EQ(view->GetCaretPos(), TextPos(29, 3));
+    EXPECT_TRUE(Messages().empty());
+}

@@ -56,6 +56,22 @@ TEST_F(FindDialogState, FindDefaultsFromProfileRememberedSearchAndSelection)
     EXPECT_EQ(FindCommandDefaults(r, &selected).text, "foo");
 }
 
+// Earlier versions stored the texts as Windows-1252; they come back as the
+// characters they were, and UTF-8 values as themselves.
+TEST_F(FindDialogState, StoredTextsOfEarlierVersionsComeBackAsTheirCharacters)
+{
+    RememberedSearch none;
+    profile::WriteProfileString("Find", "FindWhat", "Gr\xFC\xDF" "e");
+    EXPECT_EQ(FindCommandDefaults(none, nullptr).text, "Gr\xC3\xBC\xC3\x9F" "e");
+    profile::WriteProfileString("Find", "FindWhat", "\xD0\x96");
+    EXPECT_EQ(FindCommandDefaults(none, nullptr).text, "\xD0\x96");
+    profile::WriteProfileString("Replace", "FindWhat", "\x80");
+    profile::WriteProfileString("Replace", "ReplaceWith", "\xA7 1");
+    const ReplaceDialogValues v = ReplaceCommandDefaults(false);
+    EXPECT_EQ(v.searchText, "\xE2\x82\xAC");
+    EXPECT_EQ(v.replaceText, "\xC2\xA7 1");
+}
+
 TEST_F(FindDialogState, EditFindOverridesOnlyWhatExists)
 {
     FindDialogValues v;

@@ -40,6 +40,7 @@ public:
     {
         messages.push_back({id, text, count});
     }
+    void RefuseCharacter(char32_t cp) override { refused.push_back(cp); }
 
     std::string Line(int y) const { return std::string(buffer.LineText(y)); }
 
@@ -53,6 +54,7 @@ public:
     TextPos selStart, selEnd, caret;
     int replacements = 0;
     std::vector<Message> messages;
+    std::vector<char32_t> refused;
 };
 
 using Msg = CFakeEditView::Message;
@@ -236,16 +238,46 @@ TEST(ReplaceSession, ReadOnlyTextStopsReplaceAll)
 
 TEST(ReplaceSession, ReplaceAllAcrossUtf8TextOfOtherLengths)
 {
-    // "Grüße, GRÜSSE und grüsse" in UTF-8; the dialog's texts are
-    // Windows-1252 ("grüße" and "Größe").
+    // "Grüße, GRÜSSE und grüsse"; the dialog's texts "grüße" and "Größe".
     CFakeEditView view("Gr\xC3\xBC\xC3\x9F" "e, GR\xC3\x9C" "SSE und gr\xC3\xBCsse!");
     ASSERT_EQ(view.buffer.Encoding(), TextEncoding::Utf8);
     CReplaceSession s(view);
     s.OpenAtCaret(TextPos(0, 0));
-    s.SetOptions("gr\xFC\xDF" "e", "Gr\xF6\xDF" "e", false, false, REPLACE_SCOPE_FILE);
+    s.SetOptions("gr\xC3\xBC\xC3\x9F" "e", "Gr\xC3\xB6\xC3\x9F" "e", false, false, REPLACE_SCOPE_FILE);
     EXPECT_EQ(s.ReplaceAll(), 3);
     EXPECT_EQ(view.Line(0), "Gr\xC3\xB6\xC3\x9F" "e, Gr\xC3\xB6\xC3\x9F" "e und Gr\xC3\xB6\xC3\x9F" "e!");
-    EXPECT_EQ(view.messages.back(), (Msg{IDS_REPLACE_COUNT, "gr\xFC\xDF" "e", 3}));
+    EXPECT_EQ(view.messages.back(), (Msg{IDS_REPLACE_COUNT, "gr\xC3\xBC\xC3\x9F" "e", 3}));
+}
+
+TEST(ReplaceSession, Cp1252DocumentsTakeTheDialogsTextInTheirEncodingAndRefuseTheRest)
+{
+    CFakeEditView view("Gr\xFC\xDF" "e aus K\xF6ln");
+    ASSERT_EQ(view.buffer.Encoding(), TextEncoding::Cp1252);
+    CReplaceSession s(view);
+    s.OpenAtCaret(TextPos(0, 0));
+    s.SetOptions("K\xC3\xB6ln", "\xE2\x82\xAC", false, false, REPLACE_SCOPE_FILE);
+    EXPECT_EQ(s.ReplaceAll(), 1);
+    EXPECT_EQ(view.Line(0), "Gr\xFC\xDF" "e aus \x80");
+
+    // "Ж" has no byte in the code page: the user is told, nothing changes
+    // and no count is reported.
+    view.messages.clear();
+    CReplaceSession refusing(view);
+    refusing.OpenAtCaret(TextPos(0, 0));
+    refusing.SetOptions("aus", "\xD0\x96", false, false, REPLACE_SCOPE_FILE);
+    EXPECT_EQ(refusing.ReplaceAll(), 0);
+    EXPECT_EQ(view.Line(0), "Gr\xFC\xDF" "e aus \x80");
+    EXPECT_EQ(view.refused, (std::vector<char32_t>{0x416}));
+    EXPECT_TRUE(view.messages.empty());
+    EXPECT_FALSE(refusing.Found());
+    EXPECT_EQ(view.replacements, 1) << "only the first session replaced";
+
+    // A search text beyond the code page is simply not found.
+    CReplaceSession missing(view);
+    missing.OpenAtCaret(TextPos(0, 0));
+    missing.SetOptions("\xD0\x96", "x", false, false, REPLACE_SCOPE_FILE);
+    EXPECT_FALSE(missing.FindNext());
+    EXPECT_EQ(view.messages.back(), (Msg{IDS_FIND_NOT_FOUND, "\xD0\x96", 0}));
 }
 
 TEST(ReplaceSession, ReplaceAllInASelectionFollowsMatchesLongerThanTheSearchText)

@@ -142,22 +142,40 @@ TEST(SearchText, Cp1252SharpSFoldsToSs)
 TEST(SearchText, ControlTextMeetsTheDocumentsEncoding)
 {
     CTextBuffer u, w;
-    Load(u, "gr\xC3\xBC\xC3\x9F" "e");
+    Load(u, "gr\xC3\xBC\xC3\x9F" "e \xD0\x96");
     Load(w, "gr\xFC\xDF" "e");
-    EXPECT_EQ(DocumentSearchText(u, "\xFC\x80"), "\xC3\xBC\xE2\x82\xAC");
-    EXPECT_EQ(DocumentSearchText(w, "\xFC\x80"), "\xFC\x80");
+    ASSERT_EQ(w.Encoding(), TextEncoding::Cp1252);
+    EXPECT_EQ(DocumentSearchText(u, "\xC3\xBC\xE2\x82\xAC"), "\xC3\xBC\xE2\x82\xAC");
+    EXPECT_EQ(DocumentSearchText(w, "\xC3\xBC\xE2\x82\xAC"), "\xFC\x80");
+    EXPECT_EQ(DocumentSearchText(w, "gr\xD0\x96"), "") << "a character the code page lacks finds nothing";
+    EXPECT_EQ(Match(u, "\xD0\xB6", TextPos(0, 0), 0), std::make_pair(TextPos(8, 0), 2))
+        << "characters beyond the code page are searched for";
+
+    // A proposal from the selection is UTF-8, whatever the document holds.
     std::string proposed;
     ASSERT_TRUE(ProposedSearchText(u, TextPos(2, 0), TextPos(6, 0), proposed));
-    EXPECT_EQ(proposed, "\xFC\xDF");
+    EXPECT_EQ(proposed, "\xC3\xBC\xC3\x9F");
+    ASSERT_TRUE(ProposedSearchText(w, TextPos(2, 0), TextPos(4, 0), proposed));
+    EXPECT_EQ(proposed, "\xC3\xBC\xC3\x9F");
     CTextBuffer cjk;
     Load(cjk, "\xE4\xB8\xAD!");
-    EXPECT_FALSE(ProposedSearchText(cjk, TextPos(0, 0), TextPos(4, 0), proposed));
-    RememberedSearch r{true, "GR\xDCSSE", 0};
+    ASSERT_TRUE(ProposedSearchText(cjk, TextPos(0, 0), TextPos(3, 0), proposed));
+    EXPECT_EQ(proposed, "\xE4\xB8\xAD");
+    CTextBuffer mixed;
+    Load(mixed, "\xE4\xB8\xAD \xFF x");
+    ASSERT_EQ(mixed.Encoding(), TextEncoding::Cp1252) << "invalid UTF-8 makes the file Windows-1252";
+    ASSERT_TRUE(ProposedSearchText(mixed, TextPos(4, 0), TextPos(5, 0), proposed));
+    EXPECT_EQ(proposed, "\xC3\xBF");
+
+    // F3 carries the text into every document's own encoding.
+    RememberedSearch r{true, "GR\xC3\x9CSSE", 0};
     TextPos found;
     int length = 0;
     ASSERT_TRUE(FindAgain(u, r, TextPos(0, 0), false, found, &length));
     EXPECT_EQ(found, TextPos(0, 0));
     EXPECT_EQ(length, 7);
+    ASSERT_TRUE(FindAgain(w, r, TextPos(0, 0), false, found, &length));
+    EXPECT_EQ(length, 5);
 }
 
 TEST(SearchText, WholeWordCandidatesResumeOneCharacterOn)

@@ -86,32 +86,58 @@ TEST_F(HistoryListTest, AddPutsTheTrimmedTextOnTopAndDropsItsOlderDuplicate)
     EXPECT_EQ(h.EditText(), "ALPHA");
     h.Add("   ");
     EXPECT_EQ(h.Items().size(), 3u) << "an empty value would cut the list short when read back";
-    h.Add("\xC4rger"); // Ärger
-    h.Add("\xE4RGER"); // äRGER
-    EXPECT_EQ(h.Items()[0], "\xE4RGER");
-    EXPECT_EQ(h.Items()[1], "ALPHA") << "Windows-1252 umlauts fold as well";
+    h.Add("\xC3\x84rger"); // Ärger
+    h.Add("\xC3\xA4RGER"); // äRGER
+    EXPECT_EQ(h.Items()[0], "\xC3\xA4RGER");
+    EXPECT_EQ(h.Items()[1], "ALPHA") << "umlauts fold as well";
 }
 
-// Exactly the code page's case pairs fold: ASCII, À–Þ without ×, Š Œ Ž Ÿ;
-// ß, µ, ƒ, the signs and the controls match only themselves.
-TEST(HistoryListCase, OnlyTheCodePagesCasePairsCompareEqual)
+// Texts are UTF-8: each character lower-cased on its own, beyond the code
+// page too; lengths in characters never change, so "ß" is not "SS", and a
+// byte that is no UTF-8 matches only itself.
+TEST(HistoryListCase, CharactersFoldOneByOne)
 {
-    auto pair = [](int a, int b) {
-        int up = std::min(a, b), low = std::max(a, b);
-        if (up >= 'A' && up <= 'Z')
-            return low == up + 32;
-        if (up >= 0xC0 && up <= 0xDE && up != 0xD7)
-            return low == up + 32;
-        return (up == 0x8A && low == 0x9A) || (up == 0x8C && low == 0x9C) || (up == 0x8E && low == 0x9E) ||
-               (up == 0x9F && low == 0xFF);
-    };
-    for (int a = 1; a < 256; ++a)
-        for (int b = 1; b < 256; ++b) {
-            std::string x(1, static_cast<char>(a)), y(1, static_cast<char>(b));
-            ASSERT_EQ(CHistoryList::EqualNoCase(x, y), a == b || pair(a, b)) << a << " " << b;
-        }
-    EXPECT_TRUE(CHistoryList::StartsWithNoCase("\xC4RGER mit \x8A", "\xE4rger"));
-    EXPECT_FALSE(CHistoryList::StartsWithNoCase("\xDF", "SS"));
+    EXPECT_TRUE(CHistoryList::EqualNoCase("\xC3\x9C" "bergr\xC3\xB6\xC3\x9F" "e", "\xC3\xBC" "BERGR\xC3\x96\xC3\x9F" "E"));
+    EXPECT_TRUE(CHistoryList::EqualNoCase("\xD0\x96\xD0\xB0\xD1\x80", "\xD0\xB6\xD0\x90\xD0\xA0")); // Жар / жАР
+    EXPECT_TRUE(CHistoryList::EqualNoCase("\xC5\xB8", "\xC3\xBF"));                     // Ÿ / ÿ
+    EXPECT_FALSE(CHistoryList::EqualNoCase("\xC3\x9F", "SS"));
+    EXPECT_FALSE(CHistoryList::EqualNoCase("\xC3\xA4", "a"));
+    EXPECT_FALSE(CHistoryList::EqualNoCase("ab", "abc"));
+    EXPECT_FALSE(CHistoryList::EqualNoCase("\xE4", "\xC4")) << "stray bytes do not fold";
+    EXPECT_TRUE(CHistoryList::EqualNoCase("x\xE4", "X\xE4"));
+    EXPECT_TRUE(CHistoryList::StartsWithNoCase("\xC3\x84RGER mit \xC5\xA0", "\xC3\xA4rger"));
+    EXPECT_FALSE(CHistoryList::StartsWithNoCase("\xC3\x9F", "SS"));
+    EXPECT_FALSE(CHistoryList::StartsWithNoCase("\xC3\xA4", "\xC3")) << "half a character is no prefix";
+}
+
+// What earlier versions stored as Windows-1252 comes back as UTF-8; UTF-8
+// values are kept, and what is saved is UTF-8.
+TEST_F(HistoryListTest, Cp1252ValuesOfEarlierVersionsAreReadAsTheirCharacters)
+{
+    Write("EditFind\\SearchText", {{"SearchText0", "Gr\xFC\xDF" "e"},
+                                    {"SearchText1", "\xD0\x96" "ar"},
+                                    {"LastEntry", "\x80 100"}});
+    CHistoryList h;
+    EXPECT_EQ(h.Load("\\EditFind\\SearchText", "SearchText", true, "LastEntry"), "\xE2\x82\xAC 100");
+    EXPECT_EQ(h.Items(), (std::vector<std::string>{"Gr\xC3\xBC\xC3\x9F" "e", "\xD0\x96" "ar"}));
+    h.Add("\xE4\xB8\xAD\xE6\x96\x87");
+    ASSERT_TRUE(h.Save(false));
+    EXPECT_EQ(Read("EditFind\\SearchText", "SearchText0"), "\xE4\xB8\xAD\xE6\x96\x87");
+    EXPECT_EQ(Read("EditFind\\SearchText", "SearchText1"), "Gr\xC3\xBC\xC3\x9F" "e");
+}
+
+TEST_F(HistoryListTest, CompletionSelectsWhatFollowsInCharacters)
+{
+    CHistoryList h;
+    h.Load("\\EditFind\\SearchText", "SearchText", true, "LastEntry");
+    h.Add("Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
+    h.KeyPressed(false);
+    // "grü" typed: three characters, four bytes.
+    CHistoryList::Completion c = h.Complete("gr\xC3\xBC", 3, 3);
+    EXPECT_EQ(c.item, 0);
+    EXPECT_EQ(c.text, "Gr\xC3\xBC\xC3\x9F" "e aus K\xC3\xB6ln");
+    EXPECT_EQ(c.selFrom, 3);
+    EXPECT_EQ(c.selTo, 14);
 }
 
 TEST_F(HistoryListTest, FifteenTextsSaveElevenValuesAndTheLastEntry)
