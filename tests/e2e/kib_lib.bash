@@ -20,6 +20,7 @@ trap kib_cleanup EXIT
 mkdir -p "$work/prog" "$work/cfg"
 ln -s "$kib" "$work/prog/kib"
 export XDG_CONFIG_HOME="$work/cfg"
+export XDG_CACHE_HOME="$work/cache"
 
 fail() {
     echo "FAIL: $*"

@@ -12,6 +12,8 @@
 #include "resources/CommandMap.h"
 #include "gui/GuiTestMain.h"
 #include "settings/ParamFile.h"
+#include "settings/RegistryKey.h"
+#include "toolchain/WarmCompiler.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -234,6 +236,7 @@ protected:
     {
         dir = MakeTempDir();
         setenv("XDG_CONFIG_HOME", (dir + "cfg").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (dir + "cache").c_str(), 1);
         SetUserDialogs(&dialogs);
         SetShellOpenHook([this](const std::string& what) { shellOpened.push_back(what); });
         wxTheApp->SetExitOnFrameDelete(false);
@@ -257,6 +260,10 @@ protected:
             file.SetString(key, value);
         if (!params.empty())
             file.Save(dir + "kibparam.xml");
+        // The warm compile server only where a test asks for it: each one
+        // costs a JVM in the background.
+        CRegistryKey warm(HKEY_CURRENT_USER, std::string(kKibRegistryKey) + "\\" + toolchain::kWarmCompilerKey, true);
+        warm.WriteDword(toolchain::kWarmCompilerValue, warmCompiler ? 1 : 0);
         app = std::make_unique<CKibApp>();
         std::vector<std::string> argv = {dir + "kib"};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -303,6 +310,7 @@ protected:
     std::string StoredKibFiles() const { return ReadFile(dir + "kibfiles.xml"); }
 
     std::string dir;
+    bool warmCompiler = false; // the warm compile server stays on for this test
     std::map<std::string, std::string> params;
     std::unique_ptr<CKibApp> app;
     CScriptedDialogs dialogs;
