@@ -354,6 +354,13 @@ void CWarmCompiler::PrepareThread(CPlan plan)
             m_starting = server.get();
         }
         ok = server->Start(argv, plan.workDir, plan.environment, m_limits, &why);
+        // A server of another JDK or folder than asked for is not used.
+        if (ok && !m_launch) {
+            const auto& info = server->ReadyInfo();
+            auto home = info.find("java.home"), dir = info.find("user.dir");
+            ok = home != info.end() && home->second == plan.jdkHome && dir != info.end() &&
+                 dir->second == plan.workDir;
+        }
     }
     std::unique_lock<std::mutex> lock(m_lock);
     m_starting = nullptr;

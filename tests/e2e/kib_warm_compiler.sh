@@ -38,7 +38,7 @@ ended() {
 server_of() {
     local p
     for p in $(pgrep -P "$1" 2>/dev/null || true); do
-        tr '\0' ' ' < "/proc/$p/cmdline" 2>/dev/null | grep -q KibCompileServer && { echo "$p"; return 0; }
+        tr '\0' ' ' < "/proc/$p/cmdline" 2>/dev/null | grep -q " KibCompileServer [0-9]" && { echo "$p"; return 0; }
     done
     return 0
 }

@@ -75,7 +75,7 @@ TEST_P(WarmCompileTest, ThePaneReadsTheSameWhetherProcessOrServerCompiled)
     EXPECT_TRUE(view->ErrorOutputSeen());
 
     // The file changes: the server sees the new text.
-    kibtest::WriteFile(broken, "public class Broken {}\n");
+    kibtest::WriteFile(broken, std::string_view("public class Broken {}\n"));
     ASSERT_TRUE(CompileAndWait(view));
     EXPECT_EQ(CompilerPane()->GetText(), "Compile " + broken + "....\r\n\r\nCompilierung beendet");
     EXPECT_TRUE(Exists(dir + "src/Broken.class"));
@@ -100,11 +100,11 @@ TEST_P(WarmCompileTest, CompileThenRunWithTheServerRunsTheProgram)
 TEST_P(WarmCompileTest, AHangingServerLeavesOneLineAndTheProcessCompiles)
 {
     std::string script = Script("hang.py", "");
-    kibtest::WriteFile(script, "import struct, sys, time\n"
+    kibtest::WriteFile(script, std::string_view("import struct, sys, time\n"
                                "o = sys.stdout.buffer\n"
                                "p = b'protocol=1\\n'\n"
                                "o.write(b'R' + struct.pack('>I', len(p)) + p); o.flush()\n"
-                               "time.sleep(120)\n");
+                               "time.sleep(120)\n"));
     Warm()->SetLaunchForTest([script](const std::string&) { return std::vector<std::string>{platform::FindProgram("python3", std::getenv("PATH")), script}; });
     toolchain::CServerLimits limits;
     limits.silence = std::chrono::milliseconds(300);
