@@ -304,7 +304,8 @@ void CKibViewTools::Compile(bool thenRun)
     OpenProgress(path);
     m_compileCommand = command;
     m_compileConsole = console;
-    if (CWarmCompiler* warm = frame->WarmCompiler())
+    CWarmCompiler* warm = frame->WarmCompiler();
+    if (warm && warm->Serves(command, console.environment))
         StartWarmCompile(*warm, command, console);
     else if (!StartCaptured(command.commandLine, command.workDir, console))
         CloseProgress();

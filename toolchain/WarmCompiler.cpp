@@ -317,6 +317,16 @@ CWarmCompiler::CResult CWarmCompiler::Compile(const CCompileCommand& command,
     return result;
 }
 
+bool CWarmCompiler::Serves(const CCompileCommand& command, const std::vector<std::string>& environment)
+{
+    CPlan plan;
+    if (!MakePlan(command, environment, &plan))
+        return false;
+    std::lock_guard<std::mutex> lock(m_lock);
+    return m_enabled && !m_shutdown && m_state == EState::Ready && m_plan == plan &&
+           Clock::now() - m_lastUse < kIdleLimit && m_server->Running();
+}
+
 void CWarmCompiler::Prepare(const CCompileCommand& command, const std::vector<std::string>& environment)
 {
     CPlan plan;

@@ -74,6 +74,11 @@ public:
     // process would get.
     CResult Compile(const CCompileCommand& command, const std::vector<std::string>& environment);
 
+    // Whether a ready server would take the compile now (Compile may still
+    // decline it). Cheap: the user-interface thread asks before each compile
+    // and otherwise starts the process at once, as without a server.
+    bool Serves(const CCompileCommand& command, const std::vector<std::string>& environment);
+
     // Starts a server for such a compile in the background, unless one is
     // ready or on its way for it; a server for something else is ended.
     void Prepare(const CCompileCommand& command, const std::vector<std::string>& environment);

@@ -12,6 +12,7 @@
 #include "resources/CommandMap.h"
 #include "gui/GuiTestMain.h"
 #include "settings/ParamFile.h"
+#include "platform/UserStore.h"
 #include "settings/RegistryKey.h"
 #include "toolchain/WarmCompiler.h"
 
@@ -262,8 +263,12 @@ protected:
             file.Save(dir + "kibparam.xml");
         // The warm compile server only where a test asks for it: each one
         // costs a JVM in the background.
-        CRegistryKey warm(HKEY_CURRENT_USER, std::string(kKibRegistryKey) + "\\" + toolchain::kWarmCompilerKey, true);
-        warm.WriteDword(toolchain::kWarmCompilerValue, warmCompiler ? 1 : 0);
+        {
+            platform::CUserStore::Instance().SetFile(platform::CUserStore::DefaultFile());
+            CRegistryKey warm(HKEY_CURRENT_USER, std::string(kKibRegistryKey) + "\\" + toolchain::kWarmCompilerKey,
+                              true);
+            warm.WriteDword(toolchain::kWarmCompilerValue, warmCompiler ? 1 : 0);
+        }
         app = std::make_unique<CKibApp>();
         std::vector<std::string> argv = {dir + "kib"};
         argv.insert(argv.end(), args.begin(), args.end());

@@ -5,6 +5,7 @@
 #include "ToolchainTestSupport.h"
 
 #include "platform/Process.h"
+#include "platform/UserStore.h"
 #include "support/TempDir.h"
 #include "toolchain/ToolchainTexts.h"
 #include "toolchain/WarmCompiler.h"
@@ -141,5 +142,6 @@ TEST_F(ToolchainTest, WarmCompilerOffInTheUserStoreMeansNoServer)
     EXPECT_TRUE(toolchain::WarmCompilerSwitchedOn());
     // A fresh user has no value at all: on.
     setenv("XDG_CONFIG_HOME", (dir + "cfg-fresh").c_str(), 1);
+    platform::CUserStore::Instance().SetFile(platform::CUserStore::DefaultFile());
     EXPECT_TRUE(toolchain::WarmCompilerSwitchedOn());
 }

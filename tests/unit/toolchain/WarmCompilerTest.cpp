@@ -249,6 +249,7 @@ TEST_P(WarmCompilerTest, AnotherJdkOrFolderIsNeverAnsweredByTheOldServer)
     CCompileCommand c = Command(hello);
     ASSERT_TRUE(PrepareAndWait(warm, c, console));
     pid_t first = warm.ServerPid();
+    EXPECT_TRUE(warm.Serves(c, console.environment));
     ASSERT_EQ(warm.Compile(c, console.environment).how, CWarmCompiler::EHow::Served);
 
     // The compiler path now names the other JDK: the old server goes, the
@@ -269,6 +270,7 @@ TEST_P(WarmCompilerTest, AnotherJdkOrFolderIsNeverAnsweredByTheOldServer)
     std::string elsewhere = tmp.File("elsewhere");
     mkdir(elsewhere.c_str(), 0755);
     WriteFile(elsewhere + "/Hello.java", kHello);
+    EXPECT_FALSE(warm.Serves(Command(elsewhere + "/Hello.java"), console.environment));
     EXPECT_EQ(warm.Compile(Command(elsewhere + "/Hello.java"), console.environment).how,
               CWarmCompiler::EHow::NotReady);
 
