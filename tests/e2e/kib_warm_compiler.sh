@@ -10,14 +10,7 @@ jdk=/usr/lib/jvm/java-17-openjdk-amd64
 
 folder="$work/src"
 mkdir -p "$folder"
-awk -v javac="$jdk/bin/javac" -v java="$jdk/bin/java" '
-    /^<COMPILER>/ { sec = "c" } /^<INTERPRETER>/ { sec = "i" } /^<EXTRAS>/ { sec = "" }
-    /^<PATH><\/PATH>/ && sec == "c" { sub(/<PATH><\/PATH>/, "<PATH>" javac "</PATH>") }
-    /^<PATH><\/PATH>/ && sec == "i" { sub(/<PATH><\/PATH>/, "<PATH>" java "</PATH>") }
-    /^<CAPTUREOUTPUT>/ { sub(/>0</, ">1<") }
-    /^<SHOWSPLASH>/ { sub(/>1</, ">0<") }
-    /^<REOPENFILES>/ { sub(/>1</, ">0<") }
-    { print }' "$src/tests/data/settings/kibparam_defaults.xml" > "$work/prog/kibparam.xml"
+write_jdk_settings "$jdk"
 
 cat > "$folder/Hello.java" <<'EOF2'
 public class Hello {
@@ -27,12 +20,6 @@ public class Hello {
 }
 EOF2
 
-# Ended: no such process, or a zombie waiting for its parent.
-ended() {
-    local state
-    state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -c1) || return 0
-    [ -z "$state" ] || [ "$state" = Z ] || [ "$state" = X ]
-}
 
 # The compile server among kib's children, or nothing.
 server_of() {
