@@ -18,6 +18,7 @@
 #include "toolchain/CompilerOutputEdit.h"
 #include "toolchain/JavaCommands.h"
 #include "toolchain/ToolchainTexts.h"
+#include "toolchain/WarmCompiler.h"
 
 #include <wx/msgdlg.h>
 #include <wx/thread.h>
@@ -112,8 +113,54 @@ void CKibViewTools::ChildEnded(const ChildExit& exit)
 void CKibViewTools::StopRunner()
 {
     m_queue.BeginStop();
+    JoinWarmCompile();
     m_runner.StopChild();
     m_queue.EndStop();
+}
+
+void CKibViewTools::JoinWarmCompile()
+{
+    if (!m_warmWorker.joinable())
+        return;
+    // A compile still running in the server is ended; its worker then
+    // returns at once. The frame outlives its views' compiles.
+    CMainFrame* frame = CMainFrame::Instance();
+    if (!m_warmDone.load() && frame && frame->WarmCompiler())
+        frame->WarmCompiler()->Cancel();
+    m_warmWorker.join();
+}
+
+void CKibViewTools::StartWarmCompile(CWarmCompiler& warm, const CCompileCommand& command, const CChildConsole& console)
+{
+    m_queue.NewStart(console.output);
+    uint64_t id = kWarmIdBit | ++m_warmSerial;
+    m_queue.Await(id);
+    m_warmDone = false;
+    m_warmWorker = std::thread([this, &warm, command, environment = console.environment, id] {
+        CWarmCompiler::CResult result = warm.Compile(command, environment);
+        if (result.how == CWarmCompiler::EHow::Served) {
+            // The same path as the process's text: routing, error flag, CR LF.
+            for (const CServerAnswer::Piece& piece : result.answer.output)
+                Deliver(piece.bytes, piece.stdErr);
+            m_queue.PostUnlessClosed([&] { m_view.CallAfter([this, id] { ExitBuild(id); }); });
+        } else {
+            bool fault = result.how == CWarmCompiler::EHow::Fault;
+            m_queue.PostUnlessClosed([&] { m_view.CallAfter([this, id, fault] { WarmCompileDeclined(id, fault); }); });
+        }
+        m_warmDone = true;
+    });
+}
+
+void CKibViewTools::WarmCompileDeclined(uint64_t id, bool fault)
+{
+    if (!m_queue.TakeExit(id) || !m_compileCommand)
+        return;
+    JoinWarmCompile();
+    if (fault)
+        if (COutputPane* pane = Pane(kCompilerPane))
+            pane->ReplaceSel(kPaneWarmCompilerFailed);
+    if (!StartCaptured(m_compileCommand->commandLine, m_compileCommand->workDir, m_compileConsole))
+        CloseProgress();
 }
 
 void CKibViewTools::ExitBuild(uint64_t startId)
@@ -126,6 +173,10 @@ void CKibViewTools::ExitBuild(uint64_t startId)
     CloseProgress();
     if (COutputPane* pane = Pane(kCompilerPane))
         pane->ReplaceSel(CompileFinishedText());
+    // The next compile of this kind may find the server warm.
+    CMainFrame* frame = CMainFrame::Instance();
+    if (m_compileCommand && frame && frame->WarmCompiler())
+        frame->WarmCompiler()->Prepare(*m_compileCommand, m_compileConsole.environment);
     if (m_mode.FinishBuild())
         Run({});
 }
@@ -144,7 +195,7 @@ void CKibViewTools::ExitStart(uint64_t startId)
 // lost and its late notice is not taken for the new command's.
 void CKibViewTools::EndEarlierCommand()
 {
-    if (!m_runner.HoldsChild())
+    if (!m_runner.HoldsChild() && !m_warmWorker.joinable())
         return;
     int was = m_mode.Mode();
     m_queue.ForgetAwaited();
@@ -251,7 +302,12 @@ void CKibViewTools::Compile(bool thenRun)
 
     wxBusyCursor wait;
     OpenProgress(path);
-    if (!StartCaptured(command.commandLine, command.workDir, console))
+    m_compileCommand = command;
+    m_compileConsole = console;
+    CWarmCompiler* warm = frame->WarmCompiler();
+    if (warm && warm->Serves(command, console.environment))
+        StartWarmCompile(*warm, command, console);
+    else if (!StartCaptured(command.commandLine, command.workDir, console))
         CloseProgress();
 }
 

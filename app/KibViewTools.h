@@ -5,13 +5,18 @@
 #pragma once
 
 #include "toolchain/ChildConsole.h"
+#include "toolchain/JavaCommands.h"
+#include "toolchain/WarmCompiler.h"
 #include "toolchain/CommandMode.h"
 #include "toolchain/ProcessRunner.h"
 #include "toolchain/RunnerPaneQueue.h"
 
 #include <wx/timer.h>
 
+#include <atomic>
 #include <cstdint>
+#include <optional>
+#include <thread>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -62,6 +67,12 @@ private:
 
     void EndEarlierCommand();
     void StopRunner();
+    // The warm compiler's attempt on a worker thread; the javac process when
+    // it declines or fails.
+    void StartWarmCompile(toolchain::CWarmCompiler& warm, const toolchain::CCompileCommand& command,
+                          const toolchain::CChildConsole& console);
+    void WarmCompileDeclined(uint64_t id, bool fault);
+    void JoinWarmCompile();
     bool StartCaptured(const std::string& commandLine, const std::string& workDir,
                        const toolchain::CChildConsole& console);
     void ExitBuild(uint64_t startId);
@@ -76,4 +87,14 @@ private:
     toolchain::CRunnerPaneQueue m_queue;
     CCompileProgressDialog* m_progress = nullptr;
     CBatchTimer m_timer{*this};
+
+    // Exit ids of warm compiles, apart from the runner's start ids.
+    static constexpr uint64_t kWarmIdBit = uint64_t(1) << 63;
+    uint64_t m_warmSerial = 0;
+    std::thread m_warmWorker;
+    std::atomic<bool> m_warmDone{true};
+    // The last compile, for the process when the warm compiler declines, and
+    // for preparing the server afterwards.
+    std::optional<toolchain::CCompileCommand> m_compileCommand;
+    toolchain::CChildConsole m_compileConsole;
 };

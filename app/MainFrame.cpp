@@ -30,6 +30,7 @@
 #include "resources/StringTable.h"
 #include "settings/ParamSaveReport.h"
 #include "settings/Profile.h"
+#include "toolchain/WarmCompiler.h"
 
 #include <wx/aui/auibar.h>
 #include <wx/aui/auibook.h>
@@ -88,6 +89,8 @@ CMainFrame::CMainFrame(CKibApp* app, const std::string& appDirectory)
     // Editor and output fonts before the settings file is read.
     m_settings.m_editorFont.SetFaceName("Courier New");
     m_settings.m_outputFont.SetFaceName("Courier");
+    if (toolchain::WarmCompilerSwitchedOn())
+        m_warmCompiler = std::make_unique<toolchain::CWarmCompiler>();
     CFileMonitor::Instance().SetSettings(&m_settings);
     CFileMonitor::Instance().SetStatusSink([this](const wxString& text) {
         if (GetStatusBar())
@@ -108,6 +111,8 @@ CMainFrame::~CMainFrame()
     for (CChildFrame* child : m_zOrder)
         child->DetachFromMainFrame();
     m_zOrder.clear();
+    // The views have ended their compiles; the server goes with Kib.
+    m_warmCompiler.reset();
     // Settings are saved when the frame goes away, after the close handler.
     SaveSettings();
     m_aui.UnInit();

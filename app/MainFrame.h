@@ -17,6 +17,7 @@
 #include <wx/frame.h>
 
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -32,6 +33,10 @@ class wxAuiNotebook;
 class wxAuiNotebookEvent;
 class wxMenu;
 class wxStatusBar;
+
+namespace toolchain {
+class CWarmCompiler;
+}
 
 class CMainFrame : public wxFrame, public CCommandTarget, public CDocumentListener {
 public:
@@ -54,6 +59,8 @@ public:
 
     // --- Settings.
     CSettings& Settings() { return m_settings; }
+    // Kib's one warm compile server (null when switched off in the user's store).
+    toolchain::CWarmCompiler* WarmCompiler() { return m_warmCompiler.get(); }
     const std::string& AppDirectory() const { return m_appDir; }
     // The screen's vertical pixels per inch that the stored font heights use.
     int PixelsPerInch() const { return m_ppi; }
@@ -208,6 +215,7 @@ private:
     CKibApp* m_app;
     std::string m_appDir;
     CSettings m_settings;
+    std::unique_ptr<toolchain::CWarmCompiler> m_warmCompiler;
     CSettingsFileNotice m_settingsNotice;
     int m_ppi = 96;
     int m_skin = 0;

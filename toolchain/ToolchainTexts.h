@@ -60,6 +60,10 @@ inline constexpr char kPaneBomHint[] =
     "Hinweis: Die Datei beginnt mit einer Byte-Order-Mark (UTF-8 mit BOM). javac liest sie als Zeichen "
     "\\ufeff und meldet es als unzulässig; ohne BOM gespeichert wird die Datei übersetzt.";
 
+// The one line a failed warm compiler leaves before the javac process's output.
+inline constexpr char kPaneWarmCompilerFailed[] =
+    "(Der schnelle Compiler hat nicht geantwortet; javac wird als eigener Prozess gestartet.)\r\n";
+
 // "Compile <path>....\r\n", the first line of the compiler output pane;
 // "Compile <path> -encoding <name>....\r\n" when javac is told the encoding.
 // A source that starts with a byte order mark gets the hint line after it,

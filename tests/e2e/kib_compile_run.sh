@@ -13,14 +13,7 @@ folder="$work/src dir \$(touch pwned) \`touch pwned2\`; x"
 mkdir -p "$folder"
 
 # Settings: the defaults with the JDK's tools, captured output, no splash.
-awk -v javac="$jdk/bin/javac" -v java="$jdk/bin/java" '
-    /^<COMPILER>/ { sec = "c" } /^<INTERPRETER>/ { sec = "i" } /^<EXTRAS>/ { sec = "" }
-    /^<PATH><\/PATH>/ && sec == "c" { sub(/<PATH><\/PATH>/, "<PATH>" javac "</PATH>") }
-    /^<PATH><\/PATH>/ && sec == "i" { sub(/<PATH><\/PATH>/, "<PATH>" java "</PATH>") }
-    /^<CAPTUREOUTPUT>/ { sub(/>0</, ">1<") }
-    /^<SHOWSPLASH>/ { sub(/>1</, ">0<") }
-    /^<REOPENFILES>/ { sub(/>1</, ">0<") }
-    { print }' "$src/tests/data/settings/kibparam_defaults.xml" > "$work/prog/kibparam.xml"
+write_jdk_settings "$jdk"
 grep -q "<PATH>$jdk/bin/javac</PATH>" "$work/prog/kibparam.xml" || { echo "settings not written"; exit 1; }
 
 cat > "$folder/Hello.java" <<'EOF'

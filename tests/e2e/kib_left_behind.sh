@@ -11,14 +11,7 @@ jdk=/usr/lib/jvm/java-17-openjdk-amd64
 
 folder="$work/src"
 mkdir -p "$folder"
-awk -v javac="$jdk/bin/javac" -v java="$jdk/bin/java" '
-    /^<COMPILER>/ { sec = "c" } /^<INTERPRETER>/ { sec = "i" } /^<EXTRAS>/ { sec = "" }
-    /^<PATH><\/PATH>/ && sec == "c" { sub(/<PATH><\/PATH>/, "<PATH>" javac "</PATH>") }
-    /^<PATH><\/PATH>/ && sec == "i" { sub(/<PATH><\/PATH>/, "<PATH>" java "</PATH>") }
-    /^<CAPTUREOUTPUT>/ { sub(/>0</, ">1<") }
-    /^<SHOWSPLASH>/ { sub(/>1</, ">0<") }
-    /^<REOPENFILES>/ { sub(/>1</, ">0<") }
-    { print }' "$src/tests/data/settings/kibparam_defaults.xml" > "$work/prog/kibparam.xml"
+write_jdk_settings "$jdk"
 
 # A program that starts two sleeps and writes its pid and theirs; $2 says
 # whether it then waits.
@@ -41,12 +34,6 @@ EOF
 forker Returner false
 forker Stayer true
 
-# Ended: no such process, or a zombie waiting for its parent.
-ended() {
-    local state
-    state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -c1) || return 0
-    [ -z "$state" ] || [ "$state" = Z ] || [ "$state" = X ]
-}
 all_end_within() { # seconds, pids...
     local tries=$(( $1 * 10 )); shift
     for _ in $(seq 1 "$tries"); do

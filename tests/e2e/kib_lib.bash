@@ -20,6 +20,7 @@ trap kib_cleanup EXIT
 mkdir -p "$work/prog" "$work/cfg"
 ln -s "$kib" "$work/prog/kib"
 export XDG_CONFIG_HOME="$work/cfg"
+export XDG_CACHE_HOME="$work/cache"
 
 fail() {
     echo "FAIL: $*"
@@ -72,4 +73,25 @@ wait_exit() {
         sleep 0.1
     done
     return 1
+}
+
+# Writes kibparam.xml: the defaults with the JDK's javac and java, captured
+# output, no splash and no reopened files.
+write_jdk_settings() {
+    local jdk=$1
+    awk -v javac="$jdk/bin/javac" -v java="$jdk/bin/java" '
+        /^<COMPILER>/ { sec = "c" } /^<INTERPRETER>/ { sec = "i" } /^<EXTRAS>/ { sec = "" }
+        /^<PATH><\/PATH>/ && sec == "c" { sub(/<PATH><\/PATH>/, "<PATH>" javac "</PATH>") }
+        /^<PATH><\/PATH>/ && sec == "i" { sub(/<PATH><\/PATH>/, "<PATH>" java "</PATH>") }
+        /^<CAPTUREOUTPUT>/ { sub(/>0</, ">1<") }
+        /^<SHOWSPLASH>/ { sub(/>1</, ">0<") }
+        /^<REOPENFILES>/ { sub(/>1</, ">0<") }
+        { print }' "$src/tests/data/settings/kibparam_defaults.xml" > "$work/prog/kibparam.xml"
+}
+
+# Ended: no such process, or a zombie waiting for its parent.
+ended() {
+    local state
+    state=$(sed 's/.*) //' "/proc/$1/stat" 2>/dev/null | cut -c1) || return 0
+    [ -z "$state" ] || [ "$state" = Z ] || [ "$state" = X ]
 }

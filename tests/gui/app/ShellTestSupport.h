@@ -12,6 +12,9 @@
 #include "resources/CommandMap.h"
 #include "gui/GuiTestMain.h"
 #include "settings/ParamFile.h"
+#include "platform/UserStore.h"
+#include "settings/RegistryKey.h"
+#include "toolchain/WarmCompiler.h"
 
 #include <gtest/gtest.h>
 #include <wx/app.h>
@@ -234,6 +237,7 @@ protected:
     {
         dir = MakeTempDir();
         setenv("XDG_CONFIG_HOME", (dir + "cfg").c_str(), 1);
+        setenv("XDG_CACHE_HOME", (dir + "cache").c_str(), 1);
         SetUserDialogs(&dialogs);
         SetShellOpenHook([this](const std::string& what) { shellOpened.push_back(what); });
         wxTheApp->SetExitOnFrameDelete(false);
@@ -257,6 +261,14 @@ protected:
             file.SetString(key, value);
         if (!params.empty())
             file.Save(dir + "kibparam.xml");
+        // The warm compile server only where a test asks for it: each one
+        // costs a JVM in the background.
+        {
+            platform::CUserStore::Instance().SetFile(platform::CUserStore::DefaultFile());
+            CRegistryKey warm(HKEY_CURRENT_USER, std::string(kKibRegistryKey) + "\\" + toolchain::kWarmCompilerKey,
+                              true);
+            warm.WriteDword(toolchain::kWarmCompilerValue, warmCompiler ? 1 : 0);
+        }
         app = std::make_unique<CKibApp>();
         std::vector<std::string> argv = {dir + "kib"};
         argv.insert(argv.end(), args.begin(), args.end());
@@ -303,6 +315,7 @@ protected:
     std::string StoredKibFiles() const { return ReadFile(dir + "kibfiles.xml"); }
 
     std::string dir;
+    bool warmCompiler = false; // the warm compile server stays on for this test
     std::map<std::string, std::string> params;
     std::unique_ptr<CKibApp> app;
     CScriptedDialogs dialogs;
