@@ -1,0 +1,235 @@
+#include "editor/TextPrintout.h"
+
+#include "editor/TextView.h"
+#include "resources/MenuBuilder.h"
+#include "resources/StringTable.h"
+#include "settings/Profile.h"
+#include "text/TextLayout.h"
+
+#include <wx/dc.h>
+#include <wx/dcscreen.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr char kPageSetup[] = "PageSetup";
+
+printing::Margins ReadMargins()
+{
+    printing::Margins m;
+    // Negative values would move the text off the paper.
+    auto read = [](const char* name) { return std::max(0, profile::GetProfileInt(kPageSetup, name, 1000)); };
+    m.left = read("LeftMargin");
+    m.right = read("RightMargin");
+    m.top = read("TopMargin");
+    m.bottom = read("BottomMargin");
+    return m;
+}
+
+wxString CellsText(const std::u32string& cells, int begin, int end)
+{
+    std::wstring text;
+    text.reserve(static_cast<size_t>(end - begin));
+    for (int i = begin; i < end; ++i)
+        if (cells[static_cast<size_t>(i)] != textlayout::kWideTail)
+            text.push_back(static_cast<wchar_t>(cells[static_cast<size_t>(i)]));
+    return wxString(text);
+}
+
+int ScreenPpi()
+{
+    static const int ppi = [] {
+        int y = wxScreenDC().GetPPI().y;
+        return y > 0 ? y : 96;
+    }();
+    return ppi;
+}
+
+} // namespace
+
+CTextPrintout::CTextPrintout(CTextView* view, const wxString& title) : wxPrintout(title), m_view(view) {}
+
+CTextPrintout::PrintedLine CTextPrintout::MakePrintedLine(const char* chars, int length, int lineNumber,
+                                                          bool lineNumbers, int tabWidth, bool showWhitespace,
+                                                          TextEncoding encoding, int cellsPerRow)
+{
+    PrintedLine out;
+    if (lineNumbers) {
+        const std::string prefix = printing::LineNumberPrefix(lineNumber);
+        out.cells.assign(prefix.begin(), prefix.end());
+        out.prefix = static_cast<int>(prefix.size());
+    }
+    out.cells += textlayout::ExpandForDisplay(chars, 0, length, 0, tabWidth, showWhitespace, encoding);
+    // The text wraps beside the prefix; a page too narrow for the prefix
+    // still gets one cell a row.
+    const std::u32string_view text = std::u32string_view(out.cells).substr(static_cast<size_t>(out.prefix));
+    out.rows = printing::WrapCells(text, std::max(1, cellsPerRow - out.prefix), textlayout::kWideTail);
+    for (printing::Row& r : out.rows) {
+        r.begin += out.prefix;
+        r.end += out.prefix;
+    }
+    return out;
+}
+
+CTextPrintout::PrintedLine CTextPrintout::LineAt(int line) const
+{
+    CTextView* v = m_view.get();
+    return MakePrintedLine(v->LineChars(line), v->LineLength(line), line + 1, v->GetLineNumbers(), v->GetTabWidth(),
+                           v->GetShowWhitespace(), v->Encoding(), m_cellsPerRow);
+}
+
+void CTextPrintout::MapToPrinterPixels()
+{
+    wxDC* dc = GetDC();
+    int dw = 0, dh = 0, pw = 0, ph = 0;
+    dc->GetSize(&dw, &dh);
+    GetPageSizePixels(&pw, &ph);
+    const double scale = dw > 0 && pw > 0 ? static_cast<double>(dw) / pw : 1.0;
+    dc->SetUserScale(scale, scale);
+    dc->SetLogicalOrigin(0, 0);
+}
+
+void CTextPrintout::ChooseFont(wxDC& dc)
+{
+    // The view's font at the size it has on screen, in printer pixels. The
+    // point size is corrected by measuring, since DCs differ in how they
+    // turn points into their units.
+    CTextView* v = m_view.get();
+    wxFont font = v->TextFont();
+    int ppx = 0, ppy = 0;
+    GetPPIPrinter(&ppx, &ppy);
+    if (ppy <= 0)
+        ppy = 72;
+    const double wanted = static_cast<double>(v->GetLineHeight()) * ppy / ScreenPpi();
+    double points = font.GetFractionalPointSize() > 0 ? font.GetFractionalPointSize() : 10.0;
+    for (int i = 0; i < 2; ++i) {
+        font.SetFractionalPointSize(points);
+        dc.SetFont(font);
+        wxCoord w = 0, h = 0;
+        dc.GetTextExtent("X", &w, &h);
+        if (h <= 0)
+            break;
+        points *= wanted / h;
+    }
+    font.SetFractionalPointSize(points);
+    m_font = font;
+}
+
+void CTextPrintout::OnPreparePrinting()
+{
+    m_layout.Discard();
+    EnsureLayout();
+}
+
+bool CTextPrintout::EnsureLayout()
+{
+    if (m_layout.HasLayout())
+        return true;
+    CTextView* v = m_view.get();
+    wxDC* dc = GetDC();
+    if (!v || !dc)
+        return false;
+    MapToPrinterPixels();
+    ChooseFont(*dc);
+    dc->SetFont(m_font);
+    wxCoord w = 0, h = 0;
+    dc->GetTextExtent("X", &w, &h);
+    m_charWidth = std::max(1, static_cast<int>(w));
+    int pw = 0, ph = 0, ppx = 0, ppy = 0;
+    GetPageSizePixels(&pw, &ph);
+    GetPPIPrinter(&ppx, &ppy);
+    const printing::Rect page{0, 0, pw, ph};
+    const printing::Margins margins = ReadMargins();
+    // The text area's width is known only inside Layout; the measurement
+    // learns it from its width argument.
+    const int lines = v->LineCount();
+    m_layout.Layout(
+        page, margins, ppx > 0 ? ppx : 72, std::max(1, static_cast<int>(h)), lines,
+        [v](int line) { return v->LineLength(line) == 0; },
+        [this, h](int line, int width) {
+            m_cellsPerRow = std::max(1, width / m_charWidth);
+            return static_cast<int>(LineAt(line).rows.size()) * std::max(1, static_cast<int>(h));
+        });
+    m_cellsPerRow = std::max(1, m_layout.TextArea().Width() / m_charWidth);
+    return true;
+}
+
+void CTextPrintout::OnEndPrinting()
+{
+    // A preview renders every page as a job of its own; its layout lives as
+    // long as the preview (the printout goes with it).
+    if (!IsPreview())
+        m_layout.Discard();
+}
+
+bool CTextPrintout::HasPage(int page)
+{
+    if (!m_layout.HasLayout())
+        return page == 1;
+    return page >= 1 && page <= m_layout.PageCount();
+}
+
+void CTextPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo)
+{
+    const int count = std::max(1, m_layout.PageCount());
+    *minPage = 1;
+    *maxPage = count;
+    *pageFrom = 1;
+    *pageTo = count;
+}
+
+void CTextPrintout::DrawFooter(wxDC& dc, int page)
+{
+    const printing::Rect band = m_layout.FooterBand();
+    if (band.Height() <= 0)
+        return;
+    const std::string text = m_layout.FooterText(std::string(kib::KibText(kib::IDS_PRINT_FOOTER).utf8_str()), page);
+    dc.DrawLabel(wxString::FromUTF8(text), wxRect(band.left, band.top, band.Width(), band.Height()),
+                 wxALIGN_CENTRE_HORIZONTAL | wxALIGN_CENTRE_VERTICAL);
+}
+
+bool CTextPrintout::OnPrintPage(int page)
+{
+    CTextView* v = m_view.get();
+    wxDC* dc = GetDC();
+    if (!v || !dc || !EnsureLayout())
+        return false;
+    int first = 0, end = 0;
+    const int lineCount = v->LineCount();
+    if (!m_layout.PageLines(page, lineCount, first, end))
+        return true; // beyond the last page: nothing
+    end = std::min(end, lineCount);
+    MapToPrinterPixels();
+    dc->SetFont(m_font);
+    dc->SetTextForeground(*wxBLACK);
+    dc->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    if (m_layout.footer)
+        DrawFooter(*dc, page);
+    const printing::Rect area = m_layout.TextArea();
+    const int h = m_layout.LineHeight();
+    int y = area.top;
+    for (int line = first; line < end; ++line) {
+        if (v->LineLength(line) == 0) {
+            y += h;
+            continue;
+        }
+        const PrintedLine printed = LineAt(line);
+        for (size_t r = 0; r < printed.rows.size(); ++r) {
+            // A line taller than the area is cut at its bottom.
+            if (y + h > area.bottom && !(line == first && r == 0))
+                return true;
+            const printing::Row& row = printed.rows[r];
+            int x = area.left;
+            if (r == 0) {
+                dc->DrawText(CellsText(printed.cells, 0, row.end), x, y);
+            } else {
+                x += printed.prefix * m_charWidth;
+                dc->DrawText(CellsText(printed.cells, row.begin, row.end), x, y);
+            }
+            y += h;
+        }
+    }
+    return true;
+}
