@@ -73,7 +73,7 @@ void CPrintDialog::Build(bool setup, const std::string& printer)
         auto* row = new wxBoxSizer(wxHORIZONTAL);
         m_file = new wxTextCtrl(this, wxID_ANY, wxString::FromUTF8(m_request.pdfPath), wxDefaultPosition,
                                 wxSize(320, -1));
-        auto* browse = new wxButton(this, wxID_ANY, "...", wxDefaultPosition, wxSize(32, -1));
+        auto* browse = new wxButton(this, wxID_ANY, "...", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
         browse->Bind(wxEVT_BUTTON, [this](wxCommandEvent&) {
             wxFileDialog dlg(this, wxString::FromUTF8("Drucken in Datei"), wxEmptyString, m_file->GetValue(),
                              wxString::FromUTF8("PDF-Dateien (*.pdf)|*.pdf"), wxFD_SAVE | wxFD_OVERWRITE_PROMPT);
@@ -89,8 +89,8 @@ void CPrintDialog::Build(bool setup, const std::string& printer)
         m_all = new wxRadioButton(this, wxID_ANY, wxString::FromUTF8("&Alle"), wxDefaultPosition, wxDefaultSize,
                                   wxRB_GROUP);
         m_range = new wxRadioButton(this, wxID_ANY, wxString::FromUTF8("&Von"));
-        m_from = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxSize(80, -1), wxSP_ARROW_KEYS, 1, 99999, 1);
-        m_to = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxSize(80, -1), wxSP_ARROW_KEYS, 1, 99999, 1);
+        m_from = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxSize(130, -1), wxSP_ARROW_KEYS, 1, 99999, 1);
+        m_to = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxSize(130, -1), wxSP_ARROW_KEYS, 1, 99999, 1);
         const bool range = m_request.fromPage > 0 || m_request.toPage > 0;
         (range ? m_range : m_all)->SetValue(true);
         if (range) {
@@ -106,7 +106,7 @@ void CPrintDialog::Build(bool setup, const std::string& printer)
         grid->Add(pages);
 
         label("E&xemplare:");
-        m_copies = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxSize(80, -1), wxSP_ARROW_KEYS, 1, 999,
+        m_copies = new wxSpinCtrl(this, wxID_ANY, "1", wxDefaultPosition, wxSize(130, -1), wxSP_ARROW_KEYS, 1, 999,
                                   std::max(1, m_request.copies));
         grid->Add(m_copies);
 

@@ -8,6 +8,13 @@
 
 #include <wx/dc.h>
 #include <wx/dcscreen.h>
+#include <wx/graphics.h>
+
+#if defined(__WXGTK__) && wxUSE_CAIRO
+#include <wx/fontutil.h>
+#include <pango/pangocairo.h>
+#define KIB_PRINT_PANGO 1
+#endif
 
 #include <algorithm>
 #include <cmath>
@@ -47,7 +54,61 @@ int ScreenPpi()
     return ppi;
 }
 
+#ifdef KIB_PRINT_PANGO
+cairo_t* CairoOf(wxDC& dc)
+{
+    wxGraphicsContext* gc = dc.GetGraphicsContext();
+    if (!gc || gc->GetRenderer() != wxGraphicsRenderer::GetCairoRenderer())
+        return nullptr;
+    return static_cast<cairo_t*>(gc->GetNativeContext());
+}
+#endif
+
 } // namespace
+
+#ifdef KIB_PRINT_PANGO
+struct CTextPrintout::PangoText {
+    PangoFontDescription* font = nullptr;
+    PangoLayout* layout = nullptr;
+    cairo_t* cr = nullptr;
+    int naturalHeight = 0; // of one row, in Pango units
+
+    ~PangoText()
+    {
+        if (layout)
+            g_object_unref(layout);
+        if (font)
+            pango_font_description_free(font);
+    }
+    // The layout drawing onto cr (made anew when the page's context changes).
+    PangoLayout* On(cairo_t* target)
+    {
+        if (target != cr || !layout) {
+            if (layout)
+                g_object_unref(layout);
+            layout = pango_cairo_create_layout(target);
+            pango_layout_set_font_description(layout, font);
+            cr = target;
+        } else {
+            pango_cairo_update_layout(target, layout);
+        }
+        return layout;
+    }
+    PangoRectangle Extent(cairo_t* target, const char* text)
+    {
+        PangoLayout* l = On(target);
+        pango_layout_set_text(l, text, -1);
+        PangoRectangle logical{};
+        pango_layout_get_extents(l, nullptr, &logical);
+        return logical;
+    }
+    static void Free(PangoText* p) { delete p; }
+};
+#else
+struct CTextPrintout::PangoText {
+    static void Free(PangoText* p) {}
+};
+#endif
 
 CTextPrintout::CTextPrintout(CTextView* view, const wxString& title) : wxPrintout(title), m_view(view) {}
 
@@ -136,6 +197,37 @@ bool CTextPrintout::EnsureLayout()
     dc->SetFont(m_font);
     wxCoord w = 0, h = 0;
     dc->GetTextExtent("X", &w, &h);
+    m_pango.reset();
+#ifdef KIB_PRINT_PANGO
+    if (cairo_t* cr = CairoOf(*dc); cr && m_font.GetNativeFontInfo()) {
+        // The same target height as the DC's font; cells and rows in whole
+        // device units, rounded up so that a row never outgrows the area.
+        auto* text = new PangoText;
+        m_pango = {text, &PangoText::Free};
+        text->font = pango_font_description_copy(m_font.GetNativeFontInfo()->description);
+        const double wanted = std::max(1, static_cast<int>(h));
+        double size = wanted * 0.8;
+        PangoRectangle x{};
+        for (int i = 0; i < 3; ++i) {
+            pango_font_description_set_absolute_size(text->font, size * PANGO_SCALE);
+            pango_layout_set_font_description(text->On(cr), text->font);
+            x = text->Extent(cr, "X");
+            if (x.height <= 0)
+                break;
+            size *= wanted * PANGO_SCALE / x.height;
+        }
+        pango_font_description_set_absolute_size(text->font, size * PANGO_SCALE);
+        pango_layout_set_font_description(text->On(cr), text->font);
+        x = text->Extent(cr, "X");
+        text->naturalHeight = x.height;
+        w = (x.width + PANGO_SCALE - 1) / PANGO_SCALE;
+        h = (x.height + PANGO_SCALE - 1) / PANGO_SCALE;
+        // The layout object belongs to this DC; pages make their own.
+        g_object_unref(text->layout);
+        text->layout = nullptr;
+        text->cr = nullptr;
+    }
+#endif
     m_charWidth = std::max(1, static_cast<int>(w));
     int pw = 0, ph = 0, ppx = 0, ppy = 0;
     GetPageSizePixels(&pw, &ph);
@@ -216,20 +308,51 @@ bool CTextPrintout::OnPrintPage(int page)
             continue;
         }
         const PrintedLine printed = LineAt(line);
-        for (size_t r = 0; r < printed.rows.size(); ++r) {
-            // A line taller than the area is cut at its bottom.
-            if (y + h > area.bottom && !(line == first && r == 0))
-                return true;
-            const printing::Row& row = printed.rows[r];
-            int x = area.left;
-            if (r == 0) {
-                dc->DrawText(CellsText(printed.cells, 0, row.end), x, y);
-            } else {
-                x += printed.prefix * m_charWidth;
-                dc->DrawText(CellsText(printed.cells, row.begin, row.end), x, y);
-            }
-            y += h;
-        }
+        // A line taller than the area is cut at its bottom (its first row
+        // is always printed).
+        size_t rows = printed.rows.size();
+        const int fit = std::max(1, (area.bottom - y) / h);
+        if (static_cast<int>(rows) > fit)
+            rows = static_cast<size_t>(fit);
+        DrawRows(*dc, printed, rows, area.left, y);
+        y += static_cast<int>(rows) * h;
+        if (rows < printed.rows.size())
+            break;
     }
     return true;
+}
+
+void CTextPrintout::DrawRows(wxDC& dc, const PrintedLine& printed, size_t rows, int x, int y)
+{
+    const int h = m_layout.LineHeight();
+    // Row 0 starts with the prefix; later rows are indented by it.
+    auto rowText = [&](size_t r) {
+        const printing::Row& row = printed.rows[r];
+        wxString text = r == 0 ? CellsText(printed.cells, 0, row.end) : CellsText(printed.cells, row.begin, row.end);
+        return text;
+    };
+#ifdef KIB_PRINT_PANGO
+    if (m_pango) {
+        if (cairo_t* cr = CairoOf(dc)) {
+            // One layout for all rows of the line, each exactly h apart.
+            std::string utf8;
+            for (size_t r = 0; r < rows; ++r) {
+                if (r)
+                    utf8 += '\n' + std::string(static_cast<size_t>(printed.prefix), ' ');
+                utf8 += rowText(r).utf8_string();
+            }
+            PangoLayout* layout = m_pango->On(cr);
+            pango_layout_set_spacing(layout, h * PANGO_SCALE - m_pango->naturalHeight);
+            pango_layout_set_text(layout, utf8.c_str(), static_cast<int>(utf8.size()));
+            cairo_save(cr);
+            cairo_set_source_rgb(cr, 0, 0, 0);
+            cairo_move_to(cr, x, y);
+            pango_cairo_show_layout(cr, layout);
+            cairo_restore(cr);
+            return;
+        }
+    }
+#endif
+    for (size_t r = 0; r < rows; ++r)
+        dc.DrawText(rowText(r), x + (r == 0 ? 0 : printed.prefix * m_charWidth), y + static_cast<int>(r) * h);
 }

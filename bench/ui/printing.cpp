@@ -9,6 +9,7 @@
 #include "editor/TextEditView.h"
 #include "editor/TextPrintout.h"
 #include "platform/UserStore.h"
+#include "support/CommandOutput.h"
 #include "support/JdkSources.h"
 
 #include <wx/app.h>
@@ -45,19 +46,6 @@ double TimeMs(F&& f)
     const auto t0 = Clock::now();
     f();
     return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
-}
-
-std::string Capture(const std::string& cmd)
-{
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[65536];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
 }
 
 } // namespace
@@ -105,7 +93,7 @@ int main(int argc, char** argv)
             std::system(("enscript -q -p '" + dir + "/String.ps' '" + source + "' 2>/dev/null").c_str());
         }));
     }
-    const std::string info = Capture("pdfinfo '" + dir + "/String.pdf' 2>/dev/null");
+    const std::string info = kibtest::CommandOutput("pdfinfo '" + dir + "/String.pdf' 2>/dev/null");
     const size_t at = info.find("Pages:");
     if (at != std::string::npos)
         pages = std::atoi(info.c_str() + at + 6);

@@ -7,6 +7,7 @@
 
 #include "platform/Printers.h"
 #include "resources/CommandIds.h"
+#include "support/CommandOutput.h"
 
 #include <wx/button.h>
 #include <wx/print.h>
@@ -31,14 +32,7 @@ std::string Numbered(int count)
 
 int PdfPages(const std::string& pdf)
 {
-    std::string out;
-    if (FILE* p = popen(("pdfinfo '" + pdf + "' 2>&1").c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
+    const std::string out = CommandOutput("pdfinfo '" + pdf + "' 2>&1");
     std::smatch m;
     return std::regex_search(out, m, std::regex("Pages:\\s+(\\d+)")) ? std::stoi(m[1]) : -1;
 }
@@ -225,4 +219,31 @@ TEST_F(PrintCommandTest, CommandLinePrintToAMissingPrinterWritesPdf)
     EXPECT_FALSE(Start({"/pt", path, "GibtEsNicht", "treiber", "port"}));
     EXPECT_EQ(app->PrintExitCode(), 0);
     EXPECT_EQ(PdfPages(dir + "Ziel.pdf"), 1);
+}
+
+TEST_F(PrintCommandTest, CommandLinePrintToAnExistingPrinterGoesThroughTheSpooler)
+{
+    // Stand-ins for the CUPS tools: one queue "Laser"; lp keeps the file.
+    const std::string bin = dir + "bin/";
+    std::filesystem::create_directories(bin);
+    WriteFile(bin + "lpstat", "#!/bin/sh\ncase \"$1\" in -e) echo Laser;; -d) echo 'no system default destination';; esac\n");
+    WriteFile(bin + "lp", "#!/bin/sh\nfor a in \"$@\"; do last=\"$a\"; printf '%s|' \"$a\"; done > " + dir +
+                              "lp-args\ncp \"$last\" " + dir + "spooled.pdf\n");
+    std::filesystem::permissions(bin + "lpstat", std::filesystem::perms::owner_all);
+    std::filesystem::permissions(bin + "lp", std::filesystem::perms::owner_all);
+    const char* oldPath = std::getenv("PATH");
+    const std::string saved = oldPath ? oldPath : "";
+    setenv("PATH", (bin + ":" + saved).c_str(), 1);
+    const std::string path = File("Laser.java", Numbered(70));
+    const bool started = Start({"/pt", path, "Laser", "treiber", "port"});
+    setenv("PATH", saved.c_str(), 1);
+    EXPECT_FALSE(started);
+    EXPECT_EQ(app->PrintExitCode(), 0);
+    const std::string args = ReadFile(dir + "lp-args");
+    EXPECT_EQ(args.rfind("-d|Laser|-n|1|-t|Laser.java|--|/tmp/kib-print-", 0), 0u) << args;
+    EXPECT_EQ(PdfPages(dir + "spooled.pdf"), 2);
+    // The temporary file is gone once the spooler has it.
+    const std::string temp = args.substr(args.find("--|") + 3, args.size() - args.find("--|") - 4);
+    EXPECT_FALSE(std::filesystem::exists(temp)) << temp;
+    EXPECT_FALSE(std::filesystem::exists(dir + "Laser.pdf"));
 }

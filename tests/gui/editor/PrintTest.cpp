@@ -2,7 +2,7 @@
 // pdfinfo and pdftotext: pagination, wrapping, line numbers, white-space
 // marks, relayout per job, page ranges, non-ASCII text and margins.
 #include "EditorTestUtil.h"
-#include "support/JdkSources.h"
+#include "support/CommandOutput.h"
 
 #include "editor/PdfPrinter.h"
 #include "editor/TextPrintout.h"
@@ -23,19 +23,6 @@
 using namespace edtest;
 
 namespace {
-
-std::string Shell(const std::string& cmd)
-{
-    std::string out;
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[4096];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
@@ -111,20 +98,20 @@ protected:
     static int Pages(const std::string& pdf)
     {
         std::smatch m;
-        const std::string info = Shell("pdfinfo '" + pdf + "' 2>&1");
+        const std::string info = kibtest::CommandOutput("pdfinfo '" + pdf + "' 2>&1");
         if (!std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")))
             return -1;
         return std::stoi(m[1]);
     }
     static std::string PageText(const std::string& pdf, int page)
     {
-        return Shell("pdftotext -layout -enc UTF-8 -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
+        return kibtest::CommandOutput("pdftotext -layout -enc UTF-8 -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
                    pdf + "' - 2>/dev/null");
     }
     static std::vector<Word> Words(const std::string& pdf, int page)
     {
         std::vector<Word> words;
-        const std::string html = Shell("pdftotext -bbox -enc UTF-8 -f " + std::to_string(page) + " -l " +
+        const std::string html = kibtest::CommandOutput("pdftotext -bbox -enc UTF-8 -f " + std::to_string(page) + " -l " +
                                      std::to_string(page) + " '" + pdf + "' - 2>/dev/null");
         const std::regex re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
         for (auto it = std::sregex_iterator(html.begin(), html.end(), re); it != std::sregex_iterator(); ++it)
@@ -147,6 +134,14 @@ protected:
         return page;
     }
 
+    // 200 numbered lines on pages of 60 lines: four pages.
+    std::string PrintTwoHundredLines(CTextPrintout& printout, int from = 0, int to = 0)
+    {
+        SetText(Numbered(200));
+        const PdfPageSetup page = PageOfLines(60);
+        return Print(printout, from, to, page);
+    }
+
     static std::string Numbered(int count, const char* word = "Zeile")
     {
         std::string text;
@@ -162,10 +157,8 @@ protected:
 
 TEST_F(PrintTest, TwoHundredLinesOnSixtyLinePagesGiveFourPagesEachOnItsOwnPage)
 {
-    SetText(Numbered(200));
-    const PdfPageSetup page = PageOfLines(60);
     CTextPrintout printout(view);
-    const std::string pdf = Print(printout, 0, 0, page);
+    const std::string pdf = PrintTwoHundredLines(printout);
     ASSERT_EQ(Pages(pdf), 4);
     // Every page carries its own lines and footer (none is empty).
     for (int p = 1; p <= 4; ++p) {
@@ -282,16 +275,14 @@ TEST_F(PrintTest, PrintingAgainAfterDeletingHalfLaysTheShorterTextOut)
 
 TEST_F(PrintTest, PagesBeyondTheLastPrintNothing)
 {
-    SetText(Numbered(200));
-    const PdfPageSetup page = PageOfLines(60);
     CTextPrintout printout(view);
-    const std::string pdf = Print(printout, 3, 10, page);
+    const std::string pdf = PrintTwoHundredLines(printout, 3, 10);
     ASSERT_EQ(Pages(pdf), 2);
     EXPECT_NE(PageText(pdf, 1).find("Page 3/4"), std::string::npos);
     EXPECT_NE(PageText(pdf, 2).find("Page 4/4"), std::string::npos);
     // Asked directly, the printout has no fifth page and draws none.
     CTextPrintout direct(view);
-    Print(direct, 1, 1, page);
+    Print(direct, 1, 1, PageOfLines(60));
     EXPECT_FALSE(direct.HasPage(5));
 }
 
@@ -372,10 +363,9 @@ namespace {
 
 TEST_F(PrintTest, JdkStringJavaPrintsEveryLineOnce)
 {
-    const std::string zip = kibtest::FindJdkSourceZip();
-    if (zip.empty())
+    const std::string text = kibtest::JdkSourceFile("java.base/java/lang/String.java");
+    if (text.empty())
         GTEST_SKIP() << "no JDK src.zip";
-    const std::string text = Shell("unzip -p '" + zip + "' java.base/java/lang/String.java 2>/dev/null");
     ASSERT_GT(text.size(), 100000u);
     SetText(text);
     view->SetLineNumbers(true);
@@ -384,7 +374,7 @@ TEST_F(PrintTest, JdkStringJavaPrintsEveryLineOnce)
     const int pages = Pages(pdf);
     ASSERT_GT(pages, 50);
     // Every numbered line appears exactly once, in order, across the pages.
-    const std::string all = Shell("pdftotext -layout -enc UTF-8 '" + pdf + "' - 2>/dev/null");
+    const std::string all = kibtest::CommandOutput("pdftotext -layout -enc UTF-8 '" + pdf + "' - 2>/dev/null");
     const std::regex number("^\\s*(\\d+): ");
     int expected = 1, lastNumber = 0;
     for (const std::string& line : SplitLines(all)) {
