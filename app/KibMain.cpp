@@ -29,8 +29,12 @@ public:
 
     int OnRun() override
     {
-        if (m_exitCode >= 0)
+        if (m_exitCode >= 0) {
+            // The main frame, destroyed by the print run, goes while the
+            // application object it reaches into still exists.
+            DeletePendingObjects();
             return m_exitCode;
+        }
         return wxApp::OnRun();
     }
 

@@ -51,6 +51,8 @@ bool PrintToPdf(wxPrintout& printout, const std::string& path, const PdfPageSetu
         cairo_surface_destroy(surface);
         return false;
     }
+    // PDF 1.4: no compressed object streams, a second pass cairo spares.
+    cairo_pdf_surface_restrict_to_version(surface, CAIRO_PDF_VERSION_1_4);
     cairo_t* cr = cairo_create(surface);
     cairo_scale(cr, 72.0 / dpi, 72.0 / dpi);
 

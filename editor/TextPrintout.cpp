@@ -72,6 +72,11 @@ struct CTextPrintout::PangoText {
     PangoLayout* layout = nullptr;
     cairo_t* cr = nullptr;
     int naturalHeight = 0; // of one row, in Pango units
+    // The primary face for rows it has every glyph of: glyphs put straight
+    // onto the cell grid, without shaping (rows of other text go through
+    // the layout, which finds fallback fonts).
+    cairo_scaled_font_t* scaled = nullptr;
+    double size = 0, baseline = 0;
 
     ~PangoText()
     {
@@ -79,6 +84,79 @@ struct CTextPrintout::PangoText {
             g_object_unref(layout);
         if (font)
             pango_font_description_free(font);
+        if (scaled)
+            cairo_scaled_font_destroy(scaled);
+    }
+    void TakePrimaryFace(double fontSize)
+    {
+        size = fontSize;
+        baseline = static_cast<double>(pango_layout_get_baseline(layout)) / PANGO_SCALE;
+        PangoFont* loaded = pango_context_load_font(pango_layout_get_context(layout), font);
+        if (loaded && PANGO_IS_CAIRO_FONT(loaded))
+            if (cairo_scaled_font_t* sf = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(loaded)))
+                scaled = cairo_scaled_font_reference(sf);
+        if (loaded)
+            g_object_unref(loaded);
+    }
+    // Glyphs of the page that sit on the cell grid, drawn in one call at the
+    // page's end (each call costs the PDF surface far more than a glyph).
+    std::string batchText;
+    std::vector<cairo_glyph_t> batchGlyphs;
+    std::vector<cairo_text_cluster_t> batchClusters;
+
+    // Adds the rows to the page's glyphs; false (nothing added) when the
+    // face lacks a glyph of them.
+    bool AddOnGrid(const std::vector<std::string>& rows, const std::vector<int>& indents, double x, double y,
+                   int lineHeight, int cellWidth)
+    {
+        if (!scaled)
+            return false;
+        const size_t glyphMark = batchGlyphs.size(), clusterMark = batchClusters.size(), textMark = batchText.size();
+        bool ok = true;
+        for (size_t r = 0; r < rows.size() && ok; ++r) {
+            const std::string& text = rows[r];
+            cairo_glyph_t* glyphs = nullptr;
+            cairo_text_cluster_t* clusters = nullptr;
+            int glyphCount = 0, clusterCount = 0;
+            cairo_text_cluster_flags_t flags{};
+            ok = cairo_scaled_font_text_to_glyphs(scaled, 0, 0, text.data(), static_cast<int>(text.size()), &glyphs,
+                                                  &glyphCount, &clusters, &clusterCount,
+                                                  &flags) == CAIRO_STATUS_SUCCESS;
+            // One glyph per character, each found in the face, in order.
+            ok = ok && glyphCount == clusterCount && !(flags & CAIRO_TEXT_CLUSTER_FLAG_BACKWARD);
+            for (int i = 0; ok && i < glyphCount; ++i) {
+                ok = glyphs[i].index != 0 && clusters[i].num_glyphs == 1;
+                glyphs[i].x = x + static_cast<double>(indents[r] + i) * cellWidth;
+                glyphs[i].y = y + static_cast<double>(r) * lineHeight + baseline;
+                batchGlyphs.push_back(glyphs[i]);
+                batchClusters.push_back(clusters[i]);
+            }
+            batchText += text;
+            cairo_glyph_free(glyphs);
+            cairo_text_cluster_free(clusters);
+        }
+        if (!ok) {
+            batchGlyphs.resize(glyphMark);
+            batchClusters.resize(clusterMark);
+            batchText.resize(textMark);
+        }
+        return ok;
+    }
+    void FlushGrid(cairo_t* cr)
+    {
+        if (!batchGlyphs.empty()) {
+            cairo_save(cr);
+            cairo_set_source_rgb(cr, 0, 0, 0);
+            cairo_set_font_face(cr, cairo_scaled_font_get_font_face(scaled));
+            cairo_set_font_size(cr, size);
+            cairo_show_text_glyphs(cr, batchText.data(), static_cast<int>(batchText.size()), batchGlyphs.data(),
+                                   static_cast<int>(batchGlyphs.size()), batchClusters.data(),
+                                   static_cast<int>(batchClusters.size()), cairo_text_cluster_flags_t{});
+            cairo_restore(cr);
+        }
+        batchText.clear();
+        batchGlyphs.clear();
+        batchClusters.clear();
     }
     // The layout drawing onto cr (made anew when the page's context changes).
     PangoLayout* On(cairo_t* target)
@@ -220,6 +298,7 @@ bool CTextPrintout::EnsureLayout()
         pango_layout_set_font_description(text->On(cr), text->font);
         x = text->Extent(cr, "X");
         text->naturalHeight = x.height;
+        text->TakePrimaryFace(size);
         w = (x.width + PANGO_SCALE - 1) / PANGO_SCALE;
         h = (x.height + PANGO_SCALE - 1) / PANGO_SCALE;
         // The layout object belongs to this DC; pages make their own.
@@ -319,6 +398,11 @@ bool CTextPrintout::OnPrintPage(int page)
         if (rows < printed.rows.size())
             break;
     }
+#ifdef KIB_PRINT_PANGO
+    if (m_pango)
+        if (cairo_t* cr = CairoOf(*dc))
+            m_pango->FlushGrid(cr);
+#endif
     return true;
 }
 
@@ -334,6 +418,18 @@ void CTextPrintout::DrawRows(wxDC& dc, const PrintedLine& printed, size_t rows, 
 #ifdef KIB_PRINT_PANGO
     if (m_pango) {
         if (cairo_t* cr = CairoOf(dc)) {
+            std::vector<std::string> texts;
+            std::vector<int> indents;
+            bool wide = false;
+            for (size_t r = 0; r < rows; ++r) {
+                const printing::Row& row = printed.rows[r];
+                for (int i = r == 0 ? 0 : row.begin; i < row.end && !wide; ++i)
+                    wide = printed.cells[static_cast<size_t>(i)] == textlayout::kWideTail;
+                texts.push_back(rowText(r).utf8_string());
+                indents.push_back(r == 0 ? 0 : printed.prefix);
+            }
+            if (!wide && m_pango->AddOnGrid(texts, indents, x, y, h, m_charWidth))
+                return;
             // One layout for all rows of the line, each exactly h apart.
             std::string utf8;
             for (size_t r = 0; r < rows; ++r) {
