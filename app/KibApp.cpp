@@ -5,6 +5,7 @@
 #include "app/KibView.h"
 #include "app/MainFrame.h"
 #include "app/OpenFilesList.h"
+#include "app/PrintJob.h"
 #include "app/SplashScreen.h"
 #include "app/UserDialogs.h"
 #include "platform/MessageLanguage.h"
@@ -20,6 +21,8 @@
 #include <wx/event.h>
 #include <wx/msgdlg.h>
 #include <wx/translation.h>
+
+#include <cstdio>
 
 using namespace kib;
 
@@ -94,8 +97,14 @@ bool CKibApp::InitInstance(const std::vector<std::string>& args)
                 return false;
             }
             if (print) {
-                // Print and end, as the shell's print command expects.
-                frame->RouteCommand(ID_FILE_PRINT_DIRECT);
+                // Print and end, as the shell's print command expects. No
+                // window is shown, so what happened goes to standard error.
+                wxString message;
+                CKibView* view = doc->GetFirstView();
+                bool printed = view && printjob::PrintDirect(*view, wxString::FromUTF8(doc->GetTitle()),
+                                                             doc->GetPathName(), m_cmdInfo.m_printerName, message);
+                std::fprintf(stderr, "Kib: %s\n", message.utf8_string().c_str());
+                m_printExitCode = printed ? 0 : 1;
                 m_docs.CloseAllDocuments();
                 frame->Destroy();
                 return false;
@@ -179,7 +188,13 @@ const CKibApp::Commands& CKibApp::CommandTable()
     static const Commands table = {
         {ID_FILE_NEW, [](CKibApp& a, int) { a.m_docs.NewDocument(); }, Row::Always},
         {ID_FILE_OPEN, [](CKibApp& a, int) { a.OnFileOpen(); }, Row::Always},
-        {ID_FILE_PRINT_SETUP, [](CKibApp& a, int) { UserDialogs().PrinterSetup(a.m_mainFrame); }, Row::Always},
+        {ID_FILE_PRINT_SETUP,
+         [](CKibApp& a, int) {
+             printjob::PrintSetup setup = printjob::CurrentSetup();
+             if (UserDialogs().PrinterSetup(a.m_mainFrame, setup))
+                 printjob::CurrentSetup() = setup;
+         },
+         Row::Always},
         {ID_FILE_CLOSE_ALL, [](CKibApp& a, int) { a.m_docs.CloseAllDocuments(); }, Row::Always},
         {ID_APP_ABOUT, [](CKibApp& a, int) { UserDialogs().About(a.m_mainFrame); }, Row::Always},
         {ID_FILE_MRU_FILE1, ID_FILE_MRU_LAST, [](CKibApp& a, int c) { a.OpenRecentFile(c); },

@@ -36,6 +36,9 @@ public:
     CDocManager& Docs() { return m_docs; }
     CMainFrame* MainFrame() const { return m_mainFrame; }
     const CCommandLineInfo& CommandLine() const { return m_cmdInfo; }
+    // After a print run from the command line (/p, /pt): 0 when the text was
+    // printed, 1 when not; -1 for every other start.
+    int PrintExitCode() const { return m_printExitCode; }
     const CStartupSettings& StartupSettings() const { return m_startup; }
 
     // 0 = document tabs at the bottom, 1 = at the top ("MDITabLocation").
@@ -79,6 +82,7 @@ private:
     std::string m_appDir;
     CStartupSettings m_startup;
     CCommandLineInfo m_cmdInfo;
+    int m_printExitCode = -1;
     CDocManager m_docs;
     CMainFrame* m_mainFrame = nullptr;
     int m_mdiTabLocation = 0;

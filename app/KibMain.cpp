@@ -18,7 +18,24 @@ public:
         std::vector<std::string> args;
         for (int i = 0; i < argc; ++i)
             args.push_back(argv[i].utf8_string());
-        return m_kib->InitInstance(args);
+        const bool ok = m_kib->InitInstance(args);
+        // A print run ends here with its own exit code, not as a failed start.
+        if (!ok && m_kib->PrintExitCode() >= 0) {
+            m_exitCode = m_kib->PrintExitCode();
+            return true;
+        }
+        return ok;
+    }
+
+    int OnRun() override
+    {
+        if (m_exitCode >= 0) {
+            // The main frame, destroyed by the print run, goes while the
+            // application object it reaches into still exists.
+            DeletePendingObjects();
+            return m_exitCode;
+        }
+        return wxApp::OnRun();
     }
 
     int FilterEvent(wxEvent& event) override
@@ -38,6 +55,7 @@ public:
 
 private:
     std::unique_ptr<CKibApp> m_kib;
+    int m_exitCode = -1;
 };
 
 } // namespace

@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/EditorPositions.h"
 #include "app/KibDoc.h"
+#include "app/PrintJob.h"
 #include "app/KibViewTools.h"
 #include "app/MainFrame.h"
 #include "app/MainFrameFind.h"
@@ -84,6 +85,16 @@ void ApplyColours(CTextView& view, const CSettings& s)
 }
 
 } // namespace
+
+std::string CKibView::DocumentTitle() const
+{
+    return m_doc ? m_doc->GetTitle() : std::string();
+}
+
+std::string CKibView::DocumentPath() const
+{
+    return m_doc ? m_doc->GetPathName() : std::string();
+}
 
 CKibView::CKibView(wxWindow* parent, CKibDoc* doc)
     : CKibViewBase(parent, wxID_ANY), m_doc(doc), m_find(*this, FindHost()),
@@ -267,6 +278,25 @@ const CKibView::Commands& CKibView::CommandTable()
              const TextEncoding to = c == ID_CONVERT_TO_UTF8 ? TextEncoding::Utf8 : TextEncoding::Cp1252;
              return v.IsEditable() && v.GetBuffer() && v.GetBuffer()->Encoding() != to;
          }},
+        // Printing: Kib's print dialog, the shell's print command without
+        // one, and the preview window.
+        {ID_FILE_PRINT,
+         [](CKibView& v, int) {
+             printjob::PrintWithDialog(v, wxString::FromUTF8(v.DocumentTitle()), v.DocumentPath());
+         },
+         Row::Always},
+        {ID_FILE_PRINT_DIRECT,
+         [](CKibView& v, int) {
+             wxString message;
+             printjob::PrintDirect(v, wxString::FromUTF8(v.DocumentTitle()), v.DocumentPath(), {}, message);
+             UserDialogs().MessageBox(&v, message, KibText(IDS_MSGBOX_CAPTION), wxOK | wxICON_INFORMATION);
+         },
+         Row::Always},
+        {ID_FILE_PRINT_PREVIEW,
+         [](CKibView& v, int) {
+             printjob::OpenPreview(v, wxString::FromUTF8(v.DocumentTitle()), v.DocumentPath());
+         },
+         Row::Always},
         // The tool bar's box, which sent the command, holds the text.
         {ID_EDIT_FIND_BOX, [](CKibView& v, int) { v.ToolbarSearch(CurrentCommandControl()); }, Row::Always},
 

@@ -22,6 +22,9 @@ public:
     ~CKibView() override;
 
     CKibDoc* GetDocument() const { return m_doc; }
+    // The document's title and path (empty without a document or a file).
+    std::string DocumentTitle() const;
+    std::string DocumentPath() const;
     CTextBuffer* FindBuffer() override;
     LineState ClassifyLine(LineState state, const char* chars, int length, ColorBlock* runs,
                            int runCapacity, int& runCount) override;

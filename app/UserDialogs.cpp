@@ -5,6 +5,8 @@
 
 #include "app/AboutDialog.h"
 #include "app/GoToLineDialog.h"
+#include "app/PrintDialog.h"
+#include "platform/Printers.h"
 #include "toolchain/AppletPageDialog.h"
 #include "toolchain/RunArgumentsDialog.h"
 #include "toolchain/StartFilesDialog.h"
@@ -17,7 +19,6 @@
 #include <wx/dirdlg.h>
 #include <wx/filename.h>
 #include <wx/filedlg.h>
-#include <wx/generic/prntdlgg.h>
 #include <wx/msgdlg.h>
 #include <wx/button.h>
 #include <wx/checklst.h>
@@ -92,21 +93,33 @@ public:
             bars[i].shown = list->IsChecked(static_cast<unsigned>(i));
         return true;
     }
-
-    void PrinterSetup(wxWindow* parent) override
-    {
-        // The generic dialog: GTK's native one blocks when no printer exists.
-        static wxPrintData data;
-        wxGenericPrintSetupDialog dlg(parent, &data);
-        if (dlg.ShowModal() == wxID_OK)
-            data = dlg.GetPrintData();
-    }
 };
 
 CRealDialogs g_real;
 IUserDialogs* g_current = &g_real;
 
 } // namespace
+
+// Kib's own dialogs: the toolkit's generic set-up dialog takes the print
+// data for PostScript data and crashes on GTK's, and GTK's native dialogs
+// block when the system has no printer.
+bool IUserDialogs::PrinterSetup(wxWindow* parent, printjob::PrintSetup& setup)
+{
+    CPrintDialog dlg(parent, platform::ListPrinters(), setup);
+    if (RunModal(dlg) != wxID_OK)
+        return false;
+    setup = dlg.Setup();
+    return true;
+}
+
+bool IUserDialogs::Print(wxWindow* parent, printjob::PrintRequest& request)
+{
+    CPrintDialog dlg(parent, platform::ListPrinters(), request);
+    if (RunModal(dlg) != wxID_OK)
+        return false;
+    request = dlg.Request();
+    return true;
+}
 
 int IUserDialogs::RunModal(wxDialog& dialog)
 {

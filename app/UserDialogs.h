@@ -2,6 +2,7 @@
 // interface, so that tests can answer them by script and see what was asked.
 #pragma once
 
+#include "app/PrintJob.h"
 #include "controls/ColourTable.h"
 #include "settings/Settings.h"
 
@@ -35,7 +36,11 @@ public:
         bool shown;
     };
     virtual bool Customize(wxWindow* parent, std::vector<BarChoice>& bars) = 0;
-    virtual void PrinterSetup(wxWindow* parent) = 0;
+    // "Druckereinrichtung" on the session's setup; false on cancel.
+    virtual bool PrinterSetup(wxWindow* parent, printjob::PrintSetup& setup);
+    // The print dialog on request (printer, PDF file, pages, copies); false
+    // on cancel.
+    virtual bool Print(wxWindow* parent, printjob::PrintRequest& request);
     // One of Kib's own interactive dialogs (find, replace, find in files),
     // run modally; returns its end code. Scripts drive the real window.
     virtual int RunModal(wxDialog& dialog);

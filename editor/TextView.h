@@ -137,6 +137,9 @@ public:
     int MarginWidth();
     int GetLineHeight();
     int GetCharWidth();
+    // The font the text is shown in (a monospace family when the chosen face
+    // is rendered proportionally); printing uses it too.
+    wxFont TextFont() { return GetStyleFont(false, false); }
     int GetScreenLines();
     int GetScreenColumns();
     int GetTopLine() const { return m_topLine; }

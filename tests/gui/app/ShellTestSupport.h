@@ -82,7 +82,25 @@ public:
         return true;
     }
     void About(wxWindow*) override { ++aboutShown; }
-    void PrinterSetup(wxWindow*) override { ++printerSetupShown; }
+    bool PrinterSetup(wxWindow* parent, printjob::PrintSetup& setup) override
+    {
+        ++printerSetupShown;
+        if (realPrinterSetup)
+            return IUserDialogs::PrinterSetup(parent, setup);
+        return false;
+    }
+    // The print dialog: what it was given, and the answer (none: cancel).
+    bool Print(wxWindow*, printjob::PrintRequest& request) override
+    {
+        printAsked.push_back(request);
+        if (!printAnswer)
+            return false;
+        request = *printAnswer;
+        return true;
+    }
+    bool realPrinterSetup = false;
+    std::vector<printjob::PrintRequest> printAsked;
+    std::optional<printjob::PrintRequest> printAnswer;
     bool Customize(wxWindow*, std::vector<BarChoice>& bars) override
     {
         customizeAsked = bars;

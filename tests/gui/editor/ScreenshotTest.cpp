@@ -2,7 +2,7 @@
 // space marks, the column guide, a selection and a brace match; and bad
 // input (binary bytes, NUL bytes, a 20 MB line). With KIB_SCREENSHOT_DIR set
 // each scene is also saved as a PNG of the screen (scripts/screenshot-editor.sh).
-#include "support/JdkSources.h"
+#include "support/CommandOutput.h"
 #include "EditorTestUtil.h"
 
 #include "settings/Settings.h"
@@ -14,23 +14,6 @@
 using namespace edtest;
 
 namespace {
-
-std::string JdkSource(const std::string& member)
-{
-    const std::string zip = kibtest::FindJdkSourceZip();
-    std::string out;
-    if (zip.empty())
-        return out;
-    std::string cmd = "unzip -p " + zip + " " + member + " 2>/dev/null";
-    if (FILE* p = popen(cmd.c_str(), "r")) {
-        char buf[65536];
-        size_t n;
-        while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-            out.append(buf, n);
-        pclose(p);
-    }
-    return out;
-}
 
 class ScreenshotTest : public EditorTest {
 protected:
@@ -59,7 +42,7 @@ protected:
 
 TEST_F(ScreenshotTest, JdkSourceWithSelectionGuideMarksAndBraceMatch)
 {
-    std::string text = JdkSource("java.base/java/util/ArrayDeque.java");
+    std::string text = kibtest::JdkSourceFile("java.base/java/util/ArrayDeque.java");
     ASSERT_GT(text.size(), 10000u) << "src.zip not readable";
     SetText(text);
     ASSERT_EQ(buffer->LineEndStyle(), EOL_LF);

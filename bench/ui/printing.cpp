@@ -1,0 +1,125 @@
+// Printing speed: the JDK's String.java printed into a PDF by the view's
+// printout through cairo, next to enscript printing the same file into
+// PostScript in the same run (the peer; target at most 3 times its time),
+// and the layout of a 100,000-line file as the preview makes it on opening
+// (layout plus the first page).
+//   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/bench/bench_ui_printing [runs]
+#include "editor/PdfPrinter.h"
+#include "editor/TextBuffer.h"
+#include "editor/TextEditView.h"
+#include "editor/TextPrintout.h"
+#include "platform/UserStore.h"
+#include "support/CommandOutput.h"
+#include "support/JdkSources.h"
+
+#include <wx/app.h>
+#include <wx/frame.h>
+#include <wx/init.h>
+#include <wx/log.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+class CBenchApp : public wxApp {
+public:
+    bool OnInit() override { return true; }
+};
+
+double Median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+template <class F>
+double TimeMs(F&& f)
+{
+    const auto t0 = Clock::now();
+    f();
+    return std::chrono::duration<double, std::milli>(Clock::now() - t0).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    wxApp::SetInstance(new CBenchApp);
+    if (!wxEntryStart(argc, argv)) {
+        std::fprintf(stderr, "no display\n");
+        return 1;
+    }
+    delete wxLog::SetActiveTarget(new wxLogStderr);
+    wxTheApp->CallOnInit();
+
+    char dirTmpl[] = "/tmp/kib-bench-print-XXXXXX";
+    const std::string dir = mkdtemp(dirTmpl);
+    platform::CUserStore::Instance().SetFile(dir + "/store.txt");
+    const std::string zip = kibtest::FindJdkSourceZip();
+    const std::string source = dir + "/String.java";
+    if (zip.empty() ||
+        std::system(("unzip -p '" + zip + "' java.base/java/lang/String.java > '" + source + "'").c_str()) != 0) {
+        std::fprintf(stderr, "String.java not found in the JDK's src.zip\n");
+        return 1;
+    }
+
+    auto* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxDefaultPosition, wxSize(800, 600));
+    auto* view = new CTextEditView(frame);
+    CTextBuffer buffer;
+    buffer.LoadFile(source);
+    view->AttachBuffer(&buffer);
+    view->SetLineNumbers(true);
+    frame->Show();
+    wxTheApp->Yield();
+
+    // Ours: the whole file into a PDF. Peer: enscript into PostScript.
+    std::vector<double> ours, peer;
+    int pages = 0;
+    for (int i = 0; i < runs; ++i) {
+        ours.push_back(TimeMs([&] {
+            CTextPrintout printout(view);
+            PrintToPdf(printout, dir + "/String.pdf", PdfPageSetup{}, 0, 0);
+        }));
+        peer.push_back(TimeMs([&] {
+            std::system(("enscript -q -p '" + dir + "/String.ps' '" + source + "' 2>/dev/null").c_str());
+        }));
+    }
+    const std::string info = kibtest::CommandOutput("pdfinfo '" + dir + "/String.pdf' 2>/dev/null");
+    const size_t at = info.find("Pages:");
+    if (at != std::string::npos)
+        pages = std::atoi(info.c_str() + at + 6);
+    const double o = Median(ours), p = Median(peer), ratio = p > 0 ? o / p : 0;
+    std::printf("String.java: %d lines, %d pages\n", buffer.LineCount(), pages);
+    std::printf("printing to PDF (cairo):            %8.1f ms (median of %d)\n", o, runs);
+    std::printf("peer: enscript to PostScript:       %8.1f ms\n", p);
+    std::printf("ratio %.2fx, target <= 3.00x: %s\n", ratio, ratio <= 3.0 ? "met" : "over target");
+
+    // The preview's opening cost on 100,000 lines: layout and page one.
+    std::string big;
+    for (int i = 0; i < 100000; ++i)
+        big += "        int value" + std::to_string(i) + " = compute(" + std::to_string(i) + ", \"Wörter\");\n";
+    buffer.LoadFromMemory(big);
+    std::vector<double> layout;
+    for (int i = 0; i < std::min(runs, 5); ++i)
+        layout.push_back(TimeMs([&] {
+            CTextPrintout printout(view);
+            PrintToPdf(printout, dir + "/big.pdf", PdfPageSetup{}, 1, 1);
+        }));
+    std::printf("100000 lines: layout + first page  %8.1f ms\n", Median(layout));
+
+    view->DetachBuffer();
+    frame->Destroy();
+    wxTheApp->Yield();
+    std::system(("rm -rf '" + dir + "'").c_str());
+    wxEntryCleanup();
+    return 0;
+}

@@ -1,0 +1,68 @@
+// The printout of a text view for wx's printing framework and for the PDF
+// printer: pages laid out from the view's text when a job starts, drawn in the
+// view's font with its tab width, white-space marks and line numbers, with a
+// footer "Page %d/%d" centred below the text. The layout ends with the job.
+#pragma once
+
+#include "editor/PrintLayout.h"
+#include "text/TextEncoding.h"
+
+#include <wx/font.h>
+#include <wx/prntbase.h>
+#include <wx/weakref.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+class CTextView;
+
+class CTextPrintout : public wxPrintout {
+public:
+    explicit CTextPrintout(CTextView* view, const wxString& title = wxString::FromUTF8("Kib"));
+
+    void OnPreparePrinting() override;
+    void OnEndPrinting() override;
+    bool HasPage(int page) override;
+    void GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* pageTo) override;
+    bool OnPrintPage(int page) override;
+
+    const printing::CPrintLayout& Layout() const { return m_layout; }
+    // The font of the last layout, at its printed size.
+    const wxFont& PrintFont() const { return m_font; }
+    int CharWidth() const { return m_charWidth; }
+
+    // One text line as printed: the line-number prefix and the expanded text
+    // as cells, cut into rows that fit cellsPerRow; rows after the first are
+    // indented by the prefix, so that measuring and drawing agree.
+    struct PrintedLine {
+        std::u32string cells; // prefix followed by the line's display cells
+        int prefix = 0;       // cells of the line-number prefix
+        std::vector<printing::Row> rows;
+    };
+    static PrintedLine MakePrintedLine(const char* chars, int length, int lineNumber, bool lineNumbers,
+                                       int tabWidth, bool showWhitespace, TextEncoding encoding,
+                                       int cellsPerRow);
+
+private:
+    bool EnsureLayout();
+    // Logical units of the DC become printer pixels, whatever the DC's size
+    // (the preview draws into a bitmap of the zoomed page).
+    void MapToPrinterPixels();
+    void ChooseFont(wxDC& dc);
+    PrintedLine LineAt(int line) const;
+    void DrawFooter(wxDC& dc, int page);
+    void DrawRows(wxDC& dc, const PrintedLine& printed, size_t rows, int x, int y);
+
+    // Where the DC draws through cairo, the text goes straight to Pango with
+    // one layout for the whole job (measured and drawn with the same font
+    // size), which is many times faster than a DC text call per row.
+    struct PangoText;
+    std::unique_ptr<PangoText, void (*)(PangoText*)> m_pango{nullptr, nullptr};
+
+    wxWeakRef<CTextView> m_view;
+    printing::CPrintLayout m_layout;
+    wxFont m_font;
+    int m_charWidth = 1;
+    int m_cellsPerRow = 1;
+};

@@ -1,0 +1,401 @@
+// Printing the view into PDF files through cairo, read back with poppler's
+// pdfinfo and pdftotext: pagination, wrapping, line numbers, white-space
+// marks, relayout per job, page ranges, non-ASCII text and margins.
+#include "EditorTestUtil.h"
+#include "support/CommandOutput.h"
+
+#include "editor/PdfPrinter.h"
+#include "editor/TextPrintout.h"
+#include "platform/UserStore.h"
+#include "settings/Profile.h"
+#include "text/Cp1252.h"
+
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+using namespace edtest;
+
+namespace {
+
+std::vector<std::string> SplitLines(const std::string& text)
+{
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line))
+        out.push_back(line);
+    return out;
+}
+
+// Lines with text, trailing blanks and the form feed removed.
+std::vector<std::string> TextLines(const std::string& text)
+{
+    std::vector<std::string> out;
+    for (std::string line : SplitLines(text)) {
+        line.erase(std::remove(line.begin(), line.end(), '\f'), line.end());
+        while (!line.empty() && line.back() == ' ')
+            line.pop_back();
+        if (!line.empty())
+            out.push_back(line);
+    }
+    return out;
+}
+
+struct Word {
+    double xMin, yMin, xMax, yMax;
+    std::string text;
+};
+
+class PrintTest : public EditorTest {
+protected:
+    void SetUp() override
+    {
+        EditorTest::SetUp();
+        dir = std::filesystem::temp_directory_path() / ("kib-print-" + std::to_string(getpid()));
+        std::filesystem::create_directories(dir);
+        // Margins come from the profile: a store of the test's own.
+        platform::CUserStore::Instance().SetFile((dir / "store.txt").string());
+        view->SetLineNumbers(false);
+        view->SetShowWhitespace(false);
+        view->SetTabWidth(4);
+    }
+    void TearDown() override
+    {
+        platform::CUserStore::Instance().SetFile(platform::CUserStore::DefaultFile());
+        std::error_code ec;
+        std::filesystem::remove_all(dir, ec);
+        EditorTest::TearDown();
+    }
+
+    void Margins(int left, int right, int top, int bottom)
+    {
+        profile::WriteProfileInt("PageSetup", "LeftMargin", left);
+        profile::WriteProfileInt("PageSetup", "RightMargin", right);
+        profile::WriteProfileInt("PageSetup", "TopMargin", top);
+        profile::WriteProfileInt("PageSetup", "BottomMargin", bottom);
+    }
+
+    std::string Print(CTextPrintout& printout, int from = 0, int to = 0, const PdfPageSetup& page = {})
+    {
+        const std::string path = (dir / ("out" + std::to_string(++jobs) + ".pdf")).string();
+        std::string error;
+        EXPECT_TRUE(PrintToPdf(printout, path, page, from, to, &error)) << error;
+        return path;
+    }
+    std::string Print(int from = 0, int to = 0, const PdfPageSetup& page = {})
+    {
+        CTextPrintout printout(view);
+        return Print(printout, from, to, page);
+    }
+
+    static int Pages(const std::string& pdf)
+    {
+        std::smatch m;
+        const std::string info = kibtest::CommandOutput("pdfinfo '" + pdf + "' 2>&1");
+        if (!std::regex_search(info, m, std::regex("Pages:\\s+(\\d+)")))
+            return -1;
+        return std::stoi(m[1]);
+    }
+    static std::string PageText(const std::string& pdf, int page)
+    {
+        return kibtest::CommandOutput("pdftotext -layout -enc UTF-8 -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
+                   pdf + "' - 2>/dev/null");
+    }
+    static std::vector<Word> Words(const std::string& pdf, int page)
+    {
+        std::vector<Word> words;
+        const std::string html = kibtest::CommandOutput("pdftotext -bbox -enc UTF-8 -f " + std::to_string(page) + " -l " +
+                                     std::to_string(page) + " '" + pdf + "' - 2>/dev/null");
+        const std::regex re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+        for (auto it = std::sregex_iterator(html.begin(), html.end(), re); it != std::sregex_iterator(); ++it)
+            words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]),
+                             (*it)[5]});
+        return words;
+    }
+
+    // A page (no margins) whose text area holds exactly `lines` lines of the
+    // printout's line height, below which the footer band lies.
+    PdfPageSetup PageOfLines(int lines)
+    {
+        Margins(0, 0, 0, 0);
+        CTextPrintout probe(view);
+        Print(probe);
+        const int h = probe.Layout().LineHeight();
+        EXPECT_GT(h, 0);
+        PdfPageSetup page;
+        page.heightMm = (lines * h + h + h / 2) * 25.4 / page.dotsPerInch;
+        return page;
+    }
+
+    // 200 numbered lines on pages of 60 lines: four pages.
+    std::string PrintTwoHundredLines(CTextPrintout& printout, int from = 0, int to = 0)
+    {
+        SetText(Numbered(200));
+        const PdfPageSetup page = PageOfLines(60);
+        return Print(printout, from, to, page);
+    }
+
+    static std::string Numbered(int count, const char* word = "Zeile")
+    {
+        std::string text;
+        for (int i = 1; i <= count; ++i)
+            text += std::string(word) + " " + std::to_string(i) + "\r\n";
+        text.resize(text.size() - 2);
+        return text;
+    }
+
+    std::filesystem::path dir;
+    int jobs = 0;
+};
+
+TEST_F(PrintTest, TwoHundredLinesOnSixtyLinePagesGiveFourPagesEachOnItsOwnPage)
+{
+    CTextPrintout printout(view);
+    const std::string pdf = PrintTwoHundredLines(printout);
+    ASSERT_EQ(Pages(pdf), 4);
+    // Every page carries its own lines and footer (none is empty).
+    for (int p = 1; p <= 4; ++p) {
+        const std::vector<std::string> lines = TextLines(PageText(pdf, p));
+        const int first = (p - 1) * 60 + 1, last = std::min(200, p * 60);
+        ASSERT_EQ(static_cast<int>(lines.size()), last - first + 2) << "page " << p;
+        EXPECT_EQ(lines.front(), "Zeile " + std::to_string(first)) << "page " << p;
+        EXPECT_EQ(lines[lines.size() - 2], "Zeile " + std::to_string(last)) << "page " << p;
+        EXPECT_NE(lines.back().find("Page " + std::to_string(p) + "/4"), std::string::npos) << lines.back();
+    }
+    // The footer is centred on the page (no margins: the band spans it).
+    for (const Word& w : Words(pdf, 3))
+        if (w.text == "3/4") {
+            const double pageWidth = 210.0 / 25.4 * 72.0;
+            EXPECT_NEAR((w.xMin + w.xMax) / 2, pageWidth / 2 + 9, 12); // "Page 3/4": the second word sits right of centre
+        }
+}
+
+TEST_F(PrintTest, LongLineWrapsAndCountsItsWholeHeight)
+{
+    std::string text = Numbered(70);
+    const PdfPageSetup page = PageOfLines(60);
+    CTextPrintout probe(view);
+    Print(probe, 0, 0, page);
+    const int cells = probe.Layout().TextArea().Width() / probe.CharWidth();
+    ASSERT_GT(cells, 20);
+    // A first line of words, two and a half rows long.
+    std::string longLine;
+    int words = 0;
+    while (static_cast<int>(longLine.size()) < cells * 5 / 2) {
+        longLine += "wort" + std::to_string(words++) + " ";
+    }
+    longLine += "ende";
+    SetText(longLine + "\r\n" + text);
+    CTextPrintout printout(view);
+    const std::string pdf = Print(printout, 0, 0, page);
+    // 3 rows + lines 2..58 fill the 60 rows of page 1.
+    ASSERT_EQ(printout.Layout().PageCount(), 0); // discarded at the job's end
+    ASSERT_EQ(Pages(pdf), 2);
+    const std::vector<std::string> first = TextLines(PageText(pdf, 1));
+    ASSERT_EQ(first.size(), 61u);
+    EXPECT_EQ(first[0].rfind("wort0 ", 0), 0u);
+    EXPECT_EQ(first[2].substr(first[2].size() - 4), "ende");
+    EXPECT_EQ(first[59], "Zeile 57");
+    EXPECT_EQ(TextLines(PageText(pdf, 2)).front(), "Zeile 58");
+    // No word is split: every row ends at a word's end.
+    for (int r = 0; r < 3; ++r)
+        EXPECT_LE(static_cast<int>(first[r].size()), cells) << first[r];
+}
+
+TEST_F(PrintTest, LineNumbersAreFourWideAndEmptyLinesCarryNone)
+{
+    view->SetLineNumbers(true);
+    std::string text;
+    for (int i = 1; i <= 12; ++i)
+        text += (i == 3 || i == 9 ? std::string() : "text " + std::to_string(i)) + "\r\n";
+    text += "last";
+    SetText(text);
+    CTextPrintout printout(view);
+    const std::string pdf = Print(printout);
+    const double cell = printout.CharWidth() * 72.0 / 600, line = printout.Layout().LineHeight() * 72.0 / 600;
+    const double left = 10.0 / 25.4 * 72.0; // the default margin
+    std::map<std::string, Word> numbers;
+    for (const Word& w : Words(pdf, 1))
+        if (w.text.size() >= 2 && w.text.back() == ':')
+            numbers[w.text] = w;
+    // "%4d: ": line 7 is three blanks, "7", ":" and a blank; 10 two blanks.
+    ASSERT_TRUE(numbers.count("7:") && numbers.count("10:") && numbers.count("13:"));
+    EXPECT_NEAR(numbers["7:"].xMin, left + 3 * cell, 0.5);
+    EXPECT_NEAR(numbers["10:"].xMin, left + 2 * cell, 0.5);
+    EXPECT_NEAR(numbers["7:"].xMax, numbers["10:"].xMax, 0.5);
+    EXPECT_NE(PageText(pdf, 1).find("7: text 7"), std::string::npos);
+    // Empty lines carry no number but keep their height.
+    EXPECT_EQ(numbers.count("3:"), 0u);
+    EXPECT_EQ(numbers.count("9:"), 0u);
+    EXPECT_EQ(numbers.size(), 11u);
+    ASSERT_TRUE(numbers.count("2:") && numbers.count("4:"));
+    EXPECT_NEAR(numbers["4:"].yMin - numbers["2:"].yMin, 2 * line, 0.5);
+    EXPECT_NEAR(numbers["5:"].yMin - numbers["4:"].yMin, line, 0.5);
+}
+
+TEST_F(PrintTest, WhiteSpaceMarksPrintWhenTheViewShowsThem)
+{
+    SetText("a\tb c");
+    const std::string plain = PageText(Print(), 1);
+    EXPECT_NE(plain.find("b c"), std::string::npos) << plain;
+    EXPECT_EQ(plain.find("\xC2\xBB"), std::string::npos) << plain;
+    view->SetShowWhitespace(true);
+    CTextPrintout printout(view);
+    const std::string pdf = Print(printout);
+    const std::string shown = PageText(pdf, 1);
+    EXPECT_NE(shown.find("b\xE2\x80\xA2" "c"), std::string::npos) << shown;
+    // The tab is "»" and blanks to the next stop: "b" is in the fifth cell.
+    const double cell = printout.CharWidth() * 72.0 / 600;
+    std::vector<Word> words = Words(pdf, 1);
+    ASSERT_GE(words.size(), 2u);
+    EXPECT_EQ(words[0].text, "a\xC2\xBB");
+    EXPECT_EQ(words[1].text, "b\xE2\x80\xA2" "c");
+    EXPECT_NEAR(words[1].xMin - words[0].xMin, 4 * cell, 0.5);
+}
+
+TEST_F(PrintTest, PrintingAgainAfterDeletingHalfLaysTheShorterTextOut)
+{
+    SetText(Numbered(200));
+    const PdfPageSetup page = PageOfLines(60);
+    CTextPrintout printout(view);
+    EXPECT_EQ(Pages(Print(printout, 0, 0, page)), 4);
+    ASSERT_TRUE(buffer->DeleteRange(nullptr, 100, 0, 199, 9));
+    ASSERT_EQ(buffer->LineCount(), 101);
+    const std::string pdf = Print(printout, 0, 0, page);
+    EXPECT_EQ(Pages(pdf), 2);
+    EXPECT_NE(PageText(pdf, 2).find("Page 2/2"), std::string::npos);
+}
+
+TEST_F(PrintTest, PagesBeyondTheLastPrintNothing)
+{
+    CTextPrintout printout(view);
+    const std::string pdf = PrintTwoHundredLines(printout, 3, 10);
+    ASSERT_EQ(Pages(pdf), 2);
+    EXPECT_NE(PageText(pdf, 1).find("Page 3/4"), std::string::npos);
+    EXPECT_NE(PageText(pdf, 2).find("Page 4/4"), std::string::npos);
+    // Asked directly, the printout has no fifth page and draws none.
+    CTextPrintout direct(view);
+    Print(direct, 1, 1, PageOfLines(60));
+    EXPECT_FALSE(direct.HasPage(5));
+}
+
+TEST_F(PrintTest, EveryWindows1252CharacterPrintsAsItself)
+{
+    // Every byte with a character, in a document that is no UTF-8.
+    std::string bytes, expected;
+    for (int b = 0x21; b <= 0xFF; ++b) {
+        if (b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D || b == 0xA0 || b == 0xAD)
+            continue;
+        bytes.push_back(static_cast<char>(b));
+        expected += wxString(wxUniChar(static_cast<unsigned>(cp1252::ToUnicode(static_cast<unsigned char>(b))))).utf8_string();
+        if (bytes.size() % 32 == 0) {
+            bytes += "\r\n";
+            expected += "\n";
+        }
+    }
+    SetText("Gr\xFC\xDF" "e \xA7 3 \x84\x93\r\n" + bytes);
+    ASSERT_EQ(buffer->Encoding(), TextEncoding::Cp1252);
+    const std::vector<std::string> lines = TextLines(PageText(Print(), 1));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Grüße § 3 „“");
+    std::string printed;
+    for (size_t i = 1; i + 1 < lines.size(); ++i)
+        printed += lines[i] + "\n";
+    EXPECT_EQ(printed, expected + (expected.back() == '\n' ? "" : "\n"));
+}
+
+TEST_F(PrintTest, Utf8DocumentPrintsItsCharacters)
+{
+    SetText("// Grüße aus Köln § — Ελληνικά, Кириллица, 日本語 ✓\r\nint x = 1;");
+    ASSERT_EQ(buffer->Encoding(), TextEncoding::Utf8);
+    const std::vector<std::string> lines = TextLines(PageText(Print(), 1));
+    ASSERT_GE(lines.size(), 2u);
+    // pdftotext may widen the gaps around wide characters.
+    std::string first = lines[0];
+    EXPECT_NE(first.find("Grüße aus Köln § — Ελληνικά, Кириллица,"), std::string::npos) << first;
+    EXPECT_NE(first.find("日本語"), std::string::npos) << first;
+    EXPECT_NE(first.find("✓"), std::string::npos) << first;
+}
+
+TEST_F(PrintTest, MarginsOfZeroAndOfOneHundredMillimetres)
+{
+    SetText(Numbered(300));
+    const double mmToPt = 72.0 / 25.4;
+    Margins(0, 0, 0, 0);
+    std::string pdf = Print();
+    std::vector<Word> words = Words(pdf, 1);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words[0].text, "Zeile");
+    EXPECT_LT(words[0].xMin, 1.5);
+    EXPECT_LT(words[0].yMin, 3.0);
+
+    Margins(10000, 10000, 10000, 10000);
+    pdf = Print();
+    const int pages = Pages(pdf);
+    words = Words(pdf, 1);
+    ASSERT_FALSE(words.empty());
+    // The text stays inside the 10 mm by 97 mm between the margins; the
+    // footer below it is centred on the same area.
+    double lowestText = 0;
+    for (const Word& w : words) {
+        if (w.text.rfind("Page", 0) == 0 || w.text.find('/') != std::string::npos)
+            continue;
+        EXPECT_GE(w.xMin, 100 * mmToPt - 2) << w.text;
+        EXPECT_LE(w.xMax, 110 * mmToPt + 2) << w.text;
+        EXPECT_GE(w.yMin, 100 * mmToPt - 2) << w.text;
+        lowestText = std::max(lowestText, w.yMax);
+    }
+    EXPECT_LE(lowestText, 197 * mmToPt + 2);
+    // Each "Zeile N" wraps into two rows: 300 lines need many pages.
+    EXPECT_GT(pages, 300 * 2 / 40);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrintTest, JdkStringJavaPrintsEveryLineOnce)
+{
+    const std::string text = kibtest::JdkSourceFile("java.base/java/lang/String.java");
+    if (text.empty())
+        GTEST_SKIP() << "no JDK src.zip";
+    ASSERT_GT(text.size(), 100000u);
+    SetText(text);
+    view->SetLineNumbers(true);
+    CTextPrintout printout(view);
+    const std::string pdf = Print(printout);
+    const int pages = Pages(pdf);
+    ASSERT_GT(pages, 50);
+    // Every numbered line appears exactly once, in order, across the pages.
+    const std::string all = kibtest::CommandOutput("pdftotext -layout -enc UTF-8 '" + pdf + "' - 2>/dev/null");
+    const std::regex number("^\\s*(\\d+): ");
+    int expected = 1, lastNumber = 0;
+    for (const std::string& line : SplitLines(all)) {
+        std::smatch m;
+        if (!std::regex_search(line, m, number))
+            continue;
+        const int n = std::stoi(m[1]);
+        while (expected < n && buffer->LineLength(expected - 1) == 0)
+            ++expected; // empty lines are not numbered
+        ASSERT_EQ(n, expected) << line;
+        lastNumber = n;
+        ++expected;
+    }
+    EXPECT_EQ(lastNumber + (buffer->LineLength(buffer->LineCount() - 1) == 0 ? 1 : 0), buffer->LineCount());
+    EXPECT_NE(PageText(pdf, pages).find("Page " + std::to_string(pages) + "/" + std::to_string(pages)),
+              std::string::npos);
+    if (const char* dir = std::getenv("KIB_SCREENSHOT_DIR"); dir && *dir) {
+        std::filesystem::copy_file(pdf, std::string(dir) + "/print_String.pdf",
+                                   std::filesystem::copy_options::overwrite_existing);
+        EXPECT_EQ(std::system(("pdftoppm -r 70 -png -f 1 -l 2 '" + pdf + "' '" + dir + "/print_String'").c_str()), 0);
+    }
+}
+
+} // namespace
