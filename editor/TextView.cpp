@@ -12,6 +12,10 @@
 
 #include <wx/clipbrd.h>
 
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+#include <gtk/gtk.h>
+#endif
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -78,6 +82,13 @@ CTextView::CTextView(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
       m_dragTimer(this, kDragTimerId), m_caretTimer(this, kCaretTimerId)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+    // Scroll bars that stay beside the text: GTK's overlay indicators fade
+    // in over the text after each scroll or edit and repaint all of it in
+    // every step of the fade.
+    if (GtkWidget* w = GetHandle(); w && GTK_IS_SCROLLED_WINDOW(w))
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(w), FALSE);
+#endif
     m_states.SetClassifier([this](LineState state, const char* chars, int length) {
         int n = 0;
         return ClassifyLine(state, chars, length, nullptr, 0, n);

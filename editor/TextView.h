@@ -146,6 +146,9 @@ public:
     void ScrollIntoView(TextPos pos);
     void RecalcVertScrollBar();
     void RecalcHorzScrollBar();
+    // Sets a scroll bar only when one of its figures differs: GTK answers
+    // every setting with a new layout and a repaint of the whole view.
+    void UpdateScrollbar(int orient, int pos, int thumb, int range);
 
     // --- Caret and selection.
     void MoveCaretTo(TextPos pos);
