@@ -121,6 +121,7 @@ CTextView::CTextView(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     Bind(wxEVT_TIMER, &CTextView::OnCaretTimer, this, kCaretTimerId);
     Bind(wxEVT_MENU, &CTextView::OnMenuCommand, this);
     Bind(wxEVT_UPDATE_UI, &CTextView::OnUpdateCommandUI, this);
+    Bind(wxEVT_CLIPBOARD_CHANGED, &CTextView::OnClipboardChanged, this);
 
     CTextView::ResetViewState();
 }
@@ -241,12 +242,32 @@ size_t CTextView::CacheMemory() const
 
 // ---------------------------------------------------------------- clipboard
 
+// The paste command asks in every idle pass. A synchronous question waits
+// in a nested event loop for the clipboard owner's answer, after every key;
+// after the first answer, the question is put in the background at most
+// every kClipboardAge and the last answer serves meanwhile.
 bool CTextView::ClipboardHasText()
 {
-    wxClipboardLocker lock;
-    if (!lock)
-        return false;
-    return wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT);
+    constexpr auto kClipboardAge = std::chrono::milliseconds(500);
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_clipKnown) {
+        wxClipboardLocker lock;
+        m_clipHasText = !!lock && (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) ||
+                                   wxTheClipboard->IsSupported(wxDF_TEXT));
+        m_clipKnown = true;
+        m_clipCheckedAt = now;
+    } else if (!m_clipQueryPending && now - m_clipCheckedAt > kClipboardAge) {
+        m_clipQueryPending = wxTheClipboard->IsSupportedAsync(this);
+        m_clipCheckedAt = now;
+    }
+    return m_clipHasText;
+}
+
+void CTextView::OnClipboardChanged(wxClipboardEvent& event)
+{
+    m_clipQueryPending = false;
+    m_clipHasText = event.SupportsFormat(wxDF_UNICODETEXT) || event.SupportsFormat(wxDF_TEXT);
+    m_clipCheckedAt = std::chrono::steady_clock::now();
 }
 
 void CTextView::PutTextOnClipboard(const std::string& text)
@@ -257,6 +278,8 @@ void CTextView::PutTextOnClipboard(const std::string& text)
     if (!lock)
         return;
     wxTheClipboard->SetData(new wxTextDataObject(OutsideText(text)));
+    m_clipHasText = true;
+    m_clipKnown = true;
     wxTheClipboard->Flush();
 }
 
@@ -648,6 +671,7 @@ void CTextView::OnUpdateCommandUI(wxUpdateUIEvent& event)
 void CTextView::OnSetFocus(wxFocusEvent& event)
 {
     m_focused = true;
+    m_clipCheckedAt = {}; // copied elsewhere meanwhile: ask again soon
     InvalidateSelectionLines();
     RefreshCaret();
     event.Skip();
