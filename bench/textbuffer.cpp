@@ -217,45 +217,30 @@ int main(int argc, char** argv)
     CTextBuffer buffer;
     buffer.LoadFile(file);
     const std::string bytes = buffer.SaveToMemory();
-    const double floorSave = Best(3, [&] {
-        unlink(floorFile.c_str());
+    // The floor: the bytes in one write, synced (into a new file, or over
+    // the one there), or without the sync.
+    auto writeFloor = [&](bool fresh, bool synced) {
+        if (fresh)
+            unlink(floorFile.c_str());
         auto t0 = Clock::now();
         int fd = open(floorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
         if (write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
             std::abort();
-        fsync(fd);
-        close(fd);
-        return Seconds(t0, Clock::now());
-    });
-    const double floorWriteOnly = Best(3, [&] {
-        unlink(floorFile.c_str());
-        auto t0 = Clock::now();
-        int fd = open(floorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
-            std::abort();
+        if (synced)
+            fsync(fd);
         close(fd);
         double s = Seconds(t0, Clock::now());
-        sync();
+        if (!synced)
+            sync();
         return s;
-    });
-    unlink(floorFile.c_str());
+    };
+    const double floorSave = Best(3, [&] { return writeFloor(true, true); });
+    const double floorWriteOnly = Best(3, [&] { return writeFloor(true, false); });
     // A user saves over the file that is there: the save and its floor
     // (the same bytes written over the existing file, synced) both replace
     // an existing file; into a new file is printed beside it.
-    {
-        std::ofstream old(floorFile, std::ios::binary);
-        old.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    }
-    sync();
-    const double floorOver = Best(3, [&] {
-        auto t0 = Clock::now();
-        int fd = open(floorFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-        if (write(fd, bytes.data(), bytes.size()) != static_cast<ssize_t>(bytes.size()))
-            std::abort();
-        fsync(fd);
-        close(fd);
-        return Seconds(t0, Clock::now());
-    });
+    writeFloor(true, true);
+    const double floorOver = Best(3, [&] { return writeFloor(false, true); });
     unlink(floorFile.c_str());
     const double save = Best(3, [&] {
         unlink(saved.c_str());

@@ -782,7 +782,8 @@ void CTextView::OnBufferChange(CTextBufferListener* source, const TextChange* ch
     }
     if (flags & NOTIFY_ONELINE) {
         m_lengths.LineChanged(line);
-        if (stateKnown && line < count && GetLineState(line) == stateBefore)
+        // The last line has no followers whose look could change.
+        if ((stateKnown && line < count && GetLineState(line) == stateBefore) || line == count - 1)
             InvalidateLines(line, line);
         else
             InvalidateLines(line, -1);
