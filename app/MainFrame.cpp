@@ -42,6 +42,10 @@
 #include <wx/toolbar.h>
 #include <wx/utils.h>
 
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+#include <gtk/gtk.h>
+#endif
+
 #include <algorithm>
 #include <memory>
 
@@ -782,6 +786,30 @@ wxString CMainFrame::StatusText(int pane) const
     return GetStatusBar() ? GetStatusBar()->GetStatusText(pane) : wxString();
 }
 
+namespace {
+
+// The lock keys as GDK's keymap keeps them from the keyboard's own reports;
+// wxGetKeyState asks the X server each time, three round trips in every
+// idle pass, after every key.
+bool LockKeyOn(wxKeyCode key)
+{
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+    if (GdkDisplay* display = gdk_display_get_default()) {
+        if (GdkKeymap* keymap = gdk_keymap_get_for_display(display)) {
+            switch (key) {
+            case WXK_CAPITAL: return gdk_keymap_get_caps_lock_state(keymap);
+            case WXK_NUMLOCK: return gdk_keymap_get_num_lock_state(keymap);
+            case WXK_SCROLL: return gdk_keymap_get_scroll_lock_state(keymap);
+            default: break;
+            }
+        }
+    }
+#endif
+    return wxGetKeyState(key);
+}
+
+} // namespace
+
 void CMainFrame::UpdateStatusPanes()
 {
     wxStatusBar* status = GetStatusBar();
@@ -806,9 +834,9 @@ void CMainFrame::UpdateStatusPanes()
     bool overwrite = (RouteUpdate(ID_INDICATOR_OVR, ovr) && ovr.enabled) ||
                      (RouteUpdate(ID_EDIT_SWITCH_OVRMODE, ovr = CCommandState{}) && ovr.checked);
     set(PANE_OVR, overwrite ? KibText(IDS_INDICATOR_OVR) : wxString());
-    set(PANE_CAPS, wxGetKeyState(WXK_CAPITAL) ? KibText(IDS_INDICATOR_CAPS) : wxString());
-    set(PANE_NUM, wxGetKeyState(WXK_NUMLOCK) ? KibText(IDS_INDICATOR_NUM) : wxString());
-    set(PANE_SCRL, wxGetKeyState(WXK_SCROLL) ? KibText(IDS_INDICATOR_SCRL) : wxString());
+    set(PANE_CAPS, LockKeyOn(WXK_CAPITAL) ? KibText(IDS_INDICATOR_CAPS) : wxString());
+    set(PANE_NUM, LockKeyOn(WXK_NUMLOCK) ? KibText(IDS_INDICATOR_NUM) : wxString());
+    set(PANE_SCRL, LockKeyOn(WXK_SCROLL) ? KibText(IDS_INDICATOR_SCRL) : wxString());
     CKibView* view = ActiveView();
     CKibDoc* doc = view ? view->GetDocument() : nullptr;
     set(PANE_ENCODING, doc ? wxString::FromUTF8(EncodingStatusText(doc->Buffer().Encoding(), doc->Buffer().HasBom()))

@@ -4,6 +4,7 @@
 // writing to /dev/null would stop at the first match of each file).
 //
 //   bench_findinfiles [folder]   (default: unpacks the JDK's src.zip)
+#include "BenchRow.h"
 #include "workspace/FileTextSearch.h"
 
 #include "support/JdkSources.h"
@@ -106,7 +107,10 @@ int main(int argc, char** argv)
     std::printf("%-14s %-3s %9s %9s %9s %7s", "text", "-i", "hits", "engine", "grep", "ratio");
     if (rg)
         std::printf(" %9s %7s", "rg -j1", "ratio");
+    else
+        std::printf("  (rg missing: install ripgrep)");
     std::printf("\n");
+    double engineSum = 0, grepSum = 0, rgSum = 0;
     for (const Case& c : cases) {
         const uint32_t flags = c.ignoreCase ? 0 : FIND_MATCH_CASE;
         const std::string opt = c.ignoreCase ? "i" : "";
@@ -123,12 +127,19 @@ int main(int argc, char** argv)
                                        "' | wc -c >/dev/null"));
         }
         const double em = Median(e), gm = Median(g);
+        engineSum += em;
+        grepSum += gm;
         std::printf("%-14s %-3s %9zu %9.3f %9.3f %7.2f", c.text, c.ignoreCase ? "-i" : "", hits, em, gm, em / gm);
         if (rg) {
             const double rm = Median(r);
+            rgSum += rm;
             std::printf(" %9.3f %7.2f", rm, em / rm);
         }
         std::printf("\n");
     }
+    benchrow::Row("find in files, 8 searches of the JDK sources (sum of medians)", engineSum * 1e3, "ms",
+                  "grep -rnF", grepSum * 1e3, {1.0, 0, false, "<= 1.0x grep"});
+    benchrow::Row("find in files beside ripgrep (one thread)", engineSum * 1e3, "ms", "rg -j1",
+                  rg ? rgSum * 1e3 : -1, {1.2, 0, false, "<= 1.2x rg"});
     return 0;
 }

@@ -29,3 +29,21 @@ function(kib_ui_library name)
   target_link_libraries(${name} PUBLIC ${ARG_DEPS} kib_wx)
   target_link_libraries(kib_ui INTERFACE ${name})
 endfunction()
+
+# kib_use_gtk3(<target> <why>)
+# Gives a UI library GTK's own headers where wx offers no way round it, and
+# KIB_HAVE_GTK3 to its sources; without pkg-config or GTK the code keeps its
+# portable path.
+function(kib_use_gtk3 name)
+  if(NOT KIB_BUILD_UI OR NOT TARGET ${name})
+    return()
+  endif()
+  find_package(PkgConfig QUIET)
+  if(PKG_CONFIG_FOUND)
+    pkg_check_modules(KIB_USE_GTK3 QUIET IMPORTED_TARGET gtk+-3.0)
+    if(KIB_USE_GTK3_FOUND)
+      target_link_libraries(${name} PRIVATE PkgConfig::KIB_USE_GTK3)
+      target_compile_definitions(${name} PRIVATE KIB_HAVE_GTK3)
+    endif()
+  endif()
+endfunction()

@@ -13,6 +13,10 @@
 #include <wx/dnd.h>
 #include <wx/utils.h>
 
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+#include <gtk/gtk.h>
+#endif
+
 #include <pwd.h>
 #include <unistd.h>
 
@@ -222,10 +226,27 @@ void CTextEditView::ApplySettings(const CSettings& s)
 
 // ---------------------------------------------------------------- typing
 
+namespace {
+
+// Whether the left or right mouse button is held while a key is typed. The
+// key event being handled carries the buttons' state; wxGetMouseState asks
+// the X server for it, twice, before every typed character is drawn.
+bool TypedWithButtonDown()
+{
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+    GdkModifierType state;
+    if (gtk_get_current_event_state(&state))
+        return (state & (GDK_BUTTON1_MASK | GDK_BUTTON3_MASK)) != 0;
+#endif
+    wxMouseState mouse = wxGetMouseState();
+    return mouse.LeftIsDown() || mouse.RightIsDown();
+}
+
+} // namespace
+
 void CTextEditView::OnCharTyped(char32_t code)
 {
-    wxMouseState mouse = wxGetMouseState();
-    if (mouse.LeftIsDown() || mouse.RightIsDown())
+    if (TypedWithButtonDown())
         return;
     TypeChar(code);
 }

@@ -12,6 +12,10 @@
 
 #include <wx/clipbrd.h>
 
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+#include <gtk/gtk.h>
+#endif
+
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
@@ -78,6 +82,13 @@ CTextView::CTextView(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
       m_dragTimer(this, kDragTimerId), m_caretTimer(this, kCaretTimerId)
 {
     SetBackgroundStyle(wxBG_STYLE_PAINT);
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+    // Scroll bars that stay beside the text: GTK's overlay indicators fade
+    // in over the text after each scroll or edit and repaint all of it in
+    // every step of the fade.
+    if (GtkWidget* w = GetHandle(); w && GTK_IS_SCROLLED_WINDOW(w))
+        gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(w), FALSE);
+#endif
     m_states.SetClassifier([this](LineState state, const char* chars, int length) {
         int n = 0;
         return ClassifyLine(state, chars, length, nullptr, 0, n);
@@ -110,6 +121,7 @@ CTextView::CTextView(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     Bind(wxEVT_TIMER, &CTextView::OnCaretTimer, this, kCaretTimerId);
     Bind(wxEVT_MENU, &CTextView::OnMenuCommand, this);
     Bind(wxEVT_UPDATE_UI, &CTextView::OnUpdateCommandUI, this);
+    Bind(wxEVT_CLIPBOARD_CHANGED, &CTextView::OnClipboardChanged, this);
 
     CTextView::ResetViewState();
 }
@@ -230,12 +242,32 @@ size_t CTextView::CacheMemory() const
 
 // ---------------------------------------------------------------- clipboard
 
+// The paste command asks in every idle pass. A synchronous question waits
+// in a nested event loop for the clipboard owner's answer, after every key;
+// after the first answer, the question is put in the background at most
+// every kClipboardAge and the last answer serves meanwhile.
 bool CTextView::ClipboardHasText()
 {
-    wxClipboardLocker lock;
-    if (!lock)
-        return false;
-    return wxTheClipboard->IsSupported(wxDF_UNICODETEXT) || wxTheClipboard->IsSupported(wxDF_TEXT);
+    constexpr auto kClipboardAge = std::chrono::milliseconds(500);
+    const auto now = std::chrono::steady_clock::now();
+    if (!m_clipKnown) {
+        wxClipboardLocker lock;
+        m_clipHasText = !!lock && (wxTheClipboard->IsSupported(wxDF_UNICODETEXT) ||
+                                   wxTheClipboard->IsSupported(wxDF_TEXT));
+        m_clipKnown = true;
+        m_clipCheckedAt = now;
+    } else if (!m_clipQueryPending && now - m_clipCheckedAt > kClipboardAge) {
+        m_clipQueryPending = wxTheClipboard->IsSupportedAsync(this);
+        m_clipCheckedAt = now;
+    }
+    return m_clipHasText;
+}
+
+void CTextView::OnClipboardChanged(wxClipboardEvent& event)
+{
+    m_clipQueryPending = false;
+    m_clipHasText = event.SupportsFormat(wxDF_UNICODETEXT) || event.SupportsFormat(wxDF_TEXT);
+    m_clipCheckedAt = std::chrono::steady_clock::now();
 }
 
 void CTextView::PutTextOnClipboard(const std::string& text)
@@ -246,6 +278,8 @@ void CTextView::PutTextOnClipboard(const std::string& text)
     if (!lock)
         return;
     wxTheClipboard->SetData(new wxTextDataObject(OutsideText(text)));
+    m_clipHasText = true;
+    m_clipKnown = true;
     wxTheClipboard->Flush();
 }
 
@@ -637,6 +671,7 @@ void CTextView::OnUpdateCommandUI(wxUpdateUIEvent& event)
 void CTextView::OnSetFocus(wxFocusEvent& event)
 {
     m_focused = true;
+    m_clipCheckedAt = {}; // copied elsewhere meanwhile: ask again soon
     InvalidateSelectionLines();
     RefreshCaret();
     event.Skip();
@@ -747,7 +782,8 @@ void CTextView::OnBufferChange(CTextBufferListener* source, const TextChange* ch
     }
     if (flags & NOTIFY_ONELINE) {
         m_lengths.LineChanged(line);
-        if (stateKnown && line < count && GetLineState(line) == stateBefore)
+        // The last line has no followers whose look could change.
+        if ((stateKnown && line < count && GetLineState(line) == stateBefore) || line == count - 1)
             InvalidateLines(line, line);
         else
             InvalidateLines(line, -1);

@@ -28,9 +28,11 @@
 #include <wx/window.h>
 
 #include <array>
+#include <chrono>
 #include <string>
 #include <vector>
 
+class wxClipboardEvent;
 class wxDC;
 
 class CTextView : public wxWindow, public CTextBufferListener, protected ITextPaintSource {
@@ -149,6 +151,9 @@ public:
     void ScrollIntoView(TextPos pos);
     void RecalcVertScrollBar();
     void RecalcHorzScrollBar();
+    // Sets a scroll bar only when one of its figures differs: GTK answers
+    // every setting with a new layout and a repaint of the whole view.
+    void UpdateScrollbar(int orient, int pos, int thumb, int range);
 
     // --- Caret and selection.
     void MoveCaretTo(TextPos pos);
@@ -293,6 +298,7 @@ private:
     void OnKeyDown(wxKeyEvent& event);
     void OnChar(wxKeyEvent& event);
     void OnSetFocus(wxFocusEvent& event);
+    void OnClipboardChanged(wxClipboardEvent& event);
     void OnKillFocus(wxFocusEvent& event);
     void OnScrollWin(wxScrollWinEvent& event);
     void OnMouseWheel(wxMouseEvent& event);
@@ -393,6 +399,12 @@ private:
     bool m_indicatorGrey = false;
 
     int m_lastMarginWidth = -1;
+    // Whether the clipboard holds text, as last answered; asked again in
+    // the background when older than kClipboardAge.
+    bool m_clipHasText = false;
+    bool m_clipKnown = false;
+    bool m_clipQueryPending = false;
+    std::chrono::steady_clock::time_point m_clipCheckedAt;
     wxRect m_lastPaintBox;
     long m_paintCount = 0;
     wxRect m_paintedArea;

@@ -46,6 +46,9 @@ void CTextView::ScrollToTopLine(int line, bool track)
     EnsureMetrics();
     int dy = (m_topLine - line) * m_lineHeight;
     m_topLine = line;
+    // The scroll bar first, so that its repaint joins the text's in one.
+    if (track && GetScrollPos(wxVERTICAL) != m_topLine)
+        SetScrollPos(wxVERTICAL, m_topLine);
     if (GetHandle()) {
         const wxSize client = GetClientSize();
         if (std::abs(dy) < client.y)
@@ -54,8 +57,6 @@ void CTextView::ScrollToTopLine(int line, bool track)
             Refresh(false);
         Update();
     }
-    if (track)
-        SetScrollPos(wxVERTICAL, m_topLine);
 }
 
 void CTextView::ScrollToColumn(int column, bool track)
@@ -65,6 +66,8 @@ void CTextView::ScrollToColumn(int column, bool track)
     EnsureMetrics();
     int dx = (m_firstColumn - column) * m_charWidth;
     m_firstColumn = column;
+    if (track && GetScrollPos(wxHORIZONTAL) != m_firstColumn)
+        SetScrollPos(wxHORIZONTAL, m_firstColumn);
     if (GetHandle()) {
         wxSize client = GetClientSize();
         int margin = MarginWidth();
@@ -74,8 +77,6 @@ void CTextView::ScrollToColumn(int column, bool track)
             Refresh(false);
         Update();
     }
-    if (track)
-        SetScrollPos(wxHORIZONTAL, m_firstColumn);
 }
 
 void CTextView::ScrollVert(int newTop)
@@ -109,7 +110,7 @@ void CTextView::RecalcVertScrollBar()
         Refresh();
         RefreshCaret();
     }
-    SetScrollbar(wxVERTICAL, m_topLine, lines, count);
+    UpdateScrollbar(wxVERTICAL, m_topLine, lines, count);
 }
 
 void CTextView::RecalcHorzScrollBar()
@@ -123,7 +124,14 @@ void CTextView::RecalcHorzScrollBar()
         Refresh();
         RefreshCaret();
     }
-    SetScrollbar(wxHORIZONTAL, m_firstColumn, cols, maxLen);
+    UpdateScrollbar(wxHORIZONTAL, m_firstColumn, cols, maxLen);
+}
+
+void CTextView::UpdateScrollbar(int orient, int pos, int thumb, int range)
+{
+    if (GetScrollPos(orient) == pos && GetScrollThumb(orient) == thumb && GetScrollRange(orient) == range)
+        return;
+    SetScrollbar(orient, pos, thumb, range);
 }
 
 void CTextView::ScrollIntoView(TextPos pos)

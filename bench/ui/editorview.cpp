@@ -4,6 +4,7 @@
 // memory of the view's per-line caches. Each figure is printed next to its
 // floor (the same work without the view's bookkeeping).
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_ui_editorview [lines]
+#include "SampleJava.h"
 #include "editor/JavaColoring.h"
 #include "editor/TextBuffer.h"
 #include "editor/TextEditView.h"
@@ -77,31 +78,9 @@ std::string MakeJava(int lines, bool umlauts = false)
         "    }",
         "}",
     };
-    static const char* const english[] = {
-        "/**",
-        " * Javadoc of the class with some words in it, and a few more words here.",
-        " */",
-        "public class Sample%d extends Base implements Runnable {",
-        "    private static final int LIMIT = 0x7f;",
-        "\t// how often run() was called since the object was made, and by whom",
-        "    private int count = 0; /* reset by run() when it grows too large */",
-        "    private String name = \"sample \\\" quoted\"; // the name shown to the users",
-        "",
-        "    public void run() { // the main loop of the sample, counting calls",
-        "        for (int i = 0; i < LIMIT; i++) {",
-        "            count += compute(i, name, 'c', 3.14) + compute(count, name, 'd', 2.71);",
-        "\t\t\tif (count > 1e5) { count = 0; }",
-        "        }",
-        "    }",
-        "",
-        "    /* a block comment */ int compute(int a, String s, char c, double d) {",
-        "        return a * 31 + s.length() + c + (int) d + Integer.MAX_VALUE / 1024;",
-        "    }",
-        "}",
-    };
-    const char* const* block = umlauts ? german : english;
-    const int n = sizeof english / sizeof english[0];
-    static_assert(sizeof english == sizeof german);
+    const char* const* block = umlauts ? german : benchsample::kJavaBlock;
+    const int n = benchsample::kJavaBlockLines;
+    static_assert(sizeof benchsample::kJavaBlock == sizeof german);
     std::string out;
     out.reserve(static_cast<size_t>(lines) * 42);
     char buf[256];
