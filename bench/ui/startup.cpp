@@ -71,7 +71,7 @@ public:
     bool GoToLine(wxWindow*, int, int&) override { return false; }
     void About(wxWindow*) override {}
     bool Customize(wxWindow*, std::vector<BarChoice>&) override { return false; }
-    void PrinterSetup(wxWindow*) override {}
+    bool PrinterSetup(wxWindow*, printjob::PrintSetup&) override { return false; }
 };
 
 // Reports the first paint of anything inside the main window, then the first

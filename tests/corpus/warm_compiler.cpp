@@ -6,6 +6,7 @@
 #include "unit/toolchain/WarmCompare.h"
 
 #include "settings/Settings.h"
+#include "support/CommandOutput.h"
 #include "support/JdkSources.h"
 #include "support/ScopedEnv.h"
 #include "support/TempDir.h"
@@ -53,20 +54,6 @@ std::vector<std::string> SampleNames(const std::string& zip)
     return sample;
 }
 
-std::string Unzip(const std::string& zip, const std::string& name)
-{
-    std::string out;
-    FILE* p = popen(("unzip -p '" + zip + "' '" + name + "'").c_str(), "r");
-    if (!p)
-        return out;
-    char buf[65536];
-    size_t n;
-    while ((n = fread(buf, 1, sizeof buf, p)) > 0)
-        out.append(buf, n);
-    pclose(p);
-    return out;
-}
-
 std::string WithoutPackage(const std::string& text)
 {
     size_t at = text.find("\npackage ");
@@ -104,7 +91,7 @@ TEST_P(WarmCompilerCorpus, JdkSourcesCompileAloneAsWithTheProcess)
     int compiledAlone = 0;
     for (size_t i = 0; i < names.size(); ++i) {
         std::string base = names[i].substr(names[i].rfind('/') + 1);
-        std::string text = Unzip(zip, names[i]);
+        std::string text = kibtest::CommandOutput("unzip -p '" + zip + "' '" + names[i] + "'");
         bool unchanged = i % ((kSample + kUnchanged) / kUnchanged) == 0;
         std::string source = folder + "/" + base;
         WriteFile(source, unchanged ? text : WithoutPackage(text));
