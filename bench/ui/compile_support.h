@@ -3,6 +3,7 @@
 // condition holds, and the longest time that loop was kept from turning.
 #pragma once
 
+#include "WxStart.h"
 #include "app/KibApp.h"
 #include "app/MainFrame.h"
 #include "settings/ParamFile.h"
@@ -26,20 +27,10 @@
 
 namespace kibbench {
 
-class CBenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
 inline bool StartWx(int argc, char** argv)
 {
-    wxApp::SetInstance(new CBenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "no display (run under xvfb-run -a)\n");
+    if (!StartBenchWx(argc, argv))
         return false;
-    }
-    delete wxLog::SetActiveTarget(new wxLogStderr);
-    wxTheApp->CallOnInit();
     wxTheApp->SetExitOnFrameDelete(false);
     return true;
 }

@@ -4,6 +4,7 @@
 // memory of the view's per-line caches. Each figure is printed next to its
 // floor (the same work without the view's bookkeeping).
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_ui_editorview [lines]
+#include "WxStart.h"
 #include "SampleJava.h"
 #include "editor/JavaColoring.h"
 #include "editor/TextBuffer.h"
@@ -34,11 +35,6 @@ double Ms(Clock::duration d)
 {
     return std::chrono::duration<double, std::milli>(d).count();
 }
-
-class CBenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
 
 class CJavaView : public CTextEditView {
 public:
@@ -239,13 +235,8 @@ Editing MeasureEditing(CTextView* view, CTextBuffer& buffer, wchar_t typed)
 int main(int argc, char** argv)
 {
     int lines = argc > 1 ? std::atoi(argv[1]) : 2500000;
-    wxApp::SetInstance(new CBenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "cannot start wxWidgets (no display?)\n");
+    if (!kibbench::StartBenchWx(argc, argv))
         return 2;
-    }
-    delete wxLog::SetActiveTarget(new wxLogStderr);
-    wxTheApp->CallOnInit();
 
     auto* frame = new wxFrame(nullptr, wxID_ANY, "bench", wxPoint(0, 0), wxSize(1000, 720));
     auto* view = new CJavaView(frame);

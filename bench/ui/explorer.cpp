@@ -2,6 +2,7 @@
 // on the same folder (both with a warm cache): the folder's listing alone,
 // and the whole expansion with the 100,000 items in the tree and painted.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/bench/bench_ui_explorer [rounds] [files]
+#include "WxStart.h"
 #include "workspace/ExplorerTreeCtrl.h"
 #include "workspace/FolderListing.h"
 
@@ -38,11 +39,6 @@ double Median(std::vector<double> v)
     std::sort(v.begin(), v.end());
     return v[v.size() / 2];
 }
-
-class CBenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
 
 void Pump()
 {
@@ -88,13 +84,8 @@ int main(int argc, char** argv)
             close(fd);
     }
 
-    wxApp::SetInstance(new CBenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "cannot start wxWidgets (no display?)\n");
+    if (!kibbench::StartBenchWx(argc, argv))
         return 2;
-    }
-    delete wxLog::SetActiveTarget(new wxLogStderr);
-    wxTheApp->CallOnInit();
     auto* frame = new wxFrame(nullptr, wxID_ANY, "Explorer", wxPoint(0, 0), wxSize(400, 900));
     auto* tree = new CExplorerTreeCtrl(frame, 100);
     tree->OnInitialise();

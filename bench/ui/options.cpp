@@ -3,6 +3,7 @@
 // applied to 20 open editors of 10,000 lines each (colours, font, settings
 // written), next to one repaint of the same 20 views.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/bench/bench_ui_options [rounds]
+#include "WxStart.h"
 #include "app/KibApp.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
@@ -89,11 +90,6 @@ std::string MakeJava(int lines, int seed)
     return out;
 }
 
-class CBenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -107,13 +103,8 @@ int main(int argc, char** argv)
         param << "<KIBPARAMS>\r\n<GUI>\r\n<STARTUP>\r\n<SHOWSPLASH>0</SHOWSPLASH>\r\n"
                  "<EDITORTABS>0</EDITORTABS>\r\n</STARTUP>\r\n</GUI>\r\n</KIBPARAMS>\r\n";
     }
-    wxApp::SetInstance(new CBenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "cannot start wxWidgets (no display?)\n");
+    if (!kibbench::StartBenchWx(argc, argv))
         return 2;
-    }
-    delete wxLog::SetActiveTarget(new wxLogStderr);
-    wxTheApp->CallOnInit();
     auto kib = std::make_unique<CKibApp>();
     if (!kib->InitInstance({dir + "kib"})) {
         std::fprintf(stderr, "the application did not start\n");

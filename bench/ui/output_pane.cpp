@@ -3,6 +3,7 @@
 // event loop run between batches. Prints the throughput and the longest time
 // the event loop was kept from running.
 //   xvfb-run -a build/bench/bench_ui_output_pane
+#include "WxStart.h"
 #include "controls/OutputPane.h"
 
 #include <wx/app.h>
@@ -15,23 +16,10 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-class CBenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    wxApp::SetInstance(new CBenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        fprintf(stderr, "no display\n");
+    if (!kibbench::StartBenchWx(argc, argv))
         return 1;
-    }
-    wxTheApp->CallOnInit();
     wxEventLoop loop;
     wxEventLoopBase::SetActive(&loop);
     auto* frame = new wxFrame(nullptr, wxID_ANY, "Ausgaben", wxDefaultPosition, wxSize(900, 300));

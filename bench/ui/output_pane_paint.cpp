@@ -3,6 +3,7 @@
 // peer: the same lines with the tabs spelled out as blanks, which paint the
 // same cells. Prints the time per paint of both and their ratio.
 //   xvfb-run -a build/default/bench/bench_ui_output_pane_paint [paints]
+#include "WxStart.h"
 #include "controls/OutputPane.h"
 #include "support/SpelledTabs.h"
 
@@ -22,11 +23,6 @@
 #include <vector>
 
 namespace {
-
-class CBenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
 
 // Milliseconds per paint of the pane's visible lines into a bitmap.
 double PaintMs(COutputPane* pane, int paints)
@@ -52,12 +48,8 @@ void ScrollTo(COutputPane* pane, int column)
 int main(int argc, char** argv)
 {
     const int paints = argc > 1 ? std::max(1, std::atoi(argv[1])) : 400;
-    wxApp::SetInstance(new CBenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        fprintf(stderr, "no display\n");
+    if (!kibbench::StartBenchWx(argc, argv))
         return 1;
-    }
-    wxTheApp->CallOnInit();
     wxEventLoop loop;
     wxEventLoopBase::SetActive(&loop);
     auto pump = [&] {

@@ -4,6 +4,7 @@
 // and the layout of a 100,000-line file as the preview makes it on opening
 // (layout plus the first page).
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/bench/bench_ui_printing [runs]
+#include "WxStart.h"
 #include "editor/PdfPrinter.h"
 #include "editor/TextBuffer.h"
 #include "editor/TextEditView.h"
@@ -29,11 +30,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-class CBenchApp : public wxApp {
-public:
-    bool OnInit() override { return true; }
-};
-
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -53,13 +49,8 @@ double TimeMs(F&& f)
 int main(int argc, char** argv)
 {
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
-    wxApp::SetInstance(new CBenchApp);
-    if (!wxEntryStart(argc, argv)) {
-        std::fprintf(stderr, "no display\n");
+    if (!kibbench::StartBenchWx(argc, argv))
         return 1;
-    }
-    delete wxLog::SetActiveTarget(new wxLogStderr);
-    wxTheApp->CallOnInit();
 
     char dirTmpl[] = "/tmp/kib-bench-print-XXXXXX";
     const std::string dir = mkdtemp(dirTmpl);
