@@ -5,6 +5,7 @@
 // floor (the same work without the view's bookkeeping).
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/bench/bench_ui_editorview [lines]
 #include "WxStart.h"
+#include "BenchRow.h"
 #include "SampleJava.h"
 #include "editor/JavaColoring.h"
 #include "editor/TextBuffer.h"
@@ -153,11 +154,14 @@ Stats Summarise(std::vector<double> v)
     return {at(0.5), at(0.99), v.back()};
 }
 
-void Print(const char* what, const Stats& s, double floorMedian, const char* target)
+// The human-readable line, then the table row for scripts/bench.sh.
+void Print(const char* what, const Stats& s, const char* floorName, double floorMedian,
+           const benchrow::Target& target)
 {
     std::printf("%-44s median %7.3f ms  p99 %7.3f ms  max %7.3f ms | floor %7.3f ms  ratio %5.2f | target %s\n",
                 what, s.median, s.p99, s.max, floorMedian, floorMedian > 0 ? s.median / floorMedian : 0.0,
-                target);
+                target.text.c_str());
+    benchrow::Row(std::string("view: ") + what, s.median, "ms", floorName, floorMedian, target);
 }
 
 // Keystrokes and Page Downs on one text, with the floors of each.
@@ -293,16 +297,20 @@ int main(int argc, char** argv)
 
     const Editing ascii = MeasureEditing(view, buffer, L'x');
     std::printf("\n");
-    Print("keystroke to end of repaint (typing)", Summarise(ascii.typing), Summarise(ascii.linePaint).median,
-          "median <= 2 ms");
-    Print("keystroke to end of repaint (backspace)", Summarise(ascii.backspace), Summarise(ascii.linePaint).median,
-          "-");
-    Print("Page Down repaint", Summarise(ascii.pageDown), Summarise(ascii.fullPaint).median, "<= 5 ms");
-    Print("Ctrl+End from the top, colouring walk incl.", Summarise(ctrlEnd), Summarise(walkOnly).median,
-          "<= 300 ms");
+    const benchrow::Target keystroke{0, 2.0, false, "median <= 2 ms"};
+    Print("keystroke to end of repaint (typing)", Summarise(ascii.typing), "caret line repaint",
+          Summarise(ascii.linePaint).median, keystroke);
+    Print("keystroke to end of repaint (backspace)", Summarise(ascii.backspace), "caret line repaint",
+          Summarise(ascii.linePaint).median, keystroke);
+    Print("Page Down repaint", Summarise(ascii.pageDown), "full repaint", Summarise(ascii.fullPaint).median,
+          {0, 5.0, false, "<= 5 ms"});
+    Print("Ctrl+End from the top, colouring walk incl.", Summarise(ctrlEnd), "classifier walk",
+          Summarise(walkOnly).median, {0, 300.0, false, "<= 300 ms"});
     std::printf("%-44s %.2f bytes per line (%zu bytes for %d lines) | floor 5.00 (1 state byte + 4 width bytes) | target <= 8\n",
                 "memory of the view's per-line caches", static_cast<double>(cache) / buffer.LineCount(), cache,
                 buffer.LineCount());
+    benchrow::Row("view: memory of the per-line caches", static_cast<double>(cache) / buffer.LineCount(),
+                  "bytes/line", "state + width bytes", 5.0, {0, 8.0, false, "<= 8 bytes/line"});
     std::printf("%-44s %.2f bytes per line (process RSS growth from attach to after Ctrl+End)\n", "",
                 (rssAfter - rssBefore) * 1024.0 / buffer.LineCount());
 
@@ -332,10 +340,12 @@ int main(int argc, char** argv)
             FinishPaint(view);
             atEnd.push_back(Ms(Clock::now() - s));
         }
-        Print("full repaint, 20 MB line at its start", Summarise(atStart), Summarise(ascii.fullPaint).median,
-              "like a short line");
-        Print("full repaint, 20 MB line scrolled to its end", Summarise(atEnd), Summarise(ascii.fullPaint).median,
-              "-");
+        // "Like a short line", with room for the one long line's clipping.
+        const benchrow::Target likeShort{1.5, 0, false, "<= 1.5x short lines"};
+        Print("full repaint, 20 MB line at its start", Summarise(atStart), "full repaint, short lines",
+              Summarise(ascii.fullPaint).median, likeShort);
+        Print("full repaint, 20 MB line scrolled to its end", Summarise(atEnd), "full repaint, short lines",
+              Summarise(ascii.fullPaint).median, likeShort);
         view->AttachBuffer(&buffer);
     }
 
@@ -354,12 +364,12 @@ int main(int argc, char** argv)
         view->AttachBuffer(&germanBuffer);
         FinishPaint(view);
         const Editing utf8 = MeasureEditing(view, germanBuffer, L'\u00E4');
-        Print("UTF-8: keystroke (typing), floor: ASCII", Summarise(utf8.typing), Summarise(ascii.typing).median,
-              "ratio <= 1.5");
-        Print("UTF-8: keystroke (backspace), floor: ASCII", Summarise(utf8.backspace),
-              Summarise(ascii.backspace).median, "ratio <= 1.5");
-        Print("UTF-8: Page Down, floor: ASCII", Summarise(utf8.pageDown), Summarise(ascii.pageDown).median,
-              "ratio <= 1.5");
+        const benchrow::Target likeAscii{1.5, 0, false, "<= 1.5x ASCII"};
+        Print("UTF-8: keystroke (typing)", Summarise(utf8.typing), "ASCII", Summarise(ascii.typing).median,
+              likeAscii);
+        Print("UTF-8: keystroke (backspace)", Summarise(utf8.backspace), "ASCII", Summarise(ascii.backspace).median,
+              likeAscii);
+        Print("UTF-8: Page Down", Summarise(utf8.pageDown), "ASCII", Summarise(ascii.pageDown).median, likeAscii);
         view->AttachBuffer(&buffer);
     }
 

@@ -3,6 +3,7 @@
 // applied to 20 open editors of 10,000 lines each (colours, font, settings
 // written), next to one repaint of the same 20 views.
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/bench/bench_ui_options [rounds]
+#include "BenchRow.h"
 #include "WxStart.h"
 #include "app/KibApp.h"
 #include "app/KibDoc.h"
@@ -72,10 +73,11 @@ double Median(std::vector<double> v)
     return v[v.size() / 2];
 }
 
-void Print(const char* what, double median, const char* floorName, double floor, const char* target)
+void Print(const char* what, double median, const char* floorName, double floor, const benchrow::Target& target)
 {
     std::printf("%-40s median %8.2f ms | %-28s %8.2f ms  ratio %5.2f | target %s\n", what, median, floorName, floor,
-                floor > 0 ? median / floor : 0.0, target);
+                floor > 0 ? median / floor : 0.0, target.text.c_str());
+    benchrow::Row(std::string("options: ") + what, median, "ms", floorName, floor, target);
 }
 
 std::string MakeJava(int lines, int seed)
@@ -183,9 +185,9 @@ int main(int argc, char** argv)
     }
     std::printf("dialog %dx%d, %d rounds\n", size.x, size.y, dialogRounds);
     Print("options dialog open until painted", Median(open), "empty wx dialog, same size", Median(bare),
-          "<= 3x");
+          {3.0, 0, false, "<= 3x"});
     Print("plain dialog: tree, first page, buttons", Median(treeAndPage), "empty wx dialog, same size",
-          Median(bare), "(floor)");
+          Median(bare), {0, 0, false, "(floor of native widgets)"});
     std::printf("  options dialog against that floor: ratio %.2f\n", Median(open) / Median(treeAndPage));
     std::printf("  of which construction %.2f ms; one enumeration of the fixed-pitch faces %.2f ms\n", Median(built),
                 Median(faces));
@@ -236,7 +238,7 @@ int main(int argc, char** argv)
     }
     std::printf("20 views of 10000 lines, each %dx%d\n", views[0]->GetClientSize().x, views[0]->GetClientSize().y);
     Print("OK applied to 20 editors (with save)", Median(apply), "one repaint of the 20 views", Median(repaint),
-          "< 100 ms");
+          {0, 100.0, false, "< 100 ms"});
 
     kib->Docs().CloseAllDocuments();
     frame->Destroy();

@@ -142,8 +142,9 @@ TEST_F(PrintCommandTest, PrintCommandWritesTheChosenPdfFile)
     Frame()->RouteCommand(ID_FILE_PRINT);
     ASSERT_EQ(dialogs.printAsked.size(), 1u);
     // Offered: a PDF file named after the document, beside it.
-    if (NoPrinters())
+    if (NoPrinters()) {
         EXPECT_EQ(dialogs.printAsked[0].printer, "");
+    }
     EXPECT_EQ(dialogs.printAsked[0].pdfPath, dir + "Druck.pdf");
     EXPECT_GE(PdfPages(dir + "ausgabe.pdf"), 2);
     EXPECT_TRUE(dialogs.asked.empty());
@@ -173,8 +174,9 @@ TEST_F(PrintCommandTest, PrinterSetupDialogOpensAndKeepsTheChoice)
     Frame()->RouteCommand(ID_FILE_PRINT_SETUP);
     EXPECT_EQ(dialogs.printerSetupShown, 1);
     EXPECT_EQ(dialogs.modalRuns, 1);
-    if (NoPrinters())
+    if (NoPrinters()) {
         EXPECT_EQ(printjob::CurrentSetup().printer, "");
+    }
 }
 
 TEST_F(PrintCommandTest, RealPrintDialogOffersThePdfFileBesideTheDocument)

@@ -320,8 +320,9 @@ TEST_F(OptionsDialogTest, FontListHoldsNoProportionalFont)
         const int narrow = dc.GetTextExtent("iiiiiiii").x, wide = dc.GetTextExtent("WWWWWWWW").x;
         EXPECT_EQ(narrow, wide) << faces->GetString(i).utf8_string();
         EXPECT_TRUE(faces->IsMarked(i));
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(faces->GetString(i - 1).CmpNoCase(faces->GetString(i)), 0);
+        }
     }
     // Proportional faces that are installed are not offered.
     EXPECT_EQ(faces->FindString("DejaVu Sans"), -1);

@@ -41,10 +41,11 @@ protected:
         Remember("TERMINAL", terminal);
         Remember("SHELL", "/bin/sh");
         // The desktop's opener, found through PATH.
-        Script("xdg-open", "{ echo opener; pwd; printf '[%s]\\n' \"$@\"; } >'" + seen + "'\n");
+        Script("xdg-open", "{ echo opener; pwd; printf '[%s]\\n' \"$@\"; } >'" + seen + ".part'\n" + Publish());
         const char* path = std::getenv("PATH");
         Remember("PATH", dir.substr(0, dir.size() - 1) + ":" + (path ? path : "/usr/bin:/bin"));
-        show = Script("show tool", "{ pwd; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } >'" + seen + "'\n");
+        show = Script("show tool", "{ pwd; for a in \"$@\"; do printf '[%s]\\n' \"$a\"; done; } >'" + seen + ".part'\n" +
+                                   Publish());
         ASSERT_TRUE(StartWith("/bin/false", "/bin/false"));
         src = Put(dir + "src", "Hello.java", "Hello.java");
     }
@@ -66,6 +67,10 @@ protected:
         Frame()->Settings().m_tools = std::move(tools);
         Frame()->ToolsChanged();
     }
+
+    // The stand-ins write beside "seen" and rename it into place, so a reader
+    // never sees half of what a detached process is still writing.
+    std::string Publish() const { return "mv -f '" + seen + ".part' '" + seen + "'\n"; }
 
     // What the stand-in tool or opener wrote (waits for it).
     std::string Seen(int ms = 5000)
