@@ -26,6 +26,9 @@ packages=(
   # styled text control comes with libwxgtk3.2-dev); find in files is compared
   # with ripgrep
   libxtst-dev libxdamage-dev libxfixes-dev ripgrep
+  # the explorer's compressed and encrypted colours are tested on btrfs and
+  # encrypted ext4 volumes made on loop devices
+  btrfs-progs e2fsprogs
 )
 
 missing=()
