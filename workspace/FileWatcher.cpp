@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 
 namespace {
 
@@ -35,26 +36,45 @@ bool CFileWatcher::ReadState(const std::string& path, FileState& state)
         close(fd);
         return false;
     }
-    // FNV-1a over the bytes: cheap, and a source file is read in a moment.
-    uint64_t hash = 1469598103934665603ull;
+    // Four FNV-style lanes over eight bytes each: the multiplications do not
+    // wait for one another, so even a file of 100 MB is hashed in a moment.
+    // Every chunk but the last is full, so the lanes see the same words
+    // however read() splits the file.
+    constexpr uint64_t kPrime = 1099511628211ull;
+    uint64_t lane[4] = {1469598103934665603ull, 0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full,
+                        0x165667B19E3779F9ull};
     uint64_t size = 0;
     char buffer[65536];
-    for (;;) {
-        ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            close(fd);
-            return false;
+    for (bool eof = false; !eof;) {
+        size_t filled = 0;
+        while (filled < sizeof buffer) {
+            ssize_t got = read(fd, buffer + filled, sizeof buffer - filled);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got < 0) {
+                close(fd);
+                return false;
+            }
+            if (got == 0) {
+                eof = true;
+                break;
+            }
+            filled += static_cast<size_t>(got);
         }
-        if (got == 0)
-            break;
-        for (ssize_t i = 0; i < got; ++i) {
-            hash ^= static_cast<unsigned char>(buffer[i]);
-            hash *= 1099511628211ull;
-        }
-        size += static_cast<uint64_t>(got);
+        size_t i = 0;
+        for (; i + 32 <= filled; i += 32)
+            for (int k = 0; k < 4; ++k) {
+                uint64_t w;
+                std::memcpy(&w, buffer + i + 8 * k, 8);
+                lane[k] = (lane[k] ^ w) * kPrime;
+            }
+        for (; i < filled; ++i)
+            lane[0] = (lane[0] ^ static_cast<unsigned char>(buffer[i])) * kPrime;
+        size += filled;
     }
+    uint64_t hash = lane[0];
+    for (int k = 1; k < 4; ++k)
+        hash = (hash ^ lane[k]) * kPrime;
     close(fd);
     state.size = size;
     state.contentHash = hash;
