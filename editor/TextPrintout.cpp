@@ -5,6 +5,7 @@
 #include "resources/StringTable.h"
 #include "settings/Profile.h"
 #include "text/TextLayout.h"
+#include "text/Utf8.h"
 
 #include <wx/dc.h>
 #include <wx/dcscreen.h>
@@ -77,6 +78,11 @@ struct CTextPrintout::PangoText {
     // the layout, which finds fallback fonts).
     cairo_scaled_font_t* scaled = nullptr;
     double size = 0, baseline = 0;
+    // Horizontal scale of the grid's glyphs that makes their advance the
+    // cell width: the PDF then carries each row as one plain string instead
+    // of a position correction after every glyph or two (a third of the
+    // file and of the time cairo spends on a page).
+    double widthScale = 1;
 
     ~PangoText()
     {
@@ -98,49 +104,80 @@ struct CTextPrintout::PangoText {
         if (loaded)
             g_object_unref(loaded);
     }
+    void FitAdvanceTo(int cellWidth)
+    {
+        widthScale = 1;
+        if (!scaled)
+            return;
+        cairo_text_extents_t x{};
+        cairo_scaled_font_text_extents(scaled, "X", &x);
+        // Cells are the advance rounded up to whole device units; anything
+        // else is not the face the cells were measured with.
+        if (x.x_advance > 0 && std::abs(cellWidth - x.x_advance) <= 1.0)
+            widthScale = cellWidth / x.x_advance;
+    }
     // Glyphs of the page that sit on the cell grid, drawn in one call at the
     // page's end (each call costs the PDF surface far more than a glyph).
     std::string batchText;
     std::vector<cairo_glyph_t> batchGlyphs;
     std::vector<cairo_text_cluster_t> batchClusters;
 
-    // Adds the rows to the page's glyphs; false (nothing added) when the
-    // face lacks a glyph of them.
-    bool AddOnGrid(const std::vector<std::string>& rows, const std::vector<int>& indents, double x, double y,
-                   int lineHeight, int cellWidth)
+    // Glyph of a character in the primary face, 0 when it has none. Asking
+    // cairo costs a conversion and a lock per call; the characters of a
+    // document are few.
+    std::vector<uint32_t> glyphOf; // by character below 0x10000, kUnknown unless asked
+    static constexpr uint32_t kUnknown = 0xFFFFFFFF;
+    unsigned long GlyphOf(char32_t c)
+    {
+        if (c < 0x10000 && glyphOf.empty())
+            glyphOf.assign(0x10000, kUnknown);
+        if (c < 0x10000 && glyphOf[c] != kUnknown)
+            return glyphOf[c];
+        std::string utf8;
+        utf8::Append(utf8, c);
+        cairo_glyph_t* glyphs = nullptr;
+        int count = 0;
+        unsigned long index = 0;
+        if (cairo_scaled_font_text_to_glyphs(scaled, 0, 0, utf8.data(), static_cast<int>(utf8.size()), &glyphs,
+                                             &count, nullptr, nullptr, nullptr) == CAIRO_STATUS_SUCCESS &&
+            count == 1)
+            index = glyphs[0].index;
+        cairo_glyph_free(glyphs);
+        if (c < 0x10000)
+            glyphOf[c] = static_cast<uint32_t>(index);
+        return index;
+    }
+
+    // Adds the rows' cells to the page's glyphs, one glyph and one cluster
+    // per character; false (nothing added) when the face lacks a glyph of
+    // them or a row holds a wide character.
+    bool AddOnGrid(const PrintedLine& printed, size_t rows, double x, double y, int lineHeight, int cellWidth)
     {
         if (!scaled)
             return false;
         const size_t glyphMark = batchGlyphs.size(), clusterMark = batchClusters.size(), textMark = batchText.size();
-        bool ok = true;
-        for (size_t r = 0; r < rows.size() && ok; ++r) {
-            const std::string& text = rows[r];
-            cairo_glyph_t* glyphs = nullptr;
-            cairo_text_cluster_t* clusters = nullptr;
-            int glyphCount = 0, clusterCount = 0;
-            cairo_text_cluster_flags_t flags{};
-            ok = cairo_scaled_font_text_to_glyphs(scaled, 0, 0, text.data(), static_cast<int>(text.size()), &glyphs,
-                                                  &glyphCount, &clusters, &clusterCount,
-                                                  &flags) == CAIRO_STATUS_SUCCESS;
-            // One glyph per character, each found in the face, in order.
-            ok = ok && glyphCount == clusterCount && !(flags & CAIRO_TEXT_CLUSTER_FLAG_BACKWARD);
-            for (int i = 0; ok && i < glyphCount; ++i) {
-                ok = glyphs[i].index != 0 && clusters[i].num_glyphs == 1;
-                glyphs[i].x = x + static_cast<double>(indents[r] + i) * cellWidth;
-                glyphs[i].y = y + static_cast<double>(r) * lineHeight + baseline;
-                batchGlyphs.push_back(glyphs[i]);
-                batchClusters.push_back(clusters[i]);
+        for (size_t r = 0; r < rows; ++r) {
+            // Row 0 starts with the prefix; later rows are indented by it.
+            const printing::Row& row = printed.rows[r];
+            const int begin = r == 0 ? 0 : row.begin;
+            const int indent = r == 0 ? 0 : printed.prefix;
+            const double rowY = y + static_cast<double>(r) * lineHeight + baseline;
+            for (int i = begin; i < row.end; ++i) {
+                const char32_t c = printed.cells[static_cast<size_t>(i)];
+                const unsigned long glyph = c == textlayout::kWideTail ? 0 : GlyphOf(c);
+                if (glyph == 0) {
+                    batchGlyphs.resize(glyphMark);
+                    batchClusters.resize(clusterMark);
+                    batchText.resize(textMark);
+                    return false;
+                }
+                const size_t before = batchText.size();
+                utf8::Append(batchText, c);
+                batchGlyphs.push_back({glyph, x + static_cast<double>(indent + i - begin) * cellWidth, rowY});
+                batchClusters.push_back({static_cast<int>(batchText.size() - before), 1});
             }
-            batchText += text;
-            cairo_glyph_free(glyphs);
-            cairo_text_cluster_free(clusters);
         }
-        if (!ok) {
-            batchGlyphs.resize(glyphMark);
-            batchClusters.resize(clusterMark);
-            batchText.resize(textMark);
-        }
-        return ok;
+        return true;
     }
     void FlushGrid(cairo_t* cr)
     {
@@ -148,7 +185,9 @@ struct CTextPrintout::PangoText {
             cairo_save(cr);
             cairo_set_source_rgb(cr, 0, 0, 0);
             cairo_set_font_face(cr, cairo_scaled_font_get_font_face(scaled));
-            cairo_set_font_size(cr, size);
+            cairo_matrix_t matrix;
+            cairo_matrix_init_scale(&matrix, size * widthScale, size);
+            cairo_set_font_matrix(cr, &matrix);
             cairo_show_text_glyphs(cr, batchText.data(), static_cast<int>(batchText.size()), batchGlyphs.data(),
                                    static_cast<int>(batchGlyphs.size()), batchClusters.data(),
                                    static_cast<int>(batchClusters.size()), cairo_text_cluster_flags_t{});
@@ -301,6 +340,7 @@ bool CTextPrintout::EnsureLayout()
         text->TakePrimaryFace(size);
         w = (x.width + PANGO_SCALE - 1) / PANGO_SCALE;
         h = (x.height + PANGO_SCALE - 1) / PANGO_SCALE;
+        text->FitAdvanceTo(static_cast<int>(w));
         // The layout object belongs to this DC; pages make their own.
         g_object_unref(text->layout);
         text->layout = nullptr;
@@ -418,17 +458,7 @@ void CTextPrintout::DrawRows(wxDC& dc, const PrintedLine& printed, size_t rows, 
 #ifdef KIB_PRINT_PANGO
     if (m_pango) {
         if (cairo_t* cr = CairoOf(dc)) {
-            std::vector<std::string> texts;
-            std::vector<int> indents;
-            bool wide = false;
-            for (size_t r = 0; r < rows; ++r) {
-                const printing::Row& row = printed.rows[r];
-                for (int i = r == 0 ? 0 : row.begin; i < row.end && !wide; ++i)
-                    wide = printed.cells[static_cast<size_t>(i)] == textlayout::kWideTail;
-                texts.push_back(rowText(r).utf8_string());
-                indents.push_back(r == 0 ? 0 : printed.prefix);
-            }
-            if (!wide && m_pango->AddOnGrid(texts, indents, x, y, h, m_charWidth))
+            if (m_pango->AddOnGrid(printed, rows, x, y, h, m_charWidth))
                 return;
             // One layout for all rows of the line, each exactly h apart.
             std::string utf8;

@@ -324,6 +324,43 @@ TEST_F(PrintTest, Utf8DocumentPrintsItsCharacters)
     EXPECT_NE(first.find("✓"), std::string::npos) << first;
 }
 
+TEST_F(PrintTest, RowsOfTheFaceAndOfFallbackFontsMixOnOnePageAndKeepTheCellGrid)
+{
+    // Greek and Cyrillic are in the face (the grid), the CJK line needs a
+    // fallback font; characters met before are printed again from the face.
+    SetText("alpha = Ελληνικά;\r\n"
+            "theta = 日本語テキスト;\r\n"
+            "gamma = Кириллица;\r\n"
+            "delta = Ελληνικά Кириллица;\r\n"
+            "omega = Грек Ω ß € ✓;");
+    const std::string pdf = Print();
+    const std::vector<std::string> lines = TextLines(PageText(pdf, 1));
+    ASSERT_GE(lines.size(), 5u);
+    EXPECT_EQ(lines[0], "alpha = Ελληνικά;");
+    EXPECT_NE(lines[1].find("日本語"), std::string::npos) << lines[1];
+    EXPECT_EQ(lines[2], "gamma = Кириллица;");
+    EXPECT_EQ(lines[3], "delta = Ελληνικά Кириллица;");
+    EXPECT_EQ(lines[4], "omega = Грек Ω ß € ✓;");
+    // "=" stands in column 6 of every line: the glyphs sit on the cells.
+    std::vector<double> equals;
+    for (const Word& w : Words(pdf, 1))
+        if (w.text == "=")
+            equals.push_back(w.xMin);
+    ASSERT_EQ(equals.size(), 5u);
+    for (double x : equals)
+        EXPECT_NEAR(x, equals[0], 0.2);
+    // "delta = " and the word after: the cell width times eight.
+    std::vector<Word> words = Words(pdf, 1);
+    auto at = [&](const std::string& text, double minY) {
+        for (const Word& w : words)
+            if (w.text == text && w.yMin >= minY)
+                return w;
+        return Word{};
+    };
+    const Word delta = at("delta", 0), greek = at("Ελληνικά", delta.yMin - 1);
+    EXPECT_NEAR(greek.xMin - delta.xMin, 8 * (equals[0] - delta.xMin) / 6, 0.3);
+}
+
 TEST_F(PrintTest, MarginsOfZeroAndOfOneHundredMillimetres)
 {
     SetText(Numbered(300));
