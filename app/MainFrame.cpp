@@ -172,6 +172,7 @@ bool CMainFrame::CreateFrame()
     SetAcceleratorTable(BuildAcceleratorTable(IDR_MAINFRAME));
 
     m_aui.SetManagedWindow(this);
+    RenderOnlyUncovered(m_aui);
     BuildToolBar();
     BuildStatusBar();
     CreateBars();
@@ -219,6 +220,8 @@ bool CMainFrame::CreateFrame()
     Bind(wxEVT_MOVE, [this](wxMoveEvent& e) { TrackNormalRect(); e.Skip(); });
     Bind(wxEVT_IDLE, &CMainFrame::OnIdle, this);
     Bind(wxEVT_CHAR_HOOK, &CMainFrame::OnCharHook, this);
+    if (wxAuiManager* tabs = wxAuiManager::GetManager(m_client))
+        RenderOnlyUncovered(*tabs);
     m_client->Bind(wxEVT_AUINOTEBOOK_PAGE_CHANGED, &CMainFrame::OnPageChanged, this);
     m_client->Bind(wxEVT_AUINOTEBOOK_PAGE_CLOSE, &CMainFrame::OnPageClose, this);
     m_client->Bind(wxEVT_AUINOTEBOOK_TAB_RIGHT_UP, &CMainFrame::OnTabRightUp, this);
@@ -749,6 +752,29 @@ void CMainFrame::DoGiveHelp(const wxString& text, bool show)
 }
 
 // --- Bars -------------------------------------------------------------------
+
+bool UpdateHiddenByChildren(wxWindow& window)
+{
+    wxRegion rest(window.GetUpdateRegion());
+    if (rest.IsEmpty())
+        return false; // drawn outside a paint: no region to go by
+    for (wxWindow* child : window.GetChildren())
+        if (child->IsShown() && !child->IsTopLevel())
+            rest.Subtract(child->GetRect());
+    return rest.IsEmpty();
+}
+
+void RenderOnlyUncovered(wxAuiManager& manager)
+{
+    // GTK draws a window under every child it repaints, and the manager
+    // then draws all its captions, sashes and borders: for a typed
+    // character's line too. Under opaque children none of it shows.
+    manager.Bind(wxEVT_AUI_RENDER, [&manager](wxAuiManagerEvent& event) {
+        wxWindow* window = manager.GetManagedWindow();
+        if (!window || !UpdateHiddenByChildren(*window))
+            event.Skip();
+    });
+}
 
 COpenFilesTree* CMainFrame::OpenFilesTree() const
 {

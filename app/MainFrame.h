@@ -260,3 +260,8 @@ private:
 // The status bar's name of a document's encoding: "UTF-8", "UTF-8 (BOM)" or
 // "Windows-1252".
 const char* EncodingStatusText(TextEncoding encoding, bool bom);
+
+// Whether the pending paint of window lies wholly under its shown children.
+bool UpdateHiddenByChildren(wxWindow& window);
+// The manager draws its parts only where its window's update shows them.
+void RenderOnlyUncovered(wxAuiManager& manager);

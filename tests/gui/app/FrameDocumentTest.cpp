@@ -237,6 +237,39 @@ TEST_F(ShellTest, StatusBarShowsLineAndColumnWithTabs)
     EXPECT_EQ(Frame()->StatusText(CMainFrame::PANE_LINE).utf8_string(), "");
 }
 
+// A typed line's repaint lies under the editor: the frame's manager leaves
+// its captions and sashes alone then, and draws them for a repaint of the
+// whole frame.
+TEST_F(ShellTest, FrameDrawsItsBarPartsOnlyWhereNoChildCoversThem)
+{
+    std::string path = File("Paint.java", "class P\r\n{\r\n}\r\n");
+    ASSERT_TRUE(Start());
+    CKibDoc* doc = Open(path);
+    CKibView* view = doc->GetFirstView();
+    PumpEvents(20);
+    wxAuiManager* manager = wxAuiManager::GetManager(Frame());
+    ASSERT_NE(manager, nullptr);
+    std::vector<bool> hidden;
+    auto record = [&](wxPaintEvent& e) {
+        hidden.push_back(UpdateHiddenByChildren(*Frame()));
+        e.Skip();
+    };
+    manager->Bind(wxEVT_PAINT, record);
+    Frame()->Update();
+    hidden.clear();
+    view->RefreshRect(wxRect(0, 0, view->GetClientSize().x, view->GetLineHeight()), false);
+    Frame()->Update();
+    ASSERT_FALSE(hidden.empty());
+    for (bool h : hidden)
+        EXPECT_TRUE(h);
+    hidden.clear();
+    Frame()->Refresh();
+    Frame()->Update();
+    ASSERT_FALSE(hidden.empty());
+    EXPECT_FALSE(hidden.front());
+    manager->Unbind(wxEVT_PAINT, record);
+}
+
 TEST_F(ShellTest, Utf8ColumnsInTheStatusBarAndARefusedCharacterIsNamed)
 {
     std::string utf8 = File("Gruss.java", "// Gr\xC3\xBC\xC3\x9F" "e \xE2\x82\xAC\r\n");
