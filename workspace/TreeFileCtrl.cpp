@@ -18,6 +18,8 @@
 #include <wx/menu.h>
 #include <wx/utils.h>
 
+#include <chrono>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -130,6 +132,10 @@ CTreeFileCtrl::CTreeFileCtrl(wxWindow* parent, wxWindowID id)
     Bind(wxEVT_TREE_BEGIN_LABEL_EDIT, &CTreeFileCtrl::OnBeginLabelEdit, this);
     Bind(wxEVT_KEY_DOWN, &CTreeFileCtrl::OnKeyDown, this);
     Bind(wxEVT_IDLE, &CTreeFileCtrl::OnIdle, this);
+    Bind(wxEVT_PAINT, &CTreeFileCtrl::OnPaint, this);
+    // Nothing here listens for items going; left to travel up to the frame,
+    // the events of a big folder's collapse would take longer than the rest.
+    Bind(wxEVT_TREE_DELETE_ITEM, [](wxTreeEvent&) {});
     // The menu's own update pass: answered here, before it reaches a frame
     // that would disable commands it does not know.
     for (int command : {ID_EXPLORER_OPEN, ID_EXPLORER_RENAME, ID_EXPLORER_DELETE, ID_EXPLORER_PROPERTIES,
@@ -368,10 +374,12 @@ int CTreeFileCtrl::FileImage(const std::string& name) const
 // --- Filling ---------------------------------------------------------------------
 
 wxTreeItemId CTreeFileCtrl::InsertFileItem(const wxTreeItemId& parent, std::unique_ptr<Node> node, const wxString& text,
-                                           int image, int openImage, bool hasChildren, unsigned attributes, bool shared)
+                                           int image, int openImage, bool hasChildren, unsigned attributes, bool shared,
+                                           bool labelLater)
 {
     node->key = NextKey();
     node->owner = this;
+    node->labelled = !labelLater;
     const CTreeHistory::Key key = node->key;
     if (shared && m_switches.showSharedOverlay) {
         auto overlay = [](int img) {
@@ -409,9 +417,80 @@ void CTreeFileCtrl::InsertFiles(const wxTreeItemId& item, Pending& fill, size_t 
         child->path = std::move(f.path);
         child->name = std::move(f.name);
         const int image = FileImage(child->name);
-        const wxString text = DisplayName(child->name);
-        InsertFileItem(item, std::move(child), text, image, image, false, f.attributes, false);
+        InsertFileItem(item, std::move(child), wxString(), image, image, false, f.attributes, false, true);
     }
+}
+
+// --- Texts given when shown ---------------------------------------------------------
+// The generic tree measures the text of every item it lays out; an item
+// without text costs it nothing. Items of a folder get their texts when they
+// come into view (or are selected, edited or asked for), which keeps a folder
+// of 100,000 files from being measured item by item.
+
+wxString CTreeFileCtrl::GetItemText(const wxTreeItemId& item) const
+{
+    const Node* node = NodeOf(item);
+    if (node && !node->labelled)
+        return DisplayName(node->name);
+    return wxTreeCtrl::GetItemText(item);
+}
+
+void CTreeFileCtrl::Label(const wxTreeItemId& item)
+{
+    Node* node = NodeOf(item);
+    if (!node || node->labelled)
+        return;
+    node->labelled = true;
+    SetItemText(item, DisplayName(node->name));
+}
+
+size_t CTreeFileCtrl::RowsBelow(const wxTreeItemId& item) const
+{
+    if (!IsExpanded(item))
+        return 0;
+    size_t rows = 0;
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = GetFirstChild(item, cookie); c.IsOk(); c = GetNextChild(item, cookie))
+        rows += 1 + RowsBelow(c);
+    return rows;
+}
+
+void CTreeFileCtrl::LabelRows(const wxTreeItemId& parent, size_t& row, size_t first, size_t last)
+{
+    wxTreeItemIdValue cookie;
+    for (wxTreeItemId c = GetFirstChild(parent, cookie); c.IsOk() && row <= last; c = GetNextChild(parent, cookie)) {
+        if (row >= first)
+            Label(c);
+        ++row;
+        if (!IsExpanded(c))
+            continue;
+        const size_t below = RowsBelow(c);
+        if (row + below <= first)
+            row += below;
+        else
+            LabelRows(c, row, first, last);
+    }
+}
+
+void CTreeFileCtrl::OnPaint(wxPaintEvent& event)
+{
+    event.Skip();
+    if (!m_root.IsOk())
+        return;
+    // Rows are laid out from y = 2, one line height each, the hidden root's
+    // children first; a row more on either side covers a partly shown one.
+    const int line = std::max(1, m_lineHeight);
+    const wxPoint top = CalcUnscrolledPosition(wxPoint(0, 0));
+    const int height = GetClientSize().y;
+    const size_t first = static_cast<size_t>(std::max(0, (top.y - 2) / line - 1));
+    const size_t last = static_cast<size_t>(std::max(0, (top.y + height - 2) / line + 1));
+    // Each text set would ask for this paint once more: the paint to come
+    // shows it anyway.
+    const bool dirty = m_dirty;
+    m_dirty = true;
+    size_t row = 0;
+    LabelRows(m_root, row, first, last);
+    m_dirty = dirty;
 }
 
 void CTreeFileCtrl::OnIdle(wxIdleEvent& event)
@@ -421,8 +500,14 @@ void CTreeFileCtrl::OnIdle(wxIdleEvent& event)
         return;
     Pending& fill = m_pending.front();
     wxTreeItemId item = ItemOfKey(fill.parent);
-    if (item.IsOk())
-        InsertFiles(item, fill, kFilesPerIdle);
+    if (item.IsOk()) {
+        // As many as fit in a short turn of the loop: every turn costs the
+        // tree a pass over all its items to lay them out and paint them.
+        const auto until = std::chrono::steady_clock::now() + kIdleTurn;
+        do
+            InsertFiles(item, fill, kFilesPerSlice);
+        while (fill.next < fill.files.size() && std::chrono::steady_clock::now() < until);
+    }
     if (!item.IsOk() || fill.next >= fill.files.size())
         m_pending.erase(m_pending.begin());
     if (!m_pending.empty())
@@ -494,8 +579,8 @@ bool CTreeFileCtrl::DisplayPath(const wxTreeItemId& item, bool redraw)
         child->kind = Node::Folder;
         child->path = f.path;
         child->name = f.name;
-        InsertFileItem(item, std::move(child), DisplayName(f.name), IMG_FOLDER, IMG_FOLDER_OPEN, f.hasChildren,
-                       f.attributes, IsShared(f.path));
+        InsertFileItem(item, std::move(child), wxString(), IMG_FOLDER, IMG_FOLDER_OPEN, f.hasChildren, f.attributes,
+                       IsShared(f.path), true);
     }
     if (listing.folders.empty() && listing.files.empty())
         SetItemHasChildren(item, false);
@@ -791,6 +876,7 @@ void CTreeFileCtrl::RemoveVanished(const wxTreeItemId& item)
 void CTreeFileCtrl::OnSelChanged(wxTreeEvent& event)
 {
     wxTreeItemId item = event.GetItem();
+    Label(item);
     const Node* node = NodeOf(item);
     if (m_filling || !node)
         return;
@@ -954,6 +1040,7 @@ bool CTreeFileCtrl::Rename(const wxTreeItemId& item)
 {
     if (!IsCommandEnabled(ID_EXPLORER_RENAME))
         return false;
+    Label(item);
     EditLabel(item);
     return true;
 }

@@ -10,6 +10,7 @@
 
 #include <wx/treectrl.h>
 
+#include <chrono>
 #include <functional>
 #include <map>
 #include <memory>
@@ -35,6 +36,9 @@ public:
         int netType = NetGeneric;
         CTreeHistory::Key key = 0;
         CTreeFileCtrl* owner = nullptr;
+        // False while the item has no text of its own yet: it gets it when
+        // it is first shown, so that a huge folder's items are not measured.
+        bool labelled = true;
         ~Node() override;
     };
 
@@ -147,10 +151,14 @@ public:
     // control characters as "?".
     static wxString DisplayName(const std::string& name);
 
+    // An item's text, also of one not shown yet.
+    wxString GetItemText(const wxTreeItemId& item) const override;
+
 protected:
     virtual void OnSelectionChanged(const wxTreeItemId&) {}
     wxTreeItemId InsertFileItem(const wxTreeItemId& parent, std::unique_ptr<Node> node, const wxString& text,
-                                int image, int openImage, bool hasChildren, unsigned attributes, bool shared);
+                                int image, int openImage, bool hasChildren, unsigned attributes, bool shared,
+                                bool labelLater = false);
     // The images of the list set by OnInitialise.
     enum Image {
         IMG_COMPUTER, IMG_NETWORK, IMG_DRIVE, IMG_HOME, IMG_FOLDER, IMG_FOLDER_OPEN, IMG_FILE, IMG_JAVA,
@@ -169,8 +177,15 @@ private:
         size_t next = 0;
     };
     static constexpr size_t kFirstFiles = 3000;
-    static constexpr size_t kFilesPerIdle = 10000;
+    static constexpr size_t kFilesPerSlice = 2000;
+    static constexpr std::chrono::milliseconds kIdleTurn{40};
     void InsertFiles(const wxTreeItemId& item, Pending& fill, size_t count);
+    // Gives an item its text if it has none yet.
+    void Label(const wxTreeItemId& item);
+    // The rows shown in the window get their texts before they are painted.
+    void OnPaint(wxPaintEvent& event);
+    void LabelRows(const wxTreeItemId& parent, size_t& row, size_t first, size_t last);
+    size_t RowsBelow(const wxTreeItemId& item) const;
 
     void OnExpanding(wxTreeEvent& event);
     void OnCollapsed(wxTreeEvent& event);

@@ -530,6 +530,92 @@ TEST_F(ExplorerTreeTest, HugeFolderShowsItsFirstFilesAtOnceAndTheRestWhileIdle)
     EXPECT_EQ(tree->GetChildrenCount(huge, false), 0u);
 }
 
+TEST_F(ExplorerTreeTest, BigFolderKeepsItsOrderShowsItsTextsWhereverScrolledAndComesBackAfterACollapse)
+{
+    // Folders first, then files by name whatever their case; a file name
+    // too wide for the window at the very end.
+    Make("big");
+    Make("big/zeta");
+    Make("big/Alpha");
+    const int files = 30000;
+    for (int i = 0; i < files; ++i)
+        WriteFile(dir.File("big/" + std::string(i % 2 ? "f" : "F") + std::to_string(100000 + i) + ".java"), "");
+    const std::string wide = std::string(120, 'z') + ".java";
+    WriteFile(dir.File("big/" + wide), "");
+    tree->SetMask("*.java");
+    ASSERT_TRUE(tree->SelectPath(dir.Path(), true).IsOk());
+    const wxTreeItemId big = At("big");
+    ASSERT_TRUE(big.IsOk());
+    tree->Expand(big);
+    ASSERT_TRUE(PumpUntil([&] { return !tree->IsFilling(); }, 10000));
+    ASSERT_EQ(tree->GetChildrenCount(big, false), size_t(files + 3));
+
+    const Lines all = Children(big);
+    EXPECT_EQ(all[0], "Alpha");
+    EXPECT_EQ(all[1], "zeta");
+    for (int i = 0; i < files; ++i)
+        if (all[2 + i] != std::string(i % 2 ? "f" : "F") + std::to_string(100000 + i) + ".java") {
+            ADD_FAILURE() << "file " << i << " is " << all[2 + i];
+            break;
+        }
+    EXPECT_EQ(all.back(), wide);
+
+    // What the window shows carries its own text, at the top and wherever
+    // it is scrolled to; the wide name widens the item to its text.
+    PumpEvents(50);
+    auto shownText = [&](const wxTreeItemId& item) { return tree->wxTreeCtrl::GetItemText(item).utf8_string(); };
+    wxTreeItemIdValue cookie;
+    const wxTreeItemId alpha = tree->GetFirstChild(big, cookie);
+    tree->EnsureVisible(alpha);
+    PumpEvents(100);
+    EXPECT_EQ(shownText(alpha), "Alpha");
+    const wxTreeItemId last = tree->GetLastChild(big);
+    tree->SelectItem(last);
+    tree->EnsureVisible(last);
+    PumpEvents(100);
+    EXPECT_EQ(tree->ItemToPath(tree->GetSelection()), dir.File("big/" + wide));
+    EXPECT_EQ(shownText(last), wide);
+    wxRect textRect;
+    ASSERT_TRUE(tree->GetBoundingRect(last, textRect, true));
+    EXPECT_GT(textRect.width, tree->GetClientSize().x / 2);
+    // The key Up goes to the file before it, shown with its text.
+    wxKeyEvent up(wxEVT_CHAR);
+    up.m_keyCode = WXK_UP;
+    up.SetEventObject(tree);
+    tree->ProcessWindowEvent(up);
+    PumpEvents(100);
+    const std::string before = "f" + std::to_string(100000 + files - 1) + ".java";
+    EXPECT_EQ(tree->GetItemText(tree->GetSelection()).utf8_string(), before);
+    EXPECT_EQ(shownText(tree->GetSelection()), before);
+    // The middle, by the scroll bar's way.
+    wxTreeItemId middle;
+    for (wxTreeItemId c = tree->GetFirstChild(big, cookie); c.IsOk(); c = tree->GetNextChild(big, cookie))
+        if (tree->GetItemText(c) == "F115000.java")
+            middle = c;
+    ASSERT_TRUE(middle.IsOk());
+    tree->ScrollTo(middle);
+    PumpEvents(100);
+    EXPECT_EQ(shownText(middle), "F115000.java");
+    wxTreeItemId next = tree->GetNextSibling(middle);
+    EXPECT_EQ(shownText(next), "f115001.java");
+
+    if (const char* out = std::getenv("KIB_SCREENSHOT_DIR"); out && *out) {
+        const std::string cmd = std::string("import -window root '") + out + "/explorer-big-folder.png'";
+        EXPECT_EQ(std::system(cmd.c_str()), 0) << cmd;
+    }
+
+    // Collapsed and expanded again: all of it back, in the same order.
+    tree->Collapse(big);
+    EXPECT_EQ(tree->GetChildrenCount(big, false), 0u);
+    EXPECT_TRUE(tree->ItemHasChildren(big));
+    tree->Expand(big);
+    ASSERT_TRUE(PumpUntil([&] { return !tree->IsFilling(); }, 10000));
+    EXPECT_EQ(Children(big), all);
+    ASSERT_TRUE(tree->SelectPath(dir.File("big/f129999.java"), false).IsOk());
+    PumpEvents(50);
+    EXPECT_EQ(shownText(tree->GetSelection()), "f129999.java");
+}
+
 // --- The network node ---------------------------------------------------------
 
 namespace {
