@@ -444,30 +444,15 @@ void CTreeFileCtrl::Label(const wxTreeItemId& item)
     SetItemText(item, DisplayName(node->name));
 }
 
-size_t CTreeFileCtrl::RowsBelow(const wxTreeItemId& item) const
-{
-    if (!IsExpanded(item))
-        return 0;
-    size_t rows = 0;
-    wxTreeItemIdValue cookie;
-    for (wxTreeItemId c = GetFirstChild(item, cookie); c.IsOk(); c = GetNextChild(item, cookie))
-        rows += 1 + RowsBelow(c);
-    return rows;
-}
-
 void CTreeFileCtrl::LabelRows(const wxTreeItemId& parent, size_t& row, size_t first, size_t last)
 {
+    // One walk in row order that ends at the last row shown.
     wxTreeItemIdValue cookie;
     for (wxTreeItemId c = GetFirstChild(parent, cookie); c.IsOk() && row <= last; c = GetNextChild(parent, cookie)) {
         if (row >= first)
             Label(c);
         ++row;
-        if (!IsExpanded(c))
-            continue;
-        const size_t below = RowsBelow(c);
-        if (row + below <= first)
-            row += below;
-        else
+        if (IsExpanded(c))
             LabelRows(c, row, first, last);
     }
 }

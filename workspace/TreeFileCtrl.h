@@ -185,7 +185,6 @@ private:
     // The rows shown in the window get their texts before they are painted.
     void OnPaint(wxPaintEvent& event);
     void LabelRows(const wxTreeItemId& parent, size_t& row, size_t first, size_t last);
-    size_t RowsBelow(const wxTreeItemId& item) const;
 
     void OnExpanding(wxTreeEvent& event);
     void OnCollapsed(wxTreeEvent& event);
