@@ -3,6 +3,7 @@
 #include "app/ChildFrame.h"
 #include "app/EditorPositions.h"
 #include "app/FileMonitor.h"
+#include "app/IndicatorStatusBar.h"
 #include "controls/FontUtil.h"
 #include "app/MainFrameTools.h"
 #include "app/UpdateCommand.h"
@@ -774,6 +775,21 @@ void RenderOnlyUncovered(wxAuiManager& manager)
         if (!window || !UpdateHiddenByChildren(*window))
             event.Skip();
     });
+    // Even a paint that draws nothing costs the paint context, whose set-up
+    // asks the theme for the window's colours and font: a third of a typed
+    // character's time. Handlers bound here run before the manager's own.
+    manager.Bind(wxEVT_PAINT, [&manager](wxPaintEvent& event) {
+        wxWindow* window = manager.GetManagedWindow();
+        if (!window || !UpdateHiddenByChildren(*window))
+            event.Skip();
+    });
+}
+
+wxStatusBar* CMainFrame::OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name)
+{
+    auto* bar = new CIndicatorStatusBar(this, id, style, name, PANE_MESSAGE);
+    bar->SetFieldsCount(number);
+    return bar;
 }
 
 COpenFilesTree* CMainFrame::OpenFilesTree() const

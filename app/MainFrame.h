@@ -167,6 +167,9 @@ public:
     // (it always goes on).
     bool PreTranslateMessage(wxKeyEvent& event);
 
+protected:
+    wxStatusBar* OnCreateStatusBar(int number, long style, wxWindowID id, const wxString& name) override;
+
 private:
     // Bytes stored by the program (UTF-8, or a single-byte name) as shown.
     static wxString Display(const std::string& bytes);

@@ -86,8 +86,19 @@ CTextView::CTextView(wxWindow* parent, wxWindowID id, const wxPoint& pos, const 
     // Scroll bars that stay beside the text: GTK's overlay indicators fade
     // in over the text after each scroll or edit and repaint all of it in
     // every step of the fade.
-    if (GtkWidget* w = GetHandle(); w && GTK_IS_SCROLLED_WINDOW(w))
+    if (GtkWidget* w = GetHandle(); w && GTK_IS_SCROLLED_WINDOW(w)) {
         gtk_scrolled_window_set_overlay_scrolling(GTK_SCROLLED_WINDOW(w), FALSE);
+        // Nor the shades at an edge the text could scroll further: they are
+        // drawn over the text, which the view draws onto its window itself.
+        static GtkCssProvider* noShades = [] {
+            GtkCssProvider* css = gtk_css_provider_new();
+            gtk_css_provider_load_from_data(
+                css, "undershoot, overshoot { background: none; border: none; box-shadow: none; }", -1, nullptr);
+            return css;
+        }();
+        gtk_style_context_add_provider(gtk_widget_get_style_context(w), GTK_STYLE_PROVIDER(noShades),
+                                       GTK_STYLE_PROVIDER_PRIORITY_APPLICATION);
+    }
 #endif
     m_states.SetClassifier([this](LineState state, const char* chars, int length) {
         int n = 0;
@@ -137,6 +148,7 @@ CTextView::~CTextView()
     Unbind(wxEVT_MOUSE_CAPTURE_LOST, &CTextView::OnCaptureLost, this);
     m_dragTimer.Stop();
     m_caretTimer.Stop();
+    CancelPresent();
     if (HasCapture())
         ReleaseMouse();
     if (m_buffer)
@@ -463,12 +475,14 @@ bool CTextView::ProcessEditorKey(const wxKeyEvent& event)
 
 void CTextView::OnKeyDown(wxKeyEvent& event)
 {
+    PresentScope present;
     if (!ProcessEditorKey(event))
         event.Skip();
 }
 
 void CTextView::OnChar(wxKeyEvent& event)
 {
+    PresentScope present;
     // Ctrl and Alt make commands, not characters; on Windows Ctrl+Alt
     // together is AltGr, which types (GTK reports AltGr as neither).
 #ifdef __WXMSW__

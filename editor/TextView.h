@@ -243,6 +243,20 @@ public:
     // Marks the area for drawing anew (as wxWindow::Refresh does).
     void Refresh(bool eraseBackground = true, const wxRect* rect = nullptr) override;
 
+    // While one is open, the views' changed areas are drawn straight onto
+    // their windows when the outermost closes, instead of waiting for the
+    // toolkit's next frame, which draws the whole window under them first:
+    // a key's result shows as soon as its handler is done.
+    class PresentScope {
+    public:
+        PresentScope();
+        ~PresentScope();
+        PresentScope(const PresentScope&) = delete;
+        PresentScope& operator=(const PresentScope&) = delete;
+    };
+    // Draws what open scopes have kept back, now.
+    static void PresentPending();
+
 protected:
     // Typed characters; the text view ignores them.
     virtual void OnCharTyped(char32_t code) {}
@@ -333,6 +347,14 @@ private:
     void ScrollPixels(int dx, int dy, const wxRect& area);
     // Shows the view's pixels again without drawing any line (caret moves).
     void RefreshScreen(const wxRect& rect);
+    // Draws the dirty parts into the view's pixels.
+    void RenderDirty();
+    // Keeps the area (nullptr: all) for a scope's end; false when it must
+    // go to the toolkit.
+    bool DeferScreen(const wxRect* rect);
+    bool CanPresentAtOnce() const;
+    void Present();
+    void CancelPresent();
     wxRect IndicatorRect();
     void ScrollVert(int newTop);
     void ScrollHorz(int newColumn);
@@ -413,5 +435,8 @@ private:
     // that must be drawn anew, and what draws them.
     CPixelCanvas m_canvas;
     wxRegion m_dirty;
+    // The window's area kept back for a present scope's end.
+    wxRegion m_screen;
+    bool m_presentQueued = false;
     CTextRenderer m_renderer;
 };

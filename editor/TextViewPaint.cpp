@@ -5,12 +5,20 @@
 #include "text/TextLayout.h"
 #include "text/Utf8.h"
 
+#include <wx/app.h>
 #include <wx/dcclient.h>
 #include <wx/dcscreen.h>
+#include <wx/evtloop.h>
+
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+#include <gdk/gdkx.h>
+#include <gtk/gtk.h>
+#endif
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -300,12 +308,123 @@ void CTextView::Refresh(bool eraseBackground, const wxRect* rect)
     } else if (!client.IsEmpty()) {
         m_dirty.Union(client);
     }
-    wxWindow::Refresh(false, rect);
+    if (!DeferScreen(rect))
+        wxWindow::Refresh(false, rect);
 }
 
 void CTextView::RefreshScreen(const wxRect& rect)
 {
-    wxWindow::Refresh(false, &rect);
+    if (!DeferScreen(&rect))
+        wxWindow::Refresh(false, &rect);
+}
+
+// ---------------------------------------------------------------- presenting at once
+
+namespace {
+
+int g_presentDepth = 0;
+wxEventLoopBase* g_presentLoop = nullptr;
+std::vector<CTextView*> g_presentPending;
+bool g_presentCatchUpQueued = false;
+
+} // namespace
+
+CTextView::PresentScope::PresentScope()
+{
+    if (g_presentDepth++ == 0)
+        g_presentLoop = wxEventLoopBase::GetActive();
+}
+
+CTextView::PresentScope::~PresentScope()
+{
+    if (--g_presentDepth == 0) {
+        PresentPending();
+        g_presentLoop = nullptr;
+    }
+}
+
+void CTextView::PresentPending()
+{
+    std::vector<CTextView*> views;
+    views.swap(g_presentPending);
+    for (CTextView* view : views)
+        view->Present();
+}
+
+bool CTextView::CanPresentAtOnce() const
+{
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+    // Only X lets a program draw onto its window outside the toolkit's frame.
+    static const bool x11 = GDK_IS_X11_DISPLAY(gdk_display_get_default());
+    const wxSize client = GetClientSize();
+    return x11 && GetHandle() && client.x > 0 && client.y > 0 && m_canvas.Width() == client.x &&
+           m_canvas.Height() == client.y && IsShownOnScreen() && !IsFrozen();
+#else
+    return false;
+#endif
+}
+
+bool CTextView::DeferScreen(const wxRect* rect)
+{
+    // A dialog's loop, run from inside a key's handler, paints as usual.
+    if (g_presentDepth == 0 || wxEventLoopBase::GetActive() != g_presentLoop || !CanPresentAtOnce())
+        return false;
+    const wxRect client(GetClientSize());
+    const wxRect area = rect ? rect->Intersect(client) : client;
+    if (area.IsEmpty())
+        return true;
+    m_screen.Union(area);
+    if (!m_presentQueued) {
+        m_presentQueued = true;
+        g_presentPending.push_back(this);
+        if (!g_presentCatchUpQueued && wxTheApp) {
+            // Should the handler open a dialog, its loop shows what was kept
+            // back so far.
+            g_presentCatchUpQueued = true;
+            wxTheApp->CallAfter([] {
+                g_presentCatchUpQueued = false;
+                PresentPending();
+            });
+        }
+    }
+    return true;
+}
+
+void CTextView::CancelPresent()
+{
+    if (m_presentQueued)
+        g_presentPending.erase(std::remove(g_presentPending.begin(), g_presentPending.end(), this),
+                               g_presentPending.end());
+    m_presentQueued = false;
+}
+
+void CTextView::Present()
+{
+    m_presentQueued = false;
+    if (m_screen.IsEmpty())
+        return;
+    const wxRegion screen(m_screen);
+    m_screen.Clear();
+    if (!CanPresentAtOnce()) {
+        for (wxRegionIterator it(screen); it; ++it) {
+            const wxRect r = it.GetRect();
+            wxWindow::Refresh(false, &r);
+        }
+        return;
+    }
+    RenderDirty();
+    ++m_paintCount;
+    {
+        wxClientDC dc(this);
+        for (wxRegionIterator it(screen); it; ++it) {
+            const wxRect r = it.GetRect();
+            m_canvas.CopyTo(dc, r, r.GetPosition());
+        }
+        PaintCaret(dc);
+    }
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+    gdk_display_flush(gdk_display_get_default());
+#endif
 }
 
 void CTextView::EnsureGlyphFonts()
@@ -356,28 +475,35 @@ void CTextView::OnPaint(wxPaintEvent&)
         m_canvas.Resize(client.x, client.y);
         m_dirty = wxRegion(wxRect(client));
     }
-    if (!m_dirty.IsEmpty()) {
-        // The margin's width may change while drawing (more digits), which
-        // marks everything dirty again: draw until nothing is left.
-        wxRect painted;
-        for (int pass = 0; pass < 3 && !m_dirty.IsEmpty(); ++pass) {
-            wxRegion todo(m_dirty);
-            m_dirty.Clear();
-            painted.Union(todo.GetBox());
-            for (wxRegionIterator it(todo); it; ++it) {
-                TextPaintFrame frame = PaintFrame();
-                frame.marginWidth = MarginWidth();
-                m_renderer.RenderArea(m_canvas, it.GetRect(), frame, *this);
-            }
-        }
-        m_lastPaintBox = painted;
-        m_paintedArea.Union(painted);
-    }
+    RenderDirty();
     for (wxRegionIterator it(GetUpdateRegion()); it; ++it) {
         wxRect r = it.GetRect();
         m_canvas.CopyTo(dc, r, r.GetPosition());
     }
     PaintCaret(dc);
+}
+
+void CTextView::RenderDirty()
+{
+    if (m_dirty.IsEmpty())
+        return;
+    EnsureMetrics();
+    EnsureGlyphFonts();
+    // The margin's width may change while drawing (more digits), which
+    // marks everything dirty again: draw until nothing is left.
+    wxRect painted;
+    for (int pass = 0; pass < 3 && !m_dirty.IsEmpty(); ++pass) {
+        wxRegion todo(m_dirty);
+        m_dirty.Clear();
+        painted.Union(todo.GetBox());
+        for (wxRegionIterator it(todo); it; ++it) {
+            TextPaintFrame frame = PaintFrame();
+            frame.marginWidth = MarginWidth();
+            m_renderer.RenderArea(m_canvas, it.GetRect(), frame, *this);
+        }
+    }
+    m_lastPaintBox = painted;
+    m_paintedArea.Union(painted);
 }
 
 void CTextView::PaintMargin(wxDC& dc, const wxRect& rect, int line)

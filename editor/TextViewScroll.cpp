@@ -36,7 +36,8 @@ void CTextView::ScrollPixels(int dx, int dy, const wxRect& area)
         uncovered.Subtract(dst);
     if (!uncovered.IsEmpty())
         m_dirty.Union(uncovered);
-    wxWindow::Refresh(false);
+    if (!DeferScreen(nullptr))
+        wxWindow::Refresh(false);
 }
 
 void CTextView::ScrollToTopLine(int line, bool track)
@@ -55,7 +56,9 @@ void CTextView::ScrollToTopLine(int line, bool track)
             ScrollPixels(0, dy, wxRect(client));
         else
             Refresh(false);
-        Update();
+        // Kept back for a scope's end, the pixels go out then.
+        if (!m_presentQueued)
+            Update();
     }
 }
 
@@ -75,7 +78,9 @@ void CTextView::ScrollToColumn(int column, bool track)
             ScrollPixels(dx, 0, wxRect(margin, 0, client.x - margin, client.y));
         else
             Refresh(false);
-        Update();
+        // Kept back for a scope's end, the pixels go out then.
+        if (!m_presentQueued)
+            Update();
     }
 }
 

@@ -582,6 +582,11 @@ public:
         int bursts = 0;
         Clock::time_point prev;
         static const bool trace = std::getenv("KIB_WINDOW_BENCH_TRACE") != nullptr;
+        if (trace) // the clock is the system's steady one: comparable with the program's own marks
+            std::printf("    key at %lld ns: pixels %.3f ms, loop %.3f ms\n",
+                        static_cast<long long>(
+                            std::chrono::duration_cast<std::chrono::nanoseconds>(t0.time_since_epoch()).count()),
+                        MsSince(t0, first), MsSince(t0, answered));
         for (auto& r : m_x.TakeDamage()) {
             if (trace)
                 std::printf("    damage %+.2f ms %dx%d+%d+%d\n", MsSince(t0, r.when), r.w, r.h, r.x, r.y);

@@ -1,0 +1,121 @@
+// A key's result is drawn onto the window when the key's handler returns,
+// not in the toolkit's next frame; read back from the X server.
+#include "EditorTestUtil.h"
+
+#include "gui/ScreenPixels.h"
+
+#include <wx/evtloop.h>
+#include <wx/timer.h>
+
+using namespace edtest;
+
+namespace {
+
+class PresentTest : public EditorTest {
+protected:
+    wxRect LineArea(int line) { return wxRect(0, Cell(0, line).y, view->GetClientSize().x, Cell(0, line + 1).y - Cell(0, line).y); }
+
+    // Sends the event as the toolkit does, without running the loop after it.
+    void Send(wxEventType type, int keyCode, wxChar uni = 0)
+    {
+        wxKeyEvent ev(type);
+        ev.SetEventObject(view);
+        ev.m_keyCode = keyCode;
+        ev.m_uniChar = uni;
+        view->GetEventHandler()->ProcessEvent(ev);
+    }
+};
+
+TEST_F(PresentTest, ATypedCharacterIsOnTheScreenWhenItsHandlerReturns)
+{
+    SetText("class Grüße {\r\n}");
+    view->PutCaret(TextPos(0, 1));
+    Pump(100);
+    const wxImage before = kibtest::ScreenPixels(view, LineArea(1));
+    ASSERT_TRUE(before.IsOk());
+    Send(wxEVT_CHAR, 'W', 'W');
+    EXPECT_EQ(Line(1), "W}");
+    const wxImage at = kibtest::ScreenPixels(view, LineArea(1));
+    EXPECT_TRUE(kibtest::PixelsDiffer(before, at)) << "nothing reached the screen before the loop ran";
+    // The toolkit's own paint afterwards shows the same pixels.
+    view->Refresh();
+    Pump(100);
+    EXPECT_FALSE(kibtest::PixelsDiffer(at, kibtest::ScreenPixels(view, LineArea(1))));
+}
+
+TEST_F(PresentTest, PageDownShowsTheScrolledTextAtOnce)
+{
+    std::string text;
+    for (int i = 0; i < 300; ++i)
+        text += "int zeile" + std::to_string(i) + " = " + std::to_string(i * 7) + ";\r\n";
+    SetText(text);
+    Pump(100);
+    const wxRect all(view->GetClientSize());
+    const wxImage before = kibtest::ScreenPixels(view, all);
+    Send(wxEVT_KEY_DOWN, WXK_PAGEDOWN);
+    ASSERT_GT(view->GetTopLine(), 0);
+    const wxImage at = kibtest::ScreenPixels(view, all);
+    EXPECT_TRUE(kibtest::PixelsDiffer(before, at));
+    view->Refresh();
+    Pump(100);
+    EXPECT_FALSE(kibtest::PixelsDiffer(at, kibtest::ScreenPixels(view, all)));
+}
+
+TEST_F(PresentTest, AFrozenViewLeavesTheDrawingToTheToolkit)
+{
+    SetText("abc");
+    view->PutCaret(TextPos(3, 0));
+    Pump(100);
+    const wxImage before = kibtest::ScreenPixels(view, LineArea(0));
+    view->Freeze();
+    Send(wxEVT_CHAR, 'x', 'x');
+    EXPECT_FALSE(kibtest::PixelsDiffer(before, kibtest::ScreenPixels(view, LineArea(0))));
+    view->Thaw();
+    Pump(100);
+    EXPECT_TRUE(kibtest::PixelsDiffer(before, kibtest::ScreenPixels(view, LineArea(0))));
+}
+
+// A handler may open a dialog before it returns; the dialog's loop shows
+// what the key had changed so far instead of leaving it for later.
+TEST_F(PresentTest, ALoopRunFromInsideAKeysHandlerShowsWhatTheKeyChanged)
+{
+    SetText("abc");
+    view->PutCaret(TextPos(3, 0));
+    Pump(100);
+    const wxImage before = kibtest::ScreenPixels(view, LineArea(0));
+    wxImage during;
+    {
+        CTextView::PresentScope key;
+        Send(wxEVT_CHAR, 'x', 'x');
+        EXPECT_FALSE(kibtest::PixelsDiffer(before, kibtest::ScreenPixels(view, LineArea(0))));
+        wxEventLoop dialog;
+        wxTimer timer;
+        timer.Bind(wxEVT_TIMER, [&](wxTimerEvent&) {
+            during = kibtest::ScreenPixels(view, LineArea(0));
+            dialog.Exit();
+        });
+        timer.StartOnce(150);
+        dialog.Run();
+    }
+    EXPECT_EQ(Line(0), "abcx");
+    EXPECT_TRUE(kibtest::PixelsDiffer(before, during));
+}
+
+TEST_F(PresentTest, AViewDestroyedWithAKeptBackAreaIsForgotten)
+{
+    SetText("abc");
+    Pump(100);
+    auto* second = new CJavaEditView(frame, wxID_ANY, wxPoint(0, 200), wxSize(300, 100));
+    second->AttachBuffer(buffer.get());
+    Pump(100);
+    {
+        CTextView::PresentScope key;
+        Send(wxEVT_CHAR, 'x', 'x'); // both views show the change
+        second->DetachBuffer();
+        delete second;
+    } // the scope's end must not reach the deleted view
+    EXPECT_EQ(Line(0), "xabc");
+    Pump(50);
+}
+
+} // namespace
