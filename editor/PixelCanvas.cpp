@@ -40,8 +40,19 @@ void CPixelCanvas::Fill(const wxRect& rect, COLORREF color)
     if (r.IsEmpty())
         return;
     const uint32_t px = ToPixel(color);
-    for (int y = r.y; y < r.y + r.height; ++y)
-        std::fill_n(Row(y) + r.x, r.width, px);
+    // Stored a pixel at a time, a screenful of backgrounds takes a large part
+    // of a repaint; copies go at the memory's width. The first row doubles
+    // itself, the others are copies of it.
+    uint32_t* first = Row(r.y) + r.x;
+    const int seed = std::min(r.width, 16);
+    std::fill_n(first, seed, px);
+    for (int done = seed; done < r.width;) {
+        const int n = std::min(done, r.width - done);
+        std::memcpy(first + done, first, static_cast<size_t>(n) * sizeof(uint32_t));
+        done += n;
+    }
+    for (int y = r.y + 1; y < r.y + r.height; ++y)
+        std::memcpy(Row(y) + r.x, first, static_cast<size_t>(r.width) * sizeof(uint32_t));
 }
 
 void CPixelCanvas::VLine(int x, int y0, int y1, COLORREF color)

@@ -27,6 +27,21 @@ TEST(PixelCanvas, FillsInsideTheClipOnly)
     EXPECT_EQ(c.Pixel(7, 2), 0x123456u);
 }
 
+TEST(PixelCanvas, FillsOfEveryWidthCoverTheirRectangleExactly)
+{
+    CPixelCanvas c;
+    c.Resize(90, 4);
+    for (int width = 1; width <= 80; ++width) {
+        c.Fill(wxRect(0, 0, 90, 4), 0x000000);
+        c.Fill(wxRect(3, 1, width, 2), 0x00AB12);
+        for (int y = 0; y < 4; ++y)
+            for (int x = 0; x < 90; ++x) {
+                const bool inside = y >= 1 && y <= 2 && x >= 3 && x < 3 + width;
+                ASSERT_EQ(c.Pixel(x, y), inside ? 0x00AB12u : 0u) << "width " << width << " at " << x << "," << y;
+            }
+    }
+}
+
 TEST(PixelCanvas, ScrollMovesPixelsInsideTheAreaOnly)
 {
     CPixelCanvas c;
