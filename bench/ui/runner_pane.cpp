@@ -21,6 +21,7 @@
 #include <fcntl.h>
 #include <spawn.h>
 #include <string>
+#include <string_view>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -189,7 +190,11 @@ int main(int argc, char** argv)
             std::fprintf(stderr, "the run did not end, or its last line was never painted\n");
             return 1;
         }
-        const bool whole = static_cast<long long>(pane->GetTextLength()) == expected;
+        bool whole = static_cast<long long>(pane->GetTextLength()) == expected;
+        for (int l = 0; whole && l + 1 < pane->GetLineCount(); ++l) {
+            const std::string want = Line(l + 1);
+            whole = pane->GetLineText(l) == std::string_view(want).substr(0, want.size() - 1);
+        }
         complete = complete && whole;
         kibSeconds.push_back(r.seconds);
         stall = std::max(stall, r.stallMs);
