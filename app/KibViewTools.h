@@ -28,7 +28,9 @@ class COutputPane;
 class CKibViewTools {
 public:
     // While text keeps coming it goes into the panes in batches this far
-    // apart, so that input and painting get their turn in between.
+    // apart, so that input and painting get their turn in between; when a
+    // reader waits for room, the next batch comes as soon as the events and
+    // paints already waiting are served.
     static constexpr int kBatchIntervalMs = 10;
 
     explicit CKibViewTools(CKibView& view);

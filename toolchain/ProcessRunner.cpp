@@ -3,6 +3,7 @@
 #include "platform/CommandLine.h"
 #include "platform/Process.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -17,6 +18,7 @@
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -392,7 +394,10 @@ void CProcessRunner::ReaderLoop(Session& s, bool stdErr)
         return;
     }
     const int fd = stdErr ? s.stderrRead : s.stdoutRead;
-    char buf[kChunkSize + 1];
+    // One read takes what the pipe holds, up to its usual size; the owner
+    // still gets it in chunks of kChunkSize, each followed by a NUL for the
+    // time of its call.
+    std::vector<char> buf(kReadSize + 1);
     bool ended = false;
     std::chrono::steady_clock::time_point endedAt;
     size_t afterStop = 0;
@@ -420,14 +425,19 @@ void CProcessRunner::ReaderLoop(Session& s, bool stdErr)
         }
         if (fds[0].revents || stop) {
             for (;;) {
-                ssize_t n = read(fd, buf, kChunkSize);
+                ssize_t n = read(fd, buf.data(), kReadSize);
                 if (n > 0) {
-                    buf[n] = '\0';
-                    std::string_view chunk(buf, static_cast<size_t>(n));
-                    if (stdErr)
-                        m_events.OnChildStdErr(chunk);
-                    else
-                        m_events.OnChildStdOut(chunk);
+                    for (size_t at = 0; at < static_cast<size_t>(n); at += kChunkSize) {
+                        const size_t len = std::min(kChunkSize, static_cast<size_t>(n) - at);
+                        char* chunk = buf.data() + at;
+                        const char kept = chunk[len];
+                        chunk[len] = '\0';
+                        if (stdErr)
+                            m_events.OnChildStdErr(std::string_view(chunk, len));
+                        else
+                            m_events.OnChildStdOut(std::string_view(chunk, len));
+                        chunk[len] = kept;
+                    }
                     if (s.readersStop.load() && (afterStop += static_cast<size_t>(n)) > kMaxDrainAfterStop) {
                         done = true;
                         break;

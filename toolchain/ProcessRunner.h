@@ -44,6 +44,9 @@ protected:
 class CProcessRunner {
 public:
     static constexpr size_t kChunkSize = 256;
+    // Bytes one read of a pipe may take: a pipe's usual capacity, so that a
+    // reader that fell behind catches up in one call.
+    static constexpr size_t kReadSize = 64 * 1024;
 
     explicit CProcessRunner(IProcessEvents& events);
     // Stops a running child. An owner whose callbacks use its own members

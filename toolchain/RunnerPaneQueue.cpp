@@ -22,8 +22,15 @@ void CRunnerPaneQueue::Push(EOutputPane pane, EStream stream, std::string_view b
     std::string converted = m_convert[stream].Convert(bytes);
     int which = pane == EOutputPane::Compiler ? 0 : 1;
     std::unique_lock lock(m_lock);
-    if (mayWait)
+    if (mayWait && m_pendingBytes >= m_limit && !m_noWait && !m_closed) {
+        // The child now waits for the user-interface thread: ask it for the
+        // text as soon as it is free rather than after the batch interval.
+        if (!m_fullPosted) {
+            m_fullPosted = true;
+            m_postFlush();
+        }
         m_room.wait(lock, [&] { return m_pendingBytes < m_limit || m_noWait || m_closed; });
+    }
     if (m_closed)
         return;
     m_pending[which] += converted;
@@ -53,6 +60,7 @@ CRunnerPaneQueue::Batch CRunnerPaneQueue::Take(bool all)
             }
         }
         m_pendingBytes = m_pending[0].size() + m_pending[1].size();
+        m_fullPosted = false;
         if (!all && batch.Empty())
             m_flushQueued = false; // quiet: the next text posts a flush again
     }

@@ -24,7 +24,9 @@ public:
     enum EStream { kStdOut = 0, kStdErr = 1 };
 
     // postFlush asks the user-interface thread to call Take(false) soon. It
-    // runs under the queue's lock, once, until a Take(false) finds nothing.
+    // runs under the queue's lock, once, until a Take(false) finds nothing;
+    // and once more whenever a reader finds the queue full and waits, until
+    // the next Take.
     explicit CRunnerPaneQueue(std::function<void()> postFlush, size_t limit = kDefaultLimit);
     CRunnerPaneQueue(const CRunnerPaneQueue&) = delete;
     CRunnerPaneQueue& operator=(const CRunnerPaneQueue&) = delete;
@@ -80,6 +82,7 @@ private:
     std::string m_pending[2]; // compiler, program
     size_t m_pendingBytes = 0;
     bool m_flushQueued = false; // a flush is posted, or the batches run
+    bool m_fullPosted = false;  // a reader waits and has asked for a flush
     bool m_noWait = false;
     bool m_closed = false;
 };

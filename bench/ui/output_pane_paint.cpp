@@ -1,8 +1,10 @@
 // Painting an output pane full of tabbed lines (stack traces, compiler
 // carets), selected and scrolled sideways into the middle of tabs, beside the
 // peer: the same lines with the tabs spelled out as blanks, which paint the
-// same cells. Prints the time per paint of both and their ratio.
+// same cells. Prints the time per paint of both and their ratio; tabs may
+// cost at most half again what the blanks cost, and a paint at most a frame.
 //   xvfb-run -a build/default/bench/bench_ui_output_pane_paint [paints]
+#include "BenchRow.h"
 #include "WxStart.h"
 #include "controls/OutputPane.h"
 #include "support/SpelledTabs.h"
@@ -117,6 +119,8 @@ int main(int argc, char** argv)
         b /= 2;
         printf("output pane paint, %s: tabs %.3f ms, blanks (peer) %.3f ms per paint, %.2fx the peer\n", c.name, t, b,
                t / b);
+        benchrow::Row(std::string("output pane paint, tabs, ") + c.name, t, "ms", "blanks", b,
+                      {1.5, 16, false, "<= 1.5x blanks, <= 16 ms"});
     }
     frame->Destroy();
     pump();

@@ -14,6 +14,7 @@
 #include <wx/frame.h>
 #include <wx/sizer.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -226,4 +227,39 @@ TEST_F(OutputPaneTest, ScrolledFullyRightATabbedLineShowsItsEnd)
     const std::string joined = "x" + std::string(15, 'y') + std::string(20, '\t');
     ASSERT_EQ(m_tabs->GetLineText(0), joined);
     EXPECT_GE(m_tabs->GetScrollRange(wxHORIZONTAL), static_cast<int>(kibtest::SpelledTabs(joined).size()) + 1);
+}
+
+TEST_F(OutputPaneTest, EveryKindOfLineBreakEndsALineAlsoWhenAWriteEndsInsideALine)
+{
+    m_tabs->AppendText("eins\r\nzwei\ndrei\rvier");
+    m_tabs->AppendText("te");
+    m_tabs->AppendText("s\r\nfünf\r\n");
+    const std::vector<std::string> expected = {"eins", "zwei", "drei", "viertes", "fünf", ""};
+    ASSERT_EQ(m_tabs->GetLineCount(), static_cast<int>(expected.size()));
+    for (size_t i = 0; i < expected.size(); ++i)
+        EXPECT_EQ(m_tabs->GetLineText(static_cast<int>(i)), expected[i]) << "line " << i;
+    EXPECT_EQ(m_tabs->GetTextLength(), std::string("eins\r\nzwei\ndrei\rviertes\r\nfünf\r\n").size());
+}
+
+TEST_F(OutputPaneTest, TextIsPaintedInTheOutputFont)
+{
+    // The pane keeps the font for its painting only; a larger one must show
+    // as wider text.
+    wxFont big(wxFontInfo(24).Family(wxFONTFAMILY_TELETYPE));
+    m_tabs->SetOutputFont(big);
+    m_tabs->AppendText("XXXXXXXXXX");
+    kibtest::PumpEvents(20);
+    wxClientDC dc(m_tabs);
+    dc.SetFont(big);
+    const int bigWidth = dc.GetTextExtent("X").x;
+    ASSERT_GT(bigWidth, m_charWidth * 3 / 2);
+    wxImage image = Image(m_tabs);
+    const int lineHeight = dc.GetCharHeight();
+    int right = -1;
+    for (int y = 0; y < std::min(lineHeight, image.GetHeight()); ++y)
+        for (int x = 0; x < image.GetWidth(); ++x)
+            if (image.GetRed(x, y) != image.GetRed(image.GetWidth() - 1, image.GetHeight() - 1))
+                right = std::max(right, x);
+    EXPECT_GT(right, 2 + 9 * bigWidth) << "the ten X reach into the tenth cell of the big font";
+    EXPECT_LE(right, 2 + 10 * bigWidth);
 }

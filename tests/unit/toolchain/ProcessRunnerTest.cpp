@@ -127,6 +127,27 @@ TEST_F(ProcessRunnerTest, LongOutputArrivesCompleteInOrderIn256ByteChunksBeforeT
     runner.StopChild();
 }
 
+TEST_F(ProcessRunnerTest, ABlockWrittenAtOnceStillArrivesWholeIn256ByteChunks)
+{
+    // The child fills the pipe in large writes before the reader gets to it
+    // (the reader then takes much more than a chunk per read): every byte
+    // at a chunk's border must survive its NUL.
+    std::string expected;
+    for (int i = 1; i <= 40000; ++i) {
+        std::string n = std::to_string(i);
+        expected += std::string(5 - n.size(), '0') + n + "\n";
+    }
+    ASSERT_TRUE(runner.StartChild(Sh("sleep 0.3; seq -w 1 40000 >" + dir.File("block") + "; cat " + dir.File("block")),
+                                  dir.Path(), Env()));
+    ASSERT_TRUE(sink.WaitForExit());
+    runner.StopChild();
+    EXPECT_EQ(sink.Out().size(), expected.size());
+    EXPECT_TRUE(sink.Out() == expected) << "text lost or changed at a chunk border";
+    EXPECT_GE(sink.OutChunks(), expected.size() / CProcessRunner::kChunkSize);
+    EXPECT_LE(sink.MaxChunk(), CProcessRunner::kChunkSize);
+    EXPECT_TRUE(sink.NulTerminated());
+}
+
 TEST_F(ProcessRunnerTest, FailedStartWritesUnableToStartAndStaysIdle)
 {
     int fds = kibtest::CountOpenFds();

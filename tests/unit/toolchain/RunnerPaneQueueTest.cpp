@@ -138,6 +138,40 @@ TEST(RunnerPaneQueue, AReaderWaitsForRoomAndATakeLetsItOn)
     EXPECT_EQ(q.Take(false).program, "more");
 }
 
+TEST(RunnerPaneQueue, AReaderThatMustWaitAsksForAFlushOnceUntilTheNextTake)
+{
+    Posts posts;
+    CRunnerPaneQueue q(posts.Fn(), 10);
+    q.Push(EOutputPane::Program, kOut, "0123456789", true);
+    EXPECT_EQ(posts.count, 1);
+    // The user-interface thread passing the limit neither waits nor posts.
+    q.Push(EOutputPane::Compiler, kOut, "x", false);
+    EXPECT_EQ(posts.count, 1);
+    auto out = std::async(std::launch::async, [&] { q.Push(EOutputPane::Program, kOut, "more", true); });
+    auto err = std::async(std::launch::async, [&] { q.Push(EOutputPane::Program, kErr, "err", true); });
+    CloseAtEnd guard{q};
+    ASSERT_TRUE(StillWaiting(out));
+    ASSERT_TRUE(StillWaiting(err));
+    EXPECT_EQ(posts.count, 2) << "the first reader to wait asks at once, the second does not ask again";
+    EXPECT_EQ(q.Take(false).program, "0123456789");
+    ASSERT_EQ(out.wait_for(10s), std::future_status::ready);
+    ASSERT_EQ(err.wait_for(10s), std::future_status::ready);
+    EXPECT_EQ(posts.count, 2) << "with room again nobody asks";
+    q.Push(EOutputPane::Program, kOut, "0123456789", true);
+    auto again = std::async(std::launch::async, [&] { q.Push(EOutputPane::Program, kOut, "!", true); });
+    ASSERT_TRUE(StillWaiting(again));
+    EXPECT_EQ(posts.count, 3) << "after a take, a reader that waits again asks again";
+    q.Take(false);
+    ASSERT_EQ(again.wait_for(10s), std::future_status::ready);
+
+    // While a stop joins the readers nobody waits, so nobody asks.
+    q.Push(EOutputPane::Program, kOut, "0123456789", true);
+    q.BeginStop();
+    q.Push(EOutputPane::Program, kOut, "during the stop", true);
+    q.EndStop();
+    EXPECT_EQ(posts.count, 3);
+}
+
 TEST(RunnerPaneQueue, AStopAndTheCloseReleaseWaitingReaders)
 {
     Posts posts;
