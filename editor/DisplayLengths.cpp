@@ -53,10 +53,17 @@ int CDisplayLengths::Get(int line)
 int CDisplayLengths::Max()
 {
     if (m_max < 0) {
-        int count = m_text.LineCount();
+        // Every line once: the checks of Get are made once for all of them.
+        const int count = m_text.LineCount();
+        Resize();
+        const TextEncoding encoding = m_text.Encoding();
         int maxLen = 0;
-        for (int i = 0; i < count; ++i)
-            maxLen = std::max(maxLen, Get(i));
+        for (int i = 0; i < count; ++i) {
+            int32_t& cached = m_lengths[static_cast<size_t>(i)];
+            if (cached < 0)
+                cached = textlayout::DisplayLength(m_text.LineChars(i), m_text.LineLength(i), m_tabWidth, encoding);
+            maxLen = std::max(maxLen, static_cast<int>(cached));
+        }
         m_max = maxLen;
     }
     return m_max;
