@@ -37,6 +37,14 @@ void CDisplayLengths::Resize()
         ResizeCache(m_lengths, n, -1);
 }
 
+int CDisplayLengths::Measure(int line, TextEncoding encoding) const
+{
+    // A plain line (as loaded) needs no look at its bytes.
+    if (m_text.IsPlainLine(line))
+        return m_text.LineLength(line);
+    return textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth, encoding);
+}
+
 int CDisplayLengths::Get(int line)
 {
     if (line < 0 || line >= m_text.LineCount())
@@ -45,8 +53,7 @@ int CDisplayLengths::Get(int line)
         Resize();
     int32_t& cached = m_lengths[static_cast<size_t>(line)];
     if (cached < 0)
-        cached = textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth,
-                                           m_text.Encoding());
+        cached = Measure(line, m_text.Encoding());
     return cached;
 }
 
@@ -61,7 +68,7 @@ int CDisplayLengths::Max()
         for (int i = 0; i < count; ++i) {
             int32_t& cached = m_lengths[static_cast<size_t>(i)];
             if (cached < 0)
-                cached = textlayout::DisplayLength(m_text.LineChars(i), m_text.LineLength(i), m_tabWidth, encoding);
+                cached = Measure(i, encoding);
             maxLen = std::max(maxLen, static_cast<int>(cached));
         }
         m_max = maxLen;

@@ -70,35 +70,13 @@ size_t CountByte(const char* p, size_t n, char c)
     return count;
 }
 
-// Calls f(offset) for every byte c in [from, to), in order, until f says
-// false. Sixteen bytes at a time: a line of code is shorter than a call of
-// memchr is worth.
-template <class F>
-bool ForEachByte(const char* base, size_t from, size_t to, char c, F&& f)
-{
-    size_t i = from;
-#if defined(__SSE2__)
-    const __m128i needle = _mm_set1_epi8(c);
-    for (; i + 16 <= to; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(base + i));
-        unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, needle)));
-        for (; mask; mask &= mask - 1)
-            if (!f(i + static_cast<size_t>(__builtin_ctz(mask))))
-                return false;
-    }
-#endif
-    for (; i < to; ++i)
-        if (base[i] == c && !f(i))
-            return false;
-    return true;
-}
-
 // Splits bytes into lines with the terminator matcher of the style, as they
 // are read: a byte that does not continue the terminator resets the match
 // without being tested against its first byte again. For CR LF that means an
 // LF ends a line exactly when an odd number of CRs directly precedes it within
 // the line ("x CR CR LF y" is one line); for LF CR likewise a CR after an odd
-// run of LFs. Lines point into the block.
+// run of LFs. Lines point into the block; those without a tab and a byte
+// above 7F are marked plain (their display length is their length).
 class CLineSplitter {
 public:
     explicit CLineSplitter(CLineTable& table) : m_table(table) {}
@@ -108,46 +86,73 @@ public:
         m_base = base;
         m_lineStart = m_scan = start;
         m_style = style;
+        m_stop = style == EOL_LFCR ? '\r' : '\n';
+        m_special = false;
     }
     // Bytes up to end are there; false for a line or line count too large.
     bool Feed(size_t end)
     {
         const char* b = m_base;
-        bool ok;
-        if (m_style == EOL_LF) {
-            ok = ForEachByte(b, m_scan, end, '\n', [&](size_t q) {
-                if (!Push(m_lineStart, q))
+        size_t i = m_scan;
+#if defined(__SSE2__)
+        // Sixteen bytes at a time: a line of code is shorter than a call of
+        // memchr is worth.
+        const __m128i stop = _mm_set1_epi8(m_stop), tab = _mm_set1_epi8('\t');
+        for (; i + 16 <= end; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+            unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, stop)));
+            const unsigned special = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(v, _mm_cmpeq_epi8(v, tab))));
+            unsigned from = 0; // bits below it are counted
+            for (; stops; stops &= stops - 1) {
+                const unsigned bit = static_cast<unsigned>(__builtin_ctz(stops));
+                m_special |= (special & ((1u << bit) - 1) & ~((1u << from) - 1)) != 0;
+                if (!Stop(i + bit))
                     return false;
-                m_lineStart = q + 1;
-                return true;
-            });
-        } else {
-            // CR LF: find LF, count the CRs before it; LF CR: the other way round.
-            const char second = m_style == EOL_CRLF ? '\n' : '\r';
-            const char first = m_style == EOL_CRLF ? '\r' : '\n';
-            ok = ForEachByte(b, m_scan, end, second, [&](size_t q) {
-                size_t r = q;
-                while (r > m_lineStart && b[r - 1] == first)
-                    --r;
-                if ((q - r) & 1) {
-                    if (!Push(m_lineStart, q - 1))
-                        return false;
-                    m_lineStart = q + 1;
-                }
-                return true;
-            });
+                from = bit + 1;
+            }
+            m_special |= (special >> from) != 0;
+        }
+#endif
+        for (; i < end; ++i) {
+            const unsigned char c = static_cast<unsigned char>(b[i]);
+            if (c == static_cast<unsigned char>(m_stop)) {
+                if (!Stop(i))
+                    return false;
+            } else if (c == '\t' || c >= 0x80) {
+                m_special = true;
+            }
         }
         m_scan = end;
-        return ok;
+        return true;
     }
     bool Finish(size_t end) { return Feed(end) && Push(m_lineStart, end); }
 
 private:
+    // At q the last byte of a terminator, if the style's matcher says so.
+    bool Stop(size_t q)
+    {
+        size_t lineEnd = q;
+        if (m_style != EOL_LF) {
+            // CR LF: count the CRs before the LF; LF CR: the other way round.
+            const char first = m_style == EOL_CRLF ? '\r' : '\n';
+            size_t r = q;
+            while (r > m_lineStart && m_base[r - 1] == first)
+                --r;
+            if (!((q - r) & 1))
+                return true;
+            lineEnd = q - 1;
+        }
+        if (!Push(m_lineStart, lineEnd))
+            return false;
+        m_lineStart = q + 1;
+        return true;
+    }
     bool Push(size_t from, size_t to)
     {
         if (to - from > static_cast<size_t>(CLineTable::kMaxLineLength) || m_table.Count() >= CLineTable::kMaxLines)
             return false;
-        m_table.PushBorrowed(m_base + from, static_cast<int32_t>(to - from));
+        m_table.PushBorrowed(m_base + from, static_cast<int32_t>(to - from), !m_special);
+        m_special = false;
         return true;
     }
 
@@ -156,6 +161,8 @@ private:
     size_t m_lineStart = 0;
     size_t m_scan = 0;
     int m_style = EOL_LF;
+    char m_stop = '\n';
+    bool m_special = false; // a tab or a byte above 7F in the line so far
 };
 
 // Turns the bytes of a file into lines while it is read, each byte touched

@@ -109,6 +109,9 @@ public:
                              : std::string_view();
     }
     uint32_t LineFlags(int line) const { return InRange(line) ? m_lines.Flags(line) : 0; }
+    // True for a line unchanged since the load without a tab or a byte above
+    // 7F: its display length is its length, whatever the tab width.
+    bool IsPlainLine(int line) const { return InRange(line) && m_lines.IsPlain(line); }
     // Allocated size of the line: (n / 16 + 1) * 16 for a line created with
     // length n, reallocated to (m / 16 + 1) * 16 when an append makes the
     // length m exceed it.

@@ -722,3 +722,49 @@ TEST(TextBufferLoad, EncodingOfALargeFileIsDecidedByAllItsBytes)
     ASSERT_TRUE(memory.LoadFromMemory("x"));
     EXPECT_FALSE(memory.LastLoad().valid) << "no file behind it";
 }
+
+TEST(TextBufferLoad, PlainLinesAreThoseWithoutTabOrHighByteUntilChanged)
+{
+    // Lines of every length up to 40, each with a tab, a high byte or
+    // nothing at every place: the marks must not leak to the next line.
+    std::string text;
+    std::vector<bool> plain;
+    for (int len = 0; len <= 40; ++len)
+        for (int at = -1; at < len; ++at)
+            for (char special : {'\t', '\xE4'}) {
+                if (at < 0 && special == '\xE4')
+                    continue;
+                std::string line(static_cast<size_t>(len), 'p');
+                if (at >= 0)
+                    line[static_cast<size_t>(at)] = special;
+                text += line + "\r\n";
+                plain.push_back(at < 0);
+            }
+    text += "last";
+    plain.push_back(true);
+    for (bool fromFile : {true, false}) {
+        CTempDir dir;
+        CTextBuffer b;
+        if (fromFile) {
+            WriteFile(dir.File("p.java"), text);
+            ASSERT_TRUE(b.LoadFile(dir.File("p.java")));
+        } else {
+            ASSERT_TRUE(b.LoadFromMemory(text));
+        }
+        ASSERT_EQ(b.LineCount(), static_cast<int>(plain.size()));
+        int wrong = 0;
+        for (int i = 0; i < b.LineCount(); ++i)
+            wrong += b.IsPlainLine(i) != plain[static_cast<size_t>(i)];
+        EXPECT_EQ(wrong, 0) << (fromFile ? "file" : "memory");
+        // A changed line may have got a tab: it is no longer known plain.
+        int el, ec;
+        ASSERT_TRUE(b.IsPlainLine(0));
+        ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 0, "x", el, ec, ACT_TYPING));
+        EXPECT_FALSE(b.IsPlainLine(0));
+        b.ChangeLineFlag(1, LINE_MARK, true);
+        EXPECT_EQ(b.LineFlags(1), LINE_MARK) << "the mark is no line flag";
+        EXPECT_TRUE(b.IsPlainLine(1)) << "a bookmark changes no text";
+        EXPECT_FALSE(b.IsPlainLine(-1));
+        EXPECT_FALSE(b.IsPlainLine(b.LineCount()));
+    }
+}
