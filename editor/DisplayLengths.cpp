@@ -65,12 +65,40 @@ int CDisplayLengths::Max()
         Resize();
         const TextEncoding encoding = m_text.Encoding();
         int maxLen = 0;
+        // The lines that must be laid out are scattered over a large text
+        // that is no longer in the cache: their bytes are fetched for a
+        // batch of them at once instead of one miss after another.
+        constexpr int kBatch = 32;
+        int batch[kBatch];
+        int waiting = 0;
+        auto layOut = [&] {
+            for (int k = 0; k < waiting; ++k) {
+                int32_t& cached = m_lengths[static_cast<size_t>(batch[k])];
+                cached = textlayout::DisplayLength(m_text.LineChars(batch[k]), m_text.LineLength(batch[k]),
+                                                   m_tabWidth, encoding);
+                maxLen = std::max(maxLen, static_cast<int>(cached));
+            }
+            waiting = 0;
+        };
         for (int i = 0; i < count; ++i) {
             int32_t& cached = m_lengths[static_cast<size_t>(i)];
-            if (cached < 0)
-                cached = Measure(i, encoding);
-            maxLen = std::max(maxLen, static_cast<int>(cached));
+            if (cached < 0 && m_text.IsPlainLine(i))
+                cached = m_text.LineLength(i);
+            if (cached >= 0) {
+                maxLen = std::max(maxLen, static_cast<int>(cached));
+                continue;
+            }
+            const char* chars = m_text.LineChars(i);
+            const int length = m_text.LineLength(i);
+            if (chars && length > 0) {
+                __builtin_prefetch(chars);
+                __builtin_prefetch(chars + length - 1);
+            }
+            batch[waiting++] = i;
+            if (waiting == kBatch)
+                layOut();
         }
+        layOut();
         m_max = maxLen;
     }
     return m_max;

@@ -145,3 +145,25 @@ TEST(DisplayLengths, PlainLinesOfALoadMeasureLikeTheirBytes)
     EXPECT_EQ(d.Get(4), 25);
     EXPECT_EQ(d.Max(), 25);
 }
+
+TEST(DisplayLengths, LongestLineAmongManyThatNeedLayingOut)
+{
+    // More lines with tabs than one batch holds, plain ones between them,
+    // and the longest at every place in turn.
+    for (int longest : {0, 31, 32, 33, 70, 99}) {
+        std::string text;
+        for (int i = 0; i < 100; ++i)
+            text += (i % 3 ? "\tab" : "plain") + std::string(i == longest ? 30 : i % 7, 'x') + "\n";
+        CTextBuffer b;
+        ASSERT_TRUE(b.LoadFromMemory(text));
+        CBufferLines lines(b);
+        CDisplayLengths d(lines);
+        d.SetTabWidth(8);
+        int expected = 0;
+        for (int i = 0; i < b.LineCount(); ++i)
+            expected = std::max(expected, textlayout::DisplayLength(b.LineChars(i), b.LineLength(i), 8, b.Encoding()));
+        EXPECT_EQ(d.Max(), expected) << longest;
+        for (int i = 0; i < b.LineCount(); ++i)
+            ASSERT_EQ(d.Get(i), textlayout::DisplayLength(b.LineChars(i), b.LineLength(i), 8, b.Encoding())) << i;
+    }
+}
