@@ -26,9 +26,10 @@ CFileMonitor::CFileMonitor()
     });
 }
 
-unsigned CFileMonitor::AddFileWatch(const std::string& path, IWatchedDocument* doc)
+unsigned CFileMonitor::AddFileWatch(const std::string& path, IWatchedDocument* doc,
+                                    const CFileWatcher::KnownFile* known)
 {
-    unsigned record = m_watcher.AddFileWatch(path);
+    unsigned record = m_watcher.AddFileWatch(path, known);
     if (record) {
         m_documents[record] = doc;
     } else if (m_status && (m_watcher.LastError() == ENOSPC || m_watcher.LastError() == EMFILE)) {

@@ -36,8 +36,9 @@ public:
 
     // Watches path for doc (UI thread); 0 when nothing is watched. A file
     // left unwatched because the system's limit of watches is reached is
-    // told to the status sink.
-    unsigned AddFileWatch(const std::string& path, IWatchedDocument* doc);
+    // told to the status sink. known: what the document's load read of it.
+    unsigned AddFileWatch(const std::string& path, IWatchedDocument* doc,
+                          const CFileWatcher::KnownFile* known = nullptr);
     void SetWatchTypeFlag(unsigned record, bool* reloadAllOfType);
     void RemoveFileWatch(unsigned record);
     // Ends the worker thread at once; every record goes.

@@ -50,12 +50,12 @@ void CKibDoc::DropFileWatch()
     m_watchRecord = 0;
 }
 
-void CKibDoc::RenewFileWatch()
+void CKibDoc::RenewFileWatch(const CFileWatcher::KnownFile* known)
 {
     DropFileWatch();
     if (m_path.empty())
         return;
-    m_watchRecord = CFileMonitor::Instance().AddFileWatch(m_path, this);
+    m_watchRecord = CFileMonitor::Instance().AddFileWatch(m_path, this, known);
     CFileMonitor::Instance().SetWatchTypeFlag(m_watchRecord, nullptr);
 }
 
@@ -131,7 +131,16 @@ bool CKibDoc::OnOpenDocument(const std::string& path)
     m_path = path;
     m_title = platform::FileNameOf(path);
     m_buffer.MarkModified(false);
-    RenewFileWatch();
+    // The watch starts from the bytes just read instead of reading them again.
+    const CTextBuffer::LoadedFile& load = m_buffer.LastLoad();
+    CFileWatcher::KnownFile known;
+    known.content.size = load.size;
+    known.content.contentHash = load.contentHash;
+    known.device = load.device;
+    known.inode = load.inode;
+    known.size = load.statSize;
+    known.mtimeNs = load.mtimeNs;
+    RenewFileWatch(load.valid ? &known : nullptr);
     return true;
 }
 

@@ -49,7 +49,7 @@ public:
     // The record of the watch on the file (0: none).
     unsigned WatchRecord() const { return m_watchRecord; }
     // Watches the file anew from now on (its state now counts as seen).
-    void RenewFileWatch();
+    void RenewFileWatch(const CFileWatcher::KnownFile* known = nullptr);
     // Reads the file again (line ends detected as when opening); unsaved
     // changes go. False, with the text unchanged, when it cannot be read.
     bool Reload();

@@ -37,6 +37,14 @@ void CDisplayLengths::Resize()
         ResizeCache(m_lengths, n, -1);
 }
 
+int CDisplayLengths::Measure(int line, TextEncoding encoding) const
+{
+    // A plain line (as loaded) needs no look at its bytes.
+    if (m_text.IsPlainLine(line))
+        return m_text.LineLength(line);
+    return textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth, encoding);
+}
+
 int CDisplayLengths::Get(int line)
 {
     if (line < 0 || line >= m_text.LineCount())
@@ -45,18 +53,52 @@ int CDisplayLengths::Get(int line)
         Resize();
     int32_t& cached = m_lengths[static_cast<size_t>(line)];
     if (cached < 0)
-        cached = textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth,
-                                           m_text.Encoding());
+        cached = Measure(line, m_text.Encoding());
     return cached;
 }
 
 int CDisplayLengths::Max()
 {
     if (m_max < 0) {
-        int count = m_text.LineCount();
+        // Every line once: the checks of Get are made once for all of them.
+        const int count = m_text.LineCount();
+        Resize();
+        const TextEncoding encoding = m_text.Encoding();
         int maxLen = 0;
-        for (int i = 0; i < count; ++i)
-            maxLen = std::max(maxLen, Get(i));
+        // The lines that must be laid out are scattered over a large text
+        // that is no longer in the cache: their bytes are fetched for a
+        // batch of them at once instead of one miss after another.
+        constexpr int kBatch = 32;
+        int batch[kBatch];
+        int waiting = 0;
+        auto layOut = [&] {
+            for (int k = 0; k < waiting; ++k) {
+                int32_t& cached = m_lengths[static_cast<size_t>(batch[k])];
+                cached = textlayout::DisplayLength(m_text.LineChars(batch[k]), m_text.LineLength(batch[k]),
+                                                   m_tabWidth, encoding);
+                maxLen = std::max(maxLen, static_cast<int>(cached));
+            }
+            waiting = 0;
+        };
+        for (int i = 0; i < count; ++i) {
+            int32_t& cached = m_lengths[static_cast<size_t>(i)];
+            if (cached < 0 && m_text.IsPlainLine(i))
+                cached = m_text.LineLength(i);
+            if (cached >= 0) {
+                maxLen = std::max(maxLen, static_cast<int>(cached));
+                continue;
+            }
+            const char* chars = m_text.LineChars(i);
+            const int length = m_text.LineLength(i);
+            if (chars && length > 0) {
+                __builtin_prefetch(chars);
+                __builtin_prefetch(chars + length - 1);
+            }
+            batch[waiting++] = i;
+            if (waiting == kBatch)
+                layOut();
+        }
+        layOut();
         m_max = maxLen;
     }
     return m_max;

@@ -36,6 +36,7 @@ public:
 private:
     void Resize();
     void Forget(int line);
+    int Measure(int line, TextEncoding encoding) const;
 
     const ITextLines& m_text;
     int m_tabWidth = 4;

@@ -35,7 +35,10 @@ public:
     }
     int Length(int i) const { return m_lines[static_cast<size_t>(i)].length; }
     int Capacity(int i) const;
-    uint32_t Flags(int i) const { return m_lines[static_cast<size_t>(i)].bits & ~kOwned; }
+    uint32_t Flags(int i) const { return m_lines[static_cast<size_t>(i)].bits & ~kInternal; }
+    // True for a line as it was read that holds no tab and no byte above 7F:
+    // its display length is its length.
+    bool IsPlain(int i) const { return (m_lines[static_cast<size_t>(i)].bits & kInternal) == kPlain; }
     // True for a line still inside the block it was read into (unchanged since).
     bool IsInBlock(int i) const
     {
@@ -45,13 +48,16 @@ public:
     void SetFlags(int i, uint32_t flags)
     {
         Entry& e = m_lines[static_cast<size_t>(i)];
-        e.bits = (e.bits & kOwned) | (flags & ~kOwned);
+        e.bits = (e.bits & kInternal) | (flags & ~kInternal);
     }
 
     // Loading: the block the lines live in (freed with free()), then the lines.
     void AdoptBlock(char* block);
     void Reserve(size_t lines) { m_lines.reserve(lines); }
-    void PushBorrowed(const char* data, int32_t length) { m_lines.push_back({const_cast<char*>(data), length, 0}); }
+    void PushBorrowed(const char* data, int32_t length, bool plain = false)
+    {
+        m_lines.push_back({const_cast<char*>(data), length, plain ? kPlain : 0});
+    }
 
     // Editing primitives. Capacities only grow; newCapacity must be at least
     // the line's capacity. Returns the line's writable bytes.
@@ -72,10 +78,13 @@ public:
 
 private:
     static constexpr uint32_t kOwned = 0x80000000u;
+    // Set at load only; a line that is changed gets owned, which ends it.
+    static constexpr uint32_t kPlain = 0x40000000u;
+    static constexpr uint32_t kInternal = kOwned | kPlain;
     struct Entry {
         char* data;
         int32_t length;
-        uint32_t bits; // line flags, plus kOwned when data is an allocation of its own
+        uint32_t bits; // line flags, plus kOwned when data is an allocation of its own, and kPlain
     };
     static char* Allocate(int32_t capacity);
     static void Release(char* data);

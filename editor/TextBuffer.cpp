@@ -1,6 +1,7 @@
 #include "editor/TextBuffer.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/ContentHash.h"
 #include "text/Transcode.h"
 
 #include <fcntl.h>
@@ -13,10 +14,15 @@
 #include <cstring>
 #include <new>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace {
 
 constexpr size_t kDetectBlock = 32768;
 constexpr size_t kSaveChunk = 1 << 20;
+constexpr size_t kReadChunk = 256 << 10;
 
 const char* Terminator(int style)
 {
@@ -63,6 +69,189 @@ size_t CountByte(const char* p, size_t n, char c)
     }
     return count;
 }
+
+// Splits bytes into lines with the terminator matcher of the style, as they
+// are read: a byte that does not continue the terminator resets the match
+// without being tested against its first byte again. For CR LF that means an
+// LF ends a line exactly when an odd number of CRs directly precedes it within
+// the line ("x CR CR LF y" is one line); for LF CR likewise a CR after an odd
+// run of LFs. Lines point into the block; those without a tab and a byte
+// above 7F are marked plain (their display length is their length).
+class CLineSplitter {
+public:
+    explicit CLineSplitter(CLineTable& table) : m_table(table) {}
+
+    void Begin(const char* base, size_t start, int style)
+    {
+        m_base = base;
+        m_lineStart = m_scan = start;
+        m_style = style;
+        m_stop = style == EOL_LFCR ? '\r' : '\n';
+        m_special = false;
+    }
+    // Bytes up to end are there; false for a line or line count too large.
+    bool Feed(size_t end)
+    {
+        const char* b = m_base;
+        size_t i = m_scan;
+#if defined(__SSE2__)
+        // Sixteen bytes at a time: a line of code is shorter than a call of
+        // memchr is worth.
+        const __m128i stop = _mm_set1_epi8(m_stop), tab = _mm_set1_epi8('\t');
+        for (; i + 16 <= end; i += 16) {
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(b + i));
+            unsigned stops = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, stop)));
+            const unsigned special = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(v, _mm_cmpeq_epi8(v, tab))));
+            unsigned from = 0; // bits below it are counted
+            for (; stops; stops &= stops - 1) {
+                const unsigned bit = static_cast<unsigned>(__builtin_ctz(stops));
+                m_special |= (special & ((1u << bit) - 1) & ~((1u << from) - 1)) != 0;
+                if (!Stop(i + bit))
+                    return false;
+                from = bit + 1;
+            }
+            m_special |= (special >> from) != 0;
+        }
+#endif
+        for (; i < end; ++i) {
+            const unsigned char c = static_cast<unsigned char>(b[i]);
+            if (c == static_cast<unsigned char>(m_stop)) {
+                if (!Stop(i))
+                    return false;
+            } else if (c == '\t' || c >= 0x80) {
+                m_special = true;
+            }
+        }
+        m_scan = end;
+        return true;
+    }
+    bool Finish(size_t end) { return Feed(end) && Push(m_lineStart, end); }
+
+private:
+    // At q the last byte of a terminator, if the style's matcher says so.
+    bool Stop(size_t q)
+    {
+        size_t lineEnd = q;
+        if (m_style != EOL_LF) {
+            // CR LF: count the CRs before the LF; LF CR: the other way round.
+            const char first = m_style == EOL_CRLF ? '\r' : '\n';
+            size_t r = q;
+            while (r > m_lineStart && m_base[r - 1] == first)
+                --r;
+            if (!((q - r) & 1))
+                return true;
+            lineEnd = q - 1;
+        }
+        if (!Push(m_lineStart, lineEnd))
+            return false;
+        m_lineStart = q + 1;
+        return true;
+    }
+    bool Push(size_t from, size_t to)
+    {
+        if (to - from > static_cast<size_t>(CLineTable::kMaxLineLength) || m_table.Count() >= CLineTable::kMaxLines)
+            return false;
+        m_table.PushBorrowed(m_base + from, static_cast<int32_t>(to - from), !m_special);
+        m_special = false;
+        return true;
+    }
+
+    CLineTable& m_table;
+    const char* m_base = nullptr;
+    size_t m_lineStart = 0;
+    size_t m_scan = 0;
+    int m_style = EOL_LF;
+    char m_stop = '\n';
+    bool m_special = false; // a tab or a byte above 7F in the line so far
+};
+
+// Turns the bytes of a file into lines while it is read, each byte touched
+// while it is fresh in the cache: the encoding is decided over all of them,
+// the lines are split from the moment the line-end style is known. The block
+// the bytes are in may move (a file that grew while read): the lines then
+// start again.
+class CLoader {
+public:
+    CLoader(CLineTable& table, int style, TextEncoding plainEncoding, size_t expected)
+        : m_table(table), m_askedStyle(style), m_plain(plainEncoding), m_expected(expected), m_split(table)
+    {
+    }
+
+    // The first size bytes at base are read; false for a line or line count
+    // too large.
+    bool Feed(const char* base, size_t size)
+    {
+        m_detect.Feed(std::string_view(base, size));
+        if (m_started && base != m_base)
+            Restart();
+        if (!m_started && !Start(base, size, false, -1))
+            return true;
+        return m_split.Feed(size);
+    }
+
+    bool Finish(const char* base, size_t size, int& style, textencoding::Decision& encoding)
+    {
+        encoding = m_detect.Finish(std::string_view(base, size), m_plain);
+        if (m_started && base != m_base)
+            Restart();
+        // A mark in front of bytes that are no valid UTF-8 stays in the text.
+        const size_t start = encoding.bom ? textencoding::kBom.size() : 0;
+        if (m_started && m_start != start)
+            Restart();
+        if (!m_started)
+            Start(base, size, true, static_cast<int>(start));
+        style = m_style;
+        return m_split.Finish(size);
+    }
+
+private:
+    void Restart()
+    {
+        m_table.Clear();
+        m_started = false;
+    }
+
+    // Begins the lines once the start (after a byte order mark, while the
+    // bytes may still be UTF-8) and the style are known; start -1: from the
+    // bytes.
+    bool Start(const char* base, size_t size, bool final, int start)
+    {
+        const std::string_view bom = textencoding::kBom;
+        if (start < 0) {
+            if (size < bom.size() && !final)
+                return false;
+            start = std::string_view(base, std::min(size, bom.size())) == bom ? static_cast<int>(bom.size()) : 0;
+        }
+        const size_t from = static_cast<size_t>(start);
+        const bool detect = !ValidStyle(m_askedStyle);
+        if (detect && size - from < kDetectBlock && !final)
+            return false;
+        m_style = detect ? DetectStyle(base + from, size - from) : m_askedStyle;
+        // Room for the lines, from the lines of the first megabyte.
+        const size_t sample = std::min(size - from, size_t(1) << 20);
+        const size_t lfs = CountByte(base + from, sample, '\n');
+        const size_t total = std::max(size, m_expected) - from;
+        size_t estimate = final && sample == size - from ? lfs + 1
+                                                         : (lfs + 1) * (total / std::max<size_t>(sample, 1) + 1) / 8 * 9 + 64;
+        m_table.Reserve(std::min(estimate, static_cast<size_t>(CLineTable::kMaxLines) + 1));
+        m_base = base;
+        m_start = from;
+        m_split.Begin(base, from, m_style);
+        m_started = true;
+        return true;
+    }
+
+    CLineTable& m_table;
+    const int m_askedStyle;
+    const TextEncoding m_plain;
+    const size_t m_expected;
+    textencoding::CDetector m_detect;
+    CLineSplitter m_split;
+    const char* m_base = nullptr;
+    size_t m_start = 0;
+    int m_style = EOL_CRLF;
+    bool m_started = false;
+};
 
 struct ActionEntry {
     int code;
@@ -121,79 +310,6 @@ CTextBuffer::~CTextBuffer() = default;
 
 // ---------------------------------------------------------------- loading
 
-// Splits data into lines with the terminator matcher of the style: a byte
-// that does not continue the terminator resets the match without being
-// tested against its first byte again. For CR LF that means an LF ends a
-// line exactly when an odd number of CRs directly precedes it within the
-// line ("x CR CR LF y" is one line); for LF CR likewise a CR after an odd run
-// of LFs. The lines stay in the block, which the table then owns.
-bool CTextBuffer::LoadBytes(CLineTable& table, int& style, textencoding::Decision& encoding,
-                            const char* data, size_t size, char* ownedArena, TextEncoding plainEncoding)
-{
-    BlockGuard guard{ownedArena};
-    encoding = textencoding::Detect(std::string_view(data, size), plainEncoding);
-    if (encoding.bom) {
-        data += textencoding::kBom.size();
-        size -= textencoding::kBom.size();
-    }
-    if (!ValidStyle(style))
-        style = DetectStyle(data, size);
-
-    // Every terminator of every style holds exactly one LF.
-    size_t lines = CountByte(data, size, '\n') + 1;
-    if (lines > static_cast<size_t>(CLineTable::kMaxLines)) {
-        m_lastError = EFBIG;
-        return false;
-    }
-    table.Reserve(lines);
-
-    const char* end = data + size;
-    const char* lineStart = data;
-    auto push = [&](const char* from, const char* to) {
-        if (to - from > CLineTable::kMaxLineLength)
-            return false;
-        table.PushBorrowed(from, static_cast<int32_t>(to - from));
-        return true;
-    };
-    bool ok = true;
-    if (style == EOL_LF) {
-        const char* p = data;
-        while (ok && p < end) {
-            const char* q = static_cast<const char*>(std::memchr(p, '\n', static_cast<size_t>(end - p)));
-            if (!q)
-                break;
-            ok = push(lineStart, q);
-            lineStart = p = q + 1;
-        }
-    } else {
-        // CR LF: search LF, count the CRs before it; LF CR: the other way round.
-        const char second = style == EOL_CRLF ? '\n' : '\r';
-        const char first = style == EOL_CRLF ? '\r' : '\n';
-        const char* p = data;
-        while (ok && p < end) {
-            const char* q = static_cast<const char*>(std::memchr(p, second, static_cast<size_t>(end - p)));
-            if (!q)
-                break;
-            const char* r = q;
-            while (r > lineStart && r[-1] == first)
-                --r;
-            if ((q - r) & 1) {
-                ok = push(lineStart, q - 1);
-                lineStart = q + 1;
-            }
-            p = q + 1;
-        }
-    }
-    if (ok)
-        ok = push(lineStart, end);
-    if (!ok) {
-        m_lastError = EFBIG;
-        return false;
-    }
-    table.AdoptBlock(guard.Release());
-    return true;
-}
-
 void CTextBuffer::Adopt(CLineTable& table, int style, textencoding::Decision encoding, bool readOnly)
 {
     m_encoding = encoding.encoding;
@@ -213,6 +329,7 @@ void CTextBuffer::Adopt(CLineTable& table, int style, textencoding::Decision enc
     m_filePath.clear();
     m_fileMode = -1;
     m_splitHardLink = false;
+    m_lastLoad = LoadedFile();
     NotifyViews(nullptr, nullptr, NOTIFY_RESET, -1);
     m_lastChange = TextPos::None();
 }
@@ -245,7 +362,9 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
 
     // The whole file is read before anything of the old text is given up, so
     // a read error at any point leaves the buffer as it was. One spare byte
-    // tells whether the file grew since fstat.
+    // tells whether the file grew since fstat. It is read in pieces that the
+    // hash for the file watch and the split into lines see while they are
+    // still in the cache.
     size_t capacity = static_cast<size_t>(st.st_size) + 1;
     BlockGuard block{static_cast<char*>(std::malloc(capacity))};
     if (!block.p) {
@@ -253,6 +372,9 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
         close(fd);
         return false;
     }
+    CLineTable table;
+    CLoader loader(table, style, plainEncoding, static_cast<size_t>(st.st_size));
+    platform::CContentHash hash;
     size_t size = 0;
     for (;;) {
         if (size == capacity) {
@@ -266,7 +388,7 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
             block.p = p;
             capacity = bigger;
         }
-        ssize_t n = read(fd, block.p + size, capacity - size);
+        ssize_t n = read(fd, block.p + size, std::min(capacity - size, kReadChunk));
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -276,20 +398,34 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
         }
         if (n == 0)
             break;
+        hash.Update(block.p + size, static_cast<size_t>(n));
         size += static_cast<size_t>(n);
+        if (!loader.Feed(block.p, size)) {
+            m_lastError = EFBIG;
+            close(fd);
+            return false;
+        }
     }
     close(fd);
 
     bool readOnly = access(path.c_str(), W_OK) != 0;
-    CLineTable table;
-    char* data = block.Release();
     textencoding::Decision encoding;
-    if (!LoadBytes(table, style, encoding, data, size, data, plainEncoding))
+    if (!loader.Finish(block.p, size, style, encoding)) {
+        m_lastError = EFBIG;
         return false;
+    }
+    table.AdoptBlock(block.Release());
     Adopt(table, style, encoding, readOnly);
     // Should the file go while it is open, a save makes it anew like this.
     m_filePath = path;
     m_fileMode = static_cast<int>(st.st_mode & 0777);
+    m_lastLoad.valid = true;
+    m_lastLoad.size = hash.Size();
+    m_lastLoad.contentHash = hash.Value();
+    m_lastLoad.device = static_cast<uint64_t>(st.st_dev);
+    m_lastLoad.inode = static_cast<uint64_t>(st.st_ino);
+    m_lastLoad.statSize = static_cast<uint64_t>(st.st_size);
+    m_lastLoad.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
     return true;
 }
 
@@ -303,10 +439,15 @@ bool CTextBuffer::LoadFromMemory(std::string_view bytes, int style, TextEncoding
     }
     if (!bytes.empty())
         std::memcpy(copy, bytes.data(), bytes.size());
+    BlockGuard guard{copy};
     CLineTable table;
+    CLoader loader(table, style, plainEncoding, bytes.size());
     textencoding::Decision encoding;
-    if (!LoadBytes(table, style, encoding, copy, bytes.size(), copy, plainEncoding))
+    if (!loader.Finish(copy, bytes.size(), style, encoding)) {
+        m_lastError = EFBIG;
         return false;
+    }
+    table.AdoptBlock(guard.Release());
     Adopt(table, style, encoding, false);
     return true;
 }

@@ -109,6 +109,9 @@ public:
                              : std::string_view();
     }
     uint32_t LineFlags(int line) const { return InRange(line) ? m_lines.Flags(line) : 0; }
+    // True for a line unchanged since the load without a tab or a byte above
+    // 7F: its display length is its length, whatever the tab width.
+    bool IsPlainLine(int line) const { return InRange(line) && m_lines.IsPlain(line); }
     // Allocated size of the line: (n / 16 + 1) * 16 for a line created with
     // length n, reallocated to (m / 16 + 1) * 16 when an append makes the
     // length m exceed it.
@@ -140,6 +143,19 @@ public:
     // previous content, history and state as they were.
     bool LoadFile(const std::string& path, int style = -1,
                   TextEncoding plainEncoding = textencoding::PlatformEncoding());
+    // What the last successful LoadFile read, for the file watch: the size
+    // and content hash (platform::CContentHash) of the bytes, and the file
+    // (fstat) before the read.
+    struct LoadedFile {
+        bool valid = false;
+        uint64_t size = 0;
+        uint64_t contentHash = 0;
+        uint64_t device = 0;
+        uint64_t inode = 0;
+        uint64_t statSize = 0;
+        int64_t mtimeNs = 0;
+    };
+    const LoadedFile& LastLoad() const { return m_lastLoad; }
     // The same from bytes in memory (the buffer is then never read-only).
     bool LoadFromMemory(std::string_view bytes, int style = -1,
                         TextEncoding plainEncoding = textencoding::PlatformEncoding());
@@ -236,8 +252,6 @@ private:
         int32_t length;
     };
 
-    bool LoadBytes(CLineTable& table, int& style, textencoding::Decision& encoding, const char* data,
-                   size_t size, char* ownedArena, TextEncoding plainEncoding);
     void Adopt(CLineTable& table, int style, textencoding::Decision encoding, bool readOnly);
     bool InsertPieces(CTextBufferListener* source, int line, int pos, const Piece* pieces,
                       size_t count, int& endLine, int& endChar);
@@ -273,4 +287,5 @@ private:
     std::string m_filePath; // last loaded or saved, with its permission bits
     int m_fileMode = -1;
     bool m_splitHardLink = false;
+    LoadedFile m_lastLoad;
 };

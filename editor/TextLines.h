@@ -12,4 +12,7 @@ public:
     virtual const char* LineChars(int line) const = 0;
     // How the bytes of the lines make characters.
     virtual TextEncoding Encoding() const = 0;
+    // True when the line's display length is known to be its length (no
+    // tab, no byte above 7F); false when that is not known.
+    virtual bool IsPlainLine(int) const { return false; }
 };

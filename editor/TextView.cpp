@@ -208,6 +208,11 @@ int CTextView::LineCount() const
     return m_buffer ? std::max(1, m_buffer->LineCount()) : 1;
 }
 
+bool CTextView::IsPlainLine(int line) const
+{
+    return m_buffer && m_buffer->IsPlainLine(line);
+}
+
 int CTextView::LineLength(int line) const
 {
     return m_buffer && line < m_buffer->LineCount() ? m_buffer->LineLength(line) : 0;

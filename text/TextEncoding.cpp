@@ -27,9 +27,21 @@ bool IsAscii(std::string_view bytes)
 
 bool IsValidUtf8(std::string_view bytes)
 {
+    // Only bytes that are no valid UTF-8 make Windows-1252.
+    return CDetector().Finish(bytes, TextEncoding::Utf8).encoding == TextEncoding::Utf8;
+}
+
+void CDetector::Scan(std::string_view bytes, bool final)
+{
     const char* p = bytes.data();
-    const int64_t size = static_cast<int64_t>(bytes.size());
-    int64_t i = 0;
+    const size_t size = bytes.size();
+    // Once a byte is no valid UTF-8 the decision is Windows-1252 whatever
+    // follows.
+    if (m_invalid) {
+        m_done = size;
+        return;
+    }
+    size_t i = m_done;
     while (i < size) {
         if (size - i >= 8) {
             uint64_t w;
@@ -43,30 +55,40 @@ bool IsValidUtf8(std::string_view bytes)
             ++i;
             continue;
         }
-        // A sequence never reaches past the line's end: SequenceLength takes
-        // an int length, so look at no more than four bytes.
-        const int avail = static_cast<int>(size - i < 4 ? size - i : 4);
-        int n = utf8::SequenceLength(p + i, avail, 0);
-        if (n == 0)
-            return false;
-        i += n;
+        m_nonAscii = true;
+        // A sequence may go on in bytes not read yet.
+        const size_t avail = size - i < 4 ? size - i : 4;
+        if (avail < 4 && !final)
+            break;
+        int n = utf8::SequenceLength(p + i, static_cast<int>(avail), 0);
+        if (n == 0) {
+            m_invalid = true;
+            i = size;
+            break;
+        }
+        i += static_cast<size_t>(n);
     }
-    return true;
+    m_done = i;
+}
+
+Decision CDetector::Finish(std::string_view bytes, TextEncoding plainEncoding)
+{
+    Scan(bytes, true);
+    Decision d;
+    if (bytes.substr(0, kBom.size()) == kBom && !m_invalid) {
+        d.encoding = TextEncoding::Utf8;
+        d.bom = true;
+    } else if (!m_nonAscii) {
+        d.encoding = plainEncoding;
+    } else {
+        d.encoding = m_invalid ? TextEncoding::Cp1252 : TextEncoding::Utf8;
+    }
+    return d;
 }
 
 Decision Detect(std::string_view bytes, TextEncoding plainEncoding)
 {
-    Decision d;
-    const bool bom = bytes.substr(0, kBom.size()) == kBom;
-    if (bom && IsValidUtf8(bytes)) {
-        d.encoding = TextEncoding::Utf8;
-        d.bom = true;
-    } else if (IsAscii(bytes)) {
-        d.encoding = plainEncoding;
-    } else {
-        d.encoding = IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::Cp1252;
-    }
-    return d;
+    return CDetector().Finish(bytes, plainEncoding);
 }
 
 TextEncoding EncodingForCodeset(std::string_view codeset)

@@ -3,6 +3,7 @@
 // Windows-1252. The bytes themselves are never converted on load or save.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string_view>
 
@@ -25,6 +26,21 @@ struct Decision {
 // plainEncoding; everything else is Windows-1252, which can hold any byte. A
 // BOM in front of bytes that are no valid UTF-8 stays a part of the text.
 Decision Detect(std::string_view bytes, TextEncoding plainEncoding);
+
+// The same decision over bytes that arrive in pieces (a file while it is
+// read): every call sees all bytes so far, which may have moved since the
+// last call; each byte is looked at once.
+class CDetector {
+public:
+    void Feed(std::string_view bytes) { Scan(bytes, false); }
+    Decision Finish(std::string_view bytes, TextEncoding plainEncoding);
+
+private:
+    void Scan(std::string_view bytes, bool final);
+    size_t m_done = 0;
+    bool m_nonAscii = false;
+    bool m_invalid = false;
+};
 
 // The encoding of a locale character set: Windows-1252 for the single-byte
 // Western sets (CP1252, ISO-8859-1, ISO-8859-15), UTF-8 for everything else,

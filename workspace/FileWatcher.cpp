@@ -1,5 +1,7 @@
 #include "workspace/FileWatcher.h"
 
+#include "platform/ContentHash.h"
+
 #include <chrono>
 #include <fcntl.h>
 #include <sys/inotify.h>
@@ -36,48 +38,23 @@ bool CFileWatcher::ReadState(const std::string& path, FileState& state)
         close(fd);
         return false;
     }
-    // Four FNV-style lanes over eight bytes each: the multiplications do not
-    // wait for one another, so even a file of 100 MB is hashed in a moment.
-    // Every chunk but the last is full, so the lanes see the same words
-    // however read() splits the file.
-    constexpr uint64_t kPrime = 1099511628211ull;
-    uint64_t lane[4] = {1469598103934665603ull, 0x9E3779B97F4A7C15ull, 0xC2B2AE3D27D4EB4Full,
-                        0x165667B19E3779F9ull};
-    uint64_t size = 0;
+    platform::CContentHash hash;
     char buffer[65536];
-    for (bool eof = false; !eof;) {
-        size_t filled = 0;
-        while (filled < sizeof buffer) {
-            ssize_t got = read(fd, buffer + filled, sizeof buffer - filled);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got < 0) {
-                close(fd);
-                return false;
-            }
-            if (got == 0) {
-                eof = true;
-                break;
-            }
-            filled += static_cast<size_t>(got);
+    for (;;) {
+        ssize_t got = read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            close(fd);
+            return false;
         }
-        size_t i = 0;
-        for (; i + 32 <= filled; i += 32)
-            for (int k = 0; k < 4; ++k) {
-                uint64_t w;
-                std::memcpy(&w, buffer + i + 8 * k, 8);
-                lane[k] = (lane[k] ^ w) * kPrime;
-            }
-        for (; i < filled; ++i)
-            lane[0] = (lane[0] ^ static_cast<unsigned char>(buffer[i])) * kPrime;
-        size += filled;
+        if (got == 0)
+            break;
+        hash.Update(buffer, static_cast<size_t>(got));
     }
-    uint64_t hash = lane[0];
-    for (int k = 1; k < 4; ++k)
-        hash = (hash ^ lane[k]) * kPrime;
     close(fd);
-    state.size = size;
-    state.contentHash = hash;
+    state.size = hash.Size();
+    state.contentHash = hash.Value();
     return true;
 }
 
@@ -107,7 +84,7 @@ void CFileWatcher::SetCoalescing(int quietMs, int maxMs)
     m_maxMs = std::max(m_quietMs, maxMs);
 }
 
-unsigned CFileWatcher::AddFileWatch(const std::string& path)
+unsigned CFileWatcher::AddFileWatch(const std::string& path, const KnownFile* known)
 {
     std::lock_guard<std::mutex> lock(m_lock);
     if (path.empty())
@@ -116,8 +93,16 @@ unsigned CFileWatcher::AddFileWatch(const std::string& path)
     record.path = path;
     record.isFolder = path.back() == '/';
     record.folder = record.isFolder ? path : FolderOfPath(path);
-    if (!record.isFolder && !ReadState(path, record.state))
+    if (record.isFolder)
+        known = nullptr;
+    if (known) {
+        struct stat st;
+        if (stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode) || access(path.c_str(), R_OK) != 0)
+            return 0;
+        record.state = known->content;
+    } else if (!record.isFolder && !ReadState(path, record.state)) {
         return 0;
+    }
 
     if (!m_notify) {
         auto notify = std::make_unique<platform::CFolderNotify>();
@@ -142,10 +127,26 @@ unsigned CFileWatcher::AddFileWatch(const std::string& path)
         m_folders[record.folder].watch = watch;
     }
     unsigned number = m_nextRecord++;
+    // A change between the caller's read and the watch sent no notice; the
+    // file looked at now, with the watch set, shows it.
+    bool changedSinceRead = false;
+    if (known) {
+        struct stat st;
+        changedSinceRead = stat(path.c_str(), &st) != 0 || static_cast<uint64_t>(st.st_dev) != known->device ||
+                           static_cast<uint64_t>(st.st_ino) != known->inode ||
+                           static_cast<uint64_t>(st.st_size) != known->size ||
+                           static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec !=
+                               known->mtimeNs ||
+                           known->content.size != known->size;
+    }
     m_records.emplace(number, std::move(record));
     if (!m_thread.joinable()) {
         m_stop = false;
         m_thread = std::thread(&CFileWatcher::Run, this);
+    }
+    if (changedSinceRead) {
+        m_checkSoon.insert(number);
+        m_notify->Wake();
     }
     return number;
 }
@@ -181,6 +182,7 @@ bool CFileWatcher::FindRecord(unsigned record, RecordInfo& info) const
 void CFileWatcher::RemoveFileWatch(unsigned record)
 {
     std::unique_lock<std::mutex> lock(m_lock);
+    m_checkSoon.erase(record);
     auto it = m_records.find(record);
     if (it != m_records.end()) {
         std::string folder = it->second.folder;
@@ -262,6 +264,7 @@ void CFileWatcher::StopLocked(std::unique_lock<std::mutex>& lock)
     }
     m_records.clear();
     m_folders.clear();
+    m_checkSoon.clear();
     // Closing the descriptor drops every watch on it.
     m_notify.reset();
 }
@@ -373,6 +376,20 @@ void CFileWatcher::Run()
                 if (pending.empty() && !all)
                     first = now;
                 last = now;
+            }
+            if (!m_checkSoon.empty()) {
+                if (pending.empty() && !all)
+                    first = now;
+                last = now;
+                for (unsigned number : m_checkSoon) {
+                    auto rec = m_records.find(number);
+                    if (rec == m_records.end())
+                        continue;
+                    auto folder = m_folders.find(rec->second.folder);
+                    if (folder != m_folders.end() && folder->second.watch >= 0)
+                        pending[folder->second.watch].insert(NameOfPath(rec->second.path));
+                }
+                m_checkSoon.clear();
             }
             for (const auto& e : events) {
                 if (e.watch < 0) {

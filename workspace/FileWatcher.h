@@ -35,11 +35,30 @@ public:
 
     void SetReportHandler(ReportHandler handler);
 
+    // A file's content as far as a change goes: a new time stamp on the same
+    // bytes (touch) is no change.
+    struct FileState {
+        uint64_t size = 0;
+        uint64_t contentHash = 0;
+        bool operator==(const FileState&) const = default;
+    };
+    // What a caller that has just read a file knows of it: the state of the
+    // bytes it read, and what the file was (fstat) before the read began.
+    struct KnownFile {
+        FileState content;
+        uint64_t device = 0;
+        uint64_t inode = 0;
+        uint64_t size = 0;
+        int64_t mtimeNs = 0;
+    };
+
     // Watches a file, or a folder when path ends with '/'. Returns the
     // record's number (counting up from 1, never reused), or 0 when nothing
     // is watched: no readable file, or no notice for its folder (the
-    // system's limit of watches).
-    unsigned AddFileWatch(const std::string& path);
+    // system's limit of watches). With known, the file is not read again;
+    // should it no longer be what it was before that read once the watch is
+    // set, it is looked at at once like after a notice.
+    unsigned AddFileWatch(const std::string& path, const KnownFile* known = nullptr);
     // The flag shared by all files of one type (or none); read only on the
     // thread that asks.
     void SetWatchTypeFlag(unsigned record, bool* reloadAllOfType);
@@ -66,13 +85,6 @@ public:
     // quiet for quietMs, or at most maxMs after the first notice.
     void SetCoalescing(int quietMs, int maxMs);
 
-    // A file's content as far as a change goes: a new time stamp on the same
-    // bytes (touch) is no change.
-    struct FileState {
-        uint64_t size = 0;
-        uint64_t contentHash = 0;
-        bool operator==(const FileState&) const = default;
-    };
     // False when path is no regular file that can be read.
     static bool ReadState(const std::string& path, FileState& state);
 
@@ -109,6 +121,8 @@ private:
     std::unique_ptr<platform::CFolderNotify> m_notify;
     std::thread m_thread;
     bool m_stop = false;
+    // Records to look at without waiting for a notice.
+    std::set<unsigned> m_checkSoon;
     unsigned m_nextRecord = 1;
     int m_lastError = 0;
     size_t m_folderLimit = 0;

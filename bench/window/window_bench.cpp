@@ -56,6 +56,7 @@ struct Options {
     int lines = 2500000;
     int keys = 15;
     bool keep = false;
+    bool openOnly = false; // only the start and open figures: no keys
 };
 
 // ------------------------------------------------------------------ text
@@ -685,7 +686,8 @@ AppResult RunApp(CXWatch& x, const std::string& name, const std::vector<std::str
     x.Sleep(500);
     r.rssFileKb = RssKb(app.Pid());
     x.Geometry(r.width, r.height);
-    Keys(app, x, r, keys);
+    if (keys > 0)
+        Keys(app, x, r, keys);
     r.ran = true;
     return r;
 }
@@ -795,7 +797,8 @@ void Usage()
 {
     std::fprintf(stderr,
                  "usage: bench_window --kib PATH [--gtk PATH] [--stc PATH] --defaults kibparam_defaults.xml\n"
-                 "                    [--lines N] [--keys N] [--work DIR] [--keep]\n");
+                 "                    [--lines N] [--keys N] [--work DIR] [--keep] [--open-only]\n"
+                 "  --open-only  time only the start and the open of the large file (no keys)\n");
     std::exit(2);
 }
 
@@ -841,11 +844,15 @@ int main(int argc, char** argv)
             o.work = next();
         else if (a == "--keep")
             o.keep = true;
+        else if (a == "--open-only")
+            o.openOnly = true;
         else
             Usage();
     }
     if (o.kib.empty() || o.defaults.empty())
         Usage();
+    if (o.openOnly)
+        o.keys = 0;
     // The programs start in the work folder: their paths must not be relative.
     for (std::string* path : {&o.gtk, &o.stc}) {
         char abs[4096];

@@ -1,5 +1,7 @@
 #include "editor/TextBuffer.h"
 
+#include "platform/ContentHash.h"
+
 #include "support/TempDir.h"
 #include "unit/editor/EditorTestUtil.h"
 
@@ -564,4 +566,205 @@ TEST(TextBufferEncoding, AFailedLoadKeepsTheEncoding)
     EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
     EXPECT_TRUE(b.HasBom());
     EXPECT_EQ(b.SaveToMemory(), "\xEF\xBB\xBFx");
+}
+
+namespace {
+
+// The lines of bytes by the terminator rule, byte by byte: after the first
+// terminator byte a byte that does not continue it resets the match and is
+// not tested against the first byte again.
+Strings ReferenceLines(const std::string& bytes, int style)
+{
+    Strings lines;
+    std::string line;
+    if (style == EOL_LF) {
+        for (char c : bytes) {
+            if (c == '\n') {
+                lines.push_back(line);
+                line.clear();
+            } else {
+                line += c;
+            }
+        }
+    } else {
+        const char first = style == EOL_CRLF ? '\r' : '\n';
+        const char second = style == EOL_CRLF ? '\n' : '\r';
+        bool matched = false;
+        for (char c : bytes) {
+            if (matched && c == second) {
+                line.pop_back();
+                lines.push_back(line);
+                line.clear();
+                matched = false;
+                continue;
+            }
+            matched = !matched && c == first;
+            line += c;
+        }
+    }
+    lines.push_back(line);
+    return lines;
+}
+
+// Random text with runs of CR and LF, tabs and UTF-8, and terminator runs
+// put on both sides of every read piece's edge.
+std::string MixedText(size_t size, unsigned seed)
+{
+    std::string s;
+    unsigned x = seed;
+    auto next = [&] {
+        x = x * 1103515245u + 12345u;
+        return (x >> 16) & 0x7fff;
+    };
+    while (s.size() < size) {
+        unsigned r = next() % 20;
+        if (r < 3)
+            s += std::string(1 + next() % 3, '\r');
+        else if (r < 6)
+            s += std::string(1 + next() % 3, '\n');
+        else if (r == 6)
+            s += "\t";
+        else if (r == 7)
+            s += "\xC3\xA4";
+        else
+            s += std::string(1 + next() % 40, static_cast<char>('a' + next() % 26));
+    }
+    s.resize(size);
+    for (size_t edge = 256 << 10; edge + 4 < size; edge += 256 << 10) {
+        s.replace(edge - 3, 6, "\r\r\n\n\r\r");
+        s[edge + 40] = '\n';
+    }
+    return s;
+}
+
+} // namespace
+
+TEST(TextBufferLoad, LargeFilesSplitLikeTheRuleAcrossReadPieces)
+{
+    CTempDir dir;
+    const std::string path = dir.File("mixed.java");
+    for (unsigned seed : {1u, 2u, 3u}) {
+        // Keep the UTF-8 valid: a cut may not split the two bytes.
+        std::string text = MixedText((256 << 10) * 3 + 777 * seed, seed);
+        for (size_t i = 0; i < text.size(); ++i)
+            if (static_cast<unsigned char>(text[i]) == 0xC3 && (i + 1 == text.size() || text[i + 1] != '\xA4'))
+                text[i] = 'z';
+        for (size_t i = 0; i < text.size(); ++i)
+            if (text[i] == '\xA4' && (i == 0 || static_cast<unsigned char>(text[i - 1]) != 0xC3))
+                text[i] = 'z';
+        WriteFile(path, text);
+        for (int style : {EOL_CRLF, EOL_LFCR, EOL_LF}) {
+            CTextBuffer file, memory;
+            ASSERT_TRUE(file.LoadFile(path, style));
+            ASSERT_TRUE(memory.LoadFromMemory(text, style));
+            const Strings expected = ReferenceLines(text, style);
+            ASSERT_EQ(file.LineCount(), static_cast<int>(expected.size())) << "seed " << seed << " style " << style;
+            EXPECT_EQ(Lines(file), expected) << "seed " << seed << " style " << style;
+            EXPECT_EQ(Lines(memory), expected);
+            EXPECT_EQ(file.Encoding(), TextEncoding::Utf8);
+            EXPECT_EQ(FirstDifference(file.SaveToMemory(style), memory.SaveToMemory(style)), -1);
+        }
+        CTextBuffer detected;
+        ASSERT_TRUE(detected.LoadFile(path));
+        const size_t lf = text.find('\n');
+        const int style = lf > 0 && text[lf - 1] == '\r' ? EOL_CRLF : lf + 1 < text.size() && text[lf + 1] == '\r' ? EOL_LFCR : EOL_LF;
+        EXPECT_EQ(detected.LineEndStyle(), style);
+    }
+}
+
+TEST(TextBufferLoad, EncodingOfALargeFileIsDecidedByAllItsBytes)
+{
+    CTempDir dir;
+    const std::string path = dir.File("enc.java");
+    const size_t piece = 256 << 10;
+    std::string ascii;
+    while (ascii.size() < piece * 3)
+        ascii += "int a = 1;\n";
+    struct Case {
+        const char* what;
+        std::string bytes;
+        TextEncoding encoding;
+        bool bom;
+    };
+    std::string split = ascii;
+    split.replace(piece - 1, 2, "\xC3\xA4"); // a sequence across a piece's edge
+    std::string lone = ascii;
+    lone[piece - 1] = '\xE4'; // Windows-1252 "ä" at a piece's edge
+    std::string cut = ascii + "\xC3";
+    std::string bomLate = std::string(textencoding::kBom) + ascii;
+    bomLate[piece * 2 + 5] = '\xFF';
+    std::string bomGood = std::string(textencoding::kBom) + ascii + "\xE2\x82\xAC";
+    const Case cases[] = {
+        {"sequence across an edge", split, TextEncoding::Utf8, false},
+        {"lone high byte", lone, TextEncoding::Cp1252, false},
+        {"sequence cut by the end", cut, TextEncoding::Cp1252, false},
+        {"mark, then a bad byte late", bomLate, TextEncoding::Cp1252, false},
+        {"mark and valid UTF-8", bomGood, TextEncoding::Utf8, true},
+    };
+    for (const Case& c : cases) {
+        WriteFile(path, c.bytes);
+        CTextBuffer b;
+        ASSERT_TRUE(b.LoadFile(path, -1, TextEncoding::Cp1252)) << c.what;
+        EXPECT_EQ(b.Encoding(), c.encoding) << c.what;
+        EXPECT_EQ(b.HasBom(), c.bom) << c.what;
+        const std::string body = c.bom ? c.bytes.substr(textencoding::kBom.size()) : c.bytes;
+        EXPECT_EQ(Lines(b), ReferenceLines(body, EOL_LF)) << c.what << ": a mark that stays is text";
+        EXPECT_EQ(FirstDifference(b.SaveToMemory(), c.bytes), -1) << c.what;
+        // The watch gets the state of exactly these bytes.
+        platform::CContentHash hash;
+        hash.Update(c.bytes.data(), c.bytes.size());
+        EXPECT_TRUE(b.LastLoad().valid);
+        EXPECT_EQ(b.LastLoad().size, c.bytes.size());
+        EXPECT_EQ(b.LastLoad().statSize, c.bytes.size());
+        EXPECT_EQ(b.LastLoad().contentHash, hash.Value()) << c.what;
+    }
+    CTextBuffer memory;
+    ASSERT_TRUE(memory.LoadFromMemory("x"));
+    EXPECT_FALSE(memory.LastLoad().valid) << "no file behind it";
+}
+
+TEST(TextBufferLoad, PlainLinesAreThoseWithoutTabOrHighByteUntilChanged)
+{
+    // Lines of every length up to 40, each with a tab, a high byte or
+    // nothing at every place: the marks must not leak to the next line.
+    std::string text;
+    std::vector<bool> plain;
+    for (int len = 0; len <= 40; ++len)
+        for (int at = -1; at < len; ++at)
+            for (char special : {'\t', '\xE4'}) {
+                if (at < 0 && special == '\xE4')
+                    continue;
+                std::string line(static_cast<size_t>(len), 'p');
+                if (at >= 0)
+                    line[static_cast<size_t>(at)] = special;
+                text += line + "\r\n";
+                plain.push_back(at < 0);
+            }
+    text += "last";
+    plain.push_back(true);
+    for (bool fromFile : {true, false}) {
+        CTempDir dir;
+        CTextBuffer b;
+        if (fromFile) {
+            WriteFile(dir.File("p.java"), text);
+            ASSERT_TRUE(b.LoadFile(dir.File("p.java")));
+        } else {
+            ASSERT_TRUE(b.LoadFromMemory(text));
+        }
+        ASSERT_EQ(b.LineCount(), static_cast<int>(plain.size()));
+        int wrong = 0;
+        for (int i = 0; i < b.LineCount(); ++i)
+            wrong += b.IsPlainLine(i) != plain[static_cast<size_t>(i)];
+        EXPECT_EQ(wrong, 0) << (fromFile ? "file" : "memory");
+        // A changed line may have got a tab: it is no longer known plain.
+        int el, ec;
+        ASSERT_TRUE(b.IsPlainLine(0));
+        ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 0, "x", el, ec, ACT_TYPING));
+        EXPECT_FALSE(b.IsPlainLine(0));
+        b.ChangeLineFlag(1, LINE_MARK, true);
+        EXPECT_EQ(b.LineFlags(1), LINE_MARK) << "the mark is no line flag";
+        EXPECT_TRUE(b.IsPlainLine(1)) << "a bookmark changes no text";
+        EXPECT_FALSE(b.IsPlainLine(-1));
+        EXPECT_FALSE(b.IsPlainLine(b.LineCount()));
+    }
 }

@@ -1,4 +1,5 @@
 #include "editor/DisplayLengths.h"
+#include "editor/TextBuffer.h"
 #include "text/TextLayout.h"
 
 #include <gtest/gtest.h>
@@ -95,4 +96,74 @@ TEST(DisplayLengths, MemoryIsFourBytesALineAndClearFreesIt)
     EXPECT_EQ(d.Memory(), 4000u);
     d.Clear();
     EXPECT_EQ(d.Memory(), 0u);
+}
+
+namespace {
+
+// A loaded buffer's lines, with what the load knows of plain lines.
+class CBufferLines : public ITextLines {
+public:
+    explicit CBufferLines(const CTextBuffer& b) : m_b(b) {}
+    int LineCount() const override { return m_b.LineCount(); }
+    int LineLength(int line) const override { return m_b.LineLength(line); }
+    const char* LineChars(int line) const override { return m_b.LineChars(line); }
+    TextEncoding Encoding() const override { return m_b.Encoding(); }
+    bool IsPlainLine(int line) const override { return m_b.IsPlainLine(line); }
+
+private:
+    const CTextBuffer& m_b;
+};
+
+} // namespace
+
+TEST(DisplayLengths, PlainLinesOfALoadMeasureLikeTheirBytes)
+{
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFromMemory("plain line\n\tx\n\xC3\xA4\xC3\xA4\xC3\xA4\nab\tc\nthe plain longest\n"));
+    ASSERT_EQ(b.Encoding(), TextEncoding::Utf8);
+    CBufferLines lines(b);
+    CDisplayLengths d(lines);
+    auto expected = [&](int line, int tab) {
+        return textlayout::DisplayLength(b.LineChars(line), b.LineLength(line), tab, b.Encoding());
+    };
+    for (int tab : {4, 8, 20}) {
+        d.SetTabWidth(tab);
+        int longest = 0;
+        for (int i = 0; i < b.LineCount(); ++i) {
+            EXPECT_EQ(d.Get(i), expected(i, tab)) << "line " << i << " tab " << tab;
+            longest = std::max(longest, expected(i, tab));
+        }
+        d.Clear();
+        EXPECT_EQ(d.Max(), longest) << tab;
+    }
+    // A tab typed into the longest plain line makes it longer still.
+    d.SetTabWidth(8);
+    ASSERT_EQ(d.Max(), 17);
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 4, 0, "\t", el, ec, ACT_TYPING));
+    d.LineChanged(4);
+    EXPECT_EQ(d.Get(4), 25);
+    EXPECT_EQ(d.Max(), 25);
+}
+
+TEST(DisplayLengths, LongestLineAmongManyThatNeedLayingOut)
+{
+    // More lines with tabs than one batch holds, plain ones between them,
+    // and the longest at every place in turn.
+    for (int longest : {0, 31, 32, 33, 70, 99}) {
+        std::string text;
+        for (int i = 0; i < 100; ++i)
+            text += (i % 3 ? "\tab" : "plain") + std::string(i == longest ? 30 : i % 7, 'x') + "\n";
+        CTextBuffer b;
+        ASSERT_TRUE(b.LoadFromMemory(text));
+        CBufferLines lines(b);
+        CDisplayLengths d(lines);
+        d.SetTabWidth(8);
+        int expected = 0;
+        for (int i = 0; i < b.LineCount(); ++i)
+            expected = std::max(expected, textlayout::DisplayLength(b.LineChars(i), b.LineLength(i), 8, b.Encoding()));
+        EXPECT_EQ(d.Max(), expected) << longest;
+        for (int i = 0; i < b.LineCount(); ++i)
+            ASSERT_EQ(d.Get(i), textlayout::DisplayLength(b.LineChars(i), b.LineLength(i), 8, b.Encoding())) << i;
+    }
 }

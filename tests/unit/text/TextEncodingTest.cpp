@@ -66,3 +66,37 @@ TEST(TextEncoding, LocaleCharacterSets)
 }
 
 } // namespace
+
+TEST(TextEncoding, DetectorFedInPiecesDecidesLikeDetect)
+{
+    const std::string samples[] = {
+        "plain ascii text, longer than eight bytes",
+        "abc\xC3\xA4" "def\xE2\x82\xAC" "ghi\xF0\x9F\x98\x80",
+        "abc\xC3",                         // cut by the end
+        "abcdefgh\xE4" "ijklmnop",         // Windows-1252
+        "\xEF\xBB\xBF" "mark and \xC3\xA4", // mark, valid
+        "\xEF\xBB\xBF" "mark then \xFF",    // mark, invalid
+        "\xED\xA0\x80 surrogate",
+        "",
+    };
+    for (const std::string& s : samples) {
+        for (TextEncoding plain : {TextEncoding::Utf8, TextEncoding::Cp1252}) {
+            const textencoding::Decision whole = Detect(s, plain);
+            // Every cut into two pieces, and a byte at a time.
+            for (size_t cut = 0; cut <= s.size(); ++cut) {
+                textencoding::CDetector d;
+                d.Feed(std::string_view(s).substr(0, cut));
+                const textencoding::Decision pieced = d.Finish(s, plain);
+                EXPECT_EQ(pieced.encoding, whole.encoding) << s << " cut " << cut;
+                EXPECT_EQ(pieced.bom, whole.bom) << s << " cut " << cut;
+            }
+            textencoding::CDetector bytewise;
+            for (size_t n = 0; n <= s.size(); ++n)
+                bytewise.Feed(std::string_view(s).substr(0, n));
+            EXPECT_EQ(bytewise.Finish(s, plain).encoding, whole.encoding) << s;
+        }
+    }
+    EXPECT_EQ(Detect("ab\xC3\xA4", TextEncoding::Cp1252).encoding, TextEncoding::Utf8);
+    EXPECT_EQ(Detect("ab\xC3", TextEncoding::Utf8).encoding, TextEncoding::Cp1252);
+    EXPECT_EQ(Detect("ascii", TextEncoding::Cp1252).encoding, TextEncoding::Cp1252);
+}

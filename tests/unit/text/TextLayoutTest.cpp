@@ -41,6 +41,32 @@ TEST(TextLayout, ColumnAfterContinuesFromWhereTheLineStands)
     EXPECT_EQ(ColumnAfter("", 0, 7, 4), 7);
 }
 
+// The word-at-a-time count gives what one character after another gives,
+// wherever tabs, wide characters and bad bytes fall in a word and the tail.
+TEST(TextLayout, ColumnAfterCountsLikeCharacterByCharacter)
+{
+    const std::string pieces[] = {"a", "bc", "\t", "\xC3\xA4", "\xE4\xB8\xAD", "\xFF", "\xE2\x82", "        "};
+    unsigned x = 7;
+    for (int n = 0; n < 3000; ++n) {
+        std::string line;
+        const int parts = n % 23;
+        for (int k = 0; k < parts; ++k) {
+            x = x * 1103515245u + 12345u;
+            line += pieces[(x >> 16) % 8];
+        }
+        const int len = static_cast<int>(line.size());
+        for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Cp1252})
+            for (int tab : {1, 3, 4, 8})
+                for (int start : {0, 1, 5}) {
+                    int expected = start;
+                    for (int i = 0, next; i < len; i = next)
+                        expected += CharCells(line.data(), len, i, expected, tab, encoding, next);
+                    ASSERT_EQ(ColumnAfter(line.data(), len, start, tab, encoding), expected)
+                        << "line " << n << " tab " << tab << " start " << start;
+                }
+    }
+}
+
 TEST(TextLayout, ColumnToCharRoundsInsideTabs)
 {
     const std::string line = "\tx"; // tab covers columns 0..3

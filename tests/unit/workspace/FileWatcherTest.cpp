@@ -1,5 +1,7 @@
 #include "workspace/FileWatcher.h"
 
+#include "platform/ContentHash.h"
+
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -381,3 +383,88 @@ TEST(FileWatcherCycles, StopReturnsAtOnceWithWatchesActive)
 }
 
 } // namespace
+
+namespace {
+
+// What a loader knows after reading path: its bytes' state and its fstat.
+CFileWatcher::KnownFile KnownNow(const std::string& path)
+{
+    CFileWatcher::KnownFile known;
+    struct stat st;
+    EXPECT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_TRUE(CFileWatcher::ReadState(path, known.content));
+    known.device = static_cast<uint64_t>(st.st_dev);
+    known.inode = static_cast<uint64_t>(st.st_ino);
+    known.size = static_cast<uint64_t>(st.st_size);
+    known.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    return known;
+}
+
+} // namespace
+
+TEST_F(FileWatcherTest, KnownStateFromTheLoadStillReportsLaterChangesOnly)
+{
+    std::string path = m_dir.File("K.java");
+    WriteFile(path, "class K {}\n");
+    CFileWatcher::KnownFile known = KnownNow(path);
+    unsigned record = m_watcher.AddFileWatch(path, &known);
+    ASSERT_NE(record, 0u);
+    EXPECT_TRUE(m_log.Settled().empty()) << "the file is what was read";
+
+    ASSERT_EQ(utime(path.c_str(), nullptr), 0);
+    WriteFile(path, "class K {}\n");
+    EXPECT_TRUE(m_log.Settled().empty()) << "same bytes, new time stamp";
+
+    WriteFile(path, "class K { changed }\n");
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record});
+    EXPECT_EQ(m_log.Settled().size(), 1u);
+}
+
+TEST_F(FileWatcherTest, ChangeBetweenTheLoadAndTheWatchIsReported)
+{
+    // Same size, other bytes, other time stamp: only the content tells.
+    std::string path = m_dir.File("L.java");
+    WriteFile(path, "class L { int a; }\n");
+    CFileWatcher::KnownFile known = KnownNow(path);
+    struct timespec later[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(known.mtimeNs / 1000000000) + 5, 0}};
+    WriteFile(path, "class L { int b; }\n");
+    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
+    unsigned record = m_watcher.AddFileWatch(path, &known);
+    ASSERT_NE(record, 0u);
+    EXPECT_EQ(m_log.WaitFor(1), std::vector<unsigned>{record}) << "no notice came after the watch was set";
+    EXPECT_EQ(m_log.Settled().size(), 1u);
+
+    // Replaced by another file with the same bytes as were read, and
+    // touched back: the content is what was read, so nothing to report.
+    m_log.Clear();
+    std::string other = m_dir.File("M.java");
+    WriteFile(other, "class M {}\n");
+    CFileWatcher::KnownFile same = KnownNow(other);
+    std::string temp = m_dir.File("M.tmp");
+    WriteFile(temp, "class M {}\n");
+    ASSERT_EQ(rename(temp.c_str(), other.c_str()), 0);
+    unsigned second = m_watcher.AddFileWatch(other, &same);
+    ASSERT_NE(second, 0u);
+    EXPECT_TRUE(m_log.Settled().empty()) << "a new inode with the same bytes is no change";
+
+    // A file that is gone by the time of the watch is not watched.
+    std::string gone = m_dir.File("Gone.java");
+    WriteFile(gone, "x");
+    CFileWatcher::KnownFile goneState = KnownNow(gone);
+    ASSERT_EQ(unlink(gone.c_str()), 0);
+    EXPECT_EQ(m_watcher.AddFileWatch(gone, &goneState), 0u);
+}
+
+TEST_F(FileWatcherTest, ReadStateIsTheContentHashOfTheFile)
+{
+    std::string path = m_dir.File("H.java");
+    std::string bytes(200017, 'h');
+    bytes[65535] = 'x';
+    WriteFile(path, bytes);
+    CFileWatcher::FileState state;
+    ASSERT_TRUE(CFileWatcher::ReadState(path, state));
+    platform::CContentHash hash;
+    hash.Update(bytes.data(), bytes.size());
+    EXPECT_EQ(state.size, bytes.size());
+    EXPECT_EQ(state.contentHash, hash.Value());
+}
