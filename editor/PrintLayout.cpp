@@ -1,6 +1,7 @@
 #include "editor/PrintLayout.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
 
 namespace printing {
@@ -21,18 +22,31 @@ int HundredthsMmToDevice(int hundredthsMm, int dotsPerInch)
     return static_cast<int>(v >= 0 ? (v + 1270) / 2540 : (v - 1270) / 2540);
 }
 
-std::string LineNumberPrefix(int lineNumber)
+int AppendLineNumberPrefix(std::u32string& cells, int lineNumber)
 {
-    char buf[24];
-    std::snprintf(buf, sizeof buf, "%4d: ", lineNumber);
-    return buf;
+    char digits[16];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, lineNumber);
+    const int n = static_cast<int>(end - digits);
+    const size_t before = cells.size();
+    if (n < 4)
+        cells.append(static_cast<size_t>(4 - n), U' ');
+    cells.append(digits, end);
+    cells.append(U": ");
+    return static_cast<int>(cells.size() - before);
 }
 
 std::vector<Row> WrapCells(std::u32string_view cells, int cellsPerRow, char32_t wideTail)
 {
+    std::vector<Row> rows;
+    WrapCellsInto(rows, cells, cellsPerRow, wideTail);
+    return rows;
+}
+
+void WrapCellsInto(std::vector<Row>& rows, std::u32string_view cells, int cellsPerRow, char32_t wideTail)
+{
     const int n = static_cast<int>(cells.size());
     cellsPerRow = std::max(cellsPerRow, 1);
-    std::vector<Row> rows;
+    rows.clear();
     int begin = 0;
     while (n - begin > cellsPerRow) {
         int limit = begin + cellsPerRow;
@@ -53,7 +67,6 @@ std::vector<Row> WrapCells(std::u32string_view cells, int cellsPerRow, char32_t 
         begin = cut;
     }
     rows.push_back({begin, n});
-    return rows;
 }
 
 void CPrintLayout::Discard()

@@ -28,8 +28,8 @@ struct Margins {
 // Hundredths of a millimetre in device units at dotsPerInch (rounded to nearest).
 int HundredthsMmToDevice(int hundredthsMm, int dotsPerInch);
 
-// "%4d: " for a 1-based line number.
-std::string LineNumberPrefix(int lineNumber);
+// "%4d: " for a 1-based line number appended to cells; returns its length.
+int AppendLineNumberPrefix(std::u32string& cells, int lineNumber);
 
 // Rows of a word-wrapped line of cells: each row is [begin, end) into the
 // cells. A row breaks after the last blank that fits; a word longer than a
@@ -38,6 +38,9 @@ struct Row {
     int begin, end;
 };
 std::vector<Row> WrapCells(std::u32string_view cells, int cellsPerRow, char32_t wideTail = 0xFFFFFFFE);
+// The same rows into rows (cleared first), whose capacity the caller keeps.
+void WrapCellsInto(std::vector<Row>& rows, std::u32string_view cells, int cellsPerRow,
+                   char32_t wideTail = 0xFFFFFFFE);
 
 class CPrintLayout {
 public:

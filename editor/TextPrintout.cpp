@@ -229,33 +229,53 @@ struct CTextPrintout::PangoText {
 
 CTextPrintout::CTextPrintout(CTextView* view, const wxString& title) : wxPrintout(title), m_view(view) {}
 
-CTextPrintout::PrintedLine CTextPrintout::MakePrintedLine(const char* chars, int length, int lineNumber,
-                                                          bool lineNumbers, int tabWidth, bool showWhitespace,
-                                                          TextEncoding encoding, int cellsPerRow)
+void CTextPrintout::MakePrintedLine(PrintedLine& out, const char* chars, int length, int lineNumber,
+                                    bool lineNumbers, int tabWidth, bool showWhitespace, TextEncoding encoding,
+                                    int cellsPerRow)
 {
-    PrintedLine out;
-    if (lineNumbers) {
-        const std::string prefix = printing::LineNumberPrefix(lineNumber);
-        out.cells.assign(prefix.begin(), prefix.end());
-        out.prefix = static_cast<int>(prefix.size());
-    }
-    out.cells += textlayout::ExpandForDisplay(chars, 0, length, 0, tabWidth, showWhitespace, encoding);
+    out.cells.clear();
+    out.prefix = lineNumbers ? printing::AppendLineNumberPrefix(out.cells, lineNumber) : 0;
+    textlayout::AppendForDisplay(out.cells, chars, 0, length, 0, tabWidth, showWhitespace, encoding);
     // The text wraps beside the prefix; a page too narrow for the prefix
     // still gets one cell a row.
     const std::u32string_view text = std::u32string_view(out.cells).substr(static_cast<size_t>(out.prefix));
-    out.rows = printing::WrapCells(text, std::max(1, cellsPerRow - out.prefix), textlayout::kWideTail);
+    printing::WrapCellsInto(out.rows, text, std::max(1, cellsPerRow - out.prefix), textlayout::kWideTail);
     for (printing::Row& r : out.rows) {
         r.begin += out.prefix;
         r.end += out.prefix;
     }
-    return out;
 }
 
-CTextPrintout::PrintedLine CTextPrintout::LineAt(int line) const
+const CTextPrintout::PrintedLine& CTextPrintout::LineAt(int line)
 {
     CTextView* v = m_view.get();
-    return MakePrintedLine(v->LineChars(line), v->LineLength(line), line + 1, v->GetLineNumbers(), v->GetTabWidth(),
-                           v->GetShowWhitespace(), v->Encoding(), m_cellsPerRow);
+    MakePrintedLine(m_line, v->LineChars(line), v->LineLength(line), line + 1, v->GetLineNumbers(),
+                    v->GetTabWidth(), v->GetShowWhitespace(), v->Encoding(), m_cellsPerRow);
+    return m_line;
+}
+
+int CTextPrintout::RowCount(int line)
+{
+    // A single-byte line has a cell per byte and a tab's cells up to the
+    // next stop; when they fit beside the prefix it is one row. Other lines
+    // (UTF-8 characters may be wide) are wrapped as they are drawn.
+    CTextView* v = m_view.get();
+    const char* chars = v->LineChars(line);
+    const int length = v->LineLength(line);
+    const TextEncoding encoding = v->Encoding();
+    if (encoding == TextEncoding::Cp1252 ||
+        textencoding::IsAscii(std::string_view(chars, static_cast<size_t>(std::max(0, length))))) {
+        int prefix = 0;
+        if (v->GetLineNumbers()) {
+            int digits = 1;
+            for (int n = line + 1; n >= 10; n /= 10)
+                ++digits;
+            prefix = std::max(4, digits) + 2; // "%4d: "
+        }
+        if (textlayout::DisplayLength(chars, length, v->GetTabWidth(), encoding) <= std::max(1, m_cellsPerRow - prefix))
+            return 1;
+    }
+    return static_cast<int>(LineAt(line).rows.size());
 }
 
 void CTextPrintout::MapToPrinterPixels()
@@ -361,7 +381,7 @@ bool CTextPrintout::EnsureLayout()
         [v](int line) { return v->LineLength(line) == 0; },
         [this, h](int line, int width) {
             m_cellsPerRow = std::max(1, width / m_charWidth);
-            return static_cast<int>(LineAt(line).rows.size()) * std::max(1, static_cast<int>(h));
+            return RowCount(line) * std::max(1, static_cast<int>(h));
         });
     m_cellsPerRow = std::max(1, m_layout.TextArea().Width() / m_charWidth);
     return true;
@@ -426,7 +446,7 @@ bool CTextPrintout::OnPrintPage(int page)
             y += h;
             continue;
         }
-        const PrintedLine printed = LineAt(line);
+        const PrintedLine& printed = LineAt(line);
         // A line taller than the area is cut at its bottom (its first row
         // is always printed).
         size_t rows = printed.rows.size();

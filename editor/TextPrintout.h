@@ -40,9 +40,9 @@ public:
         int prefix = 0;       // cells of the line-number prefix
         std::vector<printing::Row> rows;
     };
-    static PrintedLine MakePrintedLine(const char* chars, int length, int lineNumber, bool lineNumbers,
-                                       int tabWidth, bool showWhitespace, TextEncoding encoding,
-                                       int cellsPerRow);
+    // Made into out, whose buffers are reused line after line.
+    static void MakePrintedLine(PrintedLine& out, const char* chars, int length, int lineNumber, bool lineNumbers,
+                                int tabWidth, bool showWhitespace, TextEncoding encoding, int cellsPerRow);
 
 private:
     bool EnsureLayout();
@@ -50,7 +50,10 @@ private:
     // (the preview draws into a bitmap of the zoomed page).
     void MapToPrinterPixels();
     void ChooseFont(wxDC& dc);
-    PrintedLine LineAt(int line) const;
+    // Line as printed, in a buffer that the next call overwrites.
+    const PrintedLine& LineAt(int line);
+    // Rows of the line as printed, without expanding a line that fits a row.
+    int RowCount(int line);
     void DrawFooter(wxDC& dc, int page);
     void DrawRows(wxDC& dc, const PrintedLine& printed, size_t rows, int x, int y);
 
@@ -65,4 +68,5 @@ private:
     wxFont m_font;
     int m_charWidth = 1;
     int m_cellsPerRow = 1;
+    PrintedLine m_line;
 };

@@ -4,6 +4,7 @@
 #include "text/Utf8.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace textlayout {
@@ -193,12 +194,28 @@ int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int&
 std::u32string ExpandForDisplay(const char* chars, int first, int count, int startColumn, int tabWidth,
                                 bool showWhitespace, TextEncoding encoding, int maxCells)
 {
+    std::u32string out;
+    out.reserve(static_cast<size_t>(std::max(0, maxCells >= 0 ? std::min(count, maxCells) : count)) + 8);
+    AppendForDisplay(out, chars, first, count, startColumn, tabWidth, showWhitespace, encoding, maxCells);
+    return out;
+}
+
+void AppendForDisplay(std::u32string& out, const char* chars, int first, int count, int startColumn, int tabWidth,
+                      bool showWhitespace, TextEncoding encoding, int maxCells)
+{
     tabWidth = SafeTab(tabWidth);
     const int end = first + count;
     const bool utf8 = encoding == TextEncoding::Utf8;
-    std::u32string out;
-    out.reserve(static_cast<size_t>(maxCells >= 0 ? std::min(count, maxCells) : count) + 8);
-    size_t limit = maxCells >= 0 ? static_cast<size_t>(maxCells) : std::u32string::npos;
+    const size_t base = out.size();
+    const size_t limit = maxCells >= 0 ? base + static_cast<size_t>(maxCells) : std::u32string::npos;
+    // Glyphs of the single-byte characters, looked up instead of converted
+    // per byte (printing expands every line of a file).
+    static const auto glyphs = [] {
+        std::array<char32_t, 256> t{};
+        for (int b = 0; b < 256; ++b)
+            t[static_cast<size_t>(b)] = DisplayGlyph(static_cast<unsigned char>(b));
+        return t;
+    }();
     int col = startColumn;
     for (int i = first; i < end && out.size() < limit;) {
         unsigned char c = static_cast<unsigned char>(chars[i]);
@@ -217,7 +234,7 @@ std::u32string ExpandForDisplay(const char* chars, int first, int count, int sta
             ++i;
         } else if (!utf8 || c < 0x80) {
             ++col;
-            out.push_back(DisplayGlyph(c));
+            out.push_back(glyphs[c]);
             ++i;
         } else {
             int n = 1;
@@ -232,7 +249,6 @@ std::u32string ExpandForDisplay(const char* chars, int first, int count, int sta
     }
     if (out.size() > limit)
         out.resize(limit);
-    return out;
 }
 
 char32_t DisplayGlyph(unsigned char byte)

@@ -71,6 +71,11 @@ inline constexpr char32_t kWideTail = 0xFFFFFFFE;
 std::u32string ExpandForDisplay(const char* chars, int first, int count, int startColumn, int tabWidth,
                                 bool showWhitespace, TextEncoding encoding = TextEncoding::Cp1252,
                                 int maxCells = -1);
+// The same cells appended to out, whose capacity a caller that expands
+// line after line keeps (maxCells counts the appended cells only).
+void AppendForDisplay(std::u32string& out, const char* chars, int first, int count, int startColumn,
+                      int tabWidth, bool showWhitespace, TextEncoding encoding = TextEncoding::Cp1252,
+                      int maxCells = -1);
 
 // The glyph a Windows-1252 byte is drawn with: its character, with control
 // characters and the bytes without a character shown as "¿" so that every

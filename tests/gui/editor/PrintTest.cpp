@@ -209,6 +209,49 @@ TEST_F(PrintTest, LongLineWrapsAndCountsItsWholeHeight)
         EXPECT_LE(static_cast<int>(first[r].size()), cells) << first[r];
 }
 
+TEST_F(PrintTest, ALineThatJustFillsARowTakesOneAndOneCellMoreTakesTwo)
+{
+    view->SetLineNumbers(true);
+    const PdfPageSetup page = PageOfLines(60);
+    CTextPrintout probe(view);
+    Print(probe, 0, 0, page);
+    const int width = probe.Layout().TextArea().Width() / probe.CharWidth() - 6; // beside "%4d: "
+    ASSERT_GT(width, 20);
+    // A tab (4 cells), x up to the row's end and a last character of
+    // `cells` cells; the long line has one "y" more and wraps inside it.
+    struct Last {
+        std::string bytes;
+        int cells;
+    };
+    auto line = [&](const Last& last, bool over) {
+        return "\t" + std::string(static_cast<size_t>(width - 4 - last.cells), 'x') + last.bytes + (over ? "y" : "");
+    };
+    const std::vector<std::vector<Last>> documents = {
+        {{"x", 1}},                                      // ASCII (the platform's encoding)
+        {{"\xE4", 1}, {"x", 1}},                         // Windows-1252
+        {{"x", 1}, {"\xC3\xA4", 1}, {"\xE6\x97\xA5", 2}}, // UTF-8, a wide character among them
+    };
+    for (size_t d = 0; d < documents.size(); ++d) {
+        const std::vector<Last>& lasts = documents[d];
+        // Lines 1-58 fill 59 rows (line 31 takes two); line 59 needs two more.
+        std::string text;
+        for (int i = 1; i <= 60; ++i)
+            text += line(lasts[static_cast<size_t>(i) % lasts.size()], i == 31 || i == 59) + "\r\n";
+        SetText(text + "ende");
+        if (d > 0)
+            ASSERT_EQ(buffer->Encoding(), d == 2 ? TextEncoding::Utf8 : TextEncoding::Cp1252);
+        CTextPrintout printout(view);
+        const std::string pdf = Print(printout, 0, 0, page);
+        ASSERT_EQ(Pages(pdf), 2) << "document " << d;
+        const std::vector<std::string> first = TextLines(PageText(pdf, 1)), second = TextLines(PageText(pdf, 2));
+        ASSERT_EQ(first.size(), 60u) << "document " << d; // 59 rows and the footer
+        EXPECT_NE(first[58].find("58:"), std::string::npos) << first[58];
+        ASSERT_FALSE(second.empty());
+        EXPECT_NE(second[0].find("59:"), std::string::npos) << second[0];
+        EXPECT_EQ(second[1].find(':'), std::string::npos) << second[1]; // its second row: the "y"
+    }
+}
+
 TEST_F(PrintTest, LineNumbersAreFourWideAndEmptyLinesCarryNone)
 {
     view->SetLineNumbers(true);

@@ -189,9 +189,16 @@ TEST(PrintLayout, HundredthsOfMillimetresInDeviceUnits)
 
 TEST(PrintLayout, LineNumberPrefix)
 {
-    EXPECT_EQ(printing::LineNumberPrefix(7), "   7: ");
-    EXPECT_EQ(printing::LineNumberPrefix(1234), "1234: ");
-    EXPECT_EQ(printing::LineNumberPrefix(100000), "100000: ");
+    auto prefix = [](std::u32string cells, int line) {
+        const size_t before = cells.size();
+        const int n = printing::AppendLineNumberPrefix(cells, line);
+        EXPECT_EQ(static_cast<size_t>(n), cells.size() - before);
+        return cells;
+    };
+    EXPECT_EQ(prefix(U"", 7), U"   7: ");
+    EXPECT_EQ(prefix(U"", 1234), U"1234: ");
+    EXPECT_EQ(prefix(U"", 100000), U"100000: ");
+    EXPECT_EQ(prefix(U"ab", 12), U"ab  12: ");
 }
 
 TEST(PrintWrap, BreaksAfterBlanksAndInsideLongWords)
@@ -210,6 +217,12 @@ TEST(PrintWrap, BreaksAfterBlanksAndInsideLongWords)
 
     EXPECT_EQ(printing::WrapCells(U"", 10).size(), 1u);
     EXPECT_EQ(printing::WrapCells(U"abc", 0).size(), 3u);
+
+    // Rows made into a vector that held another line's rows replace them.
+    printing::WrapCellsInto(rows, U"ab", 10);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].begin, 0);
+    EXPECT_EQ(rows[0].end, 2);
 }
 
 TEST(PrintWrap, NeverSplitsAWideCharacterFromItsTail)

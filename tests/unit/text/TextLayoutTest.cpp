@@ -146,6 +146,32 @@ TEST(TextLayout, ExpandShowsTabsAndBlanksWhenAsked)
     EXPECT_EQ(ExpandForDisplay(western.data(), 0, 3, 0, 4, false), U"\u00C4\u20AC\u00BF");
 }
 
+TEST(TextLayout, AppendAddsTheSameCellsAfterWhatTheBufferHolds)
+{
+    const std::string line = "a\tb c";
+    std::u32string out = U"12: ";
+    AppendForDisplay(out, line.data(), 0, 5, 0, 4, true);
+    EXPECT_EQ(out, U"12: a\u00BB  b\u2022c");
+    // The cut counts the appended cells only; the tab still starts at
+    // column 0 of the text, not at the buffer's end.
+    out = U"12: ";
+    AppendForDisplay(out, line.data(), 0, 5, 0, 4, false, TextEncoding::Cp1252, 3);
+    EXPECT_EQ(out, U"12: a  ");
+    out = U"x";
+    AppendForDisplay(out, line.data(), 0, 5, 0, 4, false, TextEncoding::Cp1252, 0);
+    EXPECT_EQ(out, U"x");
+    // Every byte of the code page, looked up or not, is its display glyph.
+    std::string bytes;
+    for (int b = 1; b < 256; ++b)
+        if (b != '\t')
+            bytes.push_back(static_cast<char>(b));
+    out.clear();
+    AppendForDisplay(out, bytes.data(), 0, static_cast<int>(bytes.size()), 0, 4, false);
+    ASSERT_EQ(out.size(), bytes.size());
+    for (size_t i = 0; i < bytes.size(); ++i)
+        EXPECT_EQ(out[i], bytes[i] == ' ' ? U' ' : DisplayGlyph(static_cast<unsigned char>(bytes[i]))) << i;
+}
+
 TEST(TextLayoutUtf8, ExpandGivesEachCharacterItsCells)
 {
     constexpr TextEncoding kUtf8 = TextEncoding::Utf8;
