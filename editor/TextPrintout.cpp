@@ -417,8 +417,12 @@ void CTextPrintout::DrawFooter(wxDC& dc, int page)
     if (band.Height() <= 0)
         return;
     const std::string text = m_layout.FooterText(std::string(kib::KibText(kib::IDS_PRINT_FOOTER).utf8_str()), page);
-    dc.DrawLabel(wxString::FromUTF8(text), wxRect(band.left, band.top, band.Width(), band.Height()),
-                 wxALIGN_CENTRE_HORIZONTAL | wxALIGN_CENTRE_VERTICAL);
+    // Centred by one measurement: a label would measure the line three
+    // times, each a text layout of its own.
+    const wxString label = wxString::FromUTF8(text);
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(label, &w, &h);
+    dc.DrawText(label, band.left + (band.Width() - w) / 2, band.top + (band.Height() - h) / 2);
 }
 
 bool CTextPrintout::OnPrintPage(int page)
