@@ -6,6 +6,7 @@
 //   first F9 after start (no server yet) / javac process <= 1.05 (no slower)
 //
 //   bench_warm_compile [jdk home] [rounds]
+#include "BenchRow.h"
 #include "platform/CommandLine.h"
 #include "platform/Process.h"
 #include "settings/Settings.h"
@@ -59,9 +60,14 @@ double Median(std::vector<double> v)
     return v.empty() ? 0 : v[v.size() / 2];
 }
 
-void Verdict(const char* what, double ratio, double target)
+// seconds in, milliseconds in the table row
+void Verdict(const std::string& what, double value, const char* floorName, double floor, double target)
 {
-    std::printf("%-34s ratio %.3f  target <= %.2f  %s\n", what, ratio, target, ratio <= target ? "met" : "OVER target");
+    const double ratio = value / floor;
+    std::printf("%-34s ratio %.3f  target <= %.2f  %s\n", what.c_str(), ratio, target,
+                ratio <= target ? "met" : "OVER target");
+    benchrow::Row("warm compile: " + what, value * 1e3, "ms", floorName, floor * 1e3,
+                  {target, 0, false, "<= " + benchrow::Fmt(target) + "x"});
 }
 
 struct Program {
@@ -154,11 +160,11 @@ int main(int argc, char** argv)
                     "server start and warm-up %.0f\n",
                     label.c_str(), mJavac * 1e3, mJava * 1e3, mServed * 1e3, mFirst * 1e3, prep * 1e3);
         if (label == "Hello")
-            Verdict(("F9 " + label).c_str(), mServed / mJavac, 0.15);
+            Verdict("F9 " + label, mServed, "javac process", mJavac, 0.15);
         else
             std::printf("%-34s ratio %.3f  (no target)\n", ("F9 " + label).c_str(), mServed / mJavac);
-        Verdict(("Ctrl+F5 " + label).c_str(), (mServed + mJava) / (mJavac + mJava), 0.25);
-        Verdict(("first F9 after start, " + label).c_str(), mFirst / mJavac, 1.05);
+        Verdict("Ctrl+F5 " + label, mServed + mJava, "javac + java processes", mJavac + mJava, 0.25);
+        Verdict("first F9 after start, " + label, mFirst, "javac process", mJavac, 1.05);
         std::printf("  (the warm compiler's question before that process: %.0f us)\n", Median(asks) * 1e6);
         std::printf("server resident memory: ");
         std::fflush(stdout);
