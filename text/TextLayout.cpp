@@ -23,6 +23,35 @@ bool NeedsUtf8(const char* chars, int len, TextEncoding encoding)
            !textencoding::IsAscii(std::string_view(chars, static_cast<size_t>(len)));
 }
 
+// Long lines are counted through a tab search at memory speed; a line
+// with characters to decode goes one character after another.
+int ColumnAfterLong(const char* chars, int len, int startColumn, int tabWidth, TextEncoding encoding)
+{
+    int col = startColumn;
+    if (NeedsUtf8(chars, len, encoding)) {
+        for (int i = 0, next; i < len; i = next)
+            col += CharCells(chars, len, i, col, tabWidth, encoding, next);
+        return col;
+    }
+    const char* p = chars;
+    const char* end = chars + len;
+    while (p < end) {
+        const void* tab = std::memchr(p, '\t', static_cast<size_t>(end - p));
+        if (!tab) {
+            col += static_cast<int>(end - p);
+            break;
+        }
+        const char* t = static_cast<const char*>(tab);
+        col += static_cast<int>(t - p);
+        col += tabWidth - col % tabWidth;
+        p = t + 1;
+    }
+    return col;
+}
+
+// Below this the word-at-a-time count is quicker than starting the searches.
+constexpr int kLongLine = 512;
+
 } // namespace
 
 int CharCells(const char* chars, int len, int i, int column, int tabWidth, TextEncoding encoding,
@@ -47,6 +76,8 @@ int DisplayColumn(const char* chars, int len, int x, int tabWidth, TextEncoding 
 int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth, TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
+    if (len >= kLongLine)
+        return ColumnAfterLong(chars, len, startColumn, tabWidth, encoding);
     int col = startColumn;
     int i = 0;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__

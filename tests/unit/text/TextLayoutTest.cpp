@@ -49,7 +49,8 @@ TEST(TextLayout, ColumnAfterCountsLikeCharacterByCharacter)
     unsigned x = 7;
     for (int n = 0; n < 3000; ++n) {
         std::string line;
-        const int parts = n % 23;
+        // Short lines and lines past the long-line search alike.
+        const int parts = n % 10 == 9 ? 200 + n % 300 : n % 23;
         for (int k = 0; k < parts; ++k) {
             x = x * 1103515245u + 12345u;
             line += pieces[(x >> 16) % 8];
