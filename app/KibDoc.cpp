@@ -136,10 +136,7 @@ bool CKibDoc::OnOpenDocument(const std::string& path)
     CFileWatcher::KnownFile known;
     known.content.size = load.size;
     known.content.contentHash = load.contentHash;
-    known.device = load.device;
-    known.inode = load.inode;
-    known.size = load.statSize;
-    known.mtimeNs = load.mtimeNs;
+    known.stamp = load.stamp;
     RenewFileWatch(load.valid ? &known : nullptr);
     return true;
 }

@@ -74,8 +74,7 @@ int CDisplayLengths::Max()
         auto layOut = [&] {
             for (int k = 0; k < waiting; ++k) {
                 int32_t& cached = m_lengths[static_cast<size_t>(batch[k])];
-                cached = textlayout::DisplayLength(m_text.LineChars(batch[k]), m_text.LineLength(batch[k]),
-                                                   m_tabWidth, encoding);
+                cached = Measure(batch[k], encoding);
                 maxLen = std::max(maxLen, static_cast<int>(cached));
             }
             waiting = 0;

@@ -422,10 +422,7 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
     m_lastLoad.valid = true;
     m_lastLoad.size = hash.Size();
     m_lastLoad.contentHash = hash.Value();
-    m_lastLoad.device = static_cast<uint64_t>(st.st_dev);
-    m_lastLoad.inode = static_cast<uint64_t>(st.st_ino);
-    m_lastLoad.statSize = static_cast<uint64_t>(st.st_size);
-    m_lastLoad.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    m_lastLoad.stamp = platform::FileStamp::Of(st);
     return true;
 }
 

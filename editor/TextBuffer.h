@@ -3,6 +3,7 @@
 // the change notices that keep every attached view up to date.
 #pragma once
 
+#include "platform/FileStamp.h"
 #include "editor/LineTable.h"
 #include "editor/TextBufferListener.h"
 #include "editor/TextChange.h"
@@ -150,10 +151,7 @@ public:
         bool valid = false;
         uint64_t size = 0;
         uint64_t contentHash = 0;
-        uint64_t device = 0;
-        uint64_t inode = 0;
-        uint64_t statSize = 0;
-        int64_t mtimeNs = 0;
+        platform::FileStamp stamp; // the fstat before the read
     };
     const LoadedFile& LastLoad() const { return m_lastLoad; }
     // The same from bytes in memory (the buffer is then never read-only).

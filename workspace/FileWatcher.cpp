@@ -132,12 +132,8 @@ unsigned CFileWatcher::AddFileWatch(const std::string& path, const KnownFile* kn
     bool changedSinceRead = false;
     if (known) {
         struct stat st;
-        changedSinceRead = stat(path.c_str(), &st) != 0 || static_cast<uint64_t>(st.st_dev) != known->device ||
-                           static_cast<uint64_t>(st.st_ino) != known->inode ||
-                           static_cast<uint64_t>(st.st_size) != known->size ||
-                           static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec !=
-                               known->mtimeNs ||
-                           known->content.size != known->size;
+        changedSinceRead = stat(path.c_str(), &st) != 0 || platform::FileStamp::Of(st) != known->stamp ||
+                           known->content.size != known->stamp.size;
     }
     m_records.emplace(number, std::move(record));
     if (!m_thread.joinable()) {

@@ -3,6 +3,7 @@
 // whose content changed on disk since it was added or last reported.
 #pragma once
 
+#include "platform/FileStamp.h"
 #include "platform/FolderNotify.h"
 
 #include <cstdint>
@@ -46,10 +47,7 @@ public:
     // bytes it read, and what the file was (fstat) before the read began.
     struct KnownFile {
         FileState content;
-        uint64_t device = 0;
-        uint64_t inode = 0;
-        uint64_t size = 0;
-        int64_t mtimeNs = 0;
+        platform::FileStamp stamp;
     };
 
     // Watches a file, or a folder when path ends with '/'. Returns the

@@ -715,7 +715,7 @@ TEST(TextBufferLoad, EncodingOfALargeFileIsDecidedByAllItsBytes)
         hash.Update(c.bytes.data(), c.bytes.size());
         EXPECT_TRUE(b.LastLoad().valid);
         EXPECT_EQ(b.LastLoad().size, c.bytes.size());
-        EXPECT_EQ(b.LastLoad().statSize, c.bytes.size());
+        EXPECT_EQ(b.LastLoad().stamp.size, c.bytes.size());
         EXPECT_EQ(b.LastLoad().contentHash, hash.Value()) << c.what;
     }
     CTextBuffer memory;

@@ -393,10 +393,7 @@ CFileWatcher::KnownFile KnownNow(const std::string& path)
     struct stat st;
     EXPECT_EQ(stat(path.c_str(), &st), 0);
     EXPECT_TRUE(CFileWatcher::ReadState(path, known.content));
-    known.device = static_cast<uint64_t>(st.st_dev);
-    known.inode = static_cast<uint64_t>(st.st_ino);
-    known.size = static_cast<uint64_t>(st.st_size);
-    known.mtimeNs = static_cast<int64_t>(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec;
+    known.stamp = platform::FileStamp::Of(st);
     return known;
 }
 
@@ -426,7 +423,7 @@ TEST_F(FileWatcherTest, ChangeBetweenTheLoadAndTheWatchIsReported)
     std::string path = m_dir.File("L.java");
     WriteFile(path, "class L { int a; }\n");
     CFileWatcher::KnownFile known = KnownNow(path);
-    struct timespec later[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(known.mtimeNs / 1000000000) + 5, 0}};
+    struct timespec later[2] = {{0, UTIME_OMIT}, {static_cast<time_t>(known.stamp.mtimeNs / 1000000000) + 5, 0}};
     WriteFile(path, "class L { int b; }\n");
     ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), later, 0), 0);
     unsigned record = m_watcher.AddFileWatch(path, &known);
