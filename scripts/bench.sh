@@ -25,7 +25,7 @@ logs=build/default/bench-logs
 mkdir -p "$logs"
 rows=$logs/rows.txt
 : >"$rows"
-xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp")
+xvfb=(xvfb-run -a -s "-screen 0 1280x1024x24 -nolisten tcp -noreset")
 b=build/default/bench
 for bench in "$b"/bench_* "$b"/ui/bench_ui_* "$b"/window/bench_window; do
     [ -x "$bench" ] || continue
