@@ -79,23 +79,32 @@ int CDisplayLengths::Max()
             }
             waiting = 0;
         };
-        for (int i = 0; i < count; ++i) {
-            int32_t& cached = m_lengths[static_cast<size_t>(i)];
-            if (cached < 0 && m_text.IsPlainLine(i))
-                cached = m_text.LineLength(i);
-            if (cached >= 0) {
-                maxLen = std::max(maxLen, static_cast<int>(cached));
-                continue;
+        // Plain lines need no look at their bytes: their lengths come from
+        // the text a block of lines at a time.
+        constexpr int kBlock = 4096;
+        int32_t plain[kBlock];
+        for (int b = 0; b < count; b += kBlock) {
+            const int n = std::min(kBlock, count - b);
+            m_text.PlainLengths(b, n, plain);
+            for (int k = 0; k < n; ++k) {
+                const int i = b + k;
+                int32_t& cached = m_lengths[static_cast<size_t>(i)];
+                if (cached < 0)
+                    cached = plain[k];
+                if (cached >= 0) {
+                    maxLen = std::max(maxLen, static_cast<int>(cached));
+                    continue;
+                }
+                const char* chars = m_text.LineChars(i);
+                const int length = m_text.LineLength(i);
+                if (chars && length > 0) {
+                    __builtin_prefetch(chars);
+                    __builtin_prefetch(chars + length - 1);
+                }
+                batch[waiting++] = i;
+                if (waiting == kBatch)
+                    layOut();
             }
-            const char* chars = m_text.LineChars(i);
-            const int length = m_text.LineLength(i);
-            if (chars && length > 0) {
-                __builtin_prefetch(chars);
-                __builtin_prefetch(chars + length - 1);
-            }
-            batch[waiting++] = i;
-            if (waiting == kBatch)
-                layOut();
         }
         layOut();
         m_max = maxLen;

@@ -39,6 +39,13 @@ public:
     // True for a line as it was read that holds no tab and no byte above 7F:
     // its display length is its length.
     bool IsPlain(int i) const { return (m_lines[static_cast<size_t>(i)].bits & kInternal) == kPlain; }
+    // out[k]: the length of line first + k when it is plain, else -1.
+    void PlainLengths(int first, int count, int32_t* out) const
+    {
+        const Entry* e = m_lines.data() + first;
+        for (int k = 0; k < count; ++k)
+            out[k] = (e[k].bits & kInternal) == kPlain ? e[k].length : -1;
+    }
     // True for a line still inside the block it was read into (unchanged since).
     bool IsInBlock(int i) const
     {

@@ -9,10 +9,14 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+#include <optional>
+#include <system_error>
+#include <thread>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -23,6 +27,8 @@ namespace {
 constexpr size_t kDetectBlock = 32768;
 constexpr size_t kSaveChunk = 1 << 20;
 constexpr size_t kReadChunk = 256 << 10;
+// From this size on a second core hashes and checks the bytes of a load.
+constexpr size_t kSideScanFrom = size_t(4) << 20;
 
 const char* Terminator(int style)
 {
@@ -181,7 +187,8 @@ public:
     // too large.
     bool Feed(const char* base, size_t size)
     {
-        m_detect.Feed(std::string_view(base, size));
+        if (m_detectHere)
+            m_detect.Feed(std::string_view(base, size));
         if (m_started && base != m_base)
             Restart();
         if (!m_started && !Start(base, size, false, -1))
@@ -203,6 +210,10 @@ public:
         style = m_style;
         return m_split.Finish(size);
     }
+
+    // The detector, for a scan on another thread while detectHere is false.
+    textencoding::CDetector& Detector() { return m_detect; }
+    void DetectHere(bool here) { m_detectHere = here; }
 
 private:
     void Restart()
@@ -251,7 +262,78 @@ private:
     size_t m_start = 0;
     int m_style = EOL_CRLF;
     bool m_started = false;
+    bool m_detectHere = true;
 };
+
+// Hashes the bytes of a load for the file watch and checks their encoding
+// on another core, while the reader reads and splits: for a big file each
+// is a pass over every byte. It sees only the bytes the reader published,
+// and must be finished before the block moves or goes.
+class CSideScan {
+public:
+    CSideScan(const char* base, platform::CContentHash& hash, textencoding::CDetector& detect)
+        : m_base(base), m_hash(hash), m_detect(detect), m_thread([this] { Run(); })
+    {
+    }
+    ~CSideScan() { Finish(); }
+    CSideScan(const CSideScan&) = delete;
+    CSideScan& operator=(const CSideScan&) = delete;
+
+    // The first size bytes are read.
+    void Publish(size_t size)
+    {
+        m_avail.store(size, std::memory_order_release);
+        m_avail.notify_one();
+    }
+    // Returns once every published byte is hashed and checked.
+    void Finish()
+    {
+        if (!m_thread.joinable())
+            return;
+        m_avail.fetch_or(kStop, std::memory_order_release);
+        m_avail.notify_one();
+        m_thread.join();
+    }
+
+private:
+    static constexpr size_t kStop = size_t(1) << (sizeof(size_t) * 8 - 1);
+
+    void Run()
+    {
+        size_t done = 0;
+        for (;;) {
+            const size_t v = m_avail.load(std::memory_order_acquire);
+            const size_t avail = v & ~kStop;
+            if (avail == done) {
+                if (v & kStop)
+                    return;
+                m_avail.wait(v, std::memory_order_acquire);
+                continue;
+            }
+            m_hash.Update(m_base + done, avail - done);
+            m_detect.Feed(std::string_view(m_base, avail));
+            done = avail;
+        }
+    }
+
+    const char* const m_base;
+    platform::CContentHash& m_hash;
+    textencoding::CDetector& m_detect;
+    std::atomic<size_t> m_avail{0};
+    std::thread m_thread; // last: starts when the rest is set
+};
+
+void StartSideScan(std::optional<CSideScan>& side, size_t fileSize, const char* base, platform::CContentHash& hash,
+                   textencoding::CDetector& detect)
+{
+    if (fileSize >= kSideScanFrom && std::thread::hardware_concurrency() > 1) {
+        try {
+            side.emplace(base, hash, detect);
+        } catch (const std::system_error&) {
+            // No thread to be had: the reader does it all.
+        }
+    }
+}
 
 struct ActionEntry {
     int code;
@@ -309,6 +391,16 @@ CTextBuffer::CTextBuffer() = default;
 CTextBuffer::~CTextBuffer() = default;
 
 // ---------------------------------------------------------------- loading
+
+void CTextBuffer::PlainLengths(int first, int count, int32_t* out) const
+{
+    const int lines = m_lines.Count();
+    const int from = std::clamp(first, 0, lines), to = std::clamp(first + std::max(0, count), from, lines);
+    std::fill(out, out + std::max(0, from - first), -1);
+    if (to > from)
+        m_lines.PlainLengths(from, to - from, out + (from - first));
+    std::fill(out + std::max(0, to - first), out + std::max(0, count), -1);
+}
 
 void CTextBuffer::Adopt(CLineTable& table, int style, textencoding::Decision encoding, bool readOnly)
 {
@@ -375,9 +467,19 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
     CLineTable table;
     CLoader loader(table, style, plainEncoding, static_cast<size_t>(st.st_size));
     platform::CContentHash hash;
+    // Destroyed first: its thread reads the block and writes hash and loader.
+    std::optional<CSideScan> side;
+    StartSideScan(side, capacity, block.p, hash, loader.Detector());
+    loader.DetectHere(!side);
     size_t size = 0;
     for (;;) {
         if (size == capacity) {
+            // The file grew while read: the block moves, the reader goes on alone.
+            if (side) {
+                side->Finish();
+                side.reset();
+                loader.DetectHere(true);
+            }
             size_t bigger = capacity + capacity / 2 + kDetectBlock;
             char* p = static_cast<char*>(std::realloc(block.p, bigger));
             if (!p) {
@@ -398,8 +500,11 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
         }
         if (n == 0)
             break;
-        hash.Update(block.p + size, static_cast<size_t>(n));
+        if (!side)
+            hash.Update(block.p + size, static_cast<size_t>(n));
         size += static_cast<size_t>(n);
+        if (side)
+            side->Publish(size);
         if (!loader.Feed(block.p, size)) {
             m_lastError = EFBIG;
             close(fd);
@@ -407,6 +512,8 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
         }
     }
     close(fd);
+    if (side)
+        side->Finish();
 
     bool readOnly = access(path.c_str(), W_OK) != 0;
     textencoding::Decision encoding;

@@ -113,6 +113,9 @@ public:
     // True for a line unchanged since the load without a tab or a byte above
     // 7F: its display length is its length, whatever the tab width.
     bool IsPlainLine(int line) const { return InRange(line) && m_lines.IsPlain(line); }
+    // out[k]: the length of line first + k when it is plain, else -1 (also
+    // outside the text).
+    void PlainLengths(int first, int count, int32_t* out) const;
     // Allocated size of the line: (n / 16 + 1) * 16 for a line created with
     // length n, reallocated to (m / 16 + 1) * 16 when an append makes the
     // length m exceed it.

@@ -4,6 +4,8 @@
 
 #include "text/TextEncoding.h"
 
+#include <cstdint>
+
 class ITextLines {
 public:
     virtual ~ITextLines() = default;
@@ -15,4 +17,12 @@ public:
     // True when the line's display length is known to be its length (no
     // tab, no byte above 7F); false when that is not known.
     virtual bool IsPlainLine(int) const { return false; }
+    // out[k]: the length of line first + k when it is plain, else -1. One
+    // call for many lines: a walk over every line of a big file pays two
+    // calls per line otherwise.
+    virtual void PlainLengths(int first, int count, int32_t* out) const
+    {
+        for (int k = 0; k < count; ++k)
+            out[k] = IsPlainLine(first + k) ? LineLength(first + k) : -1;
+    }
 };

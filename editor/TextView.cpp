@@ -213,6 +213,14 @@ bool CTextView::IsPlainLine(int line) const
     return m_buffer && m_buffer->IsPlainLine(line);
 }
 
+void CTextView::PlainLengths(int first, int count, int32_t* out) const
+{
+    if (m_buffer)
+        m_buffer->PlainLengths(first, count, out);
+    else
+        std::fill(out, out + std::max(0, count), -1);
+}
+
 int CTextView::LineLength(int line) const
 {
     return m_buffer && line < m_buffer->LineCount() ? m_buffer->LineLength(line) : 0;

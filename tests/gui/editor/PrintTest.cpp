@@ -238,8 +238,9 @@ TEST_F(PrintTest, ALineThatJustFillsARowTakesOneAndOneCellMoreTakesTwo)
         for (int i = 1; i <= 60; ++i)
             text += line(lasts[static_cast<size_t>(i) % lasts.size()], i == 31 || i == 59) + "\r\n";
         SetText(text + "ende");
-        if (d > 0)
+        if (d > 0) {
             ASSERT_EQ(buffer->Encoding(), d == 2 ? TextEncoding::Utf8 : TextEncoding::Cp1252);
+        }
         CTextPrintout printout(view);
         const std::string pdf = Print(printout, 0, 0, page);
         ASSERT_EQ(Pages(pdf), 2) << "document " << d;

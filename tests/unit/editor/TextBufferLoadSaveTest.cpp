@@ -677,46 +677,53 @@ TEST(TextBufferLoad, EncodingOfALargeFileIsDecidedByAllItsBytes)
     CTempDir dir;
     const std::string path = dir.File("enc.java");
     const size_t piece = 256 << 10;
-    std::string ascii;
-    while (ascii.size() < piece * 3)
-        ascii += "int a = 1;\n";
-    struct Case {
-        const char* what;
-        std::string bytes;
-        TextEncoding encoding;
-        bool bom;
-    };
-    std::string split = ascii;
-    split.replace(piece - 1, 2, "\xC3\xA4"); // a sequence across a piece's edge
-    std::string lone = ascii;
-    lone[piece - 1] = '\xE4'; // Windows-1252 "ä" at a piece's edge
-    std::string cut = ascii + "\xC3";
-    std::string bomLate = std::string(textencoding::kBom) + ascii;
-    bomLate[piece * 2 + 5] = '\xFF';
-    std::string bomGood = std::string(textencoding::kBom) + ascii + "\xE2\x82\xAC";
-    const Case cases[] = {
-        {"sequence across an edge", split, TextEncoding::Utf8, false},
-        {"lone high byte", lone, TextEncoding::Cp1252, false},
-        {"sequence cut by the end", cut, TextEncoding::Cp1252, false},
-        {"mark, then a bad byte late", bomLate, TextEncoding::Cp1252, false},
-        {"mark and valid UTF-8", bomGood, TextEncoding::Utf8, true},
-    };
-    for (const Case& c : cases) {
-        WriteFile(path, c.bytes);
-        CTextBuffer b;
-        ASSERT_TRUE(b.LoadFile(path, -1, TextEncoding::Cp1252)) << c.what;
-        EXPECT_EQ(b.Encoding(), c.encoding) << c.what;
-        EXPECT_EQ(b.HasBom(), c.bom) << c.what;
-        const std::string body = c.bom ? c.bytes.substr(textencoding::kBom.size()) : c.bytes;
-        EXPECT_EQ(Lines(b), ReferenceLines(body, EOL_LF)) << c.what << ": a mark that stays is text";
-        EXPECT_EQ(FirstDifference(b.SaveToMemory(), c.bytes), -1) << c.what;
-        // The watch gets the state of exactly these bytes.
-        platform::CContentHash hash;
-        hash.Update(c.bytes.data(), c.bytes.size());
-        EXPECT_TRUE(b.LastLoad().valid);
-        EXPECT_EQ(b.LastLoad().size, c.bytes.size());
-        EXPECT_EQ(b.LastLoad().stamp.size, c.bytes.size());
-        EXPECT_EQ(b.LastLoad().contentHash, hash.Value()) << c.what;
+    // Three pieces, and twenty, which a big file's load hashes and checks
+    // on a second thread while it reads.
+    for (const size_t pieces : {size_t(3), size_t(20)}) {
+        std::string ascii;
+        while (ascii.size() < piece * pieces)
+            ascii += "int a = 1;\n";
+        struct Case {
+            const char* what;
+            std::string bytes;
+            TextEncoding encoding;
+            bool bom;
+        };
+        std::string split = ascii;
+        split.replace(piece - 1, 2, "\xC3\xA4"); // a sequence across a piece's edge
+        std::string lone = ascii;
+        lone[piece - 1] = '\xE4'; // Windows-1252 "ä" at a piece's edge
+        std::string cut = ascii + "\xC3";
+        std::string bomLate = std::string(textencoding::kBom) + ascii;
+        bomLate[piece * 2 + 5] = '\xFF';
+        std::string bomGood = std::string(textencoding::kBom) + ascii + "\xE2\x82\xAC";
+        std::string loneLast = ascii;
+        loneLast[ascii.size() - 3] = '\xE4'; // in the last piece read
+        const Case cases[] = {
+            {"sequence across an edge", split, TextEncoding::Utf8, false},
+            {"lone high byte", lone, TextEncoding::Cp1252, false},
+            {"sequence cut by the end", cut, TextEncoding::Cp1252, false},
+            {"mark, then a bad byte late", bomLate, TextEncoding::Cp1252, false},
+            {"mark and valid UTF-8", bomGood, TextEncoding::Utf8, true},
+            {"lone high byte in the last piece", loneLast, TextEncoding::Cp1252, false},
+        };
+        for (const Case& c : cases) {
+            WriteFile(path, c.bytes);
+            CTextBuffer b;
+            ASSERT_TRUE(b.LoadFile(path, -1, TextEncoding::Cp1252)) << c.what;
+            EXPECT_EQ(b.Encoding(), c.encoding) << c.what;
+            EXPECT_EQ(b.HasBom(), c.bom) << c.what;
+            const std::string body = c.bom ? c.bytes.substr(textencoding::kBom.size()) : c.bytes;
+            EXPECT_EQ(Lines(b), ReferenceLines(body, EOL_LF)) << c.what << ": a mark that stays is text";
+            EXPECT_EQ(FirstDifference(b.SaveToMemory(), c.bytes), -1) << c.what;
+            // The watch gets the state of exactly these bytes.
+            platform::CContentHash hash;
+            hash.Update(c.bytes.data(), c.bytes.size());
+            EXPECT_TRUE(b.LastLoad().valid);
+            EXPECT_EQ(b.LastLoad().size, c.bytes.size());
+            EXPECT_EQ(b.LastLoad().stamp.size, c.bytes.size());
+            EXPECT_EQ(b.LastLoad().contentHash, hash.Value()) << c.what;
+        }
     }
     CTextBuffer memory;
     ASSERT_TRUE(memory.LoadFromMemory("x"));
@@ -766,5 +773,19 @@ TEST(TextBufferLoad, PlainLinesAreThoseWithoutTabOrHighByteUntilChanged)
         EXPECT_TRUE(b.IsPlainLine(1)) << "a bookmark changes no text";
         EXPECT_FALSE(b.IsPlainLine(-1));
         EXPECT_FALSE(b.IsPlainLine(b.LineCount()));
+        // The block form agrees line by line, and gives -1 on both sides of
+        // the text.
+        const int n = b.LineCount();
+        std::vector<int32_t> lengths(static_cast<size_t>(n) + 4, 77);
+        b.PlainLengths(-2, n + 4, lengths.data());
+        int disagree = 0;
+        for (int i = -2; i < n + 2; ++i) {
+            const int32_t want = b.IsPlainLine(i) ? b.LineLength(i) : -1;
+            disagree += lengths[static_cast<size_t>(i + 2)] != want;
+        }
+        EXPECT_EQ(disagree, 0) << (fromFile ? "file" : "memory");
+        EXPECT_EQ(lengths[2], -1) << "line 0 was changed";
+        EXPECT_EQ(lengths[0], -1);
+        EXPECT_EQ(lengths.back(), -1);
     }
 }
