@@ -215,9 +215,9 @@ bool PrintToPdf(wxPrintout& printout, const std::string& path, const PdfPageSetu
     cairo_surface_finish(surface);
     bool written = cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS;
     cairo_surface_destroy(surface);
-    if (ownWriter)
+    if (ownWriter && written)
         written = sink.Write(own.data(), own.size());
-    written = !sink.failed && written;
+    written = written && !sink.failed;
     if (std::fflush(sink.file) != 0 || std::ferror(sink.file))
         written = false;
     // The data must have reached the file (a full disk shows at close).

@@ -586,6 +586,17 @@ TEST_F(PrintTest, ACharacterTheFaceLacksSendsTheWholeJobThroughCairo)
     EXPECT_TRUE(ByOwnWriter(Print(0, 0, page)));
 }
 
+TEST_F(PrintTest, CharactersThatMayShareAGlyphReadBackAsThemselves)
+{
+    // Micro sign and mu, ohm sign and omega, Angstrom sign and A-ring: a
+    // face may draw each pair with one glyph, whose code then cannot read
+    // back as both.
+    SetText("micro \xC2\xB5 mu \xCE\xBC ohm \xE2\x84\xA6 omega \xCE\xA9 \xE2\x84\xAB \xC3\x85");
+    const std::vector<std::string> lines = TextLines(PageText(Print(), 1));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "micro \xC2\xB5 mu \xCE\xBC ohm \xE2\x84\xA6 omega \xCE\xA9 \xE2\x84\xAB \xC3\x85");
+}
+
 TEST_F(PrintTest, EveryWindows1252CharacterGoesThroughKibsWriter)
 {
     std::string bytes;
