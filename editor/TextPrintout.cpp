@@ -14,6 +14,7 @@
 #if defined(__WXGTK__) && wxUSE_CAIRO
 #include <wx/fontutil.h>
 #include <pango/pangocairo.h>
+#include <pango/pangofc-font.h>
 #define KIB_PRINT_PANGO 1
 #endif
 
@@ -83,6 +84,9 @@ struct CTextPrintout::PangoText {
     // of a position correction after every glyph or two (a third of the
     // file and of the time cairo spends on a page).
     double widthScale = 1;
+    // The face's file where it is one plain face: embeddable by a writer
+    // that draws the grid without cairo.
+    std::string faceFile;
 
     ~PangoText()
     {
@@ -101,6 +105,21 @@ struct CTextPrintout::PangoText {
         if (loaded && PANGO_IS_CAIRO_FONT(loaded))
             if (cairo_scaled_font_t* sf = pango_cairo_font_get_scaled_font(PANGO_CAIRO_FONT(loaded)))
                 scaled = cairo_scaled_font_reference(sf);
+        if (loaded && PANGO_IS_FC_FONT(loaded))
+            if (FcPattern* pattern = pango_fc_font_get_pattern(PANGO_FC_FONT(loaded))) {
+                FcChar8* file = nullptr;
+                int index = 0;
+                FcBool embolden = FcFalse;
+                FcMatrix* matrix = nullptr;
+                const bool plain =
+                    FcPatternGetString(pattern, FC_FILE, 0, &file) == FcResultMatch &&
+                    (FcPatternGetInteger(pattern, FC_INDEX, 0, &index) != FcResultMatch || index == 0) &&
+                    (FcPatternGetBool(pattern, FC_EMBOLDEN, 0, &embolden) != FcResultMatch || !embolden) &&
+                    (FcPatternGetMatrix(pattern, FC_MATRIX, 0, &matrix) != FcResultMatch ||
+                     (matrix->xx == 1 && matrix->yy == 1 && matrix->xy == 0 && matrix->yx == 0));
+                if (plain)
+                    faceFile = reinterpret_cast<const char*>(file);
+            }
         if (loaded)
             g_object_unref(loaded);
     }
@@ -148,14 +167,15 @@ struct CTextPrintout::PangoText {
         return index;
     }
 
-    // Adds the rows' cells to the page's glyphs, one glyph and one cluster
-    // per character; false (nothing added) when the face lacks a glyph of
-    // them or a row holds a wide character.
-    bool AddOnGrid(const PrintedLine& printed, size_t rows, double x, double y, int lineHeight, int cellWidth)
+    // Calls put(glyph, character, x, baseline y) for the rows' cells on the
+    // grid; false at the first character the face has no glyph of, or a
+    // wide one.
+    template <class Put>
+    bool EachOnGrid(const PrintedLine& printed, size_t rows, double x, double y, int lineHeight, int cellWidth,
+                    Put&& put)
     {
         if (!scaled)
             return false;
-        const size_t glyphMark = batchGlyphs.size(), clusterMark = batchClusters.size(), textMark = batchText.size();
         for (size_t r = 0; r < rows; ++r) {
             // Row 0 starts with the prefix; later rows are indented by it.
             const printing::Row& row = printed.rows[r];
@@ -165,19 +185,31 @@ struct CTextPrintout::PangoText {
             for (int i = begin; i < row.end; ++i) {
                 const char32_t c = printed.cells[static_cast<size_t>(i)];
                 const unsigned long glyph = c == textlayout::kWideTail ? 0 : GlyphOf(c);
-                if (glyph == 0) {
-                    batchGlyphs.resize(glyphMark);
-                    batchClusters.resize(clusterMark);
-                    batchText.resize(textMark);
+                if (glyph == 0)
                     return false;
-                }
-                const size_t before = batchText.size();
-                utf8::Append(batchText, c);
-                batchGlyphs.push_back({glyph, x + static_cast<double>(indent + i - begin) * cellWidth, rowY});
-                batchClusters.push_back({static_cast<int>(batchText.size() - before), 1});
+                put(glyph, c, x + static_cast<double>(indent + i - begin) * cellWidth, rowY);
             }
         }
         return true;
+    }
+    // Adds the rows' cells to the page's glyphs, one glyph and one cluster
+    // per character; false (nothing added) when EachOnGrid fails.
+    bool AddOnGrid(const PrintedLine& printed, size_t rows, double x, double y, int lineHeight, int cellWidth)
+    {
+        const size_t glyphMark = batchGlyphs.size(), clusterMark = batchClusters.size(), textMark = batchText.size();
+        const bool all = EachOnGrid(printed, rows, x, y, lineHeight, cellWidth,
+                                    [this](unsigned long glyph, char32_t c, double gx, double gy) {
+                                        const size_t before = batchText.size();
+                                        utf8::Append(batchText, c);
+                                        batchGlyphs.push_back({glyph, gx, gy});
+                                        batchClusters.push_back({static_cast<int>(batchText.size() - before), 1});
+                                    });
+        if (!all) {
+            batchGlyphs.resize(glyphMark);
+            batchClusters.resize(clusterMark);
+            batchText.resize(textMark);
+        }
+        return all;
     }
     void FlushGrid(cairo_t* cr)
     {
@@ -411,12 +443,17 @@ void CTextPrintout::GetPageInfo(int* minPage, int* maxPage, int* pageFrom, int* 
     *pageTo = count;
 }
 
+std::string CTextPrintout::FooterText(int page) const
+{
+    return m_layout.FooterText(std::string(kib::KibText(kib::IDS_PRINT_FOOTER).utf8_str()), page);
+}
+
 void CTextPrintout::DrawFooter(wxDC& dc, int page)
 {
     const printing::Rect band = m_layout.FooterBand();
     if (band.Height() <= 0)
         return;
-    const std::string text = m_layout.FooterText(std::string(kib::KibText(kib::IDS_PRINT_FOOTER).utf8_str()), page);
+    const std::string text = FooterText(page);
     // Centred by one measurement: a label would measure the line three
     // times, each a text layout of its own.
     const wxString label = wxString::FromUTF8(text);
@@ -425,23 +462,15 @@ void CTextPrintout::DrawFooter(wxDC& dc, int page)
     dc.DrawText(label, band.left + (band.Width() - w) / 2, band.top + (band.Height() - h) / 2);
 }
 
-bool CTextPrintout::OnPrintPage(int page)
+template <class F>
+bool CTextPrintout::ForPageRows(int page, F&& rowsOf)
 {
     CTextView* v = m_view.get();
-    wxDC* dc = GetDC();
-    if (!v || !dc || !EnsureLayout())
-        return false;
     int first = 0, end = 0;
     const int lineCount = v->LineCount();
     if (!m_layout.PageLines(page, lineCount, first, end))
         return true; // beyond the last page: nothing
     end = std::min(end, lineCount);
-    MapToPrinterPixels();
-    dc->SetFont(m_font);
-    dc->SetTextForeground(*wxBLACK);
-    dc->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
-    if (m_layout.footer)
-        DrawFooter(*dc, page);
     const printing::Rect area = m_layout.TextArea();
     const int h = m_layout.LineHeight();
     int y = area.top;
@@ -457,11 +486,34 @@ bool CTextPrintout::OnPrintPage(int page)
         const int fit = std::max(1, (area.bottom - y) / h);
         if (static_cast<int>(rows) > fit)
             rows = static_cast<size_t>(fit);
-        DrawRows(*dc, printed, rows, area.left, y);
+        if (!rowsOf(printed, rows, area.left, y))
+            return false;
         y += static_cast<int>(rows) * h;
         if (rows < printed.rows.size())
             break;
     }
+    return true;
+}
+
+bool CTextPrintout::OnPrintPage(int page)
+{
+    CTextView* v = m_view.get();
+    wxDC* dc = GetDC();
+    if (!v || !dc || !EnsureLayout())
+        return false;
+    int first = 0, end = 0;
+    if (!m_layout.PageLines(page, v->LineCount(), first, end))
+        return true; // beyond the last page: nothing
+    MapToPrinterPixels();
+    dc->SetFont(m_font);
+    dc->SetTextForeground(*wxBLACK);
+    dc->SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+    if (m_layout.footer)
+        DrawFooter(*dc, page);
+    ForPageRows(page, [&](const PrintedLine& printed, size_t rows, int x, int y) {
+        DrawRows(*dc, printed, rows, x, y);
+        return true;
+    });
 #ifdef KIB_PRINT_PANGO
     if (m_pango)
         if (cairo_t* cr = CairoOf(*dc))
@@ -505,4 +557,57 @@ void CTextPrintout::DrawRows(wxDC& dc, const PrintedLine& printed, size_t rows, 
 #endif
     for (size_t r = 0; r < rows; ++r)
         dc.DrawText(rowText(r), x + (r == 0 ? 0 : printed.prefix * m_charWidth), y + static_cast<int>(r) * h);
+}
+
+bool CTextPrintout::GetGridFace(GridFace& face) const
+{
+#ifdef KIB_PRINT_PANGO
+    if (!m_pango || !m_pango->scaled || m_pango->faceFile.empty() || !m_layout.HasLayout())
+        return false;
+    face.file = m_pango->faceFile;
+    face.size = m_pango->size;
+    face.widthScale = m_pango->widthScale;
+    return true;
+#else
+    (void)face;
+    return false;
+#endif
+}
+
+bool CTextPrintout::GridPage(int page, std::vector<pdf::Glyph>& glyphs)
+{
+    glyphs.clear();
+#ifdef KIB_PRINT_PANGO
+    if (!m_view.get() || !m_pango || !m_pango->scaled || !m_layout.HasLayout())
+        return false;
+    int first = 0, end = 0;
+    if (!m_layout.PageLines(page, m_view->LineCount(), first, end))
+        return true;
+    PangoText& text = *m_pango;
+    auto put = [&glyphs](unsigned long glyph, char32_t c, double x, double y) {
+        glyphs.push_back({static_cast<uint16_t>(glyph), c, x, y});
+    };
+    const printing::Rect band = m_layout.FooterBand();
+    if (m_layout.footer && band.Height() > 0) {
+        // Centred as DrawFooter centres it, in cells of the grid.
+        const std::string footer = FooterText(page);
+        std::u32string cells;
+        for (int i = 0, n = 0; i < static_cast<int>(footer.size()); i += std::max(1, n))
+            cells.push_back(utf8::Decode(footer.data(), static_cast<int>(footer.size()), i, n));
+        PrintedLine line;
+        line.cells = cells;
+        line.rows.push_back({0, static_cast<int>(cells.size())});
+        const int h = m_layout.LineHeight();
+        const int w = static_cast<int>(cells.size()) * m_charWidth;
+        if (!text.EachOnGrid(line, 1, band.left + (band.Width() - w) / 2, band.top + (band.Height() - h) / 2, h,
+                             m_charWidth, put))
+            return false;
+    }
+    return ForPageRows(page, [&](const PrintedLine& printed, size_t rows, int x, int y) {
+        return text.EachOnGrid(printed, rows, x, y, m_layout.LineHeight(), m_charWidth, put);
+    });
+#else
+    (void)page;
+    return false;
+#endif
 }

@@ -4,6 +4,7 @@
 // footer "Page %d/%d" centred below the text. The layout ends with the job.
 #pragma once
 
+#include "editor/PdfTextWriter.h"
 #include "editor/PrintLayout.h"
 #include "text/TextEncoding.h"
 
@@ -44,6 +45,22 @@ public:
     static void MakePrintedLine(PrintedLine& out, const char* chars, int length, int lineNumber, bool lineNumbers,
                                 int tabWidth, bool showWhitespace, TextEncoding encoding, int cellsPerRow);
 
+    // The face the rows on the cell grid are printed in, for a PDF writer of
+    // its own, after the job's layout: its file (a single face, without
+    // synthetic emboldening or slant), size in device units and the
+    // horizontal scale that makes its advance the cell width. False where
+    // the printout draws no grid.
+    struct GridFace {
+        std::string file;
+        double size = 0;
+        double widthScale = 1;
+    };
+    bool GetGridFace(GridFace& face) const;
+    // The glyphs of a page in the grid face, footer first, at the positions
+    // OnPrintPage draws them; false when a character of the page has no
+    // glyph there (or is wide).
+    bool GridPage(int page, std::vector<pdf::Glyph>& glyphs);
+
 private:
     bool EnsureLayout();
     // Logical units of the DC become printer pixels, whatever the DC's size
@@ -55,6 +72,11 @@ private:
     // Rows of the line as printed, without expanding a line that fits a row.
     int RowCount(int line);
     void DrawFooter(wxDC& dc, int page);
+    std::string FooterText(int page) const;
+    // Calls rows(printed, rowCount, x, y) for the lines of the page, in
+    // device units; stops with false when rows does.
+    template <class F>
+    bool ForPageRows(int page, F&& rows);
     void DrawRows(wxDC& dc, const PrintedLine& printed, size_t rows, int x, int y);
 
     // Where the DC draws through cairo, the text goes straight to Pango with

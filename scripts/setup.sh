@@ -19,8 +19,9 @@ packages=(
   # GTK's and GLib's catalogues, wxWidgets' catalogue; GTK's headers for the
   # tests that read the native dialogs' widgets.
   libgtk-3-common libglib2.0-data wx3.2-i18n libgtk-3-dev
-  # printing tests read printed PDFs back; the print benchmark compares with enscript
-  poppler-utils enscript
+  # printing tests read printed PDFs back and check their structure; the print
+  # benchmark compares with enscript
+  poppler-utils qpdf enscript
   # the window benchmark sends keys through XTest and watches repaints through
   # DAMAGE; its peers are a bare GtkTextView and a wxStyledTextCtrl (the
   # styled text control comes with libwxgtk3.2-dev); find in files is compared

@@ -1,6 +1,7 @@
 // Printing speed: the JDK's String.java printed into a PDF by the view's
-// printout through cairo, next to enscript printing the same file into
-// PostScript in the same run (the peer; target at most 3 times its time),
+// printout through Kib's own PDF writer, and for comparison every page
+// through cairo, next to enscript printing the same file into PostScript in
+// the same run (the peer; target at most 3 times its time),
 // and the layout of a 100,000-line file as the preview makes it on opening
 // (layout plus the first page).
 //   xvfb-run -a -s "-screen 0 1280x1024x24" build/default/bench/bench_ui_printing [runs]
@@ -74,12 +75,18 @@ int main(int argc, char** argv)
     wxTheApp->Yield();
 
     // Ours: the whole file into a PDF. Peer: enscript into PostScript.
-    std::vector<double> ours, peer;
+    std::vector<double> ours, cairo, peer;
     int pages = 0;
+    PdfPageSetup throughCairo;
+    throughCairo.cairoOnly = true;
     for (int i = 0; i < runs; ++i) {
         ours.push_back(TimeMs([&] {
             CTextPrintout printout(view);
             PrintToPdf(printout, dir + "/String.pdf", PdfPageSetup{}, 0, 0);
+        }));
+        cairo.push_back(TimeMs([&] {
+            CTextPrintout printout(view);
+            PrintToPdf(printout, dir + "/String-cairo.pdf", throughCairo, 0, 0);
         }));
         peer.push_back(TimeMs([&] {
             std::system(("enscript -q -p '" + dir + "/String.ps' '" + source + "' 2>/dev/null").c_str());
@@ -89,13 +96,21 @@ int main(int argc, char** argv)
     const size_t at = info.find("Pages:");
     if (at != std::string::npos)
         pages = std::atoi(info.c_str() + at + 6);
-    const double o = Median(ours), p = Median(peer), ratio = p > 0 ? o / p : 0;
+    // A job that fell back to cairo would not measure the own writer.
+    const bool own = info.find("Producer:        Kib") != std::string::npos;
+    const double o = Median(ours), c = Median(cairo), p = Median(peer), ratio = p > 0 ? o / p : 0;
     std::printf("String.java: %d lines, %d pages\n", buffer.LineCount(), pages);
-    std::printf("printing to PDF (cairo):            %8.1f ms (median of %d)\n", o, runs);
-    std::printf("peer: enscript to PostScript:       %8.1f ms\n", p);
-    std::printf("ratio %.2fx, target <= 3.00x: %s\n", ratio, ratio <= 3.0 ? "met" : "over target");
-    benchrow::Row("printing: String.java to PDF (median)", o, "ms", "enscript to PostScript", p > 0 ? p : -1,
-                  {3.0, 0, false, "<= 3x enscript"});
+    std::printf("printing to PDF (Kib's writer%s): %8.1f ms (median of %d, min %.1f)\n", own ? "" : " NOT TAKEN", o,
+                runs, *std::min_element(ours.begin(), ours.end()));
+    std::printf("printing to PDF (cairo):            %8.1f ms (min %.1f)\n", c,
+                *std::min_element(cairo.begin(), cairo.end()));
+    std::printf("peer: enscript to PostScript:       %8.1f ms (min %.1f)\n", p,
+                *std::min_element(peer.begin(), peer.end()));
+    std::printf("ratio %.2fx, target <= 3.00x: %s\n", ratio, ratio <= 3.0 && own ? "met" : "over target");
+    benchrow::Row("printing: String.java to PDF (median)", own ? o : -1, "ms", "enscript to PostScript",
+                  p > 0 ? p : -1, {3.0, 0, false, "<= 3x enscript"});
+    benchrow::Row("printing: String.java to PDF through cairo (median)", c, "ms", "enscript to PostScript",
+                  p > 0 ? p : -1, {0, 0, false, "none, shown"});
 
     // The preview's opening cost on 100,000 lines: layout and page one.
     std::string big;

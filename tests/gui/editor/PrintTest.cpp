@@ -1,6 +1,8 @@
-// Printing the view into PDF files through cairo, read back with poppler's
-// pdfinfo and pdftotext: pagination, wrapping, line numbers, white-space
-// marks, relayout per job, page ranges, non-ASCII text and margins.
+// Printing the view into PDF files, by Kib's own writer or through cairo,
+// read back with poppler's pdfinfo and pdftotext: pagination, wrapping, line
+// numbers, white-space marks, relayout per job, page ranges, non-ASCII text
+// and margins; the own writer's pages against cairo's and its file's
+// structure.
 #include "EditorTestUtil.h"
 #include "support/CommandOutput.h"
 
@@ -52,6 +54,32 @@ struct Word {
     double xMin, yMin, xMax, yMax;
     std::string text;
 };
+
+// The words of two PDFs page by page: the same text at the same places.
+void ExpectSameWords(std::vector<Word> own, std::vector<Word> cairo, int page)
+{
+    // In reading order: the writers put the footer first and last.
+    auto byPlace = [](const Word& a, const Word& b) {
+        return std::lround(a.yMin) != std::lround(b.yMin) ? a.yMin < b.yMin : a.xMin < b.xMin;
+    };
+    std::sort(own.begin(), own.end(), byPlace);
+    std::sort(cairo.begin(), cairo.end(), byPlace);
+    ASSERT_EQ(own.size(), cairo.size()) << "page " << page;
+    // The footer's words last: centred alike, though cairo's footer keeps
+    // the face's own advance where the grid rounds it up to the cell.
+    ASSERT_GE(own.size(), 2u);
+    const size_t footer = own.size() - 2;
+    EXPECT_EQ(own[footer].text, "Page");
+    EXPECT_NEAR(own[footer].xMin + own.back().xMax, cairo[footer].xMin + cairo.back().xMax, 0.3) << "page " << page;
+    EXPECT_NEAR(own[footer].yMin, cairo[footer].yMin, 0.3) << "page " << page;
+    EXPECT_EQ(own.back().text, cairo.back().text) << "page " << page;
+    for (size_t i = 0; i < footer; ++i) {
+        EXPECT_EQ(own[i].text, cairo[i].text) << "page " << page;
+        EXPECT_NEAR(own[i].xMin, cairo[i].xMin, 0.3) << own[i].text << " page " << page;
+        EXPECT_NEAR(own[i].xMax, cairo[i].xMax, 0.3) << own[i].text << " page " << page;
+        EXPECT_NEAR(own[i].yMin, cairo[i].yMin, 0.3) << own[i].text << " page " << page;
+    }
+}
 
 class PrintTest : public EditorTest {
 protected:
@@ -108,12 +136,22 @@ protected:
         return kibtest::CommandOutput("pdftotext -layout -enc UTF-8 -f " + std::to_string(page) + " -l " + std::to_string(page) + " '" +
                    pdf + "' - 2>/dev/null");
     }
+    static std::string Info(const std::string& pdf, const std::string& field)
+    {
+        std::smatch m;
+        const std::string info = kibtest::CommandOutput("pdfinfo '" + pdf + "' 2>&1");
+        if (!std::regex_search(info, m, std::regex(field + ":\\s+([^\\n]*)")))
+            return {};
+        return m[1];
+    }
+    // Kib's writer names itself as the producer; cairo names cairo.
+    static bool ByOwnWriter(const std::string& pdf) { return Info(pdf, "Producer") == "Kib"; }
     static std::vector<Word> Words(const std::string& pdf, int page)
     {
         std::vector<Word> words;
         const std::string html = kibtest::CommandOutput("pdftotext -bbox -enc UTF-8 -f " + std::to_string(page) + " -l " +
                                      std::to_string(page) + " '" + pdf + "' - 2>/dev/null");
-        const std::regex re("<word xMin=\"([0-9.]+)\" yMin=\"([0-9.]+)\" xMax=\"([0-9.]+)\" yMax=\"([0-9.]+)\">([^<]*)</word>");
+        const std::regex re("<word xMin=\"(-?[0-9.]+)\" yMin=\"(-?[0-9.]+)\" xMax=\"(-?[0-9.]+)\" yMax=\"(-?[0-9.]+)\">([^<]*)</word>");
         for (auto it = std::sregex_iterator(html.begin(), html.end(), re); it != std::sregex_iterator(); ++it)
             words.push_back({std::stod((*it)[1]), std::stod((*it)[2]), std::stod((*it)[3]), std::stod((*it)[4]),
                              (*it)[5]});
@@ -472,10 +510,122 @@ TEST_F(PrintTest, JdkStringJavaPrintsEveryLineOnce)
     EXPECT_EQ(lastNumber + (buffer->LineLength(buffer->LineCount() - 1) == 0 ? 1 : 0), buffer->LineCount());
     EXPECT_NE(PageText(pdf, pages).find("Page " + std::to_string(pages) + "/" + std::to_string(pages)),
               std::string::npos);
+    // Kib's writer printed it, the words where cairo puts them.
+    EXPECT_TRUE(ByOwnWriter(pdf));
+    PdfPageSetup throughCairo;
+    throughCairo.cairoOnly = true;
+    CTextPrintout again(view);
+    const std::string cairo = Print(again, 0, 0, throughCairo);
+    ASSERT_EQ(Pages(cairo), pages);
+    for (int p : {1, pages / 2, pages})
+        ExpectSameWords(Words(pdf, p), Words(cairo, p), p);
     if (const char* dir = std::getenv("KIB_SCREENSHOT_DIR"); dir && *dir) {
         std::filesystem::copy_file(pdf, std::string(dir) + "/print_String.pdf",
                                    std::filesystem::copy_options::overwrite_existing);
         EXPECT_EQ(std::system(("pdftoppm -r 70 -png -f 1 -l 2 '" + pdf + "' '" + dir + "/print_String'").c_str()), 0);
+        EXPECT_EQ(std::system(("pdftoppm -r 70 -png -f 1 -l 2 '" + cairo + "' '" + dir + "/print_String_cairo'").c_str()),
+                  0);
+    }
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(PrintTest, PlainTextGoesThroughKibsWriterAndLandsWhereCairoPutsIt)
+{
+    // Line numbers, a wrapped line, white-space marks, umlauts, "§", a
+    // page range: every word where cairo puts it, in a sound file.
+    view->SetLineNumbers(true);
+    view->SetShowWhitespace(true);
+    std::string text;
+    for (int i = 1; i <= 150; ++i)
+        text += "\tGr\xC3\xBC\xC3\x9F" "e \xC2\xA7 " + std::to_string(i) + (i == 7 ? std::string(300, 'w') : "") +
+                " { return x; }\r\n";
+    SetText(text + "ende");
+    PdfPageSetup page = PageOfLines(50);
+    page.widthMm = 148; // A5 wide, not A4
+    const std::string own = Print(2, 3, page);
+    PdfPageSetup throughCairo = page;
+    throughCairo.cairoOnly = true;
+    const std::string cairo = Print(2, 3, throughCairo);
+    EXPECT_TRUE(ByOwnWriter(own));
+    EXPECT_FALSE(ByOwnWriter(cairo)) << Info(cairo, "Producer");
+    EXPECT_EQ(Pages(own), 2);
+    EXPECT_EQ(Info(own, "Page size"), Info(cairo, "Page size"));
+    EXPECT_NE(Info(own, "Page size").find("419.528 x"), std::string::npos) << Info(own, "Page size");
+    EXPECT_EQ(Info(own, "Title"), "Kib");
+    for (int p = 1; p <= 2; ++p)
+        ExpectSameWords(Words(own, p), Words(cairo, p), p);
+    EXPECT_NE(PageText(own, 1).find("Gr\xC3\xBC\xC3\x9F" "e\xE2\x80\xA2\xC2\xA7"), std::string::npos);
+    EXPECT_NE(PageText(own, 2).find("Page 3/"), std::string::npos);
+    // The file's structure and its pages as a renderer sees them.
+    EXPECT_EQ(kibtest::CommandOutput("qpdf --check '" + own + "' >/dev/null 2>&1 && echo sound"), "sound\n");
+    EXPECT_EQ(kibtest::CommandOutput("pdftoppm -r 30 -png '" + own + "' '" + (dir / "page").string() +
+                                     "' 2>&1 && echo rendered"),
+              "rendered\n");
+    EXPECT_EQ(kibtest::CommandOutput("pdffonts '" + own + "' | tail -n +3 | awk '{print $2, $3, $5, $6, $7}'"),
+              "CID TrueType yes no yes\n");
+}
+
+TEST_F(PrintTest, ACharacterTheFaceLacksSendsTheWholeJobThroughCairo)
+{
+    // Page 1 is plain; page 2 holds an emoji, then CJK: the job is cairo's
+    // from its first page, every character readable.
+    SetText(Numbered(80) + "\r\nlast \xF0\x9F\x98\x80 smile\r\n\xE6\x97\xA5\xE6\x9C\xAC");
+    const PdfPageSetup page = PageOfLines(60);
+    const std::string pdf = Print(0, 0, page);
+    EXPECT_FALSE(ByOwnWriter(pdf)) << Info(pdf, "Producer");
+    ASSERT_EQ(Pages(pdf), 2);
+    EXPECT_NE(PageText(pdf, 1).find("Zeile 1\n"), std::string::npos);
+    const std::string second = PageText(pdf, 2);
+    EXPECT_NE(second.find("Zeile 80"), std::string::npos) << second;
+    EXPECT_NE(second.find("\xF0\x9F\x98\x80"), std::string::npos) << second;
+    EXPECT_NE(second.find("\xE6\x97\xA5\xE6\x9C\xAC"), std::string::npos) << second;
+    // Without them the same document is the own writer's.
+    SetText(Numbered(80));
+    EXPECT_TRUE(ByOwnWriter(Print(0, 0, page)));
+}
+
+TEST_F(PrintTest, CharactersThatMayShareAGlyphReadBackAsThemselves)
+{
+    // Micro sign and mu, ohm sign and omega, Angstrom sign and A-ring: a
+    // face may draw each pair with one glyph, whose code then cannot read
+    // back as both.
+    SetText("micro \xC2\xB5 mu \xCE\xBC ohm \xE2\x84\xA6 omega \xCE\xA9 \xE2\x84\xAB \xC3\x85");
+    const std::vector<std::string> lines = TextLines(PageText(Print(), 1));
+    ASSERT_FALSE(lines.empty());
+    EXPECT_EQ(lines[0], "micro \xC2\xB5 mu \xCE\xBC ohm \xE2\x84\xA6 omega \xCE\xA9 \xE2\x84\xAB \xC3\x85");
+}
+
+TEST_F(PrintTest, EveryWindows1252CharacterGoesThroughKibsWriter)
+{
+    std::string bytes;
+    for (int b = 0x20; b <= 0xFF; ++b)
+        if (cp1252::ToUnicode(static_cast<unsigned char>(b)) != 0xFFFD && b != 0x7F && b != 0x81 && b != 0x8D &&
+            b != 0x8F && b != 0x90 && b != 0x9D)
+            bytes.push_back(static_cast<char>(b));
+    SetText(bytes);
+    ASSERT_EQ(buffer->Encoding(), TextEncoding::Cp1252);
+    EXPECT_TRUE(ByOwnWriter(Print()));
+}
+
+TEST_F(PrintTest, AFileThatCannotBeWrittenIsReportedAndNotLeftBehind)
+{
+    SetText("text");
+    CTextPrintout printout(view);
+    std::string error;
+    const std::string missing = (dir / "no-such-dir" / "out.pdf").string();
+    EXPECT_FALSE(PrintToPdf(printout, missing, PdfPageSetup{}, 0, 0, &error));
+    EXPECT_EQ(error, "Die Datei kann nicht geschrieben werden.");
+    EXPECT_FALSE(std::filesystem::exists(missing));
+    // A full device: the data does not reach the file.
+    if (std::filesystem::exists("/dev/full")) {
+        error.clear();
+        CTextPrintout full(view);
+        EXPECT_FALSE(PrintToPdf(full, "/dev/full", PdfPageSetup{}, 0, 0, &error));
+        EXPECT_EQ(error, "Die Datei kann nicht geschrieben werden.");
+        EXPECT_TRUE(std::filesystem::exists("/dev/full")); // a device is not removed
     }
 }
 
