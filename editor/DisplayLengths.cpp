@@ -3,6 +3,8 @@
 #include "text/TextLayout.h"
 
 #include <algorithm>
+#include <system_error>
+#include <thread>
 
 namespace {
 
@@ -57,6 +59,54 @@ int CDisplayLengths::Get(int line)
     return cached;
 }
 
+int CDisplayLengths::ScanRange(int from, int to, TextEncoding encoding)
+{
+    int maxLen = 0;
+    // The lines that must be laid out are scattered over a large text
+    // that is no longer in the cache: their bytes are fetched for a
+    // batch of them at once instead of one miss after another.
+    constexpr int kBatch = 32;
+    int batch[kBatch];
+    int waiting = 0;
+    auto layOut = [&] {
+        for (int k = 0; k < waiting; ++k) {
+            int32_t& cached = m_lengths[static_cast<size_t>(batch[k])];
+            cached = Measure(batch[k], encoding);
+            maxLen = std::max(maxLen, static_cast<int>(cached));
+        }
+        waiting = 0;
+    };
+    // Plain lines need no look at their bytes: their lengths come from the
+    // text a block of lines at a time.
+    constexpr int kBlock = 4096;
+    int32_t plain[kBlock];
+    for (int b = from; b < to; b += kBlock) {
+        const int n = std::min(kBlock, to - b);
+        m_text.PlainLengths(b, n, plain);
+        for (int k = 0; k < n; ++k) {
+            const int i = b + k;
+            int32_t& cached = m_lengths[static_cast<size_t>(i)];
+            if (cached < 0)
+                cached = plain[k];
+            if (cached >= 0) {
+                maxLen = std::max(maxLen, static_cast<int>(cached));
+                continue;
+            }
+            const char* chars = m_text.LineChars(i);
+            const int length = m_text.LineLength(i);
+            if (chars && length > 0) {
+                __builtin_prefetch(chars);
+                __builtin_prefetch(chars + length - 1);
+            }
+            batch[waiting++] = i;
+            if (waiting == kBatch)
+                layOut();
+        }
+    }
+    layOut();
+    return maxLen;
+}
+
 int CDisplayLengths::Max()
 {
     if (m_max < 0) {
@@ -64,49 +114,24 @@ int CDisplayLengths::Max()
         const int count = m_text.LineCount();
         Resize();
         const TextEncoding encoding = m_text.Encoding();
-        int maxLen = 0;
-        // The lines that must be laid out are scattered over a large text
-        // that is no longer in the cache: their bytes are fetched for a
-        // batch of them at once instead of one miss after another.
-        constexpr int kBatch = 32;
-        int batch[kBatch];
-        int waiting = 0;
-        auto layOut = [&] {
-            for (int k = 0; k < waiting; ++k) {
-                int32_t& cached = m_lengths[static_cast<size_t>(batch[k])];
-                cached = Measure(batch[k], encoding);
-                maxLen = std::max(maxLen, static_cast<int>(cached));
-            }
-            waiting = 0;
-        };
-        // Plain lines need no look at their bytes: their lengths come from
-        // the text a block of lines at a time.
-        constexpr int kBlock = 4096;
-        int32_t plain[kBlock];
-        for (int b = 0; b < count; b += kBlock) {
-            const int n = std::min(kBlock, count - b);
-            m_text.PlainLengths(b, n, plain);
-            for (int k = 0; k < n; ++k) {
-                const int i = b + k;
-                int32_t& cached = m_lengths[static_cast<size_t>(i)];
-                if (cached < 0)
-                    cached = plain[k];
-                if (cached >= 0) {
-                    maxLen = std::max(maxLen, static_cast<int>(cached));
-                    continue;
-                }
-                const char* chars = m_text.LineChars(i);
-                const int length = m_text.LineLength(i);
-                if (chars && length > 0) {
-                    __builtin_prefetch(chars);
-                    __builtin_prefetch(chars + length - 1);
-                }
-                batch[waiting++] = i;
-                if (waiting == kBatch)
-                    layOut();
+        // A big text is scanned in two halves at once: the text does not
+        // change while this waits, and the halves write apart.
+        int upper = 0;
+        std::thread other;
+        int split = count;
+        if (count >= kParallelFrom && std::thread::hardware_concurrency() > 1) {
+            split = count / 2;
+            try {
+                other = std::thread([&] { upper = ScanRange(split, count, encoding); });
+            } catch (const std::system_error&) {
+                split = count;
             }
         }
-        layOut();
+        int maxLen = ScanRange(0, split, encoding);
+        if (other.joinable()) {
+            other.join();
+            maxLen = std::max(maxLen, upper);
+        }
         m_max = maxLen;
     }
     return m_max;

@@ -37,6 +37,11 @@ private:
     void Resize();
     void Forget(int line);
     int Measure(int line, TextEncoding encoding) const;
+    // Fills the unknown lengths of lines from..to-1 and returns their longest.
+    int ScanRange(int from, int to, TextEncoding encoding);
+
+    // From this many lines on, the longest is searched on two cores.
+    static constexpr int kParallelFrom = 1 << 17;
 
     const ITextLines& m_text;
     int m_tabWidth = 4;
