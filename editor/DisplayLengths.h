@@ -31,6 +31,9 @@ public:
     // lengths move with the inserted or deleted lines.
     void LinesChanged(const TextChange* change, int line);
 
+    // From this many lines on, the longest is searched on two cores.
+    static constexpr int kParallelFrom = 1 << 17;
+
     size_t Memory() const { return m_lengths.capacity() * sizeof(int32_t); }
 
 private:
@@ -39,9 +42,6 @@ private:
     int Measure(int line, TextEncoding encoding) const;
     // Fills the unknown lengths of lines from..to-1 and returns their longest.
     int ScanRange(int from, int to, TextEncoding encoding);
-
-    // From this many lines on, the longest is searched on two cores.
-    static constexpr int kParallelFrom = 1 << 17;
 
     const ITextLines& m_text;
     int m_tabWidth = 4;

@@ -27,8 +27,8 @@ namespace {
 constexpr size_t kDetectBlock = 32768;
 constexpr size_t kSaveChunk = 1 << 20;
 constexpr size_t kReadChunk = 256 << 10;
-// From this size on a second core hashes and checks the bytes of a load.
-constexpr size_t kSideScanFrom = size_t(4) << 20;
+// From this size on a second core splits the bytes of a load into lines.
+constexpr size_t kSideSplitFrom = size_t(4) << 20;
 
 const char* Terminator(int style)
 {
@@ -211,7 +211,8 @@ public:
         return m_split.Finish(size);
     }
 
-    // The detector, for a scan on another thread while detectHere is false.
+    // The detector, fed by the caller while detectHere is false (the lines
+    // are then split on another thread).
     textencoding::CDetector& Detector() { return m_detect; }
     void DetectHere(bool here) { m_detectHere = here; }
 
@@ -265,19 +266,17 @@ private:
     bool m_detectHere = true;
 };
 
-// Hashes the bytes of a load for the file watch and checks their encoding
-// on another core, while the reader reads and splits: for a big file each
-// is a pass over every byte. It sees only the bytes the reader published,
-// and must be finished before the block moves or goes.
-class CSideScan {
+// Splits the bytes of a big load into lines on another core, while the
+// reader reads them, hashes them for the file watch and checks their
+// encoding: each is a pass over every byte. It sees only the bytes the
+// reader published, and must be finished before the block moves or goes and
+// before the loader is used again.
+class CSideSplit {
 public:
-    CSideScan(const char* base, platform::CContentHash& hash, textencoding::CDetector& detect)
-        : m_base(base), m_hash(hash), m_detect(detect), m_thread([this] { Run(); })
-    {
-    }
-    ~CSideScan() { Finish(); }
-    CSideScan(const CSideScan&) = delete;
-    CSideScan& operator=(const CSideScan&) = delete;
+    CSideSplit(const char* base, CLoader& loader) : m_base(base), m_loader(loader), m_thread([this] { Run(); }) {}
+    ~CSideSplit() { Finish(); }
+    CSideSplit(const CSideSplit&) = delete;
+    CSideSplit& operator=(const CSideSplit&) = delete;
 
     // The first size bytes are read.
     void Publish(size_t size)
@@ -285,7 +284,9 @@ public:
         m_avail.store(size, std::memory_order_release);
         m_avail.notify_one();
     }
-    // Returns once every published byte is hashed and checked.
+    // A line or line count too large for the table: the load cannot succeed.
+    bool Failed() const { return m_failed.load(std::memory_order_acquire); }
+    // Returns once every published byte is split (or the split failed).
     void Finish()
     {
         if (!m_thread.joinable())
@@ -310,25 +311,26 @@ private:
                 m_avail.wait(v, std::memory_order_acquire);
                 continue;
             }
-            m_hash.Update(m_base + done, avail - done);
-            m_detect.Feed(std::string_view(m_base, avail));
+            if (!m_loader.Feed(m_base, avail)) {
+                m_failed.store(true, std::memory_order_release);
+                return;
+            }
             done = avail;
         }
     }
 
     const char* const m_base;
-    platform::CContentHash& m_hash;
-    textencoding::CDetector& m_detect;
+    CLoader& m_loader;
     std::atomic<size_t> m_avail{0};
+    std::atomic<bool> m_failed{false};
     std::thread m_thread; // last: starts when the rest is set
 };
 
-void StartSideScan(std::optional<CSideScan>& side, size_t fileSize, const char* base, platform::CContentHash& hash,
-                   textencoding::CDetector& detect)
+void StartSideSplit(std::optional<CSideSplit>& side, size_t capacity, const char* base, CLoader& loader)
 {
-    if (fileSize >= kSideScanFrom && std::thread::hardware_concurrency() > 1) {
+    if (capacity >= kSideSplitFrom && std::thread::hardware_concurrency() > 1) {
         try {
-            side.emplace(base, hash, detect);
+            side.emplace(base, loader);
         } catch (const std::system_error&) {
             // No thread to be had: the reader does it all.
         }
@@ -468,17 +470,27 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
     CLoader loader(table, style, plainEncoding, static_cast<size_t>(st.st_size));
     platform::CContentHash hash;
     // Destroyed first: its thread reads the block and writes hash and loader.
-    std::optional<CSideScan> side;
-    StartSideScan(side, capacity, block.p, hash, loader.Detector());
+    // Destroyed first: its thread reads the block and fills the loader's lines.
+    std::optional<CSideSplit> side;
+    loader.DetectHere(false);
+    StartSideSplit(side, capacity, block.p, loader);
     loader.DetectHere(!side);
+    auto tooLarge = [&] {
+        m_lastError = EFBIG;
+        close(fd);
+        return false;
+    };
     size_t size = 0;
     for (;;) {
         if (size == capacity) {
             // The file grew while read: the block moves, the reader goes on alone.
             if (side) {
                 side->Finish();
+                const bool failed = side->Failed();
                 side.reset();
                 loader.DetectHere(true);
+                if (failed)
+                    return tooLarge();
             }
             size_t bigger = capacity + capacity / 2 + kDetectBlock;
             char* p = static_cast<char*>(std::realloc(block.p, bigger));
@@ -500,20 +512,24 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
         }
         if (n == 0)
             break;
-        if (!side)
-            hash.Update(block.p + size, static_cast<size_t>(n));
+        hash.Update(block.p + size, static_cast<size_t>(n));
         size += static_cast<size_t>(n);
-        if (side)
+        if (side) {
             side->Publish(size);
-        if (!loader.Feed(block.p, size)) {
-            m_lastError = EFBIG;
-            close(fd);
-            return false;
+            loader.Detector().Feed(std::string_view(block.p, size));
+            if (side->Failed())
+                return tooLarge();
+        } else if (!loader.Feed(block.p, size)) {
+            return tooLarge();
         }
     }
-    close(fd);
-    if (side)
+    if (side) {
         side->Finish();
+        if (side->Failed())
+            return tooLarge();
+        side.reset();
+    }
+    close(fd);
 
     bool readOnly = access(path.c_str(), W_OK) != 0;
     textencoding::Decision encoding;

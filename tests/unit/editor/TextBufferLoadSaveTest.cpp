@@ -11,7 +11,10 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <cstdio>
+#include <thread>
 
 using edtest::CRecordingView;
 using edtest::Lines;
@@ -643,9 +646,10 @@ TEST(TextBufferLoad, LargeFilesSplitLikeTheRuleAcrossReadPieces)
 {
     CTempDir dir;
     const std::string path = dir.File("mixed.java");
-    for (unsigned seed : {1u, 2u, 3u}) {
+    // Seed 4 is big enough to be split on a second thread while it is read.
+    for (unsigned seed : {1u, 2u, 3u, 4u}) {
         // Keep the UTF-8 valid: a cut may not split the two bytes.
-        std::string text = MixedText((256 << 10) * 3 + 777 * seed, seed);
+        std::string text = MixedText((256 << 10) * (seed == 4 ? 20 : 3) + 777 * seed, seed);
         for (size_t i = 0; i < text.size(); ++i)
             if (static_cast<unsigned char>(text[i]) == 0xC3 && (i + 1 == text.size() || text[i + 1] != '\xA4'))
                 text[i] = 'z';
@@ -669,6 +673,46 @@ TEST(TextBufferLoad, LargeFilesSplitLikeTheRuleAcrossReadPieces)
         const size_t lf = text.find('\n');
         const int style = lf > 0 && text[lf - 1] == '\r' ? EOL_CRLF : lf + 1 < text.size() && text[lf + 1] == '\r' ? EOL_LFCR : EOL_LF;
         EXPECT_EQ(detected.LineEndStyle(), style);
+    }
+}
+
+TEST(TextBufferLoad, AFileThatGrowsWhileReadLoadsAsTheBytesRead)
+{
+    // Another program appends while a big file loads: the block may have to
+    // move in the middle of the load. Whatever was read must come out whole.
+    CTempDir dir;
+    const std::string path = dir.File("grows.java");
+    std::string start;
+    while (start.size() < (size_t(6) << 20))
+        start += "    int line" + std::to_string(start.size()) + " = 1; // \xC3\xA4\n";
+    for (int round = 0; round < 4; ++round) {
+        WriteFile(path, start);
+        std::atomic<bool> stop{false};
+        std::thread writer([&] {
+            std::FILE* f = std::fopen(path.c_str(), "ab");
+            if (!f)
+                return;
+            const std::string more(64 << 10, 'g');
+            for (int i = 0; i < 400 && !stop; ++i) {
+                std::fwrite(more.data(), 1, more.size(), f);
+                std::fputc('\n', f);
+                std::fflush(f);
+            }
+            std::fclose(f);
+        });
+        CTextBuffer b;
+        const bool ok = b.LoadFile(path);
+        stop = true;
+        writer.join();
+        ASSERT_TRUE(ok) << "round " << round;
+        const std::string now = ReadFile(path);
+        ASSERT_GE(now.size(), b.LastLoad().size);
+        const std::string read = now.substr(0, b.LastLoad().size);
+        EXPECT_EQ(Lines(b), ReferenceLines(read, EOL_LF)) << "round " << round;
+        EXPECT_EQ(b.Encoding(), TextEncoding::Utf8);
+        platform::CContentHash hash;
+        hash.Update(read.data(), read.size());
+        EXPECT_EQ(b.LastLoad().contentHash, hash.Value()) << "round " << round;
     }
 }
 

@@ -110,8 +110,15 @@ public:
     TextEncoding Encoding() const override { return m_b.Encoding(); }
     bool IsPlainLine(int line) const override { return m_b.IsPlainLine(line); }
 
-private:
+protected:
     const CTextBuffer& m_b;
+};
+
+// The same, giving plain lengths a block at a time as the view does.
+class CBufferBlockLines : public CBufferLines {
+public:
+    using CBufferLines::CBufferLines;
+    void PlainLengths(int first, int count, int32_t* out) const override { m_b.PlainLengths(first, count, out); }
 };
 
 } // namespace
@@ -165,5 +172,35 @@ TEST(DisplayLengths, LongestLineAmongManyThatNeedLayingOut)
         EXPECT_EQ(d.Max(), expected) << longest;
         for (int i = 0; i < b.LineCount(); ++i)
             ASSERT_EQ(d.Get(i), textlayout::DisplayLength(b.LineChars(i), b.LineLength(i), 8, b.Encoding())) << i;
+    }
+}
+
+TEST(DisplayLengths, TheLongestOfATextScannedInTwoHalves)
+{
+    // Enough lines for the scan to split; the longest below the split, on
+    // it, just above it, at the end and on a block's edge, with tabs in
+    // every third line.
+    const int count = CDisplayLengths::kParallelFrom + 5000;
+    for (int longest : {7, count / 2 - 1, count / 2, count / 2 + 1, 4096, count - 1}) {
+        std::string text;
+        text.reserve(static_cast<size_t>(count) * 12);
+        for (int i = 0; i < count; ++i) {
+            text += i % 3 ? "ab" : "\tab";
+            text.append(i == longest ? 40 : static_cast<size_t>(i % 5), 'x');
+            text += '\n';
+        }
+        text.pop_back();
+        CTextBuffer b;
+        ASSERT_TRUE(b.LoadFromMemory(text));
+        ASSERT_EQ(b.LineCount(), count);
+        CBufferBlockLines lines(b);
+        CDisplayLengths d(lines);
+        d.SetTabWidth(8);
+        const int want = (longest % 3 ? 2 : 10) + 40;
+        EXPECT_EQ(d.Max(), want) << longest;
+        int wrong = 0;
+        for (int i = 0; i < count; ++i)
+            wrong += d.Get(i) != textlayout::DisplayLength(b.LineChars(i), b.LineLength(i), 8, b.Encoding());
+        EXPECT_EQ(wrong, 0) << longest;
     }
 }
