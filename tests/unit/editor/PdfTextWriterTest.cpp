@@ -89,17 +89,17 @@ std::map<std::string, std::string> MonoTables()
             {"hmtx", hmtx}, {"maxp", maxp}, {"post", post}, {"name", name}};
 }
 
-pdf::TrueTypeFace MonoFace()
+pdf::FontFace MonoFace()
 {
-    pdf::TrueTypeFace face;
+    pdf::FontFace face;
     std::string why;
-    EXPECT_TRUE(pdf::ParseTrueType(FontFile(MonoTables()), face, &why)) << why;
+    EXPECT_TRUE(pdf::ParseFont(FontFile(MonoTables()), face, &why)) << why;
     return face;
 }
 
-TEST(PdfTextWriterTest, ReadsTheTablesOfATrueTypeFaceAndRefusesOtherFiles)
+TEST(PdfTextWriterTest, ReadsTheTablesOfAFontFaceAndRefusesOtherFiles)
 {
-    const pdf::TrueTypeFace face = MonoFace();
+    const pdf::FontFace face = MonoFace();
     EXPECT_EQ(face.unitsPerEm, 2048);
     EXPECT_EQ(face.yMin, -500);
     EXPECT_EQ(face.ascent, 1556);
@@ -110,22 +110,22 @@ TEST(PdfTextWriterTest, ReadsTheTablesOfATrueTypeFaceAndRefusesOtherFiles)
     EXPECT_NEAR(face.Width(1), 1233 * 1000.0 / 2048, 1e-9);
     EXPECT_NEAR(face.Width(3), 1233 * 1000.0 / 2048, 1e-9); // beyond the long metrics
 
-    pdf::TrueTypeFace other;
+    pdf::FontFace other;
     std::string why;
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(MonoTables(), 0x4F54544F), other, &why)); // 'OTTO': CFF outlines
+    EXPECT_FALSE(pdf::ParseFont(FontFile(MonoTables(), 0x4F54544F), other, &why)); // 'OTTO': CFF outlines
     EXPECT_FALSE(why.empty());
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(MonoTables(), 0x74746366), other)); // 'ttcf': a collection
+    EXPECT_FALSE(pdf::ParseFont(FontFile(MonoTables(), 0x74746366), other)); // 'ttcf': a collection
     std::map<std::string, std::string> noGlyf = MonoTables();
     noGlyf.erase("glyf");
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(noGlyf), other));
+    EXPECT_FALSE(pdf::ParseFont(FontFile(noGlyf), other));
     const std::string whole = FontFile(MonoTables());
-    EXPECT_FALSE(pdf::ParseTrueType(whole.substr(0, whole.size() - 40), other)); // a table cut off
-    EXPECT_FALSE(pdf::ParseTrueType(whole.substr(0, 30), other));
-    EXPECT_FALSE(pdf::ParseTrueType("", other));
+    EXPECT_FALSE(pdf::ParseFont(whole.substr(0, whole.size() - 40), other)); // a table cut off
+    EXPECT_FALSE(pdf::ParseFont(whole.substr(0, 30), other));
+    EXPECT_FALSE(pdf::ParseFont("", other));
     std::map<std::string, std::string> badMetrics = MonoTables();
     badMetrics["hmtx"] = std::string(4, '\0'); // two metrics announced, one there
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(badMetrics), other));
-    EXPECT_FALSE(pdf::LoadTrueType("/nonexistent/font.ttf", other, &why));
+    EXPECT_FALSE(pdf::ParseFont(FontFile(badMetrics), other));
+    EXPECT_FALSE(pdf::LoadFont("/nonexistent/font.ttf", other, &why));
 }
 
 // Objects of a written file by number, as the cross-reference table finds
@@ -162,7 +162,7 @@ std::string Find(const std::map<int, std::string>& objects, const std::string& k
 
 TEST(PdfTextWriterTest, WritesPagesTheCrossReferenceFindsWithGlyphStringsAndCorrections)
 {
-    const pdf::TrueTypeFace face = MonoFace();
+    const pdf::FontFace face = MonoFace();
     // 600 units an inch, a 100-unit face stretched to 1.2: a glyph's
     // advance is 1233/2048 * 100 * 1.2 = 72.246 units.
     pdf::CPdfTextWriter writer(face, 595.276, 841.89, 600, 100, 1.2);
@@ -216,7 +216,7 @@ TEST(PdfTextWriterTest, WritesPagesTheCrossReferenceFindsWithGlyphStringsAndCorr
 
 TEST(PdfTextWriterTest, AGlyphMetAsTwoCharactersIsRefused)
 {
-    const pdf::TrueTypeFace face = MonoFace();
+    const pdf::FontFace face = MonoFace();
     pdf::CPdfTextWriter writer(face, 100, 100, 72, 10, 1);
     ASSERT_TRUE(writer.AddPage({{1, U'\u00B5', 0, 10}, {1, U'\u00B5', 6, 10}}));
     // The same glyph as another character could not read back as both.
