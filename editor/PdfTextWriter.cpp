@@ -201,7 +201,7 @@ bool ParseFont(std::string data, FontFace& face, std::string* why)
     const uint32_t version = U32(d, 0);
     const bool cff = version == 0x4F54544F; // 'OTTO'
     if (version != 0x00010000 && version != 0x74727565 && !cff) // 'true'
-        return Fail(why, "not a TrueType or OpenType font (a collection?)");
+        return Fail(why, "not a TrueType or OpenType font file");
     const size_t tables = U16(d, 4);
     if (12 + tables * 16 > d.size())
         return Fail(why, "table directory beyond the file");

@@ -2,7 +2,8 @@
 // read back with poppler's pdfinfo and pdftotext: pagination, wrapping, line
 // numbers, white-space marks, relayout per job, page ranges, non-ASCII text
 // and margins; the own writer's pages against cairo's and its file's
-// structure.
+// structure, in a TrueType face and in the OpenType-CFF face of the default
+// settings' "Courier New".
 #include "EditorTestUtil.h"
 #include "support/CommandOutput.h"
 
@@ -10,11 +11,13 @@
 #include "editor/TextPrintout.h"
 #include "platform/UserStore.h"
 #include "settings/Profile.h"
+#include "settings/Settings.h"
 #include "text/Cp1252.h"
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -626,6 +629,129 @@ TEST_F(PrintTest, AFileThatCannotBeWrittenIsReportedAndNotLeftBehind)
         EXPECT_FALSE(PrintToPdf(full, "/dev/full", PdfPageSetup{}, 0, 0, &error));
         EXPECT_EQ(error, "Die Datei kann nicht geschrieben werden.");
         EXPECT_TRUE(std::filesystem::exists("/dev/full")); // a device is not removed
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The file and the characters fontconfig gives for a family.
+struct Match {
+    std::string file;
+    std::vector<std::pair<unsigned, unsigned>> ranges;
+    bool Has(unsigned c) const
+    {
+        for (const auto& [first, last] : ranges)
+            if (c >= first && c <= last)
+                return true;
+        return false;
+    }
+};
+
+Match FontMatch(const std::string& family)
+{
+    Match m;
+    std::istringstream out(kibtest::CommandOutput("fc-match -f '%{file}\\n%{charset}\\n' '" + family + "' 2>/dev/null"));
+    std::getline(out, m.file);
+    std::string range;
+    while (out >> range) {
+        const size_t dash = range.find('-');
+        const unsigned first = static_cast<unsigned>(std::stoul(range.substr(0, dash), nullptr, 16));
+        m.ranges.push_back({first, dash == std::string::npos
+                                       ? first
+                                       : static_cast<unsigned>(std::stoul(range.substr(dash + 1), nullptr, 16))});
+    }
+    return m;
+}
+
+bool IsCffFace(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    char tag[4] = {};
+    return in.read(tag, 4) && std::string(tag, 4) == "OTTO";
+}
+
+// Grey pixels of a page rendered at 100 dpi, row by row.
+std::string Rendered(const std::string& pdf, int page, const std::filesystem::path& dir)
+{
+    const std::string base = (dir / "grey").string();
+    if (kibtest::CommandOutput("pdftoppm -gray -r 100 -singlefile -f " + std::to_string(page) + " -l " +
+                               std::to_string(page) + " '" + pdf + "' '" + base + "' 2>&1 && echo rendered") !=
+        "rendered\n")
+        return {};
+    std::ifstream in(base + ".pgm", std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    std::string pixels(static_cast<size_t>(width) * static_cast<size_t>(height), '\0');
+    in.read(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return magic == "P5" && in ? pixels : std::string();
+}
+
+TEST_F(PrintTest, CourierNewOfTheDefaultSettingsGoesThroughKibsWriterAsItsOpenTypeFace)
+{
+    const Match courier = FontMatch("Courier New");
+    if (!IsCffFace(courier.file))
+        GTEST_SKIP() << "fontconfig gives no OpenType-CFF face for Courier New: " << courier.file;
+    view->ApplySettings(CSettings());
+    ASSERT_EQ(view->TextFont().GetFaceName(), "Courier New");
+    view->SetLineNumbers(false);
+    view->SetShowWhitespace(false);
+    // Every Windows-1252 character the face has, 32 to a line.
+    std::string bytes, expected;
+    for (int b = 0x21; b <= 0xFF; ++b) {
+        const unsigned c = cp1252::ToUnicode(static_cast<unsigned char>(b));
+        if (c == 0xFFFD || b == 0x7F || b == 0xA0 || b == 0xAD || !courier.Has(c))
+            continue;
+        bytes.push_back(static_cast<char>(b));
+        expected += wxString(wxUniChar(c)).utf8_string();
+        if (bytes.size() % 34 == 32) {
+            bytes += "\r\n";
+            expected += "\n";
+        }
+    }
+    ASSERT_GT(bytes.size(), 200u) << courier.file;
+    SetText("Gr\xFC\xDF" "e \xA7 3 \xC4\xD6\xDC\r\n" + bytes);
+    ASSERT_EQ(buffer->Encoding(), TextEncoding::Cp1252);
+    const std::string own = Print();
+    PdfPageSetup throughCairo;
+    throughCairo.cairoOnly = true;
+    const std::string cairo = Print(0, 0, throughCairo);
+    ASSERT_TRUE(ByOwnWriter(own)) << Info(own, "Producer");
+    EXPECT_EQ(Info(own, "PDF version"), "1.6");
+
+    const std::vector<std::string> lines = TextLines(PageText(own, 1));
+    ASSERT_GE(lines.size(), 2u);
+    EXPECT_EQ(lines[0], "Grüße § 3 ÄÖÜ");
+    std::string printed;
+    for (size_t i = 1; i + 1 < lines.size(); ++i)
+        printed += lines[i] + "\n";
+    EXPECT_EQ(printed, expected + (expected.back() == '\n' ? "" : "\n"));
+    ExpectSameWords(Words(own, 1), Words(cairo, 1), 1);
+
+    // The face embedded whole, as an OpenType file of CFF outlines.
+    EXPECT_EQ(kibtest::CommandOutput("pdffonts '" + own + "' | tail -n +3 | awk '{print $2, $3, $4, $5, $7, $8, $9}'"),
+              "CID Type 0C (OT) yes no yes\n");
+    EXPECT_EQ(kibtest::CommandOutput("qpdf --check '" + own + "' >/dev/null 2>&1 && echo sound"), "sound\n");
+    // The glyphs themselves: glyph ids must select the glyphs cairo draws
+    // (a code read as another glyph would still read back as its text).
+    const std::string ownPixels = Rendered(own, 1, dir), cairoPixels = Rendered(cairo, 1, dir);
+    ASSERT_FALSE(ownPixels.empty());
+    ASSERT_EQ(ownPixels.size(), cairoPixels.size());
+    size_t ink = 0, differing = 0;
+    for (size_t i = 0; i < ownPixels.size(); ++i) {
+        const int a = static_cast<unsigned char>(ownPixels[i]), b = static_cast<unsigned char>(cairoPixels[i]);
+        ink += a < 160;
+        differing += std::abs(a - b) > 64;
+    }
+    EXPECT_GT(ink, 2000u);
+    EXPECT_LE(differing, ink / 100) << differing << " of " << ink << " ink pixels differ from cairo's";
+    if (const char* shots = std::getenv("KIB_SCREENSHOT_DIR"); shots && *shots) {
+        EXPECT_EQ(std::system(("pdftoppm -r 70 -png -f 1 -l 1 '" + own + "' '" + shots + "/print_courier'").c_str()), 0);
+        EXPECT_EQ(std::system(("pdftoppm -r 70 -png -f 1 -l 1 '" + cairo + "' '" + shots + "/print_courier_cairo'").c_str()),
+                  0);
     }
 }
 
