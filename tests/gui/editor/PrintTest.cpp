@@ -18,6 +18,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -190,6 +191,46 @@ protected:
             text += std::string(word) + " " + std::to_string(i) + "\r\n";
         text.resize(text.size() - 2);
         return text;
+    }
+
+    // A document of Windows-1252 bytes: a first line, then every character
+    // from '!' on that `has` accepts, 32 to a line (not the no-break space
+    // and soft hyphen, which read back as blanks or nothing).
+    struct Cp1252Document {
+        std::string bytes, lines; // lines: the characters' lines as UTF-8
+    };
+    static Cp1252Document Cp1252Characters(const std::string& firstLine, const std::function<bool(unsigned)>& has)
+    {
+        Cp1252Document doc;
+        int count = 0;
+        for (int b = 0x21; b <= 0xFF; ++b) {
+            const unsigned c = cp1252::ToUnicode(static_cast<unsigned char>(b));
+            if (b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D || b == 0xA0 ||
+                b == 0xAD || !has(c))
+                continue;
+            doc.bytes.push_back(static_cast<char>(b));
+            doc.lines += wxString(wxUniChar(c)).utf8_string();
+            if (++count % 32 == 0) {
+                doc.bytes += "\r\n";
+                doc.lines += "\n";
+            }
+        }
+        if (doc.lines.empty() || doc.lines.back() != '\n')
+            doc.lines += "\n";
+        doc.bytes = firstLine + "\r\n" + doc.bytes;
+        return doc;
+    }
+    // Page 1 of pdf reads first, then the lines, then the footer.
+    static void ExpectPageReads(const std::string& pdf, const std::string& first, const std::string& lines)
+    {
+        const std::vector<std::string> read = TextLines(PageText(pdf, 1));
+        ASSERT_GE(read.size(), 2u);
+        EXPECT_EQ(read[0], first);
+        std::string printed;
+        for (size_t i = 1; i + 1 < read.size(); ++i)
+            printed += read[i] + "\n";
+        EXPECT_EQ(printed, lines);
+        EXPECT_NE(read.back().find("Page 1/1"), std::string::npos) << read.back();
     }
 
     std::filesystem::path dir;
@@ -374,26 +415,10 @@ TEST_F(PrintTest, PagesBeyondTheLastPrintNothing)
 TEST_F(PrintTest, EveryWindows1252CharacterPrintsAsItself)
 {
     // Every byte with a character, in a document that is no UTF-8.
-    std::string bytes, expected;
-    for (int b = 0x21; b <= 0xFF; ++b) {
-        if (b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D || b == 0xA0 || b == 0xAD)
-            continue;
-        bytes.push_back(static_cast<char>(b));
-        expected += wxString(wxUniChar(static_cast<unsigned>(cp1252::ToUnicode(static_cast<unsigned char>(b))))).utf8_string();
-        if (bytes.size() % 32 == 0) {
-            bytes += "\r\n";
-            expected += "\n";
-        }
-    }
-    SetText("Gr\xFC\xDF" "e \xA7 3 \x84\x93\r\n" + bytes);
+    const Cp1252Document doc = Cp1252Characters("Gr\xFC\xDF" "e \xA7 3 \x84\x93", [](unsigned) { return true; });
+    SetText(doc.bytes);
     ASSERT_EQ(buffer->Encoding(), TextEncoding::Cp1252);
-    const std::vector<std::string> lines = TextLines(PageText(Print(), 1));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "Grüße § 3 „“");
-    std::string printed;
-    for (size_t i = 1; i + 1 < lines.size(); ++i)
-        printed += lines[i] + "\n";
-    EXPECT_EQ(printed, expected + (expected.back() == '\n' ? "" : "\n"));
+    ExpectPageReads(Print(), "Grüße § 3 „“", doc.lines);
 }
 
 TEST_F(PrintTest, Utf8DocumentPrintsItsCharacters)
@@ -699,21 +724,11 @@ TEST_F(PrintTest, CourierNewOfTheDefaultSettingsGoesThroughKibsWriterAsItsOpenTy
     ASSERT_EQ(view->TextFont().GetFaceName(), "Courier New");
     view->SetLineNumbers(false);
     view->SetShowWhitespace(false);
-    // Every Windows-1252 character the face has, 32 to a line.
-    std::string bytes, expected;
-    for (int b = 0x21; b <= 0xFF; ++b) {
-        const unsigned c = cp1252::ToUnicode(static_cast<unsigned char>(b));
-        if (c == 0xFFFD || b == 0x7F || b == 0xA0 || b == 0xAD || !courier.Has(c))
-            continue;
-        bytes.push_back(static_cast<char>(b));
-        expected += wxString(wxUniChar(c)).utf8_string();
-        if (bytes.size() % 34 == 32) {
-            bytes += "\r\n";
-            expected += "\n";
-        }
-    }
-    ASSERT_GT(bytes.size(), 200u) << courier.file;
-    SetText("Gr\xFC\xDF" "e \xA7 3 \xC4\xD6\xDC\r\n" + bytes);
+    // Every Windows-1252 character the face has.
+    const Cp1252Document doc =
+        Cp1252Characters("Gr\xFC\xDF" "e \xA7 3 \xC4\xD6\xDC", [&](unsigned c) { return courier.Has(c); });
+    ASSERT_GT(doc.bytes.size(), 200u) << courier.file;
+    SetText(doc.bytes);
     ASSERT_EQ(buffer->Encoding(), TextEncoding::Cp1252);
     const std::string own = Print();
     PdfPageSetup throughCairo;
@@ -721,14 +736,7 @@ TEST_F(PrintTest, CourierNewOfTheDefaultSettingsGoesThroughKibsWriterAsItsOpenTy
     const std::string cairo = Print(0, 0, throughCairo);
     ASSERT_TRUE(ByOwnWriter(own)) << Info(own, "Producer");
     EXPECT_EQ(Info(own, "PDF version"), "1.6");
-
-    const std::vector<std::string> lines = TextLines(PageText(own, 1));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "Grüße § 3 ÄÖÜ");
-    std::string printed;
-    for (size_t i = 1; i + 1 < lines.size(); ++i)
-        printed += lines[i] + "\n";
-    EXPECT_EQ(printed, expected + (expected.back() == '\n' ? "" : "\n"));
+    ExpectPageReads(own, "Grüße § 3 ÄÖÜ", doc.lines);
     ExpectSameWords(Words(own, 1), Words(cairo, 1), 1);
 
     // The face embedded whole, as an OpenType file of CFF outlines.
