@@ -80,9 +80,9 @@ cairo_status_t WriteToSink(void* closure, const unsigned char* data, unsigned in
 }
 
 // The face file of the last job, read again only when it changed.
-const pdf::TrueTypeFace* FaceOf(const std::string& file)
+const pdf::FontFace* FaceOf(const std::string& file)
 {
-    static pdf::TrueTypeFace face;
+    static pdf::FontFace face;
     static std::string path;
     static struct stat known {};
     struct stat now {};
@@ -92,7 +92,7 @@ const pdf::TrueTypeFace* FaceOf(const std::string& file)
                       now.st_mtim.tv_sec == known.st_mtim.tv_sec && now.st_mtim.tv_nsec == known.st_mtim.tv_nsec;
     if (!same) {
         path.clear();
-        if (!pdf::LoadTrueType(file, face))
+        if (!pdf::LoadFont(file, face))
             return nullptr;
         path = file;
         known = now;
@@ -102,14 +102,14 @@ const pdf::TrueTypeFace* FaceOf(const std::string& file)
 
 // The pages fromPage..toPage of a text printout by Kib's PDF writer: false,
 // nothing written, when a page has a character the grid face lacks, the face
-// is not TrueType, or there is no page.
+// is not one the writer embeds, or there is no page.
 bool WriteOwnPdf(CTextPrintout& printout, int fromPage, int toPage, double widthPt,
                  double heightPt, int dpi, std::string& out)
 {
     CTextPrintout::GridFace grid;
     if (!printout.GetGridFace(grid))
         return false;
-    const pdf::TrueTypeFace* face = FaceOf(grid.file);
+    const pdf::FontFace* face = FaceOf(grid.file);
     if (!face)
         return false;
     pdf::CPdfTextWriter writer(*face, widthPt, heightPt, dpi, grid.size, grid.widthScale);

@@ -72,6 +72,83 @@ std::string PostScriptName(const std::string& d, const Table& name)
     return {};
 }
 
+// An INDEX of a CFF table at `at`: where its data ends, or 0 where it runs
+// beyond `end`; first and last of element 0 when it has one.
+size_t CffIndex(const std::string& d, size_t at, size_t end, size_t* first = nullptr, size_t* last = nullptr)
+{
+    if (at + 2 > end)
+        return 0;
+    const size_t count = U16(d, at);
+    if (count == 0)
+        return at + 2;
+    if (at + 3 > end)
+        return 0;
+    const size_t offSize = static_cast<unsigned char>(d[at + 2]);
+    const size_t offsets = at + 3;
+    if (offSize < 1 || offSize > 4 || offsets + (count + 1) * offSize > end)
+        return 0;
+    auto offset = [&](size_t i) {
+        size_t v = 0;
+        for (size_t k = 0; k < offSize; ++k)
+            v = v << 8 | static_cast<unsigned char>(d[offsets + i * offSize + k]);
+        return v;
+    };
+    const size_t base = offsets + (count + 1) * offSize - 1; // offsets count from 1
+    const size_t dataEnd = base + offset(count);
+    if (offset(0) != 1 || offset(count) < 1 || dataEnd > end)
+        return 0;
+    if (first && last) {
+        *first = base + offset(0);
+        *last = base + offset(1);
+        if (*last < *first || *last > dataEnd)
+            return 0;
+    }
+    return dataEnd;
+}
+
+// Whether the 'CFF ' table holds one font whose glyphs are named, not keyed
+// by CIDs: then a CIDFontType0 selects its glyphs by glyph id, the codes
+// Kib writes. A CID-keyed font maps CIDs through its charset instead.
+bool NameKeyedCff(const std::string& d, const Table& cff, std::string* why)
+{
+    const size_t end = cff.offset + cff.length;
+    if (cff.length < 4 || d[cff.offset] != 1)
+        return Fail(why, "not a CFF table of version 1");
+    const size_t names = cff.offset + static_cast<unsigned char>(d[cff.offset + 2]);
+    const size_t topDicts = CffIndex(d, names, end);
+    if (topDicts == 0 || U16(d, names) != 1)
+        return Fail(why, "a CFF table of other than one font");
+    size_t at = 0, dictEnd = 0;
+    if (CffIndex(d, topDicts, end, &at, &dictEnd) == 0 || U16(d, topDicts) != 1)
+        return Fail(why, "a CFF table without its top dictionary");
+    // Operands are skipped by their lead byte; ROS (12 30) comes first in a
+    // CID-keyed font, but any position counts.
+    while (at < dictEnd) {
+        const int b = static_cast<unsigned char>(d[at]);
+        if (b == 12) {
+            if (at + 1 < dictEnd && static_cast<unsigned char>(d[at + 1]) == 30)
+                return Fail(why, "CID-keyed CFF outlines");
+            at += 2;
+        } else if (b <= 21 || (b >= 32 && b <= 246)) {
+            at += 1;
+        } else if (b >= 247 && b <= 254) {
+            at += 2;
+        } else if (b == 28) {
+            at += 3;
+        } else if (b == 29) {
+            at += 5;
+        } else if (b == 30) { // a real: nibbles up to one of 0xF
+            ++at;
+            while (at < dictEnd && (d[at] & 0x0F) != 0x0F && (d[at] & 0xF0) != 0xF0)
+                ++at;
+            ++at;
+        } else {
+            return Fail(why, "a CFF top dictionary that cannot be read");
+        }
+    }
+    return true;
+}
+
 void AppendHex4(std::string& out, unsigned value)
 {
     static constexpr char kHex[] = "0123456789ABCDEF";
@@ -108,7 +185,7 @@ std::string TextString(std::string_view utf8)
 
 } // namespace
 
-double TrueTypeFace::Width(uint16_t glyph) const
+double FontFace::Width(uint16_t glyph) const
 {
     if (advances.empty())
         return 0;
@@ -116,14 +193,15 @@ double TrueTypeFace::Width(uint16_t glyph) const
     return units * 1000.0 / unitsPerEm;
 }
 
-bool ParseTrueType(std::string data, TrueTypeFace& face, std::string* why)
+bool ParseFont(std::string data, FontFace& face, std::string* why)
 {
     const std::string& d = data;
     if (d.size() < 12)
         return Fail(why, "too short for a font");
     const uint32_t version = U32(d, 0);
-    if (version != 0x00010000 && version != 0x74727565) // 'true'
-        return Fail(why, "not a TrueType font (CFF outlines or a collection)");
+    const bool cff = version == 0x4F54544F; // 'OTTO'
+    if (version != 0x00010000 && version != 0x74727565 && !cff) // 'true'
+        return Fail(why, "not a TrueType or OpenType font file");
     const size_t tables = U16(d, 4);
     if (12 + tables * 16 > d.size())
         return Fail(why, "table directory beyond the file");
@@ -135,12 +213,21 @@ bool ParseTrueType(std::string data, TrueTypeFace& face, std::string* why)
             return Fail(why, "a table beyond the file");
         dir[d.substr(rec, 4)] = t;
     }
-    for (const char* required : {"glyf", "loca", "head", "hhea", "hmtx", "maxp"})
+    if (cff) {
+        const auto outlines = dir.find("CFF ");
+        if (outlines == dir.end())
+            return Fail(why, "no CFF table (CFF2 outlines?)");
+        if (!NameKeyedCff(d, outlines->second, why))
+            return false;
+    }
+    for (const char* required : {"head", "hhea", "hmtx", "maxp"})
         if (!dir.count(required))
-            return Fail(why, "a TrueType table is missing");
+            return Fail(why, "a font table is missing");
+    if (!cff && (!dir.count("glyf") || !dir.count("loca")))
+        return Fail(why, "a TrueType table is missing");
     const Table head = dir["head"], hhea = dir["hhea"], hmtx = dir["hmtx"], maxp = dir["maxp"];
     if (head.length < 54 || hhea.length < 36 || maxp.length < 6)
-        return Fail(why, "a TrueType table is too short");
+        return Fail(why, "a font table is too short");
     face.unitsPerEm = U16(d, head.offset + 18);
     if (face.unitsPerEm < 16)
         return Fail(why, "bad units per em");
@@ -168,11 +255,12 @@ bool ParseTrueType(std::string data, TrueTypeFace& face, std::string* why)
         face.postScriptName = NameOf(PostScriptName(d, name->second));
     else
         face.postScriptName = NameOf("");
+    face.cff = cff;
     face.data = std::move(data);
     return true;
 }
 
-bool LoadTrueType(const std::string& path, TrueTypeFace& face, std::string* why)
+bool LoadFont(const std::string& path, FontFace& face, std::string* why)
 {
     std::ifstream in(path, std::ios::binary);
     if (!in)
@@ -180,16 +268,18 @@ bool LoadTrueType(const std::string& path, TrueTypeFace& face, std::string* why)
     std::string data((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     if (in.bad())
         return Fail(why, "the font file cannot be read");
-    return ParseTrueType(std::move(data), face, why);
+    return ParseFont(std::move(data), face, why);
 }
 
-CPdfTextWriter::CPdfTextWriter(const TrueTypeFace& face, double widthPt, double heightPt, double unitsPerInch,
+CPdfTextWriter::CPdfTextWriter(const FontFace& face, double widthPt, double heightPt, double unitsPerInch,
                                double fontSize, double horizontalScale)
     : m_face(face), m_widthPt(widthPt), m_heightPt(heightPt), m_scale(72.0 / unitsPerInch),
       m_fontSize(fontSize * 72.0 / unitsPerInch), m_hscale(horizontalScale)
 {
     // The high-bit comment line marks the file as binary for transports.
-    m_out = "%PDF-1.4\n%\xE2\xE3\xCF\xD3\n";
+    // OpenType font files came with PDF 1.6.
+    m_out = face.cff ? "%PDF-1.6\n" : "%PDF-1.4\n";
+    m_out += "%\xE2\xE3\xCF\xD3\n";
     m_pagesObject = NewObject();
     m_fontObject = NewObject();
     m_unicodeOf.assign(65536, 0);
@@ -309,14 +399,17 @@ std::string CPdfTextWriter::Finish(std::string_view title, std::time_t created)
     const int cidFont = NewObject(), descriptor = NewObject(), file = NewObject(), toUnicode = NewObject();
     const double em = 1000.0 / m_face.unitsPerEm;
     begin(m_fontObject);
-    m_out += "<</Type/Font/Subtype/Type0/BaseFont/" + m_face.postScriptName +
+    m_out += "<</Type/Font/Subtype/Type0/BaseFont/" + m_face.postScriptName + (m_face.cff ? "-Identity-H" : "") +
              "/Encoding/Identity-H/DescendantFonts[" + ref(cidFont) + "]/ToUnicode " + ref(toUnicode) +
              ">>\nendobj\n";
 
     begin(cidFont);
-    m_out += "<</Type/Font/Subtype/CIDFontType2/BaseFont/" + m_face.postScriptName +
-             "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>/FontDescriptor " +
-             ref(descriptor) + "/CIDToGIDMap/Identity/DW ";
+    // A CFF font's glyphs are chosen by CID directly (glyph ids, the font
+    // being name-keyed); a TrueType one's through the map.
+    m_out += std::string("<</Type/Font/Subtype/") + (m_face.cff ? "CIDFontType0" : "CIDFontType2") +
+             "/BaseFont/" + m_face.postScriptName +
+             "/CIDSystemInfo<</Registry(Adobe)/Ordering(Identity)/Supplement 0>>/FontDescriptor " + ref(descriptor) +
+             (m_face.cff ? "" : "/CIDToGIDMap/Identity") + "/DW ";
     AppendNumber(m_out, m_face.Width(used.empty() ? 0 : used.front()));
     m_out += "/W[";
     for (uint16_t g : used) {
@@ -343,11 +436,14 @@ std::string CPdfTextWriter::Finish(std::string_view title, std::time_t created)
     AppendNumber(m_out, m_face.descent * em);
     m_out += "/CapHeight ";
     AppendNumber(m_out, m_face.capHeight * em);
-    m_out += "/StemV 80/FontFile2 " + ref(file) + ">>\nendobj\n";
+    m_out += (m_face.cff ? "/StemV 80/FontFile3 " : "/StemV 80/FontFile2 ") + ref(file) + ">>\nendobj\n";
 
     begin(file);
-    m_out += "<</Length " + std::to_string(m_face.data.size()) + "/Length1 " + std::to_string(m_face.data.size()) +
-             ">>\nstream\n";
+    if (m_face.cff)
+        m_out += "<</Subtype/OpenType/Length " + std::to_string(m_face.data.size()) + ">>\nstream\n";
+    else
+        m_out += "<</Length " + std::to_string(m_face.data.size()) + "/Length1 " +
+                 std::to_string(m_face.data.size()) + ">>\nstream\n";
     m_out += m_face.data;
     m_out += "\nendstream\nendobj\n";
 

@@ -1,5 +1,6 @@
-// A PDF of text pages in one TrueType face: the face's file embedded whole
-// (FontFile2) under a Type0 font with Identity-H glyph codes, a ToUnicode
+// A PDF of text pages in one face: the face's file embedded whole (TrueType
+// as FontFile2, OpenType with CFF outlines as FontFile3) under a Type0 font
+// with Identity-H glyph codes, a ToUnicode
 // map of the glyphs used so that the text can be read back, one content
 // stream per page, uncompressed. What printing needs and nothing more; much
 // cheaper than a general PDF surface, which subsets and deflates fonts.
@@ -13,9 +14,11 @@
 
 namespace pdf {
 
-// The tables of a TrueType ('glyf'-based) font file the writer needs.
-struct TrueTypeFace {
+// The tables of a font file the writer needs: TrueType ('glyf' outlines) or
+// OpenType with a name-keyed 'CFF ' table, whose glyph ids serve as CIDs.
+struct FontFace {
     std::string data; // the whole file
+    bool cff = false;
     int unitsPerEm = 1000;
     int xMin = 0, yMin = 0, xMax = 0, yMax = 0;
     int ascent = 0, descent = 0, capHeight = 0;
@@ -29,10 +32,11 @@ struct TrueTypeFace {
     double Width(uint16_t glyph) const;
 };
 
-// Parses data as a TrueType font; false, with the reason, for anything else
-// (CFF-based OpenType, collections, truncated or inconsistent tables).
-bool ParseTrueType(std::string data, TrueTypeFace& face, std::string* why = nullptr);
-bool LoadTrueType(const std::string& path, TrueTypeFace& face, std::string* why = nullptr);
+// Parses data as one of those; false, with the reason, for anything else
+// (CFF2 or CID-keyed CFF outlines, collections, truncated or inconsistent
+// tables).
+bool ParseFont(std::string data, FontFace& face, std::string* why = nullptr);
+bool LoadFont(const std::string& path, FontFace& face, std::string* why = nullptr);
 
 // One glyph at its origin on the baseline, in device units from the page's
 // top left corner.
@@ -47,7 +51,7 @@ public:
     // Pages of widthPt by heightPt; glyph positions in units of which
     // unitsPerInch make an inch. Text of fontSize units, its advances
     // stretched by horizontalScale.
-    CPdfTextWriter(const TrueTypeFace& face, double widthPt, double heightPt, double unitsPerInch,
+    CPdfTextWriter(const FontFace& face, double widthPt, double heightPt, double unitsPerInch,
                    double fontSize, double horizontalScale);
 
     // A page with glyphs, in reading order (a run of glyphs on one baseline
@@ -64,7 +68,7 @@ private:
     int NewObject(); // its number, starting at the current end of the file
     void AppendNumber(std::string& out, double value);
 
-    const TrueTypeFace& m_face;
+    const FontFace& m_face;
     double m_widthPt, m_heightPt, m_scale, m_fontSize, m_hscale;
     std::string m_out;
     std::vector<size_t> m_offsets; // by object number - 1

@@ -2,7 +2,8 @@
 // read back with poppler's pdfinfo and pdftotext: pagination, wrapping, line
 // numbers, white-space marks, relayout per job, page ranges, non-ASCII text
 // and margins; the own writer's pages against cairo's and its file's
-// structure.
+// structure, in a TrueType face and in the OpenType-CFF face of the default
+// settings' "Courier New".
 #include "EditorTestUtil.h"
 #include "support/CommandOutput.h"
 
@@ -10,11 +11,14 @@
 #include "editor/TextPrintout.h"
 #include "platform/UserStore.h"
 #include "settings/Profile.h"
+#include "settings/Settings.h"
 #include "text/Cp1252.h"
 
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 #include <map>
 #include <regex>
 #include <sstream>
@@ -187,6 +191,46 @@ protected:
             text += std::string(word) + " " + std::to_string(i) + "\r\n";
         text.resize(text.size() - 2);
         return text;
+    }
+
+    // A document of Windows-1252 bytes: a first line, then every character
+    // from '!' on that `has` accepts, 32 to a line (not the no-break space
+    // and soft hyphen, which read back as blanks or nothing).
+    struct Cp1252Document {
+        std::string bytes, lines; // lines: the characters' lines as UTF-8
+    };
+    static Cp1252Document Cp1252Characters(const std::string& firstLine, const std::function<bool(unsigned)>& has)
+    {
+        Cp1252Document doc;
+        int count = 0;
+        for (int b = 0x21; b <= 0xFF; ++b) {
+            const unsigned c = cp1252::ToUnicode(static_cast<unsigned char>(b));
+            if (b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D || b == 0xA0 ||
+                b == 0xAD || !has(c))
+                continue;
+            doc.bytes.push_back(static_cast<char>(b));
+            doc.lines += wxString(wxUniChar(c)).utf8_string();
+            if (++count % 32 == 0) {
+                doc.bytes += "\r\n";
+                doc.lines += "\n";
+            }
+        }
+        if (doc.lines.empty() || doc.lines.back() != '\n')
+            doc.lines += "\n";
+        doc.bytes = firstLine + "\r\n" + doc.bytes;
+        return doc;
+    }
+    // Page 1 of pdf reads first, then the lines, then the footer.
+    static void ExpectPageReads(const std::string& pdf, const std::string& first, const std::string& lines)
+    {
+        const std::vector<std::string> read = TextLines(PageText(pdf, 1));
+        ASSERT_GE(read.size(), 2u);
+        EXPECT_EQ(read[0], first);
+        std::string printed;
+        for (size_t i = 1; i + 1 < read.size(); ++i)
+            printed += read[i] + "\n";
+        EXPECT_EQ(printed, lines);
+        EXPECT_NE(read.back().find("Page 1/1"), std::string::npos) << read.back();
     }
 
     std::filesystem::path dir;
@@ -371,26 +415,10 @@ TEST_F(PrintTest, PagesBeyondTheLastPrintNothing)
 TEST_F(PrintTest, EveryWindows1252CharacterPrintsAsItself)
 {
     // Every byte with a character, in a document that is no UTF-8.
-    std::string bytes, expected;
-    for (int b = 0x21; b <= 0xFF; ++b) {
-        if (b == 0x7F || b == 0x81 || b == 0x8D || b == 0x8F || b == 0x90 || b == 0x9D || b == 0xA0 || b == 0xAD)
-            continue;
-        bytes.push_back(static_cast<char>(b));
-        expected += wxString(wxUniChar(static_cast<unsigned>(cp1252::ToUnicode(static_cast<unsigned char>(b))))).utf8_string();
-        if (bytes.size() % 32 == 0) {
-            bytes += "\r\n";
-            expected += "\n";
-        }
-    }
-    SetText("Gr\xFC\xDF" "e \xA7 3 \x84\x93\r\n" + bytes);
+    const Cp1252Document doc = Cp1252Characters("Gr\xFC\xDF" "e \xA7 3 \x84\x93", [](unsigned) { return true; });
+    SetText(doc.bytes);
     ASSERT_EQ(buffer->Encoding(), TextEncoding::Cp1252);
-    const std::vector<std::string> lines = TextLines(PageText(Print(), 1));
-    ASSERT_GE(lines.size(), 2u);
-    EXPECT_EQ(lines[0], "Grüße § 3 „“");
-    std::string printed;
-    for (size_t i = 1; i + 1 < lines.size(); ++i)
-        printed += lines[i] + "\n";
-    EXPECT_EQ(printed, expected + (expected.back() == '\n' ? "" : "\n"));
+    ExpectPageReads(Print(), "Grüße § 3 „“", doc.lines);
 }
 
 TEST_F(PrintTest, Utf8DocumentPrintsItsCharacters)
@@ -626,6 +654,112 @@ TEST_F(PrintTest, AFileThatCannotBeWrittenIsReportedAndNotLeftBehind)
         EXPECT_FALSE(PrintToPdf(full, "/dev/full", PdfPageSetup{}, 0, 0, &error));
         EXPECT_EQ(error, "Die Datei kann nicht geschrieben werden.");
         EXPECT_TRUE(std::filesystem::exists("/dev/full")); // a device is not removed
+    }
+}
+
+} // namespace
+
+namespace {
+
+// The file and the characters fontconfig gives for a family.
+struct Match {
+    std::string file;
+    std::vector<std::pair<unsigned, unsigned>> ranges;
+    bool Has(unsigned c) const
+    {
+        for (const auto& [first, last] : ranges)
+            if (c >= first && c <= last)
+                return true;
+        return false;
+    }
+};
+
+Match FontMatch(const std::string& family)
+{
+    Match m;
+    std::istringstream out(kibtest::CommandOutput("fc-match -f '%{file}\\n%{charset}\\n' '" + family + "' 2>/dev/null"));
+    std::getline(out, m.file);
+    std::string range;
+    while (out >> range) {
+        const size_t dash = range.find('-');
+        const unsigned first = static_cast<unsigned>(std::stoul(range.substr(0, dash), nullptr, 16));
+        m.ranges.push_back({first, dash == std::string::npos
+                                       ? first
+                                       : static_cast<unsigned>(std::stoul(range.substr(dash + 1), nullptr, 16))});
+    }
+    return m;
+}
+
+bool IsCffFace(const std::string& file)
+{
+    std::ifstream in(file, std::ios::binary);
+    char tag[4] = {};
+    return in.read(tag, 4) && std::string(tag, 4) == "OTTO";
+}
+
+// Grey pixels of a page rendered at 100 dpi, row by row.
+std::string Rendered(const std::string& pdf, int page, const std::filesystem::path& dir)
+{
+    const std::string base = (dir / "grey").string();
+    if (kibtest::CommandOutput("pdftoppm -gray -r 100 -singlefile -f " + std::to_string(page) + " -l " +
+                               std::to_string(page) + " '" + pdf + "' '" + base + "' 2>&1 && echo rendered") !=
+        "rendered\n")
+        return {};
+    std::ifstream in(base + ".pgm", std::ios::binary);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    in >> magic >> width >> height >> maxValue;
+    in.get();
+    std::string pixels(static_cast<size_t>(width) * static_cast<size_t>(height), '\0');
+    in.read(pixels.data(), static_cast<std::streamsize>(pixels.size()));
+    return magic == "P5" && in ? pixels : std::string();
+}
+
+TEST_F(PrintTest, CourierNewOfTheDefaultSettingsGoesThroughKibsWriterAsItsOpenTypeFace)
+{
+    const Match courier = FontMatch("Courier New");
+    if (!IsCffFace(courier.file))
+        GTEST_SKIP() << "fontconfig gives no OpenType-CFF face for Courier New: " << courier.file;
+    view->ApplySettings(CSettings());
+    ASSERT_EQ(view->TextFont().GetFaceName(), "Courier New");
+    view->SetLineNumbers(false);
+    view->SetShowWhitespace(false);
+    // Every Windows-1252 character the face has.
+    const Cp1252Document doc =
+        Cp1252Characters("Gr\xFC\xDF" "e \xA7 3 \xC4\xD6\xDC", [&](unsigned c) { return courier.Has(c); });
+    ASSERT_GT(doc.bytes.size(), 200u) << courier.file;
+    SetText(doc.bytes);
+    ASSERT_EQ(buffer->Encoding(), TextEncoding::Cp1252);
+    const std::string own = Print();
+    PdfPageSetup throughCairo;
+    throughCairo.cairoOnly = true;
+    const std::string cairo = Print(0, 0, throughCairo);
+    ASSERT_TRUE(ByOwnWriter(own)) << Info(own, "Producer");
+    EXPECT_EQ(Info(own, "PDF version"), "1.6");
+    ExpectPageReads(own, "Grüße § 3 ÄÖÜ", doc.lines);
+    ExpectSameWords(Words(own, 1), Words(cairo, 1), 1);
+
+    // The face embedded whole, as an OpenType file of CFF outlines.
+    EXPECT_EQ(kibtest::CommandOutput("pdffonts '" + own + "' | tail -n +3 | awk '{print $2, $3, $4, $5, $7, $8, $9}'"),
+              "CID Type 0C (OT) yes no yes\n");
+    EXPECT_EQ(kibtest::CommandOutput("qpdf --check '" + own + "' >/dev/null 2>&1 && echo sound"), "sound\n");
+    // The glyphs themselves: glyph ids must select the glyphs cairo draws
+    // (a code read as another glyph would still read back as its text).
+    const std::string ownPixels = Rendered(own, 1, dir), cairoPixels = Rendered(cairo, 1, dir);
+    ASSERT_FALSE(ownPixels.empty());
+    ASSERT_EQ(ownPixels.size(), cairoPixels.size());
+    size_t ink = 0, differing = 0;
+    for (size_t i = 0; i < ownPixels.size(); ++i) {
+        const int a = static_cast<unsigned char>(ownPixels[i]), b = static_cast<unsigned char>(cairoPixels[i]);
+        ink += a < 160;
+        differing += std::abs(a - b) > 64;
+    }
+    EXPECT_GT(ink, 2000u);
+    EXPECT_LE(differing, ink / 100) << differing << " of " << ink << " ink pixels differ from cairo's";
+    if (const char* shots = std::getenv("KIB_SCREENSHOT_DIR"); shots && *shots) {
+        EXPECT_EQ(std::system(("pdftoppm -r 70 -png -f 1 -l 1 '" + own + "' '" + shots + "/print_courier'").c_str()), 0);
+        EXPECT_EQ(std::system(("pdftoppm -r 70 -png -f 1 -l 1 '" + cairo + "' '" + shots + "/print_courier_cairo'").c_str()),
+                  0);
     }
 }
 

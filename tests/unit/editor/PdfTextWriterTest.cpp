@@ -1,6 +1,7 @@
-// Kib's PDF writer: the TrueType tables it reads and refuses, and the file it
-// writes (cross-reference offsets, glyph strings and their corrections, the
-// ToUnicode map, document information).
+// Kib's PDF writer: the TrueType and OpenType-CFF tables it reads and
+// refuses, and the file it writes (cross-reference offsets, glyph strings
+// and their corrections, the ToUnicode map, document information, the
+// embedded face's objects).
 #include "editor/PdfTextWriter.h"
 
 #include <gtest/gtest.h>
@@ -89,17 +90,17 @@ std::map<std::string, std::string> MonoTables()
             {"hmtx", hmtx}, {"maxp", maxp}, {"post", post}, {"name", name}};
 }
 
-pdf::TrueTypeFace MonoFace()
+pdf::FontFace MonoFace()
 {
-    pdf::TrueTypeFace face;
+    pdf::FontFace face;
     std::string why;
-    EXPECT_TRUE(pdf::ParseTrueType(FontFile(MonoTables()), face, &why)) << why;
+    EXPECT_TRUE(pdf::ParseFont(FontFile(MonoTables()), face, &why)) << why;
     return face;
 }
 
 TEST(PdfTextWriterTest, ReadsTheTablesOfATrueTypeFaceAndRefusesOtherFiles)
 {
-    const pdf::TrueTypeFace face = MonoFace();
+    const pdf::FontFace face = MonoFace();
     EXPECT_EQ(face.unitsPerEm, 2048);
     EXPECT_EQ(face.yMin, -500);
     EXPECT_EQ(face.ascent, 1556);
@@ -110,22 +111,101 @@ TEST(PdfTextWriterTest, ReadsTheTablesOfATrueTypeFaceAndRefusesOtherFiles)
     EXPECT_NEAR(face.Width(1), 1233 * 1000.0 / 2048, 1e-9);
     EXPECT_NEAR(face.Width(3), 1233 * 1000.0 / 2048, 1e-9); // beyond the long metrics
 
-    pdf::TrueTypeFace other;
+    pdf::FontFace other;
     std::string why;
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(MonoTables(), 0x4F54544F), other, &why)); // 'OTTO': CFF outlines
+    EXPECT_FALSE(pdf::ParseFont(FontFile(MonoTables(), 0x4F54544F), other, &why)); // 'OTTO' without 'CFF '
     EXPECT_FALSE(why.empty());
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(MonoTables(), 0x74746366), other)); // 'ttcf': a collection
+    EXPECT_FALSE(pdf::ParseFont(FontFile(MonoTables(), 0x74746366), other)); // 'ttcf': a collection
     std::map<std::string, std::string> noGlyf = MonoTables();
     noGlyf.erase("glyf");
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(noGlyf), other));
+    EXPECT_FALSE(pdf::ParseFont(FontFile(noGlyf), other));
     const std::string whole = FontFile(MonoTables());
-    EXPECT_FALSE(pdf::ParseTrueType(whole.substr(0, whole.size() - 40), other)); // a table cut off
-    EXPECT_FALSE(pdf::ParseTrueType(whole.substr(0, 30), other));
-    EXPECT_FALSE(pdf::ParseTrueType("", other));
+    EXPECT_FALSE(pdf::ParseFont(whole.substr(0, whole.size() - 40), other)); // a table cut off
+    EXPECT_FALSE(pdf::ParseFont(whole.substr(0, 30), other));
+    EXPECT_FALSE(pdf::ParseFont("", other));
     std::map<std::string, std::string> badMetrics = MonoTables();
     badMetrics["hmtx"] = std::string(4, '\0'); // two metrics announced, one there
-    EXPECT_FALSE(pdf::ParseTrueType(FontFile(badMetrics), other));
-    EXPECT_FALSE(pdf::LoadTrueType("/nonexistent/font.ttf", other, &why));
+    EXPECT_FALSE(pdf::ParseFont(FontFile(badMetrics), other));
+    EXPECT_FALSE(pdf::LoadFont("/nonexistent/font.ttf", other, &why));
+}
+
+// A CFF table of one font: header, Name INDEX, Top DICT INDEX of the given
+// dictionary, empty String and Global Subr INDEXes.
+std::string CffTable(const std::string& topDict, const std::vector<std::string>& names = {"Test-Mono"})
+{
+    auto index = [](const std::vector<std::string>& items) {
+        std::string out;
+        Put16(out, static_cast<unsigned>(items.size()));
+        if (items.empty())
+            return out;
+        out.push_back(1); // offsets of one byte
+        unsigned offset = 1;
+        out.push_back(static_cast<char>(offset));
+        for (const std::string& item : items)
+            out.push_back(static_cast<char>(offset += static_cast<unsigned>(item.size())));
+        for (const std::string& item : items)
+            out += item;
+        return out;
+    };
+    return std::string("\x01\x00\x04\x01", 4) + index(names) + index({topDict}) + index({}) + index({});
+}
+
+// A name-keyed dictionary: a real and a two-byte integer whose bytes look
+// like the ROS operator, then CharStrings.
+const std::string kNameKeyedDict("\x1E\x5C\x3F\x8B\x0C\x07" // FontMatrix-like: 5E-3 0
+                                 "\x1C\x0C\x1E\x11",
+                                 10);
+// CID-keyed: Registry, Ordering, Supplement and ROS.
+const std::string kCidKeyedDict("\x8B\x8B\x8B\x0C\x1E\x8B\x11", 7);
+
+std::map<std::string, std::string> CffTables(const std::string& cff)
+{
+    std::map<std::string, std::string> tables = MonoTables();
+    tables.erase("glyf");
+    tables.erase("loca");
+    tables["maxp"][0] = 0; // version 0.5, as CFF faces have it
+    tables["maxp"][1] = 0;
+    tables["maxp"][2] = 0x50;
+    tables["CFF "] = cff;
+    return tables;
+}
+
+constexpr uint32_t kOtto = 0x4F54544F;
+
+TEST(PdfTextWriterTest, ReadsAnOpenTypeFaceWithNameKeyedCffOutlinesAndRefusesOtherOutlines)
+{
+    pdf::FontFace face;
+    std::string why;
+    ASSERT_TRUE(pdf::ParseFont(FontFile(CffTables(CffTable(kNameKeyedDict)), kOtto), face, &why)) << why;
+    EXPECT_TRUE(face.cff);
+    EXPECT_EQ(face.unitsPerEm, 2048);
+    EXPECT_EQ(face.glyphCount, 4);
+    EXPECT_EQ(face.descent, -492);
+    EXPECT_EQ(face.postScriptName, "TestMono");
+    EXPECT_NEAR(face.Width(2), 1233 * 1000.0 / 2048, 1e-9);
+    EXPECT_FALSE(MonoFace().cff);
+
+    pdf::FontFace other;
+    auto refused = [&](const std::map<std::string, std::string>& tables, const char* what) {
+        why.clear();
+        EXPECT_FALSE(pdf::ParseFont(FontFile(tables, kOtto), other, &why)) << what;
+        EXPECT_FALSE(why.empty()) << what;
+    };
+    refused(CffTables(CffTable(kCidKeyedDict)), "CID-keyed");
+    std::map<std::string, std::string> cff2 = CffTables("");
+    cff2.erase("CFF ");
+    cff2["CFF2"] = CffTable(kNameKeyedDict);
+    refused(cff2, "CFF2 only");
+    std::string version2 = CffTable(kNameKeyedDict);
+    version2[0] = 2;
+    refused(CffTables(version2), "version 2 under the CFF tag");
+    refused(CffTables(CffTable(kNameKeyedDict, {"A", "B"})), "a font set of two");
+    const std::string whole = CffTable(kNameKeyedDict);
+    refused(CffTables(whole.substr(0, 12)), "the top dictionary cut off");
+    refused(CffTables(CffTable(std::string("\x8B\xFF\x11", 3))), "a reserved byte in the dictionary");
+    std::map<std::string, std::string> noMetrics = CffTables(whole);
+    noMetrics.erase("hmtx");
+    refused(noMetrics, "no hmtx");
 }
 
 // Objects of a written file by number, as the cross-reference table finds
@@ -162,7 +242,7 @@ std::string Find(const std::map<int, std::string>& objects, const std::string& k
 
 TEST(PdfTextWriterTest, WritesPagesTheCrossReferenceFindsWithGlyphStringsAndCorrections)
 {
-    const pdf::TrueTypeFace face = MonoFace();
+    const pdf::FontFace face = MonoFace();
     // 600 units an inch, a 100-unit face stretched to 1.2: a glyph's
     // advance is 1233/2048 * 100 * 1.2 = 72.246 units.
     pdf::CPdfTextWriter writer(face, 595.276, 841.89, 600, 100, 1.2);
@@ -214,9 +294,39 @@ TEST(PdfTextWriterTest, WritesPagesTheCrossReferenceFindsWithGlyphStringsAndCorr
     EXPECT_NE(info.find("/CreationDate(D:19700101000000+00'00')"), std::string::npos) << info;
 }
 
+TEST(PdfTextWriterTest, ACffFaceIsEmbeddedWholeAsAnOpenTypeFileUnderACidFontOfType0)
+{
+    pdf::FontFace face;
+    ASSERT_TRUE(pdf::ParseFont(FontFile(CffTables(CffTable(kNameKeyedDict)), kOtto), face));
+    pdf::CPdfTextWriter writer(face, 595.276, 841.89, 600, 100, 1);
+    ASSERT_TRUE(writer.AddPage({{1, U'\u00A7', 600, 1200}, {3, U'\u00FC', 600 + 1233.0 / 2048 * 100, 1200}}));
+    const std::string pdf = writer.Finish("t", 0);
+    ASSERT_EQ(pdf.rfind("%PDF-1.6\n", 0), 0u);
+    const std::map<int, std::string> objects = Objects(pdf);
+    EXPECT_NE(Find(objects, "BT\n").find("1 0 0 1 72 697.89 Tm[<00010003>]TJ\n"), std::string::npos);
+    EXPECT_NE(Find(objects, "/Subtype/Type0").find("/BaseFont/TestMono-Identity-H/Encoding/Identity-H"),
+              std::string::npos);
+    EXPECT_TRUE(Find(objects, "/CIDFontType2").empty());
+    // Its CIDs are the glyph ids: no map to them.
+    const std::string cid = Find(objects, "/CIDFontType0");
+    EXPECT_NE(cid.find("/BaseFont/TestMono/"), std::string::npos) << cid;
+    EXPECT_EQ(cid.find("CIDToGIDMap"), std::string::npos) << cid;
+    EXPECT_NE(cid.find("/W[1[602.051]3[602.051]]"), std::string::npos) << cid;
+    const std::string descriptor = Find(objects, "/FontDescriptor/FontName");
+    EXPECT_NE(descriptor.find("/FontBBox[-48.828 -244.141 634.766 927.734]"), std::string::npos) << descriptor;
+    EXPECT_NE(descriptor.find("/Ascent 759.766/Descent -240.234"), std::string::npos) << descriptor;
+    EXPECT_NE(descriptor.find("/FontFile3 "), std::string::npos) << descriptor;
+    EXPECT_EQ(descriptor.find("/FontFile2"), std::string::npos) << descriptor;
+    const std::string file = Find(objects, "/Subtype/OpenType");
+    EXPECT_NE(file.find("<</Subtype/OpenType/Length " + std::to_string(face.data.size()) + ">>\nstream\n" + face.data),
+              std::string::npos);
+    EXPECT_EQ(pdf.find("/Length1"), std::string::npos);
+    EXPECT_NE(Find(objects, "beginbfchar").find("<0001><00A7>\n<0003><00FC>\n"), std::string::npos);
+}
+
 TEST(PdfTextWriterTest, AGlyphMetAsTwoCharactersIsRefused)
 {
-    const pdf::TrueTypeFace face = MonoFace();
+    const pdf::FontFace face = MonoFace();
     pdf::CPdfTextWriter writer(face, 100, 100, 72, 10, 1);
     ASSERT_TRUE(writer.AddPage({{1, U'\u00B5', 0, 10}, {1, U'\u00B5', 6, 10}}));
     // The same glyph as another character could not read back as both.
