@@ -5,7 +5,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace textlayout {
 
@@ -16,35 +21,62 @@ int SafeTab(int tabWidth)
     return tabWidth < 1 ? 1 : tabWidth;
 }
 
-// A UTF-8 line whose bytes are all ASCII is laid out like any other.
-bool NeedsUtf8(const char* chars, int len, TextEncoding encoding)
+// The bytes at the start of p[0, n) that take one cell each without a look
+// at them: no tab, and in UTF-8 no byte of a sequence. A single pass, so
+// that a long line is walked only as far as a caller needs.
+int PlainRun(const char* p, int n, bool utf8)
 {
-    return encoding == TextEncoding::Utf8 && len > 0 &&
-           !textencoding::IsAscii(std::string_view(chars, static_cast<size_t>(len)));
+    if (n <= 0)
+        return 0;
+    if (!utf8) {
+        const void* tab = std::memchr(p, '\t', static_cast<size_t>(n));
+        return tab ? static_cast<int>(static_cast<const char*>(tab) - p) : n;
+    }
+    int i = 0;
+#if defined(__SSE2__)
+    const __m128i tab = _mm_set1_epi8('\t');
+    auto marks = [&](int at) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        return _mm_or_si128(v, _mm_cmpeq_epi8(v, tab));
+    };
+    // Sixty-four bytes a step while nothing is found, then the sixteen that
+    // hold the first find.
+    for (; i + 64 <= n; i += 64) {
+        const __m128i any =
+            _mm_or_si128(_mm_or_si128(marks(i), marks(i + 16)), _mm_or_si128(marks(i + 32), marks(i + 48)));
+        if (_mm_movemask_epi8(any))
+            break;
+    }
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+        const unsigned special = static_cast<unsigned>(_mm_movemask_epi8(_mm_or_si128(v, _mm_cmpeq_epi8(v, tab))));
+        if (special)
+            return i + __builtin_ctz(special);
+    }
+#endif
+    for (; i < n; ++i) {
+        const unsigned char c = static_cast<unsigned char>(p[i]);
+        if (c == '\t' || c >= 0x80)
+            return i;
+    }
+    return n;
 }
 
-// Long lines are counted through a tab search at memory speed; a line
-// with characters to decode goes one character after another.
+// Long lines go a plain run at a time, at memory speed, with only the
+// tabs and sequences between the runs looked at one by one.
 int ColumnAfterLong(const char* chars, int len, int startColumn, int tabWidth, TextEncoding encoding)
 {
+    const bool utf8 = encoding == TextEncoding::Utf8;
     int col = startColumn;
-    if (NeedsUtf8(chars, len, encoding)) {
-        for (int i = 0, next; i < len; i = next)
+    for (int i = 0; i < len;) {
+        const int run = PlainRun(chars + i, len - i, utf8);
+        col += run;
+        i += run;
+        if (i < len) {
+            int next;
             col += CharCells(chars, len, i, col, tabWidth, encoding, next);
-        return col;
-    }
-    const char* p = chars;
-    const char* end = chars + len;
-    while (p < end) {
-        const void* tab = std::memchr(p, '\t', static_cast<size_t>(end - p));
-        if (!tab) {
-            col += static_cast<int>(end - p);
-            break;
+            i = next;
         }
-        const char* t = static_cast<const char*>(tab);
-        col += static_cast<int>(t - p);
-        col += tabWidth - col % tabWidth;
-        p = t + 1;
     }
     return col;
 }
@@ -182,41 +214,29 @@ int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int&
                       TextEncoding encoding)
 {
     tabWidth = SafeTab(tabWidth);
-    if (NeedsUtf8(chars, len, encoding)) {
-        int col = 0;
-        for (int i = 0, next; i < len; i = next) {
-            const int cells = CharCells(chars, len, i, col, tabWidth, encoding, next);
-            if (col + cells > wanted) {
-                startColumn = col;
-                return i;
-            }
-            col += cells;
-        }
-        startColumn = col;
-        return len;
-    }
-    // Stretches without tabs are skipped in one step.
+    const bool utf8 = encoding == TextEncoding::Utf8;
     int col = 0;
-    int i = 0;
-    while (i < len) {
-        const void* tab = std::memchr(chars + i, '\t', static_cast<size_t>(len - i));
-        int runEnd = tab ? static_cast<int>(static_cast<const char*>(tab) - chars) : len;
-        if (col + (runEnd - i) > wanted) {
-            int k = wanted < col ? 0 : wanted - col;
-            startColumn = col + k;
-            return i + k;
+    for (int i = 0; i < len;) {
+        // A plain byte is one column: nothing past the wanted column needs
+        // a look, however long the line.
+        const int reach = std::min(len - i, std::max(0, wanted - col + 1));
+        const int run = PlainRun(chars + i, reach, utf8);
+        if (run > 0 && col + run > wanted) {
+            startColumn = wanted;
+            return i + (wanted - col);
         }
-        col += runEnd - i;
-        i = runEnd;
-        if (i < len) {
-            int next = col + CellsAt('\t', col, tabWidth);
-            if (next > wanted) {
-                startColumn = col;
-                return i;
-            }
-            col = next;
-            ++i;
+        col += run;
+        i += run;
+        if (i >= len)
+            break;
+        int next;
+        const int cells = CharCells(chars, len, i, col, tabWidth, encoding, next);
+        if (col + cells > wanted) {
+            startColumn = col;
+            return i;
         }
+        col += cells;
+        i = next;
     }
     startColumn = col;
     return len;

@@ -133,6 +133,44 @@ TEST(TextLayout, FirstCharAtColumnFindsWherePaintingStarts)
     EXPECT_EQ(start, 6);
 }
 
+TEST(TextLayout, FirstCharAtColumnAgreesWithACharacterByCharacterWalk)
+{
+    const std::string pieces[] = {"a", "bcdefghijklmnopqrstuvwxyz", "\t", "\xC3\xA4", "\xE4\xB8\xAD", "\xFF", "\xE2\x82",
+                                  "        "};
+    unsigned x = 11;
+    for (int n = 0; n < 600; ++n) {
+        std::string line;
+        const int parts = n % 10 == 9 ? 100 + n % 200 : n % 23;
+        for (int k = 0; k < parts; ++k) {
+            x = x * 1103515245u + 12345u;
+            line += pieces[(x >> 16) % 8];
+        }
+        const int len = static_cast<int>(line.size());
+        for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Cp1252})
+            for (int tab : {1, 4, 8}) {
+                const int length = ColumnAfter(line.data(), len, 0, tab, encoding);
+                for (int wanted = -2; wanted <= length + 3; wanted += len > 200 ? 7 : 1) {
+                    int wantStart = 0, wantChar = len;
+                    for (int i = 0, col = 0, next; i < len; i = next) {
+                        const int cells = CharCells(line.data(), len, i, col, tab, encoding, next);
+                        if (col + cells > wanted) {
+                            wantChar = i;
+                            break;
+                        }
+                        col += cells;
+                        wantStart = col;
+                    }
+                    if (wantChar < len)
+                        wantStart = DisplayColumn(line.data(), len, wantChar, tab, encoding);
+                    int start = -1;
+                    ASSERT_EQ(FirstCharAtColumn(line.data(), len, wanted, tab, start, encoding), wantChar)
+                        << "line " << n << " tab " << tab << " wanted " << wanted;
+                    ASSERT_EQ(start, wantStart) << "line " << n << " tab " << tab << " wanted " << wanted;
+                }
+            }
+    }
+}
+
 TEST(TextLayout, ExpandShowsTabsAndBlanksWhenAsked)
 {
     const std::string line = "a\tb c";
