@@ -22,17 +22,28 @@ int HundredthsMmToDevice(int hundredthsMm, int dotsPerInch)
     return static_cast<int>(v >= 0 ? (v + 1270) / 2540 : (v - 1270) / 2540);
 }
 
+namespace {
+constexpr int kLineNumberWidth = 4;
+} // namespace
+
 int AppendLineNumberPrefix(std::u32string& cells, int lineNumber)
 {
     char digits[16];
     const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, lineNumber);
     const int n = static_cast<int>(end - digits);
     const size_t before = cells.size();
-    if (n < 4)
-        cells.append(static_cast<size_t>(4 - n), U' ');
+    if (n < kLineNumberWidth)
+        cells.append(static_cast<size_t>(kLineNumberWidth - n), U' ');
     cells.append(digits, end);
     cells.append(U": ");
     return static_cast<int>(cells.size() - before);
+}
+
+int LineNumberPrefixLength(int lineNumber)
+{
+    char digits[16];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, lineNumber);
+    return std::max(kLineNumberWidth, static_cast<int>(end - digits)) + 2;
 }
 
 std::vector<Row> WrapCells(std::u32string_view cells, int cellsPerRow, char32_t wideTail)

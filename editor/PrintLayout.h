@@ -30,6 +30,8 @@ int HundredthsMmToDevice(int hundredthsMm, int dotsPerInch);
 
 // "%4d: " for a 1-based line number appended to cells; returns its length.
 int AppendLineNumberPrefix(std::u32string& cells, int lineNumber);
+// The length AppendLineNumberPrefix appends, without making the text.
+int LineNumberPrefixLength(int lineNumber);
 
 // Rows of a word-wrapped line of cells: each row is [begin, end) into the
 // cells. A row breaks after the last blank that fits; a word longer than a

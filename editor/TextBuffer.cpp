@@ -469,7 +469,6 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
     CLineTable table;
     CLoader loader(table, style, plainEncoding, static_cast<size_t>(st.st_size));
     platform::CContentHash hash;
-    // Destroyed first: its thread reads the block and writes hash and loader.
     // Destroyed first: its thread reads the block and fills the loader's lines.
     std::optional<CSideSplit> side;
     loader.DetectHere(false);

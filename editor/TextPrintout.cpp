@@ -297,13 +297,7 @@ int CTextPrintout::RowCount(int line)
     const TextEncoding encoding = v->Encoding();
     if (encoding == TextEncoding::Cp1252 ||
         textencoding::IsAscii(std::string_view(chars, static_cast<size_t>(std::max(0, length))))) {
-        int prefix = 0;
-        if (v->GetLineNumbers()) {
-            int digits = 1;
-            for (int n = line + 1; n >= 10; n /= 10)
-                ++digits;
-            prefix = std::max(4, digits) + 2; // "%4d: "
-        }
+        const int prefix = v->GetLineNumbers() ? printing::LineNumberPrefixLength(line + 1) : 0;
         if (textlayout::DisplayLength(chars, length, v->GetTabWidth(), encoding) <= std::max(1, m_cellsPerRow - prefix))
             return 1;
     }
@@ -591,11 +585,10 @@ bool CTextPrintout::GridPage(int page, std::vector<pdf::Glyph>& glyphs)
     if (m_layout.footer && band.Height() > 0) {
         // Centred as DrawFooter centres it, in cells of the grid.
         const std::string footer = FooterText(page);
-        std::u32string cells;
-        for (int i = 0, n = 0; i < static_cast<int>(footer.size()); i += std::max(1, n))
-            cells.push_back(utf8::Decode(footer.data(), static_cast<int>(footer.size()), i, n));
         PrintedLine line;
-        line.cells = cells;
+        for (int i = 0, n = 0; i < static_cast<int>(footer.size()); i += std::max(1, n))
+            line.cells.push_back(utf8::Decode(footer.data(), static_cast<int>(footer.size()), i, n));
+        const std::u32string& cells = line.cells;
         line.rows.push_back({0, static_cast<int>(cells.size())});
         const int h = m_layout.LineHeight();
         const int w = static_cast<int>(cells.size()) * m_charWidth;

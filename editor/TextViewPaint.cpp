@@ -487,7 +487,6 @@ void CTextView::RenderDirty()
 {
     if (m_dirty.IsEmpty())
         return;
-    EnsureMetrics();
     EnsureGlyphFonts();
     // The margin's width may change while drawing (more digits), which
     // marks everything dirty again: draw until nothing is left.

@@ -193,6 +193,7 @@ TEST(PrintLayout, LineNumberPrefix)
         const size_t before = cells.size();
         const int n = printing::AppendLineNumberPrefix(cells, line);
         EXPECT_EQ(static_cast<size_t>(n), cells.size() - before);
+        EXPECT_EQ(printing::LineNumberPrefixLength(line), n);
         return cells;
     };
     EXPECT_EQ(prefix(U"", 7), U"   7: ");

@@ -13,6 +13,17 @@ int Col(const std::string& s, int x, int tab = 4)
     return DisplayColumn(s.data(), static_cast<int>(s.size()), x, tab);
 }
 
+// A line of parts pieces, each chosen from the eight by the running seed.
+std::string MixedLine(const std::string (&pieces)[8], unsigned& seed, int parts)
+{
+    std::string line;
+    for (int k = 0; k < parts; ++k) {
+        seed = seed * 1103515245u + 12345u;
+        line += pieces[(seed >> 16) % 8];
+    }
+    return line;
+}
+
 TEST(TextLayout, TabsMoveToTheNextStop)
 {
     const std::string line = "a\tb";
@@ -48,13 +59,8 @@ TEST(TextLayout, ColumnAfterCountsLikeCharacterByCharacter)
     const std::string pieces[] = {"a", "bc", "\t", "\xC3\xA4", "\xE4\xB8\xAD", "\xFF", "\xE2\x82", "        "};
     unsigned x = 7;
     for (int n = 0; n < 3000; ++n) {
-        std::string line;
         // Short lines and lines past the long-line search alike.
-        const int parts = n % 10 == 9 ? 200 + n % 300 : n % 23;
-        for (int k = 0; k < parts; ++k) {
-            x = x * 1103515245u + 12345u;
-            line += pieces[(x >> 16) % 8];
-        }
+        const std::string line = MixedLine(pieces, x, n % 10 == 9 ? 200 + n % 300 : n % 23);
         const int len = static_cast<int>(line.size());
         for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Cp1252})
             for (int tab : {1, 3, 4, 8})
@@ -139,12 +145,7 @@ TEST(TextLayout, FirstCharAtColumnAgreesWithACharacterByCharacterWalk)
                                   "        "};
     unsigned x = 11;
     for (int n = 0; n < 600; ++n) {
-        std::string line;
-        const int parts = n % 10 == 9 ? 100 + n % 200 : n % 23;
-        for (int k = 0; k < parts; ++k) {
-            x = x * 1103515245u + 12345u;
-            line += pieces[(x >> 16) % 8];
-        }
+        const std::string line = MixedLine(pieces, x, n % 10 == 9 ? 100 + n % 200 : n % 23);
         const int len = static_cast<int>(line.size());
         for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Cp1252})
             for (int tab : {1, 4, 8}) {
