@@ -12,16 +12,46 @@
 #include <algorithm>
 #include <cstring>
 
+CPixelCanvas::~CPixelCanvas()
+{
+    Touch();
+}
+
+void CPixelCanvas::SetSharedStore(ISharedStore* store)
+{
+    Touch();
+    if (m_shared && m_store)
+        m_store->Allocate(0, 0); // gives the old memory back
+    m_store = store;
+    Allocate();
+}
+
 void CPixelCanvas::Resize(int width, int height)
 {
     width = std::max(0, width);
     height = std::max(0, height);
     if (width == m_width && height == m_height)
         return;
+    Touch();
     m_width = width;
     m_height = height;
-    m_pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFFFFFF);
+    Allocate();
     ResetClip();
+}
+
+void CPixelCanvas::Allocate()
+{
+    const size_t n = static_cast<size_t>(m_width) * static_cast<size_t>(m_height);
+    m_data = m_store && n ? m_store->Allocate(m_width, m_height) : nullptr;
+    m_shared = m_data != nullptr;
+    if (m_shared) {
+        m_own.clear();
+        m_own.shrink_to_fit();
+        std::fill_n(m_data, n, 0xFFFFFFu);
+    } else {
+        m_own.assign(n, 0xFFFFFF);
+        m_data = m_own.data();
+    }
 }
 
 void CPixelCanvas::SetClip(const wxRect& clip)
@@ -39,6 +69,7 @@ void CPixelCanvas::Fill(const wxRect& rect, COLORREF color)
     wxRect r = rect.Intersect(m_clip);
     if (r.IsEmpty())
         return;
+    Touch();
     const uint32_t px = ToPixel(color);
     // Stored a pixel at a time, a screenful of backgrounds takes a large part
     // of a repaint; copies go at the memory's width. The first row doubles
@@ -64,6 +95,7 @@ void CPixelCanvas::DottedVLine(int x, int y0, int y1, COLORREF color)
 {
     if (x < m_clip.x || x >= m_clip.x + m_clip.width)
         return;
+    Touch();
     const uint32_t px = ToPixel(color);
     int from = std::max(y0, m_clip.y);
     int to = std::min(y1, m_clip.y + m_clip.height);
@@ -76,6 +108,7 @@ void CPixelCanvas::DrawGlyph(int x, int y, const CGlyphCache::Glyph& glyph, COLO
     wxRect r = wxRect(x, y, glyph.width, glyph.height).Intersect(m_clip);
     if (r.IsEmpty())
         return;
+    Touch();
     const int fr = color & 0xFF, fg = (color >> 8) & 0xFF, fb = (color >> 16) & 0xFF;
     for (int yy = r.y; yy < r.y + r.height; ++yy) {
         const uint8_t* m = glyph.mask.data() + static_cast<size_t>(yy - y) * static_cast<size_t>(glyph.width) + (r.x - x);
@@ -106,6 +139,7 @@ void CPixelCanvas::DrawImage(int x, int y, const wxImage& image)
     const bool masked = image.HasMask();
     const unsigned char mr = image.GetMaskRed(), mg = image.GetMaskGreen(), mb = image.GetMaskBlue();
     const unsigned char* data = image.GetData();
+    Touch();
     for (int yy = r.y; yy < r.y + r.height; ++yy) {
         uint32_t* p = Row(yy);
         for (int xx = r.x; xx < r.x + r.width; ++xx) {
@@ -125,6 +159,7 @@ void CPixelCanvas::Scroll(const wxRect& area, int dx, int dy)
     wxRect dst = wxRect(a.x + dx, a.y + dy, a.width, a.height).Intersect(a);
     if (dst.IsEmpty())
         return;
+    Touch();
     const size_t bytes = static_cast<size_t>(dst.width) * sizeof(uint32_t);
     auto copyRow = [&](int y) { std::memmove(Row(y) + dst.x, Row(y - dy) + dst.x - dx, bytes); };
     if (dy > 0) {
@@ -145,7 +180,7 @@ void CPixelCanvas::CopyTo(wxDC& dc, const wxRect& srcRect, const wxPoint& dst) c
     if (wxGraphicsContext* gc = dc.GetGraphicsContext()) {
         if (auto* cr = static_cast<cairo_t*>(gc->GetNativeContext())) {
             cairo_surface_t* surface = cairo_image_surface_create_for_data(
-                reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(m_pixels.data())), CAIRO_FORMAT_RGB24,
+                reinterpret_cast<unsigned char*>(const_cast<uint32_t*>(m_data)), CAIRO_FORMAT_RGB24,
                 m_width, m_height, m_width * static_cast<int>(sizeof(uint32_t)));
             if (cairo_surface_status(surface) == CAIRO_STATUS_SUCCESS) {
                 cairo_save(cr);
@@ -165,7 +200,7 @@ void CPixelCanvas::CopyTo(wxDC& dc, const wxRect& srcRect, const wxPoint& dst) c
     wxImage image(src.width, src.height, false);
     unsigned char* out = image.GetData();
     for (int y = 0; y < src.height; ++y) {
-        const uint32_t* p = m_pixels.data() + static_cast<size_t>(src.y + y) * m_width + src.x;
+        const uint32_t* p = m_data + static_cast<size_t>(src.y + y) * m_width + src.x;
         for (int x = 0; x < src.width; ++x, out += 3) {
             out[0] = static_cast<unsigned char>((p[x] >> 16) & 0xFF);
             out[1] = static_cast<unsigned char>((p[x] >> 8) & 0xFF);
@@ -179,6 +214,6 @@ COLORREF CPixelCanvas::Pixel(int x, int y) const
 {
     if (x < 0 || y < 0 || x >= m_width || y >= m_height)
         return 0;
-    uint32_t p = m_pixels[static_cast<size_t>(y) * m_width + x];
+    uint32_t p = m_data[static_cast<size_t>(y) * m_width + x];
     return ((p >> 16) & 0xFF) | (p & 0xFF00) | ((p & 0xFF) << 16);
 }

@@ -16,6 +16,30 @@ class wxImage;
 
 class CPixelCanvas {
 public:
+    // Memory another process reads the pixels from (the display server,
+    // through shared memory): the canvas asks it for memory, and waits for
+    // the reader to finish before it changes a pixel that was handed over.
+    class ISharedStore {
+    public:
+        virtual ~ISharedStore() = default;
+        // Memory for width x height pixels, nullptr to use the canvas's own;
+        // what an earlier call gave may be released.
+        virtual uint32_t* Allocate(int width, int height) = 0;
+        virtual void WaitForReader() = 0;
+    };
+
+    CPixelCanvas() = default;
+    ~CPixelCanvas();
+    CPixelCanvas(const CPixelCanvas&) = delete;
+    CPixelCanvas& operator=(const CPixelCanvas&) = delete;
+
+    // The store outlives the canvas or is unset first; setting it drops the
+    // contents (the size stays).
+    void SetSharedStore(ISharedStore* store);
+    bool IsShared() const { return m_shared; }
+    // The pixels were handed to the store's reader.
+    void MarkHandedOver() { m_handedOver = m_shared; }
+
     // The contents are undefined after a change of size.
     void Resize(int width, int height);
     int Width() const { return m_width; }
@@ -43,9 +67,20 @@ public:
     void CopyTo(wxDC& dc, const wxRect& src, const wxPoint& dst) const;
 
     COLORREF Pixel(int x, int y) const;
+    // Rows of Width() words, 0x00RRGGBB.
+    const uint32_t* Data() const { return m_data; }
 
 private:
-    uint32_t* Row(int y) { return m_pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(m_width); }
+    void Allocate();
+    // Every change of a pixel starts here.
+    void Touch()
+    {
+        if (m_handedOver) {
+            m_handedOver = false;
+            m_store->WaitForReader();
+        }
+    }
+    uint32_t* Row(int y) { return m_data + static_cast<size_t>(y) * static_cast<size_t>(m_width); }
     static uint32_t ToPixel(COLORREF c)
     {
         // cairo's RGB24 word: 0x00RRGGBB
@@ -54,6 +89,10 @@ private:
 
     int m_width = 0;
     int m_height = 0;
-    std::vector<uint32_t> m_pixels;
+    std::vector<uint32_t> m_own;
+    uint32_t* m_data = nullptr;
+    ISharedStore* m_store = nullptr;
+    bool m_shared = false;
+    bool m_handedOver = false;
     wxRect m_clip;
 };

@@ -1,5 +1,7 @@
 #include "editor/TextView.h"
 
+#include "editor/XShmPresenter.h"
+
 #include "editor/TextTransform.h"
 #include "resources/CommandIds.h"
 #include "resources/CommandMap.h"

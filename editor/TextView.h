@@ -29,11 +29,13 @@
 
 #include <array>
 #include <chrono>
+#include <memory>
 #include <string>
 #include <vector>
 
 class wxClipboardEvent;
 class wxDC;
+class CXShmPresenter;
 
 class CTextView : public wxWindow, public CTextBufferListener, protected ITextPaintSource {
 public:
@@ -238,6 +240,8 @@ public:
     // measurements); the rest of the window was copied from the view's pixels.
     wxRect LastPaintBox() const { return m_lastPaintBox; }
     long PaintCount() const { return m_paintCount; }
+    // Whether the pixels live in memory the X server reads them from.
+    bool SharesPixelsWithServer() const { return m_canvas.IsShared(); }
     // The union of the areas drawn since the last reset.
     wxRect PaintedArea() const { return m_paintedArea; }
     void ResetPaintedArea() { m_paintedArea = wxRect(); }
@@ -339,6 +343,8 @@ private:
     void BeginDragAndDrop();
     void SetCursorFor(const wxPoint& point);
     void PaintCaret(wxDC& dc);
+    // The caret bar (or the drop indicator) as drawn over the pixels.
+    bool CaretToDraw(wxRect& rect, COLORREF& color);
     void EnsureGlyphFonts();
     TextPaintFrame PaintFrame();
     // One line's margin or text drawn onto dc at rect, outside the view's
@@ -432,6 +438,9 @@ private:
     wxRect m_lastPaintBox;
     long m_paintCount = 0;
     wxRect m_paintedArea;
+    // Hands the pixels to the X server where it can; it outlives the canvas,
+    // whose memory it may hold.
+    std::unique_ptr<CXShmPresenter> m_presenter;
     // The window's pixels, kept by the view so that scrolling can move them
     // (GTK 3 redraws a scrolled child window completely), the area of them
     // that must be drawn anew, and what draws them.

@@ -2,6 +2,8 @@
 // into the view's pixels, and the caret the view draws itself.
 #include "editor/TextView.h"
 
+#include "editor/XShmPresenter.h"
+
 #include "text/TextLayout.h"
 #include "text/Utf8.h"
 
@@ -351,6 +353,42 @@ void CTextView::PresentPending()
         view->Present();
 }
 
+#if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
+namespace {
+
+// Whether another window of the program lies over part of this one: what is
+// drawn onto the native window at once would cover it there. GDK keeps a
+// parent's children topmost first.
+bool HasWindowAbove(GdkWindow* window)
+{
+    if (!window)
+        return false;
+    GdkRectangle area{0, 0, gdk_window_get_width(window), gdk_window_get_height(window)};
+    for (GdkWindow* w = window; !gdk_window_has_native(w);) {
+        GdkWindow* parent = gdk_window_get_parent(w);
+        if (!parent)
+            break;
+        int x = 0, y = 0;
+        gdk_window_get_position(w, &x, &y);
+        area.x += x;
+        area.y += y;
+        for (GList* it = gdk_window_peek_children(parent); it && it->data != w; it = it->next) {
+            GdkWindow* sibling = GDK_WINDOW(it->data);
+            if (!gdk_window_is_visible(sibling) || gdk_window_is_input_only(sibling))
+                continue;
+            GdkRectangle r{0, 0, gdk_window_get_width(sibling), gdk_window_get_height(sibling)};
+            gdk_window_get_position(sibling, &r.x, &r.y);
+            if (gdk_rectangle_intersect(&area, &r, nullptr))
+                return true;
+        }
+        w = parent;
+    }
+    return false;
+}
+
+} // namespace
+#endif
+
 bool CTextView::CanPresentAtOnce() const
 {
 #if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
@@ -358,7 +396,8 @@ bool CTextView::CanPresentAtOnce() const
     static const bool x11 = GDK_IS_X11_DISPLAY(gdk_display_get_default());
     const wxSize client = GetClientSize();
     return x11 && GetHandle() && client.x > 0 && client.y > 0 && m_canvas.Width() == client.x &&
-           m_canvas.Height() == client.y && IsShownOnScreen() && !IsFrozen();
+           m_canvas.Height() == client.y && IsShownOnScreen() && !IsFrozen() &&
+           !HasWindowAbove(GTKGetDrawingWindow());
 #else
     return false;
 #endif
@@ -414,6 +453,14 @@ void CTextView::Present()
     }
     RenderDirty();
     ++m_paintCount;
+    wxRect caret;
+    COLORREF caretColor = 0;
+    if (!CaretToDraw(caret, caretColor))
+        caret = wxRect();
+    if (m_canvas.IsShared() && m_presenter->Put(m_canvas, screen, caret, caretColor)) {
+        m_canvas.MarkHandedOver();
+        return;
+    }
     {
         wxClientDC dc(this);
         for (wxRegionIterator it(screen); it; ++it) {
@@ -472,6 +519,11 @@ void CTextView::OnPaint(wxPaintEvent&)
     EnsureGlyphFonts();
     ++m_paintCount;
     if (m_canvas.Width() != client.x || m_canvas.Height() != client.y) {
+        if (!m_presenter) {
+            m_presenter = std::make_unique<CXShmPresenter>(this);
+            if (m_presenter->Usable())
+                m_canvas.SetSharedStore(m_presenter.get());
+        }
         m_canvas.Resize(client.x, client.y);
         m_dirty = wxRegion(wxRect(client));
     }
@@ -533,19 +585,30 @@ wxRect CTextView::CaretRect() const
     return wxRect(m_caretPixel.x, m_caretPixel.y, 2, std::max(1, m_lineHeight));
 }
 
-void CTextView::PaintCaret(wxDC& dc)
+bool CTextView::CaretToDraw(wxRect& rect, COLORREF& color)
 {
     if (m_indicatorPos.IsValid()) {
         if (DisplayColumn(m_indicatorPos) < m_firstColumn)
-            return;
-        wxPoint p = TextToPoint(m_indicatorPos);
-        FillRect(dc, wxRect(p.x, p.y, 2, m_lineHeight), m_indicatorGrey ? 0x808080 : TextColor(CI_WND));
-        return;
+            return false;
+        const wxPoint p = TextToPoint(m_indicatorPos);
+        rect = wxRect(p.x, p.y, 2, m_lineHeight);
+        color = m_indicatorGrey ? 0x808080 : TextColor(CI_WND);
+        return true;
     }
     if (!m_caretShown || !m_caretBlinkOn)
-        return;
-    wxPoint p = TextToPoint(GetCaretPos());
-    FillRect(dc, wxRect(p.x, p.y, 2, m_lineHeight), TextColor(CI_WND));
+        return false;
+    const wxPoint p = TextToPoint(GetCaretPos());
+    rect = wxRect(p.x, p.y, 2, m_lineHeight);
+    color = TextColor(CI_WND);
+    return true;
+}
+
+void CTextView::PaintCaret(wxDC& dc)
+{
+    wxRect rect;
+    COLORREF color = 0;
+    if (CaretToDraw(rect, color))
+        FillRect(dc, rect, color);
 }
 
 void CTextView::InvalidateLines(int first, int last)

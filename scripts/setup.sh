@@ -25,8 +25,9 @@ packages=(
   # the window benchmark sends keys through XTest and watches repaints through
   # DAMAGE; its peers are a bare GtkTextView and a wxStyledTextCtrl (the
   # styled text control comes with libwxgtk3.2-dev); find in files is compared
-  # with ripgrep
-  libxtst-dev libxdamage-dev libxfixes-dev ripgrep
+  # with ripgrep; the text view hands its pixels to X through shared memory
+  # (libxext-dev)
+  libxtst-dev libxdamage-dev libxfixes-dev libxext-dev ripgrep
   # the explorer's compressed and encrypted colours are tested on btrfs and
   # encrypted ext4 volumes made on loop devices
   btrfs-progs e2fsprogs

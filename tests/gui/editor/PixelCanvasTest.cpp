@@ -1,11 +1,15 @@
-// The view's pixel buffer: filling, glyph blending, scrolling in place, and
-// the copy onto a DC.
+// The view's pixel buffer: filling, glyph blending, scrolling in place, the
+// copy onto a DC, and memory shared with a reader.
 #include "editor/GlyphCache.h"
 #include "editor/PixelCanvas.h"
 
 #include <gtest/gtest.h>
 #include <wx/dcmemory.h>
 #include <wx/image.h>
+
+#include <functional>
+#include <iterator>
+#include <vector>
 
 namespace {
 
@@ -109,6 +113,107 @@ TEST(PixelCanvas, GlyphCoverageBlendsAndTheCopyReachesABitmap)
         for (int x = 0; x < 10; ++x)
             reds += img.GetRed(x, y) == 255 && img.GetGreen(x, y) == 0;
     EXPECT_EQ(reds, red);
+}
+
+// Memory as a display server's shared segment would give it, counting how
+// often the canvas waits for the reader.
+class FakeStore : public CPixelCanvas::ISharedStore {
+public:
+    uint32_t* Allocate(int width, int height) override
+    {
+        ++allocations;
+        lastSize = wxSize(width, height);
+        if (refuse || width <= 0 || height <= 0) {
+            memory.clear();
+            return nullptr;
+        }
+        memory.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xDEADBEEF);
+        return memory.data();
+    }
+    void WaitForReader() override { ++waits; }
+
+    std::vector<uint32_t> memory;
+    wxSize lastSize;
+    int allocations = 0;
+    int waits = 0;
+    bool refuse = false;
+};
+
+TEST(PixelCanvas, PixelsHandedToAReaderAreWaitedForOnceBeforeTheyChange)
+{
+    FakeStore store;
+    CPixelCanvas c;
+    c.SetSharedStore(&store);
+    c.Resize(8, 4);
+    ASSERT_TRUE(c.IsShared());
+    EXPECT_EQ(c.Data(), store.memory.data());
+    EXPECT_EQ(store.memory[0], 0xFFFFFFu) << "fresh shared pixels start white, as the canvas's own";
+    c.Fill(wxRect(0, 0, 8, 4), 0x102030);
+    EXPECT_EQ(store.waits, 0) << "nothing was handed over yet";
+
+    c.MarkHandedOver();
+    EXPECT_EQ(c.Pixel(0, 0), 0x102030u) << "reading needs no wait";
+    c.Fill(wxRect(0, 0, 1, 1), 0x000000);
+    c.Fill(wxRect(1, 0, 1, 1), 0x000000);
+    EXPECT_EQ(store.waits, 1);
+
+    // Every kind of change waits.
+    CGlyphCache::Glyph glyph;
+    glyph.width = 1;
+    glyph.height = 1;
+    glyph.mask = {255};
+    const std::function<void()> changes[] = {
+        [&] { c.VLine(2, 0, 4, 0x0000FF); },
+        [&] { c.DottedVLine(3, 0, 4, 0x0000FF); },
+        [&] { c.DrawGlyph(4, 0, glyph, 0x00FF00); },
+        [&] { c.DrawImage(0, 0, wxImage(2, 2)); },
+        [&] { c.Scroll(wxRect(0, 0, 8, 4), 0, 1); },
+        [&] { c.Resize(6, 3); },
+    };
+    for (size_t i = 0; i < std::size(changes); ++i) {
+        c.MarkHandedOver();
+        const int before = store.waits;
+        changes[i]();
+        EXPECT_EQ(store.waits, before + 1) << "change " << i;
+    }
+    EXPECT_EQ(store.lastSize, wxSize(6, 3)) << "a new size asks the store again";
+}
+
+TEST(PixelCanvas, ARefusingStoreOrNoneLeavesTheCanvasItsOwnMemory)
+{
+    FakeStore store;
+    store.refuse = true;
+    CPixelCanvas c;
+    c.SetSharedStore(&store);
+    c.Resize(5, 5);
+    EXPECT_FALSE(c.IsShared());
+    c.MarkHandedOver(); // own memory is never read by anyone else
+    c.Fill(wxRect(0, 0, 5, 5), 0x010203);
+    EXPECT_EQ(store.waits, 0);
+    EXPECT_EQ(c.Pixel(4, 4), 0x010203u);
+
+    store.refuse = false;
+    c.SetSharedStore(&store);
+    EXPECT_TRUE(c.IsShared()) << "the store is asked again for the same size";
+    c.MarkHandedOver();
+    c.SetSharedStore(nullptr);
+    EXPECT_EQ(store.waits, 1) << "the reader is done before the memory goes";
+    EXPECT_EQ(store.lastSize, wxSize(0, 0)) << "and the memory is given back";
+    EXPECT_FALSE(c.IsShared());
+    c.Fill(wxRect(0, 0, 5, 5), 0x040506);
+    EXPECT_EQ(c.Pixel(2, 2), 0x040506u);
+}
+
+TEST(PixelCanvas, ACanvasWaitsForTheReaderBeforeItGoes)
+{
+    FakeStore store;
+    {
+        CPixelCanvas c;
+        c.SetSharedStore(&store);
+        c.Resize(3, 3);
+        c.MarkHandedOver();
+    }
+    EXPECT_EQ(store.waits, 1);
 }
 
 } // namespace

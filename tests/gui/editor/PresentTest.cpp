@@ -2,6 +2,7 @@
 // not in the toolkit's next frame; read back from the X server.
 #include "EditorTestUtil.h"
 
+#include "editor/XShmPresenter.h"
 #include "gui/ScreenPixels.h"
 
 #include <wx/evtloop.h>
@@ -115,6 +116,113 @@ TEST_F(PresentTest, AViewDestroyedWithAKeptBackAreaIsForgotten)
         delete second;
     } // the scope's end must not reach the deleted view
     EXPECT_EQ(Line(0), "xabc");
+    Pump(50);
+}
+
+// The pixels go to the server from memory it shares with Kib; what the
+// server shows must still be what the view drew, and only where the view
+// shows.
+class SharedPresentTest : public PresentTest {
+protected:
+    void TearDown() override
+    {
+        CXShmPresenter::Disable(false);
+        PresentTest::TearDown();
+    }
+
+    std::string ManyLines()
+    {
+        std::string text;
+        for (int i = 0; i < 200; ++i)
+            text += "String größe" + std::to_string(i) + " = \"äöü\";\r\n";
+        return text;
+    }
+};
+
+TEST_F(SharedPresentTest, TheViewSharesItsPixelsWithALocalServer)
+{
+    SetText("abc");
+    Pump(100);
+    EXPECT_TRUE(view->SharesPixelsWithServer());
+}
+
+TEST_F(SharedPresentTest, AWindowAboveTheViewKeepsItsPixels)
+{
+    SetText("abc");
+    view->PutCaret(TextPos(3, 0));
+    Pump(100);
+    const wxRect line = LineArea(0);
+    auto* cover = new wxWindow(frame, wxID_ANY, view->GetPosition() + wxPoint(0, line.y),
+                               wxSize(line.width / 2, line.height * 3));
+    cover->SetBackgroundColour(wxColour(200, 0, 0));
+    cover->Raise();
+    Pump(150);
+    const wxImage covered = kibtest::ScreenPixels(cover, wxRect(cover->GetClientSize()));
+    const wxRect free(line.width / 2, line.y, line.width - line.width / 2, line.height);
+    const wxImage before = kibtest::ScreenPixels(view, free);
+    // A long line reaches under the cover and beyond it.
+    Send(wxEVT_CHAR, 'x', 'x');
+    for (int i = 0; i < 60; ++i)
+        Send(wxEVT_CHAR, 'W', 'W');
+    EXPECT_FALSE(kibtest::PixelsDiffer(covered, kibtest::ScreenPixels(cover, wxRect(cover->GetClientSize()))))
+        << "the view drew over the window above it";
+    EXPECT_FALSE(kibtest::PixelsDiffer(before, kibtest::ScreenPixels(view, free)));
+    // The toolkit draws it instead, beneath the window above.
+    Pump(100);
+    EXPECT_TRUE(kibtest::PixelsDiffer(before, kibtest::ScreenPixels(view, free)));
+    EXPECT_FALSE(kibtest::PixelsDiffer(covered, kibtest::ScreenPixels(cover, wxRect(cover->GetClientSize()))));
+    // Without it, keys show at once again.
+    cover->Destroy();
+    Pump(100);
+    const wxImage uncovered = kibtest::ScreenPixels(view, line);
+    Send(wxEVT_CHAR, 'y', 'y');
+    EXPECT_TRUE(kibtest::PixelsDiffer(uncovered, kibtest::ScreenPixels(view, line)));
+    Pump(50);
+}
+
+TEST_F(SharedPresentTest, KeysInARowWithoutTheLoopEndOnTheLastState)
+{
+    SetText(ManyLines());
+    Pump(100);
+    const wxRect all(view->GetClientSize());
+    // Each key draws into memory the server may still read from.
+    for (int i = 0; i < 20; ++i) {
+        Send(wxEVT_KEY_DOWN, WXK_PAGEDOWN);
+        Send(wxEVT_CHAR, 'q', 'q');
+    }
+    const wxImage at = kibtest::ScreenPixels(view, all);
+    view->Refresh();
+    Pump(100);
+    EXPECT_FALSE(kibtest::PixelsDiffer(at, kibtest::ScreenPixels(view, all)));
+}
+
+TEST_F(SharedPresentTest, WithoutSharedMemoryAKeyStillShowsAtOnce)
+{
+    CXShmPresenter::Disable(true);
+    auto* other = new CJavaEditView(frame, wxID_ANY, wxPoint(0, 0), view->GetSize());
+    other->AttachBuffer(buffer.get());
+    view->Hide();
+    SetText("abc");
+    Focus(other);
+    other->PutCaret(TextPos(3, 0));
+    Pump(150);
+    EXPECT_FALSE(other->SharesPixelsWithServer());
+    const wxRect area(0, 0, other->GetClientSize().x, Cell(0, 1, other).y);
+    const wxImage before = kibtest::ScreenPixels(other, area);
+    wxKeyEvent ev(wxEVT_CHAR);
+    ev.SetEventObject(other);
+    ev.m_keyCode = 'x';
+    ev.m_uniChar = 'x';
+    other->GetEventHandler()->ProcessEvent(ev);
+    EXPECT_EQ(Line(0), "abcx");
+    const wxImage at = kibtest::ScreenPixels(other, area);
+    EXPECT_TRUE(kibtest::PixelsDiffer(before, at));
+    other->Refresh();
+    Pump(100);
+    EXPECT_FALSE(kibtest::PixelsDiffer(at, kibtest::ScreenPixels(other, area)));
+    other->DetachBuffer();
+    other->Destroy();
+    view->Show();
     Pump(50);
 }
 
