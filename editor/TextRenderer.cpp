@@ -23,6 +23,10 @@ constexpr int kSafeCutSearch = 4096;
 // Beyond this many characters into a line, painting classifies only a
 // window before the visible part.
 int g_longLineWindow = 8192;
+// Lines this long keep places to start a walk to a column from, this far
+// apart.
+constexpr int kMarkedLine = 1 << 20;
+constexpr int kMarkSpacing = 1 << 16;
 
 bool IsIdentChar(unsigned char c)
 {
@@ -58,7 +62,7 @@ void CTextRenderer::Reset()
 {
     m_icons.clear();
     std::vector<ColorBlock>().swap(m_runs);
-    m_lineWindow = LineWindow();
+    ForgetLineWindow();
 }
 
 void CTextRenderer::RenderArea(CPixelCanvas& canvas, const wxRect& box, const TextPaintFrame& frame,
@@ -171,6 +175,21 @@ int CTextRenderer::WindowStart(const char* chars, int startChar) const
     return 0;
 }
 
+int CTextRenderer::StartOfPaint(int line, const char* chars, int len, int wanted, int tabWidth,
+                                TextEncoding encoding, int& startColumn)
+{
+    if (len < kMarkedLine || wanted <= kMarkSpacing / 2)
+        return textlayout::FirstCharAtColumn(chars, len, wanted, tabWidth, startColumn, encoding);
+    LineMarks& m = m_lineMarks;
+    if (m.line != line || m.chars != chars || m.len != len || m.tabWidth != tabWidth || m.encoding != encoding)
+        m = {line, chars, len, tabWidth, encoding, textlayout::ColumnMarks(chars, len, tabWidth, kMarkSpacing, encoding)};
+    // The last mark at or before the wanted column.
+    auto after = std::upper_bound(m.marks.begin(), m.marks.end(), wanted,
+                                  [](int column, const textlayout::ColumnMark& mark) { return column < mark.column; });
+    const textlayout::ColumnMark from = after == m.marks.begin() ? textlayout::ColumnMark() : *(after - 1);
+    return textlayout::FirstCharAtColumn(chars, len, wanted, tabWidth, startColumn, encoding, from);
+}
+
 LineState CTextRenderer::StateInLine(ITextPaintSource& source, int line, LineState in, const char* chars,
                                      int from)
 {
@@ -216,7 +235,7 @@ void CTextRenderer::RenderLine(CPixelCanvas& canvas, const wxRect& rect, const w
     const TextEncoding encoding = source.Encoding();
     const bool utf8 = encoding == TextEncoding::Utf8;
     int startCol = 0;
-    const int startChar = textlayout::FirstCharAtColumn(chars, len, colFrom, tabWidth, startCol, encoding);
+    const int startChar = StartOfPaint(line, chars, len, colFrom, tabWidth, encoding, startCol);
     int endChar = startChar;
     for (int col = startCol; endChar < len && col < colTo;) {
         int next = endChar + 1;

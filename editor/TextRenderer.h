@@ -9,6 +9,7 @@
 #include "editor/PixelCanvas.h"
 #include "editor/TextLines.h"
 #include "editor/TextPos.h"
+#include "text/TextLayout.h"
 
 #include <wx/gdicmn.h>
 #include <wx/image.h>
@@ -74,7 +75,11 @@ public:
 
     CGlyphCache& Glyphs() { return m_glyphs; }
     // Forgets what was kept of the text (a new text, an edit).
-    void ForgetLineWindow() { m_lineWindow = LineWindow(); }
+    void ForgetLineWindow()
+    {
+        m_lineWindow = LineWindow();
+        m_lineMarks = LineMarks();
+    }
     void Reset();
 
     // How far into a line painting classifies from the line's start; past it
@@ -84,6 +89,9 @@ public:
 private:
     int WindowStart(const char* chars, int startChar) const;
     LineState StateInLine(ITextPaintSource& source, int line, LineState in, const char* chars, int from);
+    // Where painting of the line starts for column wanted.
+    int StartOfPaint(int line, const char* chars, int len, int wanted, int tabWidth, TextEncoding encoding,
+                     int& startColumn);
     const std::vector<wxImage>& MarginIcons();
 
     CGlyphCache m_glyphs;
@@ -97,4 +105,15 @@ private:
         LineState in = 0;
         LineState state = 0;
     } m_lineWindow;
+    // Places inside the last very long line painted right of its start, so
+    // that a repaint there does not walk the line from its start (forgotten
+    // with every change).
+    struct LineMarks {
+        int line = -1;
+        const char* chars = nullptr;
+        int len = 0;
+        int tabWidth = 0;
+        TextEncoding encoding = TextEncoding::Cp1252;
+        std::vector<textlayout::ColumnMark> marks;
+    } m_lineMarks;
 };

@@ -210,13 +210,42 @@ int NearestCharToColumn(const char* chars, int len, int column, int tabWidth,
     return len;
 }
 
+std::vector<ColumnMark> ColumnMarks(const char* chars, int len, int tabWidth, int spacing, TextEncoding encoding)
+{
+    tabWidth = SafeTab(tabWidth);
+    spacing = std::max(1, spacing);
+    const bool utf8 = encoding == TextEncoding::Utf8;
+    std::vector<ColumnMark> marks;
+    int col = 0;
+    long long due = spacing;
+    for (int i = 0; i < len;) {
+        if (i >= due) {
+            marks.push_back({i, col});
+            due = (static_cast<long long>(i) / spacing + 1) * spacing;
+        }
+        // The same steps as FirstCharAtColumn's walk, a plain run cut where
+        // the next mark is due.
+        const int run = PlainRun(chars + i, static_cast<int>(std::min<long long>(len - i, due - i)), utf8);
+        col += run;
+        i += run;
+        if (i >= len || i >= due)
+            continue;
+        int next;
+        col += CharCells(chars, len, i, col, tabWidth, encoding, next);
+        i = next;
+    }
+    return marks;
+}
+
 int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn,
-                      TextEncoding encoding)
+                      TextEncoding encoding, ColumnMark from)
 {
     tabWidth = SafeTab(tabWidth);
     const bool utf8 = encoding == TextEncoding::Utf8;
-    int col = 0;
-    for (int i = 0; i < len;) {
+    if (from.index < 0 || from.index > len || from.column > wanted)
+        from = ColumnMark();
+    int col = from.column;
+    for (int i = from.index; i < len;) {
         // A plain byte is one column: nothing past the wanted column needs
         // a look, however long the line.
         const int reach = std::min(len - i, std::max(0, wanted - col + 1));

@@ -8,6 +8,7 @@
 #include "text/TextEncoding.h"
 
 #include <string>
+#include <vector>
 
 namespace textlayout {
 
@@ -57,8 +58,22 @@ int NearestCharToColumn(const char* chars, int len, int column, int tabWidth,
 // begins (startColumn may lie left of wanted for a tab or a wide character).
 // Returns len (with startColumn = the line's display length) when the line
 // ends before wanted.
+// A place inside a line: a character boundary and the column it starts at.
+struct ColumnMark {
+    int index = 0;
+    int column = 0;
+};
+
+// The places the walk over a line passes first at or after every multiple
+// of spacing bytes: a walk to a column far into a long line may start at the
+// last of them before it.
+std::vector<ColumnMark> ColumnMarks(const char* chars, int len, int tabWidth, int spacing,
+                                    TextEncoding encoding = TextEncoding::Cp1252);
+
+// The walk starts at from (the line's start, or one of its ColumnMarks at or
+// before wanted).
 int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn,
-                      TextEncoding encoding = TextEncoding::Cp1252);
+                      TextEncoding encoding = TextEncoding::Cp1252, ColumnMark from = {});
 
 // The second cell of a wide character in ExpandForDisplay's result.
 inline constexpr char32_t kWideTail = 0xFFFFFFFE;

@@ -178,6 +178,33 @@ TEST_F(TextRendererTest, FarIntoALongLineOnlyAWindowIsClassified)
     EXPECT_TRUE(source.stored.empty()) << "a part of the line tells nothing of its end state";
 }
 
+// Far into a very long line painting starts its walk to the first column
+// at a place it keeps; a change of the text (here in place: same memory,
+// same length) must be forgotten with them.
+TEST_F(TextRendererTest, FarIntoAVeryLongLineAChangeMovesWhatIsPainted)
+{
+    std::string line;
+    while (line.size() < 1200000)
+        line += "abc; ";
+    const int plus = 1100001;
+    line[static_cast<size_t>(plus)] = '+';
+    source.lines = {line};
+    frame.tabWidth = 4;
+    frame.firstColumn = plus - 2;
+    Render(0);
+    EXPECT_EQ(Cell(2), kOperatorBack);
+    frame.firstColumn = plus - 7; // again, from the places kept
+    Render(0);
+    EXPECT_EQ(Cell(7), kOperatorBack);
+
+    source.lines[0][0] = '\t'; // one tab of four cells for the "a"
+    renderer.ForgetLineWindow();
+    frame.firstColumn = plus - 2;
+    Render(0);
+    EXPECT_EQ(Cell(5), kOperatorBack) << "the tab moved everything after it three cells on";
+    EXPECT_NE(Cell(2), kOperatorBack);
+}
+
 TEST_F(TextRendererTest, Utf8CharactersAreDrawnWholeInTheirCells)
 {
     // 語 (bytes 0-2, cells 0-1), "+" (3), ä (4-5), "{x}" (6-8).

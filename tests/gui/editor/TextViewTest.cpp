@@ -578,6 +578,52 @@ TEST_F(PaintTest, AWindowOfAVeryLongLineColoursLikeTheWholeLine)
     }
 }
 
+// A very long line keeps places to start the walk to a painted column from;
+// an edit that moves the columns without changing the line's length must
+// not paint from the old places.
+TEST_F(PaintTest, FarIntoAVeryLongLineAnEditThatMovesTheColumnsRepaintsRight)
+{
+    std::string line = "\t";
+    const char* pieces[] = {"int a = 1;\t", "s = \"\xE4\xF6\xFC\"; ", "f(g, 0x1F); ", "\tx = y; "};
+    for (int i = 0; line.size() < (3u << 20) / 2; ++i)
+        line += pieces[i % 4];
+    SetText(line);
+    const int column = 1200000;
+    view->ScrollToColumn(column);
+    const wxImage before = PaintLineImage(0, 600);
+    // The tab at the line's start becomes one letter: same length, every
+    // later character three columns further left.
+    ASSERT_TRUE(buffer->DeleteRange(nullptr, 0, 0, 0, 1));
+    int endLine = 0, endChar = 0;
+    ASSERT_TRUE(buffer->InsertTextAt(nullptr, 0, 0, "x", endLine, endChar));
+    ASSERT_EQ(Line(0).size(), line.size());
+    view->ScrollToColumn(column);
+    const wxImage after = PaintLineImage(0, 600);
+
+    auto* fresh = new CJavaEditView(frame, wxID_ANY, wxPoint(0, 0), view->GetSize());
+    fresh->AttachBuffer(buffer.get());
+    Pump(50);
+    fresh->ScrollToColumn(column);
+    const int lh = fresh->GetLineHeight();
+    wxBitmap bmp(600, lh);
+    {
+        wxMemoryDC dc(bmp);
+        dc.SetBackground(*wxBLACK_BRUSH);
+        dc.Clear();
+        fresh->PaintLine(dc, wxRect(0, 0, 600, lh), 0);
+    }
+    const wxImage expected = bmp.ConvertToImage();
+    fresh->DetachBuffer();
+    fresh->Destroy();
+
+    ASSERT_EQ(after.GetWidth(), expected.GetWidth());
+    EXPECT_NE(0, std::memcmp(before.GetData(), after.GetData(), static_cast<size_t>(after.GetWidth()) * after.GetHeight() * 3))
+        << "the edit moved the columns: the painted cells must differ";
+    EXPECT_EQ(0, std::memcmp(after.GetData(), expected.GetData(),
+                             static_cast<size_t>(after.GetWidth()) * after.GetHeight() * 3))
+        << "painted from places kept before the edit";
+}
+
 } // namespace
 
 #include <wx/splitter.h>

@@ -172,6 +172,52 @@ TEST(TextLayout, FirstCharAtColumnAgreesWithACharacterByCharacterWalk)
     }
 }
 
+// A walk started at any mark of a line ends where the walk from the line's
+// start does; the marks are the first places at or after each multiple of
+// the spacing, with the columns they start at.
+TEST(TextLayout, AWalkFromAColumnMarkEndsWhereTheWholeWalkDoes)
+{
+    const std::string pieces[] = {"a", "bcdefghijklmnopqrstuvwxyz", "\t", "\xC3\xA4", "\xE4\xB8\xAD", "\xFF", "\xE2\x82",
+                                  "        "};
+    unsigned x = 29;
+    for (int n = 0; n < 60; ++n) {
+        const std::string line = MixedLine(pieces, x, 20 + n * 3);
+        const int len = static_cast<int>(line.size());
+        for (TextEncoding encoding : {TextEncoding::Utf8, TextEncoding::Cp1252})
+            for (int tab : {1, 4, 8})
+                for (int spacing : {1, 7, 64}) {
+                    const std::vector<ColumnMark> marks = ColumnMarks(line.data(), len, tab, spacing, encoding);
+                    ASSERT_EQ(marks.empty(), len <= spacing) << "line " << n;
+                    int due = spacing;
+                    for (size_t k = 0; k < marks.size(); ++k) {
+                        ASSERT_GE(marks[k].index, due) << "line " << n << " mark " << k;
+                        ASSERT_EQ(marks[k].column, DisplayColumn(line.data(), len, marks[k].index, tab, encoding))
+                            << "line " << n << " mark " << k;
+                        if (k > 0)
+                            ASSERT_GT(marks[k].index, marks[k - 1].index);
+                        due = (marks[k].index / spacing + 1) * spacing;
+                    }
+                    const int length = ColumnAfter(line.data(), len, 0, tab, encoding);
+                    for (const ColumnMark& mark : marks)
+                        for (int wanted : {mark.column, mark.column + 1, mark.column + 5, mark.column + 37, length,
+                                           length + 2}) {
+                            int wholeStart = -1, fromStart = -1;
+                            const int whole = FirstCharAtColumn(line.data(), len, wanted, tab, wholeStart, encoding);
+                            ASSERT_EQ(FirstCharAtColumn(line.data(), len, wanted, tab, fromStart, encoding, mark), whole)
+                                << "line " << n << " tab " << tab << " mark " << mark.index << " wanted " << wanted;
+                            ASSERT_EQ(fromStart, wholeStart);
+                        }
+                    // A mark past the wanted column is not used.
+                    if (!marks.empty()) {
+                        int a = -1, b = -1;
+                        ASSERT_EQ(FirstCharAtColumn(line.data(), len, 0, tab, a, encoding, marks.back()),
+                                  FirstCharAtColumn(line.data(), len, 0, tab, b, encoding));
+                        ASSERT_EQ(a, b);
+                    }
+                }
+    }
+}
+
 TEST(TextLayout, ExpandShowsTabsAndBlanksWhenAsked)
 {
     const std::string line = "a\tb c";
