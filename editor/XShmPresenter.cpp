@@ -19,7 +19,10 @@
 
 namespace {
 bool g_disabled = false;
-}
+// Segments attached to the server at once: views beyond (many documents
+// shown once each) keep their pixels in their own memory, as before.
+int g_segments = 0;
+} // namespace
 
 void CXShmPresenter::Disable(bool disabled)
 {
@@ -57,6 +60,7 @@ struct CXShmPresenter::Impl {
         shmdt(info.shmaddr);
         info = XShmSegmentInfo{};
         data = nullptr;
+        --g_segments;
     }
 };
 
@@ -110,7 +114,7 @@ uint32_t* CXShmPresenter::Allocate(int width, int height)
 {
     WaitForReader();
     m->Release();
-    if (!Usable() || width <= 0 || height <= 0)
+    if (!Usable() || width <= 0 || height <= 0 || g_segments >= kMaxSegments)
         return nullptr;
     XImage* image = XShmCreateImage(m->d, m->visual, 24, ZPixmap, nullptr, &m->info, static_cast<unsigned>(width),
                                     static_cast<unsigned>(height));
@@ -158,6 +162,7 @@ uint32_t* CXShmPresenter::Allocate(int width, int height)
     }
     m->image = image;
     m->data = static_cast<uint32_t*>(addr);
+    ++g_segments;
     return m->data;
 }
 

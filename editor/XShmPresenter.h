@@ -30,6 +30,9 @@ public:
     uint32_t* Allocate(int width, int height) override;
     void WaitForReader() override;
 
+    // At most this many stores hold shared memory at once.
+    static constexpr int kMaxSegments = 24;
+
     // Tests turn the presenter off to see the other path.
     static void Disable(bool disabled);
 

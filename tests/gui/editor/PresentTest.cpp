@@ -196,6 +196,43 @@ TEST_F(SharedPresentTest, KeysInARowWithoutTheLoopEndOnTheLastState)
     EXPECT_FALSE(kibtest::PixelsDiffer(at, kibtest::ScreenPixels(view, all)));
 }
 
+// Views shown once each (many documents) do not pile up segments in the
+// server: past the limit they keep their own memory, and a segment given
+// back serves the next view.
+TEST_F(SharedPresentTest, OnlyALimitedNumberOfViewsShareTheirPixels)
+{
+    SetText("abc");
+    Pump(50);
+    std::vector<CJavaEditView*> views;
+    for (int i = 0; i < CXShmPresenter::kMaxSegments + 2; ++i) {
+        auto* v = new CJavaEditView(frame, wxID_ANY, wxPoint(0, 0), wxSize(120, 60));
+        v->AttachBuffer(buffer.get());
+        views.push_back(v);
+        Pump(20);
+    }
+    Pump(100);
+    int shared = view->SharesPixelsWithServer() ? 1 : 0;
+    for (CJavaEditView* v : views)
+        shared += v->SharesPixelsWithServer() ? 1 : 0;
+    EXPECT_EQ(shared, CXShmPresenter::kMaxSegments);
+    EXPECT_FALSE(views.back()->SharesPixelsWithServer());
+    for (size_t i = 0; i < 3; ++i) {
+        views[i]->DetachBuffer();
+        views[i]->Destroy();
+    }
+    Pump(50);
+    auto* later = new CJavaEditView(frame, wxID_ANY, wxPoint(0, 0), wxSize(120, 60));
+    later->AttachBuffer(buffer.get());
+    Pump(100);
+    EXPECT_TRUE(later->SharesPixelsWithServer());
+    views.push_back(later);
+    for (size_t i = 3; i < views.size(); ++i) {
+        views[i]->DetachBuffer();
+        views[i]->Destroy();
+    }
+    Pump(50);
+}
+
 TEST_F(SharedPresentTest, WithoutSharedMemoryAKeyStillShowsAtOnce)
 {
     CXShmPresenter::Disable(true);
