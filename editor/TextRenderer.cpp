@@ -190,6 +190,17 @@ int CTextRenderer::StartOfPaint(int line, const char* chars, int len, int wanted
     return textlayout::FirstCharAtColumn(chars, len, wanted, tabWidth, startColumn, encoding, from);
 }
 
+textlayout::ColumnMark CTextRenderer::MarkBefore(int line, const char* chars, int len, int x, int tabWidth,
+                                                 TextEncoding encoding) const
+{
+    const LineMarks& m = m_lineMarks;
+    if (m.line != line || m.chars != chars || m.len != len || m.tabWidth != tabWidth || m.encoding != encoding)
+        return {};
+    auto after = std::upper_bound(m.marks.begin(), m.marks.end(), x,
+                                  [](int index, const textlayout::ColumnMark& mark) { return index < mark.index; });
+    return after == m.marks.begin() ? textlayout::ColumnMark() : *(after - 1);
+}
+
 LineState CTextRenderer::StateInLine(ITextPaintSource& source, int line, LineState in, const char* chars,
                                      int from)
 {

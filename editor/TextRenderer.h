@@ -81,6 +81,10 @@ public:
         m_lineMarks = LineMarks();
     }
     void Reset();
+    // The last of the places kept for the line at or before character x
+    // (none kept: the line's start).
+    textlayout::ColumnMark MarkBefore(int line, const char* chars, int len, int x, int tabWidth,
+                                      TextEncoding encoding) const;
 
     // How far into a line painting classifies from the line's start; past it
     // a window before the visible part is classified.

@@ -225,7 +225,12 @@ int CTextView::DisplayColumn(TextPos pos) const
 {
     if (pos.y < 0 || pos.y >= LineCount())
         return 0;
-    return textlayout::DisplayColumn(LineChars(pos.y), LineLength(pos.y), pos.x, GetTabWidth(), Encoding());
+    const char* chars = LineChars(pos.y);
+    const int len = LineLength(pos.y);
+    // Far into a very long line painted there (the caret at its end), from
+    // the places painting keeps instead of the line's start.
+    const textlayout::ColumnMark from = m_renderer.MarkBefore(pos.y, chars, len, pos.x, GetTabWidth(), Encoding());
+    return textlayout::DisplayColumn(chars, len, pos.x, GetTabWidth(), Encoding(), from);
 }
 
 int CTextView::NextCharIndex(TextPos pos) const

@@ -100,9 +100,12 @@ int CharCells(const char* chars, int len, int i, int column, int tabWidth, TextE
     return utf8::CellWidth(cp);
 }
 
-int DisplayColumn(const char* chars, int len, int x, int tabWidth, TextEncoding encoding)
+int DisplayColumn(const char* chars, int len, int x, int tabWidth, TextEncoding encoding, ColumnMark from)
 {
-    return ColumnAfter(chars, std::clamp(x, 0, len), 0, tabWidth, encoding);
+    x = std::clamp(x, 0, len);
+    if (from.index < 0 || from.index > x)
+        from = ColumnMark();
+    return ColumnAfter(chars + from.index, x - from.index, from.column, tabWidth, encoding);
 }
 
 int ColumnAfter(const char* chars, int len, int startColumn, int tabWidth, TextEncoding encoding)

@@ -23,11 +23,6 @@ inline int CellsAt(unsigned char c, int column, int tabWidth)
 int CharCells(const char* chars, int len, int i, int column, int tabWidth, TextEncoding encoding,
               int& next);
 
-// The column reached after the first x bytes (x is clamped to 0..len; in a
-// UTF-8 line, a character that starts before x counts whole).
-int DisplayColumn(const char* chars, int len, int x, int tabWidth,
-                  TextEncoding encoding = TextEncoding::Cp1252);
-
 // The column after the whole line.
 int DisplayLength(const char* chars, int len, int tabWidth, TextEncoding encoding = TextEncoding::Cp1252);
 
@@ -69,6 +64,12 @@ struct ColumnMark {
 // last of them before it.
 std::vector<ColumnMark> ColumnMarks(const char* chars, int len, int tabWidth, int spacing,
                                     TextEncoding encoding = TextEncoding::Cp1252);
+
+// The column reached after the first x bytes (x is clamped to 0..len; in a
+// UTF-8 line, a character that starts before x counts whole), counted from
+// from on (the line's start, or one of its ColumnMarks at or before x).
+int DisplayColumn(const char* chars, int len, int x, int tabWidth,
+                  TextEncoding encoding = TextEncoding::Cp1252, ColumnMark from = {});
 
 // The walk starts at from (the line's start, or one of its ColumnMarks at or
 // before wanted).

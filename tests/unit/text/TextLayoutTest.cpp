@@ -173,8 +173,8 @@ TEST(TextLayout, FirstCharAtColumnAgreesWithACharacterByCharacterWalk)
 }
 
 // A walk started at any mark of a line ends where the walk from the line's
-// start does; the marks are the first places at or after each multiple of
-// the spacing, with the columns they start at.
+// start does, to a column or to a character; the marks are the first places
+// at or after each multiple of the spacing, with the columns they start at.
 TEST(TextLayout, AWalkFromAColumnMarkEndsWhereTheWholeWalkDoes)
 {
     const std::string pieces[] = {"a", "bcdefghijklmnopqrstuvwxyz", "\t", "\xC3\xA4", "\xE4\xB8\xAD", "\xFF", "\xE2\x82",
@@ -207,6 +207,14 @@ TEST(TextLayout, AWalkFromAColumnMarkEndsWhereTheWholeWalkDoes)
                                 << "line " << n << " tab " << tab << " mark " << mark.index << " wanted " << wanted;
                             ASSERT_EQ(fromStart, wholeStart);
                         }
+                    for (const ColumnMark& mark : marks)
+                        for (int at : {mark.index, mark.index + 1, mark.index + 3, mark.index + 40, len, len + 5})
+                            ASSERT_EQ(DisplayColumn(line.data(), len, at, tab, encoding, mark),
+                                      DisplayColumn(line.data(), len, at, tab, encoding))
+                                << "line " << n << " tab " << tab << " mark " << mark.index << " at " << at;
+                    if (!marks.empty())
+                        ASSERT_EQ(DisplayColumn(line.data(), len, 0, tab, encoding, marks.back()), 0)
+                            << "a mark past the character is not used";
                     // A mark past the wanted column is not used.
                     if (!marks.empty()) {
                         int a = -1, b = -1;
