@@ -84,7 +84,32 @@ Visual* CanvasVisual(Display* d)
     return visual;
 }
 
+// Child windows of GTK 3 draw onto the nearest native window; (ox, oy) is
+// where the child lies in it.
+GdkWindow* NativeOf(GdkWindow* window, int& ox, int& oy)
+{
+    ox = oy = 0;
+    GdkWindow* native = window;
+    while (native && !gdk_window_has_native(native)) {
+        int x = 0, y = 0;
+        gdk_window_get_position(native, &x, &y);
+        ox += x;
+        oy += y;
+        native = gdk_window_get_parent(native);
+    }
+    return native;
+}
+
 } // namespace
+
+unsigned long NativeXWindowOf(wxWindow* window, wxPoint& origin)
+{
+    GdkWindow* gdk = window ? window->GTKGetDrawingWindow() : nullptr;
+    if (!gdk || !GDK_IS_X11_DISPLAY(gdk_window_get_display(gdk)))
+        return 0;
+    GdkWindow* native = NativeOf(gdk, origin.x, origin.y);
+    return native ? gdk_x11_window_get_xid(native) : 0;
+}
 
 CXShmPresenter::CXShmPresenter(wxWindow* window) : m(std::make_unique<Impl>())
 {
@@ -184,16 +209,8 @@ bool CXShmPresenter::Put(const CPixelCanvas& canvas, const wxRegion& area, const
     GdkWindow* window = m->window->GTKGetDrawingWindow();
     if (!window || gdk_window_get_scale_factor(window) != 1 || !gdk_window_is_viewable(window))
         return false;
-    // Child windows of GTK 3 draw onto the nearest native window.
     int ox = 0, oy = 0;
-    GdkWindow* native = window;
-    while (native && !gdk_window_has_native(native)) {
-        int x = 0, y = 0;
-        gdk_window_get_position(native, &x, &y);
-        ox += x;
-        oy += y;
-        native = gdk_window_get_parent(native);
-    }
+    GdkWindow* native = NativeOf(window, ox, oy);
     if (!native || gdk_visual_get_depth(gdk_window_get_visual(native)) != 24)
         return false;
     const Window xid = gdk_x11_window_get_xid(native);
@@ -244,6 +261,11 @@ bool CXShmPresenter::Put(const CPixelCanvas& canvas, const wxRegion& area, const
 #else // no X shared memory here: the view keeps drawing through its DC
 
 struct CXShmPresenter::Impl {};
+
+unsigned long NativeXWindowOf(wxWindow*, wxPoint&)
+{
+    return 0;
+}
 
 CXShmPresenter::CXShmPresenter(wxWindow*) : m(std::make_unique<Impl>()) {}
 CXShmPresenter::~CXShmPresenter() = default;

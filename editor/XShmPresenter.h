@@ -10,6 +10,11 @@
 
 class wxWindow;
 class wxRegion;
+class wxPoint;
+
+// The X window a window's pixels land in (0 off X), and where the window
+// lies in it.
+unsigned long NativeXWindowOf(wxWindow* window, wxPoint& origin);
 
 class CXShmPresenter final : public CPixelCanvas::ISharedStore {
 public:

@@ -1,5 +1,7 @@
 #include "gui/ScreenPixels.h"
 
+#include "editor/XShmPresenter.h"
+
 #include <wx/window.h>
 
 #include <cstring>
@@ -14,27 +16,17 @@ wxImage ScreenPixels(wxWindow* window, const wxRect& area)
 {
     if (!window || area.IsEmpty())
         return wxImage();
-    GdkWindow* gdk = window->GTKGetDrawingWindow();
-    if (!gdk || !GDK_IS_X11_DISPLAY(gdk_window_get_display(gdk)))
-        return wxImage();
     // Straight from the server's window: GDK's own readers may answer from
     // cairo's copy of what it drew.
-    int ox = 0, oy = 0;
-    GdkWindow* native = gdk;
-    while (native && !gdk_window_has_native(native)) {
-        int x = 0, y = 0;
-        gdk_window_get_position(native, &x, &y);
-        ox += x;
-        oy += y;
-        native = gdk_window_get_parent(native);
-    }
-    if (!native)
+    wxPoint origin;
+    const unsigned long xid = NativeXWindowOf(window, origin);
+    if (!xid)
         return wxImage();
-    Display* d = gdk_x11_display_get_xdisplay(gdk_window_get_display(gdk));
-    gdk_x11_display_error_trap_push(gdk_window_get_display(gdk));
-    XImage* got = XGetImage(d, gdk_x11_window_get_xid(native), area.x + ox, area.y + oy,
+    GdkDisplay* display = gdk_display_get_default();
+    gdk_x11_display_error_trap_push(display);
+    XImage* got = XGetImage(gdk_x11_display_get_xdisplay(display), xid, area.x + origin.x, area.y + origin.y,
                             static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), AllPlanes, ZPixmap);
-    if (gdk_x11_display_error_trap_pop(gdk_window_get_display(gdk)) != 0 || !got) {
+    if (gdk_x11_display_error_trap_pop(display) != 0 || !got) {
         if (got)
             XDestroyImage(got);
         return wxImage();
