@@ -165,10 +165,9 @@ bool CMainFrame::CreateFrame()
     SetIcons(ProgramIcons());
     LoadSettings();
 
+    // The document menu bar is built when the first document opens.
     m_mainMenu = BuildMenuBar(IDR_MAINFRAME);
-    m_docMenu = BuildMenuBar(IDR_KIBTYPE);
     RegisterSpecialMenus(m_mainMenu, IDR_MAINFRAME);
-    RegisterSpecialMenus(m_docMenu, IDR_KIBTYPE);
     SetMenuBar(m_mainMenu);
     SetAcceleratorTable(BuildAcceleratorTable(IDR_MAINFRAME));
 

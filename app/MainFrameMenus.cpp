@@ -48,6 +48,10 @@ void CMainFrame::UpdateMenuBar()
 
 void CMainFrame::ShowMenuBarFor(bool document)
 {
+    if (document && !m_docMenu) {
+        m_docMenu = BuildMenuBar(IDR_KIBTYPE);
+        RegisterSpecialMenus(m_docMenu, IDR_KIBTYPE);
+    }
     wxMenuBar* wanted = document ? m_docMenu : m_mainMenu;
     if (wanted && GetMenuBar() != wanted)
         SetMenuBar(wanted);

@@ -109,6 +109,9 @@ TEST_F(ShellTest, MenuBarFollowsTheDocuments)
     EXPECT_EQ(bar->FindItem(ToWxId(ID_FILE_SAVE_ALL)), nullptr);
     EXPECT_EQ(bar->FindItem(ToWxId(ID_JAVA_COMPILE)), nullptr);
     EXPECT_EQ(bar->FindItem(ToWxId(ID_WINDOW_CASCADE)), nullptr);
+    // The document menu bar, made when the first document opens, lists the
+    // recent files as the other one does.
+    app->Docs().RecentFiles().Add("/tmp/Zuletzt.java");
     CKibDoc* first = app->Docs().NewDocument();
     CKibDoc* second = app->Docs().NewDocument();
     EXPECT_EQ(first->GetTitle(), "Kib1");
@@ -121,6 +124,9 @@ TEST_F(ShellTest, MenuBarFollowsTheDocuments)
     EXPECT_EQ(bar->FindItem(ToWxId(ID_COMMENT_SELECTION))->GetItemLabel().utf8_string(),
               "Selektion auskommentieren\tCtrl+Alt+O");
     EXPECT_EQ(bar->GetMenuLabelText(2).utf8_string(), "Quellcode");
+    ASSERT_NE(bar->FindItem(ToWxId(ID_FILE_MRU_FILE1)), nullptr);
+    EXPECT_NE(bar->FindItem(ToWxId(ID_FILE_MRU_FILE1))->GetItemLabel().utf8_string().find("Zuletzt.java"),
+              std::string::npos);
     app->Docs().CloseAllDocuments();
     PumpEvents(20);
     EXPECT_FALSE(Frame()->UsingDocumentMenu());
