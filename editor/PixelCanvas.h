@@ -69,6 +69,11 @@ public:
     COLORREF Pixel(int x, int y) const;
     // Rows of Width() words, 0x00RRGGBB.
     const uint32_t* Data() const { return m_data; }
+    static uint32_t ToPixel(COLORREF c)
+    {
+        // cairo's RGB24 word: 0x00RRGGBB
+        return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
+    }
 
 private:
     void Allocate();
@@ -81,11 +86,6 @@ private:
         }
     }
     uint32_t* Row(int y) { return m_data + static_cast<size_t>(y) * static_cast<size_t>(m_width); }
-    static uint32_t ToPixel(COLORREF c)
-    {
-        // cairo's RGB24 word: 0x00RRGGBB
-        return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF);
-    }
 
     int m_width = 0;
     int m_height = 0;

@@ -181,7 +181,7 @@ int CTextRenderer::StartOfPaint(int line, const char* chars, int len, int wanted
     if (len < kMarkedLine || wanted <= kMarkSpacing / 2)
         return textlayout::FirstCharAtColumn(chars, len, wanted, tabWidth, startColumn, encoding);
     LineMarks& m = m_lineMarks;
-    if (m.line != line || m.chars != chars || m.len != len || m.tabWidth != tabWidth || m.encoding != encoding)
+    if (!m.Of(line, chars, len, tabWidth, encoding))
         m = {line, chars, len, tabWidth, encoding, textlayout::ColumnMarks(chars, len, tabWidth, kMarkSpacing, encoding)};
     // The last mark at or before the wanted column.
     auto after = std::upper_bound(m.marks.begin(), m.marks.end(), wanted,
@@ -194,7 +194,7 @@ textlayout::ColumnMark CTextRenderer::MarkBefore(int line, const char* chars, in
                                                  TextEncoding encoding) const
 {
     const LineMarks& m = m_lineMarks;
-    if (m.line != line || m.chars != chars || m.len != len || m.tabWidth != tabWidth || m.encoding != encoding)
+    if (!m.Of(line, chars, len, tabWidth, encoding))
         return {};
     auto after = std::upper_bound(m.marks.begin(), m.marks.end(), x,
                                   [](int index, const textlayout::ColumnMark& mark) { return index < mark.index; });

@@ -119,5 +119,9 @@ private:
         int tabWidth = 0;
         TextEncoding encoding = TextEncoding::Cp1252;
         std::vector<textlayout::ColumnMark> marks;
+        bool Of(int l, const char* c, int n, int tab, TextEncoding e) const
+        {
+            return line == l && chars == c && len == n && tabWidth == tab && encoding == e;
+        }
     } m_lineMarks;
 };

@@ -343,7 +343,8 @@ private:
     void BeginDragAndDrop();
     void SetCursorFor(const wxPoint& point);
     void PaintCaret(wxDC& dc);
-    // The caret bar (or the drop indicator) as drawn over the pixels.
+    // The caret bar (or the drop indicator) as drawn over the pixels; false,
+    // with rect and color untouched, when none shows.
     bool CaretToDraw(wxRect& rect, COLORREF& color);
     void EnsureGlyphFonts();
     TextPaintFrame PaintFrame();

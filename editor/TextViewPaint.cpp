@@ -458,10 +458,9 @@ void CTextView::Present()
     }
     RenderDirty();
     ++m_paintCount;
-    wxRect caret;
+    wxRect caret; // stays empty when no caret shows
     COLORREF caretColor = 0;
-    if (!CaretToDraw(caret, caretColor))
-        caret = wxRect();
+    CaretToDraw(caret, caretColor);
     if (m_canvas.IsShared() && m_presenter->Put(m_canvas, screen, caret, caretColor)) {
         m_canvas.MarkHandedOver();
         return;
@@ -472,7 +471,7 @@ void CTextView::Present()
             const wxRect r = it.GetRect();
             m_canvas.CopyTo(dc, r, r.GetPosition());
         }
-        PaintCaret(dc);
+        FillRect(dc, caret, caretColor);
     }
 #if defined(__WXGTK3__) && defined(KIB_HAVE_GTK3)
     gdk_display_flush(gdk_display_get_default());

@@ -39,8 +39,7 @@ struct CXShmPresenter::Impl {
     Visual* visual = nullptr;
 
     XShmSegmentInfo info{};
-    XImage* image = nullptr;
-    uint32_t* data = nullptr;
+    XImage* image = nullptr; // over the attached segment
 
     Window gcWindow = 0;
     GC gc = nullptr;
@@ -59,7 +58,6 @@ struct CXShmPresenter::Impl {
         image = nullptr;
         shmdt(info.shmaddr);
         info = XShmSegmentInfo{};
-        data = nullptr;
         --g_segments;
     }
 };
@@ -118,8 +116,10 @@ CXShmPresenter::CXShmPresenter(wxWindow* window) : m(std::make_unique<Impl>())
     if (!m->gdk || !GDK_IS_X11_DISPLAY(m->gdk))
         return;
     m->d = gdk_x11_display_get_xdisplay(m->gdk);
-    m->visual = CanvasVisual(m->d);
-    m->usable = m->visual && XShmQueryExtension(m->d);
+    // Asked once: every view is made on the same display.
+    static Visual* const visual = XShmQueryExtension(m->d) ? CanvasVisual(m->d) : nullptr;
+    m->visual = visual;
+    m->usable = visual != nullptr;
 }
 
 CXShmPresenter::~CXShmPresenter()
@@ -186,9 +186,8 @@ uint32_t* CXShmPresenter::Allocate(int width, int height)
         return nullptr;
     }
     m->image = image;
-    m->data = static_cast<uint32_t*>(addr);
     ++g_segments;
-    return m->data;
+    return static_cast<uint32_t*>(addr);
 }
 
 void CXShmPresenter::WaitForReader()
@@ -203,7 +202,8 @@ void CXShmPresenter::WaitForReader()
 
 bool CXShmPresenter::Put(const CPixelCanvas& canvas, const wxRegion& area, const wxRect& caret, COLORREF caretColor)
 {
-    if (!Usable() || !m->image || canvas.Data() != m->data || canvas.Width() != m->image->width ||
+    if (!Usable() || !m->image || canvas.Data() != reinterpret_cast<const uint32_t*>(m->image->data) ||
+        canvas.Width() != m->image->width ||
         canvas.Height() != m->image->height)
         return false;
     GdkWindow* window = m->window->GTKGetDrawingWindow();
@@ -222,8 +222,8 @@ bool CXShmPresenter::Put(const CPixelCanvas& canvas, const wxRegion& area, const
         m->gc = XCreateGC(m->d, xid, GCGraphicsExposures, &values);
         m->gcWindow = xid;
     }
-    // Only what of the view shows: siblings above it and the parents' edges
-    // cut it.
+    // Only the part of the view inside its parents (windows lying over it
+    // leave the drawing to GTK).
     cairo_region_t* visible = gdk_window_get_visible_region(window);
     std::vector<XRectangle> clip;
     for (int i = 0, n = cairo_region_num_rectangles(visible); i < n; ++i) {
@@ -247,9 +247,7 @@ bool CXShmPresenter::Put(const CPixelCanvas& canvas, const wxRegion& area, const
     m->lastRead = NextRequest(m->d) - 1;
     m->reading = true;
     if (!caret.IsEmpty()) {
-        const unsigned long pixel =
-            ((caretColor & 0xFFu) << 16) | (caretColor & 0xFF00u) | ((caretColor >> 16) & 0xFFu);
-        XSetForeground(m->d, m->gc, pixel);
+        XSetForeground(m->d, m->gc, CPixelCanvas::ToPixel(caretColor));
         XFillRectangle(m->d, xid, m->gc, caret.x + ox, caret.y + oy, static_cast<unsigned>(caret.width),
                        static_cast<unsigned>(caret.height));
     }

@@ -48,11 +48,6 @@ int HitColumnToChar(const char* chars, int len, int column, int tabWidth,
 int NearestCharToColumn(const char* chars, int len, int column, int tabWidth,
                         TextEncoding encoding = TextEncoding::Cp1252);
 
-// The first character whose cells reach column wanted or beyond, and the
-// column at which it starts: where painting of a line scrolled to the right
-// begins (startColumn may lie left of wanted for a tab or a wide character).
-// Returns len (with startColumn = the line's display length) when the line
-// ends before wanted.
 // A place inside a line: a character boundary and the column it starts at.
 struct ColumnMark {
     int index = 0;
@@ -71,8 +66,12 @@ std::vector<ColumnMark> ColumnMarks(const char* chars, int len, int tabWidth, in
 int DisplayColumn(const char* chars, int len, int x, int tabWidth,
                   TextEncoding encoding = TextEncoding::Cp1252, ColumnMark from = {});
 
-// The walk starts at from (the line's start, or one of its ColumnMarks at or
-// before wanted).
+// The first character whose cells reach column wanted or beyond, and the
+// column at which it starts: where painting of a line scrolled to the right
+// begins (startColumn may lie left of wanted for a tab or a wide character).
+// Returns len (with startColumn = the line's display length) when the line
+// ends before wanted. The walk starts at from (the line's start, or one of
+// its ColumnMarks at or before wanted).
 int FirstCharAtColumn(const char* chars, int len, int wanted, int tabWidth, int& startColumn,
                       TextEncoding encoding = TextEncoding::Cp1252, ColumnMark from = {});
 

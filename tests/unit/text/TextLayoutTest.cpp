@@ -193,8 +193,9 @@ TEST(TextLayout, AWalkFromAColumnMarkEndsWhereTheWholeWalkDoes)
                         ASSERT_GE(marks[k].index, due) << "line " << n << " mark " << k;
                         ASSERT_EQ(marks[k].column, DisplayColumn(line.data(), len, marks[k].index, tab, encoding))
                             << "line " << n << " mark " << k;
-                        if (k > 0)
+                        if (k > 0) {
                             ASSERT_GT(marks[k].index, marks[k - 1].index);
+                        }
                         due = (marks[k].index / spacing + 1) * spacing;
                     }
                     const int length = ColumnAfter(line.data(), len, 0, tab, encoding);
@@ -212,9 +213,10 @@ TEST(TextLayout, AWalkFromAColumnMarkEndsWhereTheWholeWalkDoes)
                             ASSERT_EQ(DisplayColumn(line.data(), len, at, tab, encoding, mark),
                                       DisplayColumn(line.data(), len, at, tab, encoding))
                                 << "line " << n << " tab " << tab << " mark " << mark.index << " at " << at;
-                    if (!marks.empty())
+                    if (!marks.empty()) {
                         ASSERT_EQ(DisplayColumn(line.data(), len, 0, tab, encoding, marks.back()), 0)
                             << "a mark past the character is not used";
+                    }
                     // A mark past the wanted column is not used.
                     if (!marks.empty()) {
                         int a = -1, b = -1;
