@@ -1,6 +1,7 @@
 #include "app/KibApp.h"
 
 #include "app/ChildFrame.h"
+#include "app/FilePreload.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
 #include "app/MainFrame.h"
@@ -62,6 +63,11 @@ CKibApp* CKibApp::Instance()
 
 bool CKibApp::InitInstance(const std::vector<std::string>& args)
 {
+    // What was read ahead for the command line's file is not kept past the
+    // start, whether or not the file was opened.
+    struct DropPreload {
+        ~DropPreload() { CFilePreload::Instance().Drop(); }
+    } dropPreload;
     UseGermanToolkitTexts();
     // 1. The program directory, from the program path.
     m_appDir = platform::ProgramDirectory(args.empty() ? nullptr : args[0].c_str());

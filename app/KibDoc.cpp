@@ -3,6 +3,7 @@
 #include "app/DocManager.h"
 #include "app/DocumentListener.h"
 #include "app/FileCheck.h"
+#include "app/FilePreload.h"
 #include "app/KibView.h"
 #include "app/UserDialogs.h"
 #include "platform/Path.h"
@@ -125,7 +126,9 @@ bool CKibDoc::OnOpenDocument(const std::string& path)
 {
     DeleteContents();
     m_modified = false;
-    bool ok = m_buffer.LoadFile(path, -1);
+    // The file named on the command line may have been read while the
+    // program started.
+    bool ok = CFilePreload::Instance().TakeInto(path, m_buffer) || m_buffer.LoadFile(path, -1);
     if (!ok)
         return false;
     m_path = path;

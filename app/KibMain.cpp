@@ -1,16 +1,33 @@
 // main() of Kib: the wx application hands start-up, the event filter and
 // exit to CKibApp.
+#include "app/CommandLineInfo.h"
+#include "app/FilePreload.h"
 #include "app/KibApp.h"
 
 #include <wx/app.h>
 #include <wx/log.h>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace {
 
 class CKibWxApp : public wxApp {
 public:
+    bool Initialize(int& argc, wxChar** argv) override
+    {
+        // The file to open is read while the toolkit starts, on another core.
+        std::vector<std::string> args;
+        for (int i = 1; i < argc; ++i)
+            args.push_back(wxString(argv[i]).utf8_string());
+        CCommandLineInfo info;
+        info.Parse(args);
+        if (info.m_shellCommand != CCommandLineInfo::FileDDE && info.m_shellCommand != CCommandLineInfo::AppUnregister)
+            CFilePreload::Instance().Start(info.m_fileName);
+        return wxApp::Initialize(argc, argv);
+    }
+
     bool OnInit() override
     {
         // No wx command-line parsing: Kib's own flags start with "/".

@@ -548,6 +548,21 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
     return true;
 }
 
+void CTextBuffer::TakeLoadedFrom(CTextBuffer& loaded)
+{
+    m_lastChange = TextPos::None();
+    CLineTable table;
+    table.Swap(loaded.m_lines);
+    textencoding::Decision encoding;
+    encoding.encoding = loaded.m_encoding;
+    encoding.bom = loaded.m_bom;
+    Adopt(table, loaded.m_eolStyle, encoding, loaded.m_readOnly);
+    m_filePath = loaded.m_filePath;
+    m_fileMode = loaded.m_fileMode;
+    m_lastLoad = loaded.m_lastLoad;
+    loaded.m_lastLoad = LoadedFile();
+}
+
 bool CTextBuffer::LoadFromMemory(std::string_view bytes, int style, TextEncoding plainEncoding)
 {
     m_lastChange = TextPos::None();

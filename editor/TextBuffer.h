@@ -157,6 +157,10 @@ public:
         platform::FileStamp stamp; // the fstat before the read
     };
     const LoadedFile& LastLoad() const { return m_lastLoad; }
+    // Takes over what another buffer's successful LoadFile read, as if that
+    // LoadFile had run here (the views hear of a new text); the other buffer
+    // is left without lines.
+    void TakeLoadedFrom(CTextBuffer& loaded);
     // The same from bytes in memory (the buffer is then never read-only).
     bool LoadFromMemory(std::string_view bytes, int style = -1,
                         TextEncoding plainEncoding = textencoding::PlatformEncoding());

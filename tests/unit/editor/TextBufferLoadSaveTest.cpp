@@ -833,3 +833,53 @@ TEST(TextBufferLoad, PlainLinesAreThoseWithoutTabOrHighByteUntilChanged)
         EXPECT_EQ(lengths.back(), -1);
     }
 }
+
+TEST(TextBufferLoad, TakingAnotherBuffersLoadIsLikeLoadingHere)
+{
+    CTempDir dir;
+    const std::string f = dir.File("Grüße.java");
+    // A BOM, LF ends, a tab and UTF-8: every decision of the load is carried.
+    WriteFile(f, "\xEF\xBB\xBF" "class Grüße {\n\tint größe;\n}\n");
+    chmod(f.c_str(), 0640);
+    CTextBuffer direct;
+    ASSERT_TRUE(direct.LoadFile(f));
+
+    CTextBuffer loaded;
+    ASSERT_TRUE(loaded.LoadFile(f));
+    std::vector<Notice> log;
+    CRecordingView view("v", &log);
+    CTextBuffer b;
+    b.InitEmpty(EOL_CRLF);
+    b.RegisterView(&view);
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 0, 0, "alt", el, ec, ACT_TYPING));
+    log.clear();
+    b.TakeLoadedFrom(loaded);
+
+    EXPECT_EQ(Lines(b), Lines(direct));
+    EXPECT_EQ(b.Encoding(), direct.Encoding());
+    EXPECT_TRUE(b.HasBom());
+    EXPECT_EQ(b.LineEndStyle(), direct.LineEndStyle());
+    EXPECT_EQ(b.IsReadOnly(), direct.IsReadOnly());
+    EXPECT_FALSE(b.IsModified());
+    EXPECT_FALSE(b.CanUndoStep());
+    for (int i = 0; i < direct.LineCount(); ++i)
+        EXPECT_EQ(b.IsPlainLine(i), direct.IsPlainLine(i)) << i;
+    EXPECT_TRUE(b.IsPlainLine(2)); // "}"
+    ASSERT_TRUE(b.LastLoad().valid);
+    EXPECT_EQ(b.LastLoad().size, direct.LastLoad().size);
+    EXPECT_EQ(b.LastLoad().contentHash, direct.LastLoad().contentHash);
+    EXPECT_TRUE(b.LastLoad().stamp == direct.LastLoad().stamp);
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_EQ(log[0].flags, NOTIFY_RESET);
+    EXPECT_EQ(loaded.LineCount(), 0);
+    EXPECT_FALSE(loaded.LastLoad().valid);
+
+    // The file's own mode comes along: deleted and saved again, it gets it back.
+    ASSERT_EQ(unlink(f.c_str()), 0);
+    ASSERT_TRUE(b.SaveFile(f));
+    struct stat st;
+    ASSERT_EQ(stat(f.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    EXPECT_EQ(ReadFile(f), "\xEF\xBB\xBF" "class Grüße {\n\tint größe;\n}\n");
+}
