@@ -180,7 +180,16 @@ void CTreeFileCtrl::BuildImages()
 
 void CTreeFileCtrl::OnInitialise()
 {
-    BuildImages();
+    // The icons come from the icon theme, which takes milliseconds to look
+    // them up: the main window shows first (the tree is not on its first
+    // tab), and the tree draws them from the loop's next turn on.
+    if (IsShownOnScreen())
+        BuildImages();
+    else
+        CallAfter([this] {
+            if (!GetImageList())
+                BuildImages();
+        });
     RefreshTree();
 }
 

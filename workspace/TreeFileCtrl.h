@@ -65,7 +65,8 @@ public:
 
     Switches& Options() { return m_switches; }
 
-    // Image list, then the first fill.
+    // Image list (at once when shown, else from the event loop's next
+    // turn), then the first fill.
     void OnInitialise();
 
     // --- Items and paths.

@@ -14,6 +14,7 @@
 
 #include <gtest/gtest.h>
 #include <wx/frame.h>
+#include <wx/imaglist.h>
 #include <wx/menu.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
@@ -125,6 +126,40 @@ protected:
 };
 
 } // namespace
+
+TEST_F(ExplorerTreeTest, IconsComeWithTheLoopWhenMadeHiddenAndAtOnceWhenShown)
+{
+    // The fixture's tree was made before its frame showed.
+    wxImageList* images = tree->GetImageList();
+    ASSERT_NE(images, nullptr);
+    const int count = images->GetImageCount();
+    EXPECT_GE(count, 15);
+    int w = 0, h = 0;
+    ASSERT_TRUE(images->GetSize(0, w, h));
+    EXPECT_EQ(w, 16);
+    EXPECT_EQ(h, 16);
+    // The rows are as high as their icons need.
+    wxRect row;
+    ASSERT_TRUE(tree->GetBoundingRect(tree->GetFirstVisibleItem(), row));
+    EXPECT_GE(row.height, 16);
+
+    // Shown already: the icons are there when OnInitialise returns.
+    auto* shown = new CExplorerTreeCtrl(frame, 101);
+    shown->Options().watchDrives = false;
+    shown->OnInitialise();
+    ASSERT_NE(shown->GetImageList(), nullptr);
+    EXPECT_EQ(shown->GetImageList()->GetImageCount(), count);
+    shown->Destroy();
+
+    // Gone before the loop's turn: nothing is left to build them for.
+    auto* other = new wxFrame(nullptr, wxID_ANY, "Explorer 2");
+    auto* gone = new CExplorerTreeCtrl(other, 102);
+    gone->Options().watchDrives = false;
+    gone->OnInitialise();
+    EXPECT_EQ(gone->GetImageList(), nullptr);
+    other->Destroy();
+    PumpEvents(30);
+}
 
 TEST_F(ExplorerTreeTest, ComputerNodeHoldsRootFirstAndTheHomeFolderAndStartsThere)
 {
