@@ -2,6 +2,7 @@
 
 #include "app/ChildFrame.h"
 #include "app/FilePreload.h"
+#include "app/FontWarmup.h"
 #include "app/KibDoc.h"
 #include "app/KibView.h"
 #include "app/MainFrame.h"
@@ -68,6 +69,7 @@ bool CKibApp::InitInstance(const std::vector<std::string>& args)
     struct DropPreload {
         ~DropPreload() { CFilePreload::Instance().Drop(); }
     } dropPreload;
+    const CFontWarmup fonts;
     UseGermanToolkitTexts();
     // 1. The program directory, from the program path.
     m_appDir = platform::ProgramDirectory(args.empty() ? nullptr : args[0].c_str());
