@@ -8,14 +8,57 @@
 
 #include <algorithm>
 
-void CGlyphCache::SetFont(int slot, const wxFont& font, int cellWidth, int height)
+void CGlyphCache::SetFont(int slot, const wxFont& font, int cellWidth, int height, int top)
 {
     Slot& s = m_slots[static_cast<size_t>(slot)];
     s = Slot();
     s.font = font;
     s.cellWidth = cellWidth;
     s.height = std::max(1, height);
+    s.top = std::max(0, top);
     s.latin.fill(-1);
+}
+
+void CGlyphCache::InkBeyondLine(const wxFont& font, int& above, int& below)
+{
+    above = below = 0;
+    // Capitals with marks above, letters with marks or tails below.
+    const wxString probe = wxString::FromUTF8("ÄÖÜÅÉÈÊÂÎÔÛÑØÇçgjpqyÿ|");
+    wxBitmap measure(1, 1);
+    wxMemoryDC dc(measure);
+    dc.SetFont(font);
+    wxCoord w = 0, h = 0;
+    dc.GetTextExtent(probe, &w, &h);
+    dc.SelectObject(wxNullBitmap);
+    if (w <= 0 || h <= 0)
+        return;
+    // The line drawn a line's height down, in a bitmap three lines high.
+    wxBitmap bmp(w, 3 * h, 24);
+    {
+        wxMemoryDC mdc(bmp);
+        mdc.SetBackground(*wxBLACK_BRUSH);
+        mdc.Clear();
+        mdc.SetFont(font);
+        mdc.SetTextForeground(*wxWHITE);
+        mdc.SetBackgroundMode(wxBRUSHSTYLE_TRANSPARENT);
+        mdc.DrawText(probe, 0, h);
+    }
+    const wxImage img = bmp.ConvertToImage();
+    const unsigned char* rgb = img.GetData();
+    int first = -1, last = -1;
+    for (int y = 0; y < 3 * h; ++y) {
+        const unsigned char* row = rgb + static_cast<size_t>(y) * static_cast<size_t>(w) * 3;
+        // Faint anti-aliasing at the edge is not worth a taller line.
+        if (std::any_of(row, row + static_cast<size_t>(w) * 3, [](unsigned char v) { return v >= 64; })) {
+            if (first < 0)
+                first = y;
+            last = y;
+        }
+    }
+    if (first < 0)
+        return;
+    above = std::max(0, h - first);
+    below = std::max(0, last + 1 - 2 * h);
 }
 
 void CGlyphCache::Clear()
@@ -48,7 +91,7 @@ CGlyphCache::Glyph CGlyphCache::Render(const Slot& slot, char32_t c) const
         // A wide glyph from a fallback font is narrower than its two cells:
         // centred in them, it stays clear of its neighbours.
         const int left = g.width > w && slot.cellWidth > 0 ? (g.width - w) / 2 : 0;
-        mdc.DrawText(text, left, 0);
+        mdc.DrawText(text, left, slot.top);
     }
     wxImage img = bmp.ConvertToImage();
     g.mask.resize(static_cast<size_t>(g.width) * static_cast<size_t>(g.height));

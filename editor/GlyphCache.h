@@ -26,8 +26,13 @@ public:
 
     // cellWidth > 0: every glyph is one cell of that width (a wide
     // character two), clipped to it; 0: glyphs are as wide as the font
-    // advances them (the margin's numbers).
-    void SetFont(int slot, const wxFont& font, int cellWidth, int height);
+    // advances them (the margin's numbers). The font's line starts top
+    // pixels down the cell.
+    void SetFont(int slot, const wxFont& font, int cellWidth, int height, int top = 0);
+    // Pixel rows a font inks above and below its line (the height its text
+    // extent gives): in some fonts the dots of Ä, Ö and Ü and other marks
+    // on capitals reach above it, cedillas below.
+    static void InkBeyondLine(const wxFont& font, int& above, int& below);
     void Clear();
     bool HasFont(int slot) const { return m_slots[static_cast<size_t>(slot)].font.IsOk(); }
 
@@ -40,6 +45,7 @@ private:
         wxFont font;
         int cellWidth = 0;
         int height = 0;
+        int top = 0;
         std::array<int, 256> latin{};
         std::unordered_map<char32_t, int> other;
         std::deque<Glyph> glyphs; // stable: callers keep references

@@ -383,6 +383,7 @@ private:
     // Layout.
     bool m_lineNumbers = true;
     int m_lineHeight = -1;
+    int m_glyphTop = 0; // where the font's line starts inside a line's slot
     int m_charWidth = -1;
     bool m_showWhitespace = false;
     bool m_selectionMargin = true;

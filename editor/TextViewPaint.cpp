@@ -162,7 +162,18 @@ void CTextView::EnsureMetrics()
         int w = 0, h = 0;
         wxFont& normal = GetStyleFont(false, false);
         GetTextExtent("X", &w, &h, nullptr, nullptr, &normal);
-        m_lineHeight = std::max(1, h);
+        // The line is made taller where the font inks beyond it, so that
+        // the dots of Ä, Ö and Ü are not cut off; its text moves down by
+        // what reaches above.
+        int above = 0, below = 0;
+        for (int style = 0; style < 4; ++style) {
+            int a = 0, b = 0;
+            CGlyphCache::InkBeyondLine(GetStyleFont(style & 1, style & 2), a, b);
+            above = std::max(above, a);
+            below = std::max(below, b);
+        }
+        m_glyphTop = above;
+        m_lineHeight = std::max(1, h + above + below);
         m_charWidth = std::max(1, w);
     }
     if (m_digitWidth < 0) {
@@ -484,7 +495,7 @@ void CTextView::EnsureGlyphFonts()
     CGlyphCache& glyphs = m_renderer.Glyphs();
     for (int slot = CGlyphCache::kNormal; slot <= CGlyphCache::kBoldItalic; ++slot)
         if (!glyphs.HasFont(slot))
-            glyphs.SetFont(slot, GetStyleFont(slot & 1, slot & 2), m_charWidth, m_lineHeight);
+            glyphs.SetFont(slot, GetStyleFont(slot & 1, slot & 2), m_charWidth, m_lineHeight, m_glyphTop);
     if (!glyphs.HasFont(CGlyphCache::kMargin)) {
         int w = 0, h = 0;
         GetTextExtent("0", &w, &h);

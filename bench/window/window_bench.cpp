@@ -669,14 +669,19 @@ AppResult RunApp(CXWatch& x, const std::string& name, const std::vector<std::str
     // figures are medians of several starts, a small and a large one in
     // turn. The first start is not counted: it also fills caches (fonts,
     // settings) that a user's program finds filled.
+    auto start = [&](CApp& app, const std::string& file, const std::string& title, int timeoutS, double& mapMs,
+                     double& paintMs) {
+        Clock::time_point t0;
+        if (app.Start(file, cwd, t0) && app.WaitPainted(title, t0, mapMs, paintMs, timeoutS))
+            return true;
+        r.why = "no window for the " + std::string(&file == &small ? "small" : "large") + " file";
+        return false;
+    };
     auto startSmall = [&](bool counted) {
         CApp app(x, name, argv);
-        Clock::time_point t0;
         double mapMs = 0, paintMs = 0;
-        if (!app.Start(small, cwd, t0) || !app.WaitPainted(titleSmall, t0, mapMs, paintMs, 60)) {
-            r.why = "no window for the small file";
+        if (!start(app, small, titleSmall, 60, mapMs, paintMs))
             return false;
-        }
         x.Sleep(500);
         r.rssBaseKb = RssKb(app.Pid());
         if (counted)
@@ -689,12 +694,9 @@ AppResult RunApp(CXWatch& x, const std::string& name, const std::vector<std::str
         if (!startSmall(true))
             return r;
         CApp app(x, name, argv);
-        Clock::time_point t0;
         double mapMs = 0, openMs = 0;
-        if (!app.Start(big, cwd, t0) || !app.WaitPainted(titleBig, t0, mapMs, openMs, 300)) {
-            r.why = "no window for the large file";
+        if (!start(app, big, titleBig, 300, mapMs, openMs))
             return r;
-        }
         r.maps.Add(mapMs);
         r.opens.Add(openMs);
         if (round + 1 < starts)
