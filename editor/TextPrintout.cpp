@@ -326,7 +326,7 @@ void CTextPrintout::ChooseFont(wxDC& dc)
     GetPPIPrinter(&ppx, &ppy);
     if (ppy <= 0)
         ppy = 72;
-    const double wanted = static_cast<double>(v->GetLineHeight()) * ppy / ScreenPpi();
+    const double wanted = static_cast<double>(v->GetFontHeight()) * ppy / ScreenPpi();
     double points = font.GetFractionalPointSize() > 0 ? font.GetFractionalPointSize() : 10.0;
     for (int i = 0; i < 2; ++i) {
         font.SetFractionalPointSize(points);

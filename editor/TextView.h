@@ -142,6 +142,8 @@ public:
     wxPoint TextToPoint(TextPos pos);
     int MarginWidth();
     int GetLineHeight();
+    // The font's own line, without the rows added for ink beyond it.
+    int GetFontHeight();
     int GetCharWidth();
     // The font the text is shown in (a monospace family when the chosen face
     // is rendered proportionally); printing uses it too.
@@ -384,6 +386,7 @@ private:
     bool m_lineNumbers = true;
     int m_lineHeight = -1;
     int m_glyphTop = 0; // where the font's line starts inside a line's slot
+    int m_fontHeight = 1;
     int m_charWidth = -1;
     bool m_showWhitespace = false;
     bool m_selectionMargin = true;

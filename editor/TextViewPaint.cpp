@@ -173,6 +173,7 @@ void CTextView::EnsureMetrics()
             below = std::max(below, b);
         }
         m_glyphTop = above;
+        m_fontHeight = std::max(1, h);
         m_lineHeight = std::max(1, h + above + below);
         m_charWidth = std::max(1, w);
     }
@@ -187,6 +188,12 @@ int CTextView::GetLineHeight()
 {
     EnsureMetrics();
     return m_lineHeight;
+}
+
+int CTextView::GetFontHeight()
+{
+    EnsureMetrics();
+    return m_fontHeight;
 }
 
 int CTextView::GetCharWidth()
