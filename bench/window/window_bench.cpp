@@ -669,18 +669,18 @@ AppResult RunApp(CXWatch& x, const std::string& name, const std::vector<std::str
     // figures are medians of several starts, a small and a large one in
     // turn. The first start is not counted: it also fills caches (fonts,
     // settings) that a user's program finds filled.
-    auto start = [&](CApp& app, const std::string& file, const std::string& title, int timeoutS, double& mapMs,
-                     double& paintMs) {
+    auto start = [&](CApp& app, bool large, double& mapMs, double& paintMs) {
         Clock::time_point t0;
-        if (app.Start(file, cwd, t0) && app.WaitPainted(title, t0, mapMs, paintMs, timeoutS))
+        if (app.Start(large ? big : small, cwd, t0) &&
+            app.WaitPainted(large ? titleBig : titleSmall, t0, mapMs, paintMs, large ? 300 : 60))
             return true;
-        r.why = "no window for the " + std::string(&file == &small ? "small" : "large") + " file";
+        r.why = large ? "no window for the large file" : "no window for the small file";
         return false;
     };
     auto startSmall = [&](bool counted) {
         CApp app(x, name, argv);
         double mapMs = 0, paintMs = 0;
-        if (!start(app, small, titleSmall, 60, mapMs, paintMs))
+        if (!start(app, false, mapMs, paintMs))
             return false;
         x.Sleep(500);
         r.rssBaseKb = RssKb(app.Pid());
@@ -695,7 +695,7 @@ AppResult RunApp(CXWatch& x, const std::string& name, const std::vector<std::str
             return r;
         CApp app(x, name, argv);
         double mapMs = 0, openMs = 0;
-        if (!start(app, big, titleBig, 300, mapMs, openMs))
+        if (!start(app, true, mapMs, openMs))
             return r;
         r.maps.Add(mapMs);
         r.opens.Add(openMs);
