@@ -18,9 +18,11 @@ for who in kib GtkTextView wxSTC; do
     [[ $line == *"painted and idle"* ]] || { echo "FAIL: no window figures for $who"; fail=1; }
 done
 for key in "type x" "Backspace" "Page Down" "Ctrl+End"; do
-    n=$(grep -cE "^  ${key//+/\\+} +pixels min/median +[0-9.]+ / +[0-9.]+ ms +loop answers +[0-9.]+ / +[0-9.]+ ms" <<<"$out" || true)
+    n=$(grep -cE "^  ${key//+/\\+} +pixels min/median +[0-9.]+ / +[0-9.]+ ms +largest repaint +[0-9.]+ / +[0-9.]+ ms +loop answers +[0-9.]+ / +[0-9.]+ ms" <<<"$out" || true)
     [ "$n" -eq 3 ] || { echo "FAIL: '$key' timed for $n of 3 windows"; fail=1; }
 done
 grep -qE '^@row\|window: typing a character, key to pixels \(median\)\|[0-9.]+ ms\|GtkTextView|^@row\|window: typing a character, key to pixels \(median\)\|[0-9.]+ ms\|wxSTC' <<<"$out" ||
     { echo "FAIL: no table row for typing"; fail=1; }
+grep -qE '^@row\|window: Ctrl\+End on 2\.5 M lines, key to the new page \(median\)\|[0-9.]+ ms\|' <<<"$out" ||
+    { echo "FAIL: no table row for Ctrl+End"; fail=1; }
 exit $fail
