@@ -41,9 +41,11 @@ void CDisplayLengths::Resize()
 
 int CDisplayLengths::Measure(int line, TextEncoding encoding) const
 {
-    // A plain line (as loaded) needs no look at its bytes.
-    if (m_text.IsPlainLine(line))
-        return m_text.LineLength(line);
+    // A line as loaded may need no look at its bytes.
+    int32_t known = -1;
+    m_text.KnownLengths(line, 1, m_tabWidth, &known);
+    if (known >= 0)
+        return known;
     return textlayout::DisplayLength(m_text.LineChars(line), m_text.LineLength(line), m_tabWidth, encoding);
 }
 
@@ -76,18 +78,18 @@ int CDisplayLengths::ScanRange(int from, int to, TextEncoding encoding)
         }
         waiting = 0;
     };
-    // Plain lines need no look at their bytes: their lengths come from the
-    // text a block of lines at a time.
+    // Lines as loaded mostly need no look at their bytes: their lengths come
+    // from the text a block of lines at a time.
     constexpr int kBlock = 4096;
-    int32_t plain[kBlock];
+    int32_t known[kBlock];
     for (int b = from; b < to; b += kBlock) {
         const int n = std::min(kBlock, to - b);
-        m_text.PlainLengths(b, n, plain);
+        m_text.KnownLengths(b, n, m_tabWidth, known);
         for (int k = 0; k < n; ++k) {
             const int i = b + k;
             int32_t& cached = m_lengths[static_cast<size_t>(i)];
             if (cached < 0)
-                cached = plain[k];
+                cached = known[k];
             if (cached >= 0) {
                 maxLen = std::max(maxLen, static_cast<int>(cached));
                 continue;

@@ -72,7 +72,7 @@ char* CLineTable::MakeWritable(int i, int32_t newCapacity)
     if (e.bits & kOwned)
         Release(e.data);
     e.data = d;
-    e.bits = (e.bits | kOwned) & ~kPlain;
+    e.bits = (e.bits | kOwned) & ~(kPlain | kLeadTabs);
     return d;
 }
 

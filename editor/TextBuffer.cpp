@@ -82,7 +82,8 @@ size_t CountByte(const char* p, size_t n, char c)
 // LF ends a line exactly when an odd number of CRs directly precedes it within
 // the line ("x CR CR LF y" is one line); for LF CR likewise a CR after an odd
 // run of LFs. Lines point into the block; those without a tab and a byte
-// above 7F are marked plain (their display length is their length).
+// above 7F are marked plain (their display length is their length), and so
+// are those that only start with tabs, with the number of them.
 class CLineSplitter {
 public:
     explicit CLineSplitter(CLineTable& table) : m_table(table) {}
@@ -93,7 +94,7 @@ public:
         m_lineStart = m_scan = start;
         m_style = style;
         m_stop = style == EOL_LFCR ? '\r' : '\n';
-        m_special = false;
+        m_lastSpecial = kNone;
     }
     // Bytes up to end are there; false for a line or line count too large.
     bool Feed(size_t end)
@@ -111,12 +112,12 @@ public:
             unsigned from = 0; // bits below it are counted
             for (; stops; stops &= stops - 1) {
                 const unsigned bit = static_cast<unsigned>(__builtin_ctz(stops));
-                m_special |= (special & ((1u << bit) - 1) & ~((1u << from) - 1)) != 0;
+                Mark(i, special & ((1u << bit) - 1) & ~((1u << from) - 1));
                 if (!Stop(i + bit))
                     return false;
                 from = bit + 1;
             }
-            m_special |= (special >> from) != 0;
+            Mark(i, special & ~((1u << from) - 1));
         }
 #endif
         for (; i < end; ++i) {
@@ -125,7 +126,7 @@ public:
                 if (!Stop(i))
                     return false;
             } else if (c == '\t' || c >= 0x80) {
-                m_special = true;
+                m_lastSpecial = i;
             }
         }
         m_scan = end;
@@ -157,9 +158,29 @@ private:
     {
         if (to - from > static_cast<size_t>(CLineTable::kMaxLineLength) || m_table.Count() >= CLineTable::kMaxLines)
             return false;
-        m_table.PushBorrowed(m_base + from, static_cast<int32_t>(to - from), !m_special);
-        m_special = false;
+        // Indented with tabs and plain after them: every byte up to the last
+        // special one is a tab.
+        int plainAfter = -1;
+        if (m_lastSpecial == kNone) {
+            plainAfter = 0;
+        } else if (m_lastSpecial >= from && m_lastSpecial < to &&
+                   m_lastSpecial - from < static_cast<size_t>(CLineTable::kMaxLeadTabs)) {
+            const size_t last = m_lastSpecial - from;
+            size_t tabs = 0;
+            while (tabs <= last && m_base[from + tabs] == '\t')
+                ++tabs;
+            if (tabs > last)
+                plainAfter = static_cast<int>(tabs);
+        }
+        m_table.PushBorrowed(m_base + from, static_cast<int32_t>(to - from), plainAfter);
+        m_lastSpecial = kNone;
         return true;
+    }
+    // bits: the special bytes of the current line among the sixteen at i.
+    void Mark(size_t i, unsigned bits)
+    {
+        if (bits)
+            m_lastSpecial = i + 31 - static_cast<size_t>(__builtin_clz(bits));
     }
 
     CLineTable& m_table;
@@ -168,7 +189,8 @@ private:
     size_t m_scan = 0;
     int m_style = EOL_LF;
     char m_stop = '\n';
-    bool m_special = false; // a tab or a byte above 7F in the line so far
+    static constexpr size_t kNone = ~size_t(0);
+    size_t m_lastSpecial = kNone; // the line's last tab or byte above 7F so far
 };
 
 // Turns the bytes of a file into lines while it is read, each byte touched
@@ -394,13 +416,13 @@ CTextBuffer::~CTextBuffer() = default;
 
 // ---------------------------------------------------------------- loading
 
-void CTextBuffer::PlainLengths(int first, int count, int32_t* out) const
+void CTextBuffer::KnownLengths(int first, int count, int tabWidth, int32_t* out) const
 {
     const int lines = m_lines.Count();
     const int from = std::clamp(first, 0, lines), to = std::clamp(first + std::max(0, count), from, lines);
     std::fill(out, out + std::max(0, from - first), -1);
     if (to > from)
-        m_lines.PlainLengths(from, to - from, out + (from - first));
+        m_lines.KnownLengths(from, to - from, tabWidth, out + (from - first));
     std::fill(out + std::max(0, to - first), out + std::max(0, count), -1);
 }
 

@@ -31,6 +31,7 @@ inline constexpr uint32_t LINE_BOOKMARK_8 = 0x0100;
 inline constexpr uint32_t LINE_BOOKMARK_9 = 0x0200;
 inline constexpr uint32_t LINE_MARK = 0x80000;
 inline constexpr uint32_t LINE_FLAGS_ALL = 0x803FF;
+static_assert((LINE_FLAGS_ALL & CLineTable::kOwnBits) == 0);
 constexpr uint32_t LineBookmark(int n) { return 1u << n; } // n in 0..9
 
 // Line-end styles.
@@ -113,9 +114,11 @@ public:
     // True for a line unchanged since the load without a tab or a byte above
     // 7F: its display length is its length, whatever the tab width.
     bool IsPlainLine(int line) const { return InRange(line) && m_lines.IsPlain(line); }
-    // out[k]: the length of line first + k when it is plain, else -1 (also
+    // out[k]: the display length of line first + k at tabWidth when it is
+    // known without a look at its bytes (a line unchanged since the load that
+    // is plain, or plain after the tabs it starts with), else -1 (also
     // outside the text).
-    void PlainLengths(int first, int count, int32_t* out) const;
+    void KnownLengths(int first, int count, int tabWidth, int32_t* out) const;
     // Allocated size of the line: (n / 16 + 1) * 16 for a line created with
     // length n, reallocated to (m / 16 + 1) * 16 when an append makes the
     // length m exceed it.

@@ -17,11 +17,13 @@ public:
     // True when the line's display length is known to be its length (no
     // tab, no byte above 7F); false when that is not known.
     virtual bool IsPlainLine(int) const { return false; }
-    // out[k]: the length of line first + k when it is plain, else -1. One
-    // call for many lines: a walk over every line of a big file pays two
+    // out[k]: the display length of line first + k at tabWidth when it is
+    // known without a look at its bytes (a plain line, at least), else -1.
+    // One call for many lines: a walk over every line of a big file pays two
     // calls per line otherwise.
-    virtual void PlainLengths(int first, int count, int32_t* out) const
+    virtual void KnownLengths(int first, int count, int tabWidth, int32_t* out) const
     {
+        (void)tabWidth;
         for (int k = 0; k < count; ++k)
             out[k] = IsPlainLine(first + k) ? LineLength(first + k) : -1;
     }

@@ -215,10 +215,10 @@ bool CTextView::IsPlainLine(int line) const
     return m_buffer && m_buffer->IsPlainLine(line);
 }
 
-void CTextView::PlainLengths(int first, int count, int32_t* out) const
+void CTextView::KnownLengths(int first, int count, int tabWidth, int32_t* out) const
 {
     if (m_buffer)
-        m_buffer->PlainLengths(first, count, out);
+        m_buffer->KnownLengths(first, count, tabWidth, out);
     else
         std::fill(out, out + std::max(0, count), -1);
 }

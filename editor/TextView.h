@@ -70,7 +70,7 @@ public:
     // The buffer's encoding (Windows-1252 without a buffer: bytes as they are).
     TextEncoding Encoding() const override;
     bool IsPlainLine(int line) const override;
-    void PlainLengths(int first, int count, int32_t* out) const override;
+    void KnownLengths(int first, int count, int tabWidth, int32_t* out) const override;
     uint32_t LineFlags(int line) const override;
     // Display columns of the whole line (cached).
     int DisplayLength(int line) override;

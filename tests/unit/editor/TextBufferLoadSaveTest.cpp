@@ -1,6 +1,7 @@
 #include "editor/TextBuffer.h"
 
 #include "platform/ContentHash.h"
+#include "text/TextLayout.h"
 
 #include "support/TempDir.h"
 #include "unit/editor/EditorTestUtil.h"
@@ -774,25 +775,35 @@ TEST(TextBufferLoad, EncodingOfALargeFileIsDecidedByAllItsBytes)
     EXPECT_FALSE(memory.LastLoad().valid) << "no file behind it";
 }
 
-TEST(TextBufferLoad, PlainLinesAreThoseWithoutTabOrHighByteUntilChanged)
+TEST(TextBufferLoad, PlainAndTabIndentedLinesAreKnownUntilChanged)
 {
-    // Lines of every length up to 40, each with a tab, a high byte or
-    // nothing at every place: the marks must not leak to the next line.
+    // Lines of every length up to 40 after none, one or three tabs, each
+    // with a tab, a high byte or nothing at every place: the marks must not
+    // leak to the next line, and a tab is indentation only before all else.
     std::string text;
     std::vector<bool> plain;
-    for (int len = 0; len <= 40; ++len)
-        for (int at = -1; at < len; ++at)
-            for (char special : {'\t', '\xE4'}) {
-                if (at < 0 && special == '\xE4')
-                    continue;
-                std::string line(static_cast<size_t>(len), 'p');
-                if (at >= 0)
-                    line[static_cast<size_t>(at)] = special;
-                text += line + "\r\n";
-                plain.push_back(at < 0);
-            }
+    std::vector<int> plainAfter; // the tabs a line starts with when only they are special; -1 otherwise
+    std::vector<int> sizes;
+    for (int tabs : {0, 1, 3})
+        for (int len = 0; len <= 40; ++len)
+            for (int at = -1; at < len; ++at)
+                for (char special : {'\t', '\xE4'}) {
+                    if (at < 0 && special == '\xE4')
+                        continue;
+                    std::string line(static_cast<size_t>(len), 'p');
+                    if (at >= 0)
+                        line[static_cast<size_t>(at)] = special;
+                    line.insert(0, static_cast<size_t>(tabs), '\t');
+                    text += line + "\r\n";
+                    const int lead = at < 0 ? tabs : (at == 0 && special == '\t' ? tabs + 1 : -1);
+                    plain.push_back(lead == 0);
+                    plainAfter.push_back(lead);
+                    sizes.push_back(static_cast<int>(line.size()));
+                }
     text += "last";
     plain.push_back(true);
+    plainAfter.push_back(0);
+    sizes.push_back(4);
     for (bool fromFile : {true, false}) {
         CTempDir dir;
         CTextBuffer b;
@@ -817,20 +828,36 @@ TEST(TextBufferLoad, PlainLinesAreThoseWithoutTabOrHighByteUntilChanged)
         EXPECT_TRUE(b.IsPlainLine(1)) << "a bookmark changes no text";
         EXPECT_FALSE(b.IsPlainLine(-1));
         EXPECT_FALSE(b.IsPlainLine(b.LineCount()));
-        // The block form agrees line by line, and gives -1 on both sides of
-        // the text.
+        // The display lengths known from the load, at several tab widths: -1
+        // on both sides of the text and for the changed line.
         const int n = b.LineCount();
-        std::vector<int32_t> lengths(static_cast<size_t>(n) + 4, 77);
-        b.PlainLengths(-2, n + 4, lengths.data());
-        int disagree = 0;
-        for (int i = -2; i < n + 2; ++i) {
-            const int32_t want = b.IsPlainLine(i) ? b.LineLength(i) : -1;
-            disagree += lengths[static_cast<size_t>(i + 2)] != want;
+        for (int tab : {1, 4, 8}) {
+            std::vector<int32_t> lengths(static_cast<size_t>(n) + 4, 77);
+            b.KnownLengths(-2, n + 4, tab, lengths.data());
+            int disagree = 0;
+            for (int i = 1; i < n; ++i) {
+                const int lead = plainAfter[static_cast<size_t>(i)];
+                const int32_t want = lead < 0 ? -1 : sizes[static_cast<size_t>(i)] + lead * (tab - 1);
+                disagree += lengths[static_cast<size_t>(i + 2)] != want;
+                if (want >= 0)
+                    disagree += want != textlayout::DisplayLength(b.LineChars(i), b.LineLength(i), tab, b.Encoding());
+            }
+            EXPECT_EQ(disagree, 0) << (fromFile ? "file" : "memory") << " tab " << tab;
+            EXPECT_EQ(lengths[2], -1) << "line 0 was changed";
+            EXPECT_EQ(lengths[0], -1);
+            EXPECT_EQ(lengths[1], -1);
+            EXPECT_EQ(lengths[static_cast<size_t>(n) + 2], -1);
+            EXPECT_EQ(lengths.back(), -1);
         }
-        EXPECT_EQ(disagree, 0) << (fromFile ? "file" : "memory");
-        EXPECT_EQ(lengths[2], -1) << "line 0 was changed";
-        EXPECT_EQ(lengths[0], -1);
-        EXPECT_EQ(lengths.back(), -1);
+        // A character typed into an indented line ends what the load knew.
+        const int indented = static_cast<int>(std::find(plainAfter.begin(), plainAfter.end(), 3) - plainAfter.begin());
+        ASSERT_LT(indented, n);
+        int32_t known = 0;
+        b.KnownLengths(indented, 1, 4, &known);
+        ASSERT_EQ(known, sizes[static_cast<size_t>(indented)] + 9);
+        ASSERT_TRUE(b.InsertTextAt(nullptr, indented, 3, "q", el, ec, ACT_TYPING));
+        b.KnownLengths(indented, 1, 4, &known);
+        EXPECT_EQ(known, -1);
     }
 }
 

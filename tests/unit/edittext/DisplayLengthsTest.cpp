@@ -118,7 +118,10 @@ protected:
 class CBufferBlockLines : public CBufferLines {
 public:
     using CBufferLines::CBufferLines;
-    void PlainLengths(int first, int count, int32_t* out) const override { m_b.PlainLengths(first, count, out); }
+    void KnownLengths(int first, int count, int tabWidth, int32_t* out) const override
+    {
+        m_b.KnownLengths(first, count, tabWidth, out);
+    }
 };
 
 } // namespace
@@ -151,6 +154,43 @@ TEST(DisplayLengths, PlainLinesOfALoadMeasureLikeTheirBytes)
     d.LineChanged(4);
     EXPECT_EQ(d.Get(4), 25);
     EXPECT_EQ(d.Max(), 25);
+}
+
+TEST(DisplayLengths, TabIndentedLinesOfALoadMeasureLikeTheirBytes)
+{
+    const std::string most(CLineTable::kMaxLeadTabs, '\t');
+    const std::vector<std::string> rows = {"\tx", "\t\tint a;", "\t \tb", "\t\xC3\xA4", most + "y", most + "\tz",
+                                           "\t", "", "\t\t", "x\ty"};
+    std::string text;
+    for (const std::string& r : rows)
+        text += r + "\n";
+    CTextBuffer b;
+    ASSERT_TRUE(b.LoadFromMemory(text));
+    ASSERT_EQ(b.Encoding(), TextEncoding::Utf8);
+    CBufferBlockLines lines(b);
+    CDisplayLengths d(lines);
+    auto expected = [&](int line, int tab) {
+        return textlayout::DisplayLength(b.LineChars(line), b.LineLength(line), tab, b.Encoding());
+    };
+    for (int tab : {1, 4, 8}) {
+        d.SetTabWidth(tab);
+        EXPECT_EQ(d.Max(), expected(5, tab)) << tab;
+        for (int i = 0; i < b.LineCount(); ++i)
+            EXPECT_EQ(d.Get(i), expected(i, tab)) << "line " << i << " tab " << tab;
+    }
+    // Known from the load: tabs before plain text only, and no more of them
+    // than the table counts.
+    std::vector<int32_t> known(rows.size());
+    b.KnownLengths(0, static_cast<int>(rows.size()), 4, known.data());
+    EXPECT_EQ(known, (std::vector<int32_t>{5, 14, -1, -1, 4 * CLineTable::kMaxLeadTabs + 1, -1, 4, 0, 8, -1}));
+    // A tab typed after the indentation of the longest line: measured anew.
+    d.SetTabWidth(4);
+    ASSERT_EQ(d.Max(), 4 * CLineTable::kMaxLeadTabs + 5);
+    int el, ec;
+    ASSERT_TRUE(b.InsertTextAt(nullptr, 4, CLineTable::kMaxLeadTabs + 1, "\t\t", el, ec, ACT_TYPING));
+    d.LineChanged(4);
+    EXPECT_EQ(d.Get(4), 4 * CLineTable::kMaxLeadTabs + 8);
+    EXPECT_EQ(d.Max(), 4 * CLineTable::kMaxLeadTabs + 8);
 }
 
 TEST(DisplayLengths, LongestLineAmongManyThatNeedLayingOut)
