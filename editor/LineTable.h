@@ -4,8 +4,8 @@
 // rounding rule of the buffer whichever way a line is stored.
 #pragma once
 
-#include <cstddef>
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 

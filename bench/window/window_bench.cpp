@@ -797,11 +797,11 @@ void Report(const AppResult& kib, const AppResult& gtk, const AppResult& stc, do
     };
     for (const Key& k : {Key{"typing a character", &AppResult::type, 1.5}, Key{"Backspace", &AppResult::back, 1.5}}) {
         double p = faster(med(k.k, &KeyStats::pixels), who);
-        Row(std::string("window: ") + k.name + ", key to pixels (median)", kv(med(k.k, &KeyStats::pixels)), "ms", who, p, 1.0,
-            k.abs, "<= 1.0x faster peer, < 1.5 ms");
+        Row(std::string("window: ") + k.name + ", key to pixels (median)", kv(med(k.k, &KeyStats::pixels)), "ms", who,
+            p, 1.0, k.abs, "<= 1.0x faster peer, < 1.5 ms");
         p = faster(med(k.k, &KeyStats::loop), who);
-        Row(std::string("window: ") + k.name + ", key to loop answers (median)", kv(med(k.k, &KeyStats::loop)), "ms", who, p,
-            1.0, 0, "<= 1.0x faster peer");
+        Row(std::string("window: ") + k.name + ", key to loop answers (median)", kv(med(k.k, &KeyStats::loop)), "ms",
+            who, p, 1.0, 0, "<= 1.0x faster peer");
     }
     // A page move is timed until its largest repaint, the new page: a peer
     // may first repaint only the caret's line.
