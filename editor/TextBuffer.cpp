@@ -31,6 +31,9 @@ constexpr size_t kReadChunk = 256 << 10;
 // From this size on a second core splits the bytes of a load into lines.
 constexpr size_t kSideSplitFrom = size_t(4) << 20;
 
+// From this size on a block gets its pages before it is read.
+constexpr size_t kPrefaultFrom = size_t(4) << 20;
+
 // Gives a big block its pages in one call: the read would otherwise stop for
 // a page fault on every page it fills. Where the call is unknown or fails,
 // the read faults them in as before.
@@ -38,7 +41,7 @@ void Prefault(char* p, size_t n)
 {
 #if defined(MADV_POPULATE_WRITE)
     const long pageSize = sysconf(_SC_PAGESIZE);
-    if (n < kSideSplitFrom || pageSize <= 0)
+    if (n < kPrefaultFrom || pageSize <= 0)
         return;
     const uintptr_t page = static_cast<uintptr_t>(pageSize);
     const uintptr_t from = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);

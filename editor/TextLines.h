@@ -14,17 +14,15 @@ public:
     virtual const char* LineChars(int line) const = 0;
     // How the bytes of the lines make characters.
     virtual TextEncoding Encoding() const = 0;
-    // True when the line's display length is known to be its length (no
-    // tab, no byte above 7F); false when that is not known.
-    virtual bool IsPlainLine(int) const { return false; }
     // out[k]: the display length of line first + k at tabWidth when it is
-    // known without a look at its bytes (a plain line, at least), else -1.
+    // known without a look at its bytes, else -1 (here: nothing is known).
     // One call for many lines: a walk over every line of a big file pays two
     // calls per line otherwise.
     virtual void KnownLengths(int first, int count, int tabWidth, int32_t* out) const
     {
+        (void)first;
         (void)tabWidth;
         for (int k = 0; k < count; ++k)
-            out[k] = IsPlainLine(first + k) ? LineLength(first + k) : -1;
+            out[k] = -1;
     }
 };

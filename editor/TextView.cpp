@@ -210,11 +210,6 @@ int CTextView::LineCount() const
     return m_buffer ? std::max(1, m_buffer->LineCount()) : 1;
 }
 
-bool CTextView::IsPlainLine(int line) const
-{
-    return m_buffer && m_buffer->IsPlainLine(line);
-}
-
 void CTextView::KnownLengths(int first, int count, int tabWidth, int32_t* out) const
 {
     if (m_buffer)

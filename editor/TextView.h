@@ -69,7 +69,6 @@ public:
     const char* LineChars(int line) const override;
     // The buffer's encoding (Windows-1252 without a buffer: bytes as they are).
     TextEncoding Encoding() const override;
-    bool IsPlainLine(int line) const override;
     void KnownLengths(int first, int count, int tabWidth, int32_t* out) const override;
     uint32_t LineFlags(int line) const override;
     // Display columns of the whole line (cached).

@@ -108,13 +108,19 @@ public:
     int LineLength(int line) const override { return m_b.LineLength(line); }
     const char* LineChars(int line) const override { return m_b.LineChars(line); }
     TextEncoding Encoding() const override { return m_b.Encoding(); }
-    bool IsPlainLine(int line) const override { return m_b.IsPlainLine(line); }
+    // Plain lines only, one at a time.
+    void KnownLengths(int first, int count, int, int32_t* out) const override
+    {
+        for (int k = 0; k < count; ++k)
+            out[k] = m_b.IsPlainLine(first + k) ? m_b.LineLength(first + k) : -1;
+    }
 
 protected:
     const CTextBuffer& m_b;
 };
 
-// The same, giving plain lengths a block at a time as the view does.
+// The same, giving all the load knows (plain and tab-indented lines) a block
+// at a time, as the view does.
 class CBufferBlockLines : public CBufferLines {
 public:
     using CBufferLines::CBufferLines;
