@@ -1,5 +1,6 @@
 #include "editor/DisplayLengths.h"
 
+#include "platform/BigBlock.h"
 #include "text/TextLayout.h"
 
 #include <algorithm>
@@ -13,8 +14,10 @@ void ResizeCache(V& v, size_t n, T fill)
 {
     // Exact size the first time; a little room when the text grows later,
     // so that typing line breaks does not double the cache.
-    if (n > v.capacity())
+    if (n > v.capacity()) {
         v.reserve(v.empty() ? n : n + n / 32 + 64);
+        platform::AskHugePages(v.data(), v.capacity() * sizeof(T));
+    }
     v.resize(n, fill);
 }
 

@@ -1,5 +1,7 @@
 #include "editor/LineTable.h"
 
+#include "platform/BigBlock.h"
+
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -53,6 +55,13 @@ int CLineTable::Capacity(int i) const
 {
     const Entry& e = m_lines[static_cast<size_t>(i)];
     return (e.bits & kOwned) ? OwnedCapacity(e.data) : CapacityFor(e.length);
+}
+
+void CLineTable::Reserve(size_t lines)
+{
+    m_lines.reserve(lines);
+    // Filled as the file is read; the estimate's spare room stays untouched.
+    platform::AskHugePages(m_lines.data(), m_lines.capacity() * sizeof(Entry));
 }
 
 void CLineTable::AdoptBlock(char* block)

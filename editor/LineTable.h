@@ -80,7 +80,7 @@ public:
 
     // Loading: the block the lines live in (freed with free()), then the lines.
     void AdoptBlock(char* block);
-    void Reserve(size_t lines) { m_lines.reserve(lines); }
+    void Reserve(size_t lines);
     // plainAfter: the tabs the line starts with, after which it holds no
     // tab and no byte above 7F (0: a plain line); -1 when not so.
     void PushBorrowed(const char* data, int32_t length, int plainAfter = -1)

@@ -1,11 +1,11 @@
 #include "editor/TextBuffer.h"
 
 #include "platform/AtomicFile.h"
+#include "platform/BigBlock.h"
 #include "platform/ContentHash.h"
 #include "text/Transcode.h"
 
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,29 +30,6 @@ constexpr size_t kSaveChunk = 1 << 20;
 constexpr size_t kReadChunk = 256 << 10;
 // From this size on a second core splits the bytes of a load into lines.
 constexpr size_t kSideSplitFrom = size_t(4) << 20;
-
-// From this size on a block gets its pages before it is read.
-constexpr size_t kPrefaultFrom = size_t(4) << 20;
-
-// Gives a big block its pages in one call: the read would otherwise stop for
-// a page fault on every page it fills. Where the call is unknown or fails,
-// the read faults them in as before.
-void Prefault(char* p, size_t n)
-{
-#if defined(MADV_POPULATE_WRITE)
-    const long pageSize = sysconf(_SC_PAGESIZE);
-    if (n < kPrefaultFrom || pageSize <= 0)
-        return;
-    const uintptr_t page = static_cast<uintptr_t>(pageSize);
-    const uintptr_t from = (reinterpret_cast<uintptr_t>(p) + page - 1) & ~(page - 1);
-    const uintptr_t to = (reinterpret_cast<uintptr_t>(p) + n) & ~(page - 1);
-    if (to > from)
-        (void)madvise(reinterpret_cast<void*>(from), to - from, MADV_POPULATE_WRITE);
-#else
-    (void)p;
-    (void)n;
-#endif
-}
 
 const char* Terminator(int style)
 {
@@ -512,7 +489,8 @@ bool CTextBuffer::LoadFile(const std::string& path, int style, TextEncoding plai
         close(fd);
         return false;
     }
-    Prefault(block.p, capacity);
+    // The read would otherwise stop for a page fault on every page it fills.
+    platform::PrepareBigBlock(block.p, capacity);
     CLineTable table;
     CLoader loader(table, style, plainEncoding, static_cast<size_t>(st.st_size));
     platform::CContentHash hash;

@@ -6,6 +6,10 @@
 #include <cstring>
 #include <string>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace textencoding {
 
 bool IsAscii(std::string_view bytes)
@@ -43,6 +47,30 @@ void CDetector::Scan(std::string_view bytes, bool final)
     }
     size_t i = m_done;
     while (i < size) {
+#if defined(__SSE2__)
+        if (size - i >= 16) {
+            const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            const int high = _mm_movemask_epi8(b);
+            if (!high) {
+                i += 16;
+                continue;
+            }
+            // Sixteen bytes of ASCII and two-byte sequences (German text)
+            // pass whole: every lead C2..DF is followed by a continuation
+            // 80..BF inside the block, and every continuation follows a lead.
+            // i is always at the start of a character.
+            const int lead = _mm_movemask_epi8(
+                _mm_and_si128(_mm_cmpgt_epi8(b, _mm_set1_epi8(static_cast<char>(0xC1))),
+                              _mm_cmplt_epi8(b, _mm_set1_epi8(static_cast<char>(0xE0)))));
+            const int cont = _mm_movemask_epi8(_mm_cmplt_epi8(b, _mm_set1_epi8(static_cast<char>(0xC0))));
+            if ((lead | cont) == high && (lead << 1) == cont) {
+                m_nonAscii = true;
+                i += 16;
+                continue;
+            }
+            i += static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(high)));
+        }
+#endif
         if (size - i >= 8) {
             uint64_t w;
             std::memcpy(&w, p + i, 8);
@@ -51,11 +79,17 @@ void CDetector::Scan(std::string_view bytes, bool final)
                 continue;
             }
         }
-        if (!(static_cast<unsigned char>(p[i]) & 0x80)) {
+        const unsigned char c = static_cast<unsigned char>(p[i]);
+        if (!(c & 0x80)) {
             ++i;
             continue;
         }
         m_nonAscii = true;
+        // Two bytes, the Latin letters (umlauts, ß): decided here.
+        if (c >= 0xC2 && c <= 0xDF && size - i >= 2 && (static_cast<unsigned char>(p[i + 1]) & 0xC0) == 0x80) {
+            i += 2;
+            continue;
+        }
         // A sequence may go on in bytes not read yet.
         const size_t avail = size - i < 4 ? size - i : 4;
         if (avail < 4 && !final)

@@ -1,6 +1,10 @@
 #include "text/TextEncoding.h"
+#include "text/Utf8.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
 
 namespace {
 
@@ -99,4 +103,69 @@ TEST(TextEncoding, DetectorFedInPiecesDecidesLikeDetect)
     EXPECT_EQ(Detect("ab\xC3\xA4", TextEncoding::Cp1252).encoding, TextEncoding::Utf8);
     EXPECT_EQ(Detect("ab\xC3", TextEncoding::Utf8).encoding, TextEncoding::Cp1252);
     EXPECT_EQ(Detect("ascii", TextEncoding::Cp1252).encoding, TextEncoding::Cp1252);
+}
+
+namespace {
+
+// One character at a time, the slow way the detector's blocks must agree with.
+bool ValidOneByOne(const std::string& s)
+{
+    for (size_t i = 0; i < s.size();) {
+        const int n = utf8::SequenceLength(s.data(), static_cast<int>(s.size()), static_cast<int>(i));
+        if (n == 0)
+            return false;
+        i += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+} // namespace
+
+TEST(TextEncoding, BlocksOfGermanTextDecideLikeOneCharacterAtATime)
+{
+    // Pieces placed at every offset into ASCII, so that each lands at the
+    // start, inside, across and at the end of a 16-byte block.
+    const std::string pieces[] = {
+        "\xC3\xA4",            // ä
+        "\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA4\xC3\xB6\xC3\xBC\xC3\x9F\xC3\xA4", // äöüßäöüßä
+        "\xC3",                // lead without continuation
+        "\xA4",                // continuation without lead
+        "\xC3\xC3\xA4",        // lead, then a whole sequence
+        "\xC3\xA4\xA4",        // one continuation too many
+        "\xC0\xAF",            // overlong
+        "\xC1\xBF",
+        "\xDF\xBF",            // highest two-byte character
+        "\xE2\x82\xAC",        // €, three bytes
+        "\xE0\x80\xAF",        // overlong, three bytes
+        "\xF0\x9F\x98\x80",    // four bytes
+        "\xE4",                // Windows-1252 ä
+        "\xFF",
+    };
+    for (const std::string& piece : pieces) {
+        for (const std::string& second : {std::string(), std::string("\xC3\xBC"), std::string("\xE4")}) {
+            for (size_t at = 0; at <= 34; ++at) {
+                std::string s(48, 'x');
+                s.insert(at, piece);
+                if (!second.empty())
+                    s.insert(std::min(s.size(), at + piece.size() + 15), second);
+                EXPECT_EQ(IsValidUtf8(s), ValidOneByOne(s)) << "piece at " << at << " of " << s.size();
+                // Cut off right after the piece: a lead may be the last byte.
+                const std::string cut = s.substr(0, at + piece.size());
+                EXPECT_EQ(IsValidUtf8(cut), ValidOneByOne(cut)) << "cut after the piece at " << at;
+            }
+        }
+    }
+    // Dense umlauts at every phase of the blocks, then one bad byte at every place.
+    std::string dense;
+    for (int k = 0; k < 40; ++k)
+        dense += "\xC3\xA4";
+    for (size_t lead = 0; lead < 16; ++lead) {
+        const std::string s = std::string(lead, 'a') + dense;
+        EXPECT_TRUE(IsValidUtf8(s)) << lead;
+        for (size_t bad = 0; bad < s.size(); ++bad) {
+            std::string broken = s;
+            broken[bad] = '\xE4';
+            EXPECT_EQ(IsValidUtf8(broken), ValidOneByOne(broken)) << lead << " " << bad;
+        }
+    }
 }
