@@ -130,6 +130,12 @@ public:
     }
 };
 
+// The line's display length laid out from its bytes.
+int LaidOut(const CTextBuffer& b, int line, int tab)
+{
+    return textlayout::DisplayLength(b.LineChars(line), b.LineLength(line), tab, b.Encoding());
+}
+
 } // namespace
 
 TEST(DisplayLengths, PlainLinesOfALoadMeasureLikeTheirBytes)
@@ -139,15 +145,12 @@ TEST(DisplayLengths, PlainLinesOfALoadMeasureLikeTheirBytes)
     ASSERT_EQ(b.Encoding(), TextEncoding::Utf8);
     CBufferLines lines(b);
     CDisplayLengths d(lines);
-    auto expected = [&](int line, int tab) {
-        return textlayout::DisplayLength(b.LineChars(line), b.LineLength(line), tab, b.Encoding());
-    };
     for (int tab : {4, 8, 20}) {
         d.SetTabWidth(tab);
         int longest = 0;
         for (int i = 0; i < b.LineCount(); ++i) {
-            EXPECT_EQ(d.Get(i), expected(i, tab)) << "line " << i << " tab " << tab;
-            longest = std::max(longest, expected(i, tab));
+            EXPECT_EQ(d.Get(i), LaidOut(b, i, tab)) << "line " << i << " tab " << tab;
+            longest = std::max(longest, LaidOut(b, i, tab));
         }
         d.Clear();
         EXPECT_EQ(d.Max(), longest) << tab;
@@ -175,14 +178,11 @@ TEST(DisplayLengths, TabIndentedLinesOfALoadMeasureLikeTheirBytes)
     ASSERT_EQ(b.Encoding(), TextEncoding::Utf8);
     CBufferBlockLines lines(b);
     CDisplayLengths d(lines);
-    auto expected = [&](int line, int tab) {
-        return textlayout::DisplayLength(b.LineChars(line), b.LineLength(line), tab, b.Encoding());
-    };
     for (int tab : {1, 4, 8}) {
         d.SetTabWidth(tab);
-        EXPECT_EQ(d.Max(), expected(5, tab)) << tab;
+        EXPECT_EQ(d.Max(), LaidOut(b, 5, tab)) << tab;
         for (int i = 0; i < b.LineCount(); ++i)
-            EXPECT_EQ(d.Get(i), expected(i, tab)) << "line " << i << " tab " << tab;
+            EXPECT_EQ(d.Get(i), LaidOut(b, i, tab)) << "line " << i << " tab " << tab;
     }
     // Known from the load: tabs before plain text only, and no more of them
     // than the table counts.
